@@ -1,0 +1,62 @@
+#include "app/command_line.h"
+
+#include <windows.h>
+#include <shellapi.h>
+
+#include <string_view>
+
+#include "ui/handles.h"
+
+namespace {
+
+bool EqualsIgnoringCase(std::wstring_view a, std::wstring_view b) {
+    if (a.size() != b.size()) return false;
+    return CompareStringOrdinal(a.data(), static_cast<int>(a.size()), b.data(),
+                                static_cast<int>(b.size()), TRUE) == CSTR_EQUAL;
+}
+
+bool StartsWithIgnoringCase(std::wstring_view text, std::wstring_view prefix) {
+    return text.size() >= prefix.size() && EqualsIgnoringCase(text.substr(0, prefix.size()), prefix);
+}
+
+}  // namespace
+
+CommandLineRequest ParseCommandLine(const std::vector<std::wstring>& arguments) {
+    CommandLineRequest request;
+    for (size_t i = 0; i < arguments.size(); ++i) {
+        const std::wstring& argument = arguments[i];
+        if (argument.empty() || (argument[0] != L'-' && argument[0] != L'/')) {
+            request.path = argument;
+            continue;
+        }
+        // The shell's own folder switches: accepted and ignored.
+        if (EqualsIgnoringCase(argument, L"/d") || EqualsIgnoringCase(argument, L"/n")) continue;
+
+        const std::wstring_view option = std::wstring_view(argument).substr(1);
+        if (StartsWithIgnoringCase(option, L"select,")) {
+            request.select = true;
+            request.path = std::wstring(option.substr(7));
+        } else if (EqualsIgnoringCase(option, L"select")) {
+            if (i + 1 < arguments.size()) {
+                request.select = true;
+                request.path = arguments[++i];
+            }
+        } else if (EqualsIgnoringCase(option, L"-restart")) {
+            request.restart = true;
+        } else if (EqualsIgnoringCase(option, L"uninstall")) {
+            request.uninstall = true;
+        } else if (EqualsIgnoringCase(option, L"silent")) {
+            request.silent = true;
+        }
+    }
+    return request;
+}
+
+std::vector<std::wstring> ProcessArguments() {
+    int count = 0;
+    UniqueArgv argv(CommandLineToArgvW(GetCommandLineW(), &count));
+    std::vector<std::wstring> arguments;
+    if (!argv) return arguments;
+    for (int i = 1; i < count; ++i) arguments.emplace_back(argv.get()[i]);
+    return arguments;
+}

@@ -1,0 +1,18 @@
+#include "app/instance_channel.h"
+
+#include <windows.h>
+
+// No instance serves the pipe yet, so there is never a running instance to take a request.
+bool HandOff(const std::wstring&, bool) { return false; }
+
+void WaitForPreviousInstanceToExit() {
+    for (int attempt = 0; attempt < 500; ++attempt) {
+        UniqueKernelHandle pipe(CreateFileW(kInstancePipeName, GENERIC_WRITE, 0, nullptr,
+                                            OPEN_EXISTING, 0, nullptr));
+        if (!pipe) return;
+        pipe.reset();
+        Sleep(20);
+    }
+}
+
+UniqueKernelHandle StartPipeServer() { return UniqueKernelHandle(); }

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <string>
+
+#include "ui/handles.h"
+
+// The pipe through which a second start hands its folder to the running instance.
+inline constexpr wchar_t kInstancePipeName[] = L"\\\\.\\pipe\\QuorlenPipe";
+
+// Gives the request to a running instance; false when there is none to take it.
+[[nodiscard]] bool HandOff(const std::wstring& path, bool select);
+
+// After a restart, waits (about ten seconds at most) until the previous instance
+// has released the instance pipe.
+void WaitForPreviousInstanceToExit();
+
+// Starts the thread that serves the instance pipe; an empty handle when none runs.
+[[nodiscard]] UniqueKernelHandle StartPipeServer();

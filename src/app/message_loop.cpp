@@ -1,0 +1,41 @@
+#include "app/message_loop.h"
+
+#include <windows.h>
+
+#include "app/application.h"
+#include "mainwindow/main_window.h"
+
+namespace {
+
+bool IsKeyboardMessage(UINT message) { return message >= WM_KEYFIRST && message <= WM_KEYLAST; }
+
+bool FocusTakesKeysUntouched() {
+    HWND focus = GetFocus();
+    if (!focus) return false;
+    wchar_t className[65] = {};
+    if (GetClassNameW(focus, className, 65) == 0) return false;
+    return ClassTakesKeysUntouched(className);
+}
+
+}  // namespace
+
+bool ClassTakesKeysUntouched(std::wstring_view className) {
+    auto equals = [className](std::wstring_view name) {
+        return CompareStringOrdinal(className.data(), static_cast<int>(className.size()), name.data(),
+                                    static_cast<int>(name.size()), TRUE) == CSTR_EQUAL;
+    };
+    return equals(L"Edit") || equals(L"SysTreeView32");
+}
+
+int RunMessageLoop(Application& application) {
+    MSG msg{};
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+        if (IsKeyboardMessage(msg.message) && !FocusTakesKeysUntouched()) {
+            MainWindow* window = application.WindowForRoot(GetAncestor(msg.hwnd, GA_ROOT));
+            if (window && window->RouteKeyToActivePanel(msg)) continue;
+        }
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+    return static_cast<int>(msg.wParam);
+}

@@ -1,0 +1,12 @@
+#pragma once
+
+#include <string_view>
+
+class Application;
+
+// Runs the process's one message loop until WM_QUIT; returns the quit code.
+int RunMessageLoop(Application& application);
+
+// Whether a focused window of this class gets its keys untouched by the
+// program's shortcuts (edit boxes and the navigation tree).
+[[nodiscard]] bool ClassTakesKeysUntouched(std::wstring_view className);

@@ -1,0 +1,58 @@
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+// Frame rules of the frameless main window, as functions of plain values.
+
+inline constexpr int kDefaultWindowWidth = 1280;
+inline constexpr int kDefaultWindowHeight = 800;
+
+// A window's position and size; x and y may be CW_USEDEFAULT.
+struct WindowBounds {
+    int x;
+    int y;
+    int width;
+    int height;
+};
+
+// Converts device-independent pixels to pixels at the given DPI.
+[[nodiscard]] int ScaleDip(int dips, int dpi);
+
+// Hit-test code for a screen point over a window with the given screen rectangle.
+[[nodiscard]] LRESULT FrameHitTest(POINT screenPoint, const RECT& windowRect, int dpi, bool maximised);
+
+// Whether a client point lies in the outer strip that moves the window.
+[[nodiscard]] bool InMoveStrip(POINT clientPoint, SIZE clientSize, int dpi);
+
+// Whether the pointer has travelled far enough from where the move began.
+[[nodiscard]] bool PassedMoveThreshold(POINT start, POINT now, int dpi);
+
+[[nodiscard]] SIZE MinimumTrackSize(int dpi);
+
+// The client rectangle for a proposed window rectangle: the whole window, except
+// that a window covering the work area (maximised) gets exactly the work area.
+// workArea is null when the monitor is unknown.
+[[nodiscard]] RECT ClientRectForWindow(const RECT& windowRect, const RECT* workArea);
+
+// Moves a window of the given size at position so that it stays on the work area.
+[[nodiscard]] POINT KeepOnWorkArea(POINT position, SIZE size, const RECT& workArea);
+
+// A window rectangle kept in the settings.
+struct SavedWindowRect {
+    bool present = false;
+    int x = 0;
+    int y = 0;
+    int width = 0;
+    int height = 0;
+};
+
+// Whether a saved rectangle is big enough to be worth restoring; the caller still
+// checks that its centre is on a monitor.
+[[nodiscard]] bool SavedRectLargeEnough(const SavedWindowRect& saved);
+[[nodiscard]] POINT SavedRectCentre(const SavedWindowRect& saved);
+
+// Whether closing a window with this many tabs asks first.
+[[nodiscard]] bool CloseNeedsConfirmation(size_t tabCount, bool restarting);
+[[nodiscard]] std::wstring CloseQuestionText(size_t tabCount);

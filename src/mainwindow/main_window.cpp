@@ -1,0 +1,101 @@
+#include "mainwindow/main_window.h"
+
+#include <dwmapi.h>
+
+#include "mainwindow/main_window_ids.h"
+
+namespace {
+
+constexpr DWORD kMainWindowStyle = WS_POPUP | WS_CLIPCHILDREN | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX;
+
+constexpr UINT kEndRestoreDelayMs = 5000;
+constexpr UINT kViewWindowCheckMs = 400;
+constexpr UINT kConfigBackupMs = 4 * 60 * 60 * 1000;
+constexpr UINT kExecutableCheckMs = 3000;
+
+HICON LoadAppIcon(HINSTANCE instance, int sizeMetricX, int sizeMetricY) {
+    return static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(kAppIconId), IMAGE_ICON,
+                                         GetSystemMetrics(sizeMetricX), GetSystemMetrics(sizeMetricY),
+                                         LR_SHARED));
+}
+
+}  // namespace
+
+MainWindow::MainWindow() : dpi(static_cast<int>(GetDpiForSystem())) {}
+
+MainWindow::~MainWindow() = default;
+
+bool MainWindow::Create(const std::wstring& path, bool, bool primaryWindow, int width, int height, int x,
+                        int y) {
+    initialPath = path;
+    primary = primaryWindow;
+
+    HINSTANCE instance = GetModuleHandleW(nullptr);
+    HICON bigIcon = LoadAppIcon(instance, SM_CXICON, SM_CYICON);
+    HICON smallIcon = LoadAppIcon(instance, SM_CXSMICON, SM_CYSMICON);
+
+    // Registering again for a further window fails harmlessly.
+    WNDCLASSEXW windowClass{};
+    windowClass.cbSize = sizeof(windowClass);
+    windowClass.lpfnWndProc = StaticWndProc;
+    windowClass.hInstance = instance;
+    windowClass.hIcon = bigIcon;
+    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1));
+    windowClass.lpszClassName = kMainWindowClass;
+    windowClass.hIconSm = smallIcon;
+    RegisterClassExW(&windowClass);
+
+    const WindowBounds bounds = ChooseWindowBounds(width, height, x, y);
+    // The window binds itself to this object while it is being created. On failure
+    // the object may already be gone, so nothing of it is touched.
+    if (!CreateWindowExW(0, kMainWindowClass, kAppTitle, kMainWindowStyle, bounds.x, bounds.y, bounds.width,
+                         bounds.height, nullptr, nullptr, instance, this)) {
+        return false;
+    }
+
+    SendMessageW(hwnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon));
+    SendMessageW(hwnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon));
+    const MARGINS noMargins{};
+    DwmExtendFrameIntoClientArea(hwnd, &noMargins);
+    // Recomputes the (empty) non-client area by our own rules.
+    SetWindowPos(hwnd, nullptr, 0, 0, 0, 0,
+                 SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+    ShowWindow(hwnd, SW_SHOW);
+    UpdateWindow(hwnd);
+    return true;
+}
+
+WindowBounds MainWindow::ChooseWindowBounds(int width, int height, int x, int y) const {
+    WindowBounds bounds{CW_USEDEFAULT, CW_USEDEFAULT, kDefaultWindowWidth, kDefaultWindowHeight};
+    if (width > 0 && height > 0) {
+        bounds.width = width;
+        bounds.height = height;
+    }
+    if (x != CW_USEDEFAULT && y != CW_USEDEFAULT) {
+        POINT position{x, y};
+        MONITORINFO monitor{};
+        monitor.cbSize = sizeof(monitor);
+        if (GetMonitorInfoW(MonitorFromPoint(position, MONITOR_DEFAULTTONEAREST), &monitor)) {
+            position = KeepOnWorkArea(position, SIZE{bounds.width, bounds.height}, monitor.rcWork);
+        }
+        bounds.x = position.x;
+        bounds.y = position.y;
+    }
+    return bounds;
+}
+
+void MainWindow::OnCreate() {
+    SetTimer(hwnd, kTimerEndRestore, kEndRestoreDelayMs, nullptr);
+    SetTimer(hwnd, kTimerCheckViewWindows, kViewWindowCheckMs, nullptr);
+    SetTimer(hwnd, kTimerBackupConfig, kConfigBackupMs, nullptr);
+    SetTimer(hwnd, kTimerCheckExecutable, kExecutableCheckMs, nullptr);
+}
+
+void MainWindow::Detach() {
+    if (hwnd) SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+    hwnd = nullptr;
+}
+
+// Tabs do not hold file panels yet, so no key has a panel to go to.
+bool MainWindow::RouteKeyToActivePanel(const MSG&) { return false; }

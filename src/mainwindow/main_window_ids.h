@@ -1,0 +1,42 @@
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+#include <string>
+
+inline constexpr wchar_t kAppTitle[] = L"Quorlen文件资源管理器";
+inline constexpr wchar_t kMainWindowClass[] = L"Quorlen.MainWindow";
+
+// Icon resource of the window and the program file.
+inline constexpr int kAppIconId = 101;
+
+// Private messages a main window receives.
+inline constexpr UINT WM_APP_OPEN_PATH = WM_APP + 1;  // wParam: 1 = select; lParam: owned heap path
+inline constexpr UINT WM_APP_RELAYOUT = WM_APP + 4;
+inline constexpr UINT WM_APP_TAB_STEP = WM_APP + 5;   // wParam: non-zero = previous tab
+
+// WM_COPYDATA record kind that carries a path to open.
+inline constexpr ULONG_PTR kCopyDataOpenPath = 1;
+
+// Main-window timers.
+inline constexpr UINT_PTR kTimerCheckViewWindows = 1;
+inline constexpr UINT_PTR kTimerEndRestore = 2;
+inline constexpr UINT_PTR kTimerBackupConfig = 3;
+inline constexpr UINT_PTR kTimerCheckExecutable = 4;
+inline constexpr UINT_PTR kTimerSearchDelay = 5;
+
+// Child control ids of a main window.
+inline constexpr int kCommandBarControlId = 1;
+inline constexpr int kPanelHostControlId = 3;
+inline constexpr int kTabStripControlId = 7;
+inline constexpr int kFavBarControlId = 11;
+
+// The path carried by WM_APP_OPEN_PATH: a heap string whose ownership passes
+// with the message to the window that receives it.
+[[nodiscard]] inline LPARAM ReleaseOwnedPath(std::unique_ptr<std::wstring> path) {
+    return reinterpret_cast<LPARAM>(path.release());
+}
+[[nodiscard]] inline std::unique_ptr<std::wstring> TakeOwnedPath(LPARAM lParam) {
+    return std::unique_ptr<std::wstring>(reinterpret_cast<std::wstring*>(lParam));
+}

@@ -1,0 +1,136 @@
+#include <windowsx.h>
+
+#include "app/application.h"
+#include "mainwindow/main_window.h"
+#include "mainwindow/main_window_ids.h"
+
+LRESULT CALLBACK MainWindow::StaticWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto* self = reinterpret_cast<MainWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (message == WM_NCCREATE) {
+        self = static_cast<MainWindow*>(reinterpret_cast<const CREATESTRUCTW*>(lParam)->lpCreateParams);
+        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+        self->hwnd = window;
+    }
+    return self ? self->WndProc(message, wParam, lParam) : DefWindowProcW(window, message, wParam, lParam);
+}
+
+LRESULT MainWindow::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_CREATE:
+        OnCreate();
+        return 0;
+    case WM_DESTROY:
+        // Destroys this object; nothing of it may be touched afterwards.
+        Application::Instance().OnWindowDestroyed(this);
+        return 0;
+    case WM_ACTIVATE:
+        if (LOWORD(wParam) != WA_INACTIVE) Application::Instance().SetActiveWindow(this);
+        return 0;
+    case WM_CLOSE:
+        OnClose();
+        return 0;
+    case WM_GETMINMAXINFO: {
+        const SIZE minimum = MinimumTrackSize(dpi);
+        reinterpret_cast<MINMAXINFO*>(lParam)->ptMinTrackSize = POINT{minimum.cx, minimum.cy};
+        return 0;
+    }
+    case WM_COPYDATA:
+        return TRUE;
+    case WM_NCCALCSIZE:
+        return OnNcCalcSize(wParam, lParam);
+    case WM_NCHITTEST:
+        return OnNcHitTest(lParam);
+    case WM_NCPAINT:
+        return 0;
+    case WM_NCACTIVATE:
+        return TRUE;
+    case WM_TIMER:
+        OnTimer(wParam);
+        return 0;
+    case WM_LBUTTONDOWN:
+        if (OnMoveStripButtonDown(POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)})) return 0;
+        break;
+    case WM_MOUSEMOVE:
+        if (!dragging) break;
+        OnMoveStripMouseMove(POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+        return 0;
+    case WM_LBUTTONUP:
+        if (!dragging) break;
+        dragging = false;
+        ReleaseCapture();
+        return 0;
+    case WM_CAPTURECHANGED:
+        dragging = false;
+        break;
+    case WM_DPICHANGED:
+        // The window keeps its pixel size; only its contents follow the new DPI.
+        dpi = HIWORD(wParam);
+        return 0;
+    case WM_APP_OPEN_PATH: {
+        // The string belongs to this window from here on and is freed on the way out.
+        const std::unique_ptr<std::wstring> path = TakeOwnedPath(lParam);
+        return 0;
+    }
+    default:
+        break;
+    }
+    return DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+void MainWindow::OnClose() {
+    if (CloseNeedsConfirmation(tabs.size(), restarting)) {
+        const std::wstring question = CloseQuestionText(tabs.size());
+        if (MessageBoxW(hwnd, question.c_str(), kAppTitle, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) != IDYES) {
+            return;
+        }
+    }
+    closing = true;
+    DestroyWindow(hwnd);
+}
+
+void MainWindow::OnTimer(UINT_PTR id) {
+    if (id == kTimerEndRestore) {
+        KillTimer(hwnd, kTimerEndRestore);
+        restoring = false;
+    }
+}
+
+LRESULT MainWindow::OnNcCalcSize(WPARAM wParam, LPARAM lParam) {
+    if (!wParam) return DefWindowProcW(hwnd, WM_NCCALCSIZE, wParam, lParam);
+    // The first rectangle arrives as the proposed window rectangle and leaves as
+    // the client rectangle: the whole window, so there is no frame to draw.
+    auto* params = reinterpret_cast<NCCALCSIZE_PARAMS*>(lParam);
+    const RECT proposed = params->rgrc[0];
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof(monitor);
+    const bool known = GetMonitorInfoW(MonitorFromRect(&proposed, MONITOR_DEFAULTTONEAREST), &monitor);
+    params->rgrc[0] = ClientRectForWindow(proposed, known ? &monitor.rcWork : nullptr);
+    return 0;
+}
+
+LRESULT MainWindow::OnNcHitTest(LPARAM lParam) {
+    RECT window{};
+    GetWindowRect(hwnd, &window);
+    return FrameHitTest(POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}, window, dpi, IsZoomed(hwnd) != FALSE);
+}
+
+bool MainWindow::OnMoveStripButtonDown(POINT clientPoint) {
+    if (IsZoomed(hwnd)) return false;
+    RECT client{};
+    GetClientRect(hwnd, &client);
+    if (!InMoveStrip(clientPoint, SIZE{client.right, client.bottom}, dpi)) return false;
+    dragging = true;
+    dragMoved = false;
+    dragStart = clientPoint;
+    SetCapture(hwnd);
+    return true;
+}
+
+void MainWindow::OnMoveStripMouseMove(POINT clientPoint) {
+    if (!dragMoved && PassedMoveThreshold(dragStart, clientPoint, dpi)) dragMoved = true;
+    if (!dragMoved) return;
+    POINT screen = clientPoint;
+    ClientToScreen(hwnd, &screen);
+    SetWindowPos(hwnd, nullptr, screen.x - dragStart.x, screen.y - dragStart.y, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}

@@ -1,0 +1,109 @@
+#include "driver/quorlen_driver.h"
+
+namespace {
+
+constexpr wchar_t kMainWindowClass[] = L"Quorlen.MainWindow";
+
+std::filesystem::path TestProgramFolder() {
+    wchar_t path[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, path, MAX_PATH);
+    return std::filesystem::path(path).parent_path();
+}
+
+struct WindowSearch {
+    DWORD processId;
+    std::vector<HWND> found;
+};
+
+BOOL CALLBACK CollectMainWindow(HWND window, LPARAM lParam) {
+    auto* search = reinterpret_cast<WindowSearch*>(lParam);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    wchar_t className[64] = {};
+    if (owner == search->processId && IsWindowVisible(window) && GetClassNameW(window, className, 64) &&
+        std::wstring(className) == kMainWindowClass) {
+        search->found.push_back(window);
+    }
+    return TRUE;
+}
+
+}  // namespace
+
+QuorlenInstall::QuorlenInstall() {
+    if (Folder().empty()) return;
+    std::error_code error;
+    ready_ = std::filesystem::copy_file(TestProgramFolder() / L"Quorlen.exe", ExePath(), error);
+}
+
+QuorlenProcess::~QuorlenProcess() { Kill(); }
+
+bool QuorlenProcess::Start(const QuorlenInstall& install, const std::wstring& arguments) {
+    std::wstring commandLine = L"\"" + install.ExePath().wstring() + L"\"";
+    if (!arguments.empty()) commandLine += L" " + arguments;
+
+    // The job ends the process even when the test program itself dies.
+    job_.reset(CreateJobObjectW(nullptr, nullptr));
+    if (job_) {
+        JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
+        limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
+        SetInformationJobObject(job_.get(), JobObjectExtendedLimitInformation, &limits, sizeof(limits));
+    }
+
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION info{};
+    const std::wstring folder = install.Folder().wstring();
+    if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr,
+                        folder.c_str(), &startup, &info)) {
+        return false;
+    }
+    process_.reset(info.hProcess);
+    id_ = info.dwProcessId;
+    if (job_) AssignProcessToJobObject(job_.get(), info.hProcess);
+    ResumeThread(info.hThread);
+    CloseHandle(info.hThread);
+    return true;
+}
+
+std::vector<HWND> QuorlenProcess::MainWindows() const {
+    WindowSearch search{id_, {}};
+    if (id_ != 0) EnumWindows(CollectMainWindow, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+HWND QuorlenProcess::WaitForMainWindow(DWORD timeoutMs) const {
+    HWND window = nullptr;
+    WaitUntil(
+        [&] {
+            const std::vector<HWND> windows = MainWindows();
+            if (!windows.empty()) window = windows.front();
+            return window != nullptr || !Running();
+        },
+        timeoutMs);
+    return window;
+}
+
+bool QuorlenProcess::WaitForExit(DWORD timeoutMs, DWORD& exitCode) const {
+    if (!process_ || WaitForSingleObject(process_.get(), timeoutMs) != WAIT_OBJECT_0) return false;
+    return GetExitCodeProcess(process_.get(), &exitCode) != FALSE;
+}
+
+bool QuorlenProcess::Running() const {
+    return process_ && WaitForSingleObject(process_.get(), 0) == WAIT_TIMEOUT;
+}
+
+void QuorlenProcess::Kill() {
+    if (Running()) {
+        TerminateProcess(process_.get(), 1);
+        WaitForSingleObject(process_.get(), 5000);
+    }
+    process_.reset();
+    job_.reset();
+}
+
+bool SendWithTimeout(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result, UINT timeoutMs) {
+    DWORD_PTR answer = 0;
+    if (!SendMessageTimeoutW(window, message, wParam, lParam, SMTO_ABORTIFHUNG, timeoutMs, &answer)) return false;
+    result = static_cast<LRESULT>(answer);
+    return true;
+}

@@ -1,0 +1,129 @@
+#include <windows.h>
+
+#include "driver/quorlen_driver.h"
+
+namespace {
+
+RECT WindowRect(HWND window) {
+    RECT rect{};
+    GetWindowRect(window, &rect);
+    return rect;
+}
+
+LRESULT HitTest(HWND window, int x, int y) {
+    LRESULT code = -1;
+    EXPECT_TRUE(SendWithTimeout(window, WM_NCHITTEST, 0, MAKELPARAM(x, y), code));
+    return code;
+}
+
+using FrameTest = StartedQuorlenTest;
+
+TEST_F(FrameTest, IsAFramelessPopupWithTheProgramTitle) {
+    wchar_t title[128] = {};
+    GetWindowTextW(window, title, 128);
+    EXPECT_EQ(std::wstring(title), L"Quorlen文件资源管理器");
+
+    const auto style = static_cast<DWORD>(GetWindowLongPtrW(window, GWL_STYLE));
+    EXPECT_EQ(style & WS_CAPTION, 0u);
+    EXPECT_EQ(style & WS_SYSMENU, 0u);
+    EXPECT_EQ(style & (WS_POPUP | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX),
+              static_cast<DWORD>(WS_POPUP | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX));
+
+    // No frame: the client area is the whole window.
+    const RECT rect = WindowRect(window);
+    RECT client{};
+    GetClientRect(window, &client);
+    EXPECT_EQ(client.right, rect.right - rect.left);
+    EXPECT_EQ(client.bottom, rect.bottom - rect.top);
+    EXPECT_EQ(rect.right - rect.left, 1280);
+    EXPECT_EQ(rect.bottom - rect.top, 800);
+}
+
+TEST_F(FrameTest, AnswersHitTestsForEdgesCornersAndTheMoveStrip) {
+    const RECT r = WindowRect(window);
+    const int midX = (r.left + r.right) / 2;
+    const int midY = (r.top + r.bottom) / 2;
+
+    EXPECT_EQ(HitTest(window, midX, midY), HTCLIENT);
+    // The outer two pixels of each side move the window.
+    EXPECT_EQ(HitTest(window, r.left + 1, midY), HTCLIENT);
+    EXPECT_EQ(HitTest(window, r.right - 2, midY), HTCLIENT);
+    EXPECT_EQ(HitTest(window, midX, r.top), HTCLIENT);
+    EXPECT_EQ(HitTest(window, midX, r.bottom - 1), HTCLIENT);
+    // Between two and eight pixels in, the sides resize.
+    EXPECT_EQ(HitTest(window, r.left + 5, midY), HTLEFT);
+    EXPECT_EQ(HitTest(window, r.right - 6, midY), HTRIGHT);
+    EXPECT_EQ(HitTest(window, midX, r.top + 2), HTTOP);
+    EXPECT_EQ(HitTest(window, midX, r.bottom - 8), HTBOTTOM);
+    EXPECT_EQ(HitTest(window, midX, r.bottom - 9), HTCLIENT);
+    // Corners resize right up to the edge.
+    EXPECT_EQ(HitTest(window, r.left + 1, r.top + 1), HTTOPLEFT);
+    EXPECT_EQ(HitTest(window, r.right - 1, r.top), HTTOPRIGHT);
+    EXPECT_EQ(HitTest(window, r.left, r.bottom - 1), HTBOTTOMLEFT);
+    EXPECT_EQ(HitTest(window, r.right - 8, r.bottom - 8), HTBOTTOMRIGHT);
+}
+
+TEST_F(FrameTest, KeepsItsMinimumSize) {
+    SetWindowPos(window, nullptr, 0, 0, 100, 100, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    const RECT rect = WindowRect(window);
+    EXPECT_EQ(rect.right - rect.left, 480);
+    EXPECT_EQ(rect.bottom - rect.top, 320);
+}
+
+TEST_F(FrameTest, MaximisedFillsTheWorkAreaAndAnswersClientEverywhere) {
+    ShowWindow(window, SW_MAXIMIZE);
+    ASSERT_TRUE(WaitUntil([&] { return IsZoomed(window) != FALSE; }, 5000));
+
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof(monitor);
+    ASSERT_TRUE(GetMonitorInfoW(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &monitor));
+    const RECT work = monitor.rcWork;
+    RECT client{};
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            GetClientRect(window, &client);
+            return client.right == work.right - work.left && client.bottom == work.bottom - work.top;
+        },
+        5000))
+        << "client " << client.right << "x" << client.bottom;
+
+    const RECT r = WindowRect(window);
+    EXPECT_EQ(HitTest(window, r.left + 1, r.top + 1), HTCLIENT);
+    EXPECT_EQ(HitTest(window, r.left + 5, (r.top + r.bottom) / 2), HTCLIENT);
+}
+
+TEST_F(FrameTest, PressingTheOuterStripAndDraggingMovesTheWindow) {
+    const RECT before = WindowRect(window);
+    const int y = 100;
+    PostMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(1, y));
+    // Within the start threshold nothing moves yet.
+    PostMessageW(window, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(3, y + 2));
+    PostMessageW(window, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(41, y + 30));
+    PostMessageW(window, WM_LBUTTONUP, 0, MAKELPARAM(41, y + 30));
+
+    RECT after{};
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            after = WindowRect(window);
+            return after.left != before.left || after.top != before.top;
+        },
+        5000));
+    EXPECT_EQ(after.left - before.left, 40);
+    EXPECT_EQ(after.top - before.top, 30);
+    EXPECT_EQ(after.right - after.left, before.right - before.left);
+}
+
+TEST_F(FrameTest, PressingInsideTheWindowDoesNotMoveIt) {
+    const RECT before = WindowRect(window);
+    PostMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(200, 200));
+    PostMessageW(window, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(260, 260));
+    PostMessageW(window, WM_LBUTTONUP, 0, MAKELPARAM(260, 260));
+    // A synchronous message after the posted ones: once it is answered, they were handled.
+    LRESULT ignored = 0;
+    ASSERT_TRUE(SendWithTimeout(window, WM_NULL, 0, 0, ignored));
+    const RECT after = WindowRect(window);
+    EXPECT_EQ(after.left, before.left);
+    EXPECT_EQ(after.top, before.top);
+}
+
+}  // namespace

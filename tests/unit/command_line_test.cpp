@@ -1,0 +1,69 @@
+#include "app/command_line.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+CommandLineRequest Parse(std::vector<std::wstring> arguments) { return ParseCommandLine(arguments); }
+
+TEST(CommandLine, PlainArgumentsNameThePathAndTheLastOneWins) {
+    EXPECT_EQ(Parse({}), CommandLineRequest{});
+    EXPECT_EQ(Parse({L"C:\\Users"}).path, L"C:\\Users");
+    EXPECT_EQ(Parse({L"C:\\a", L"C:\\b"}).path, L"C:\\b");
+    EXPECT_EQ(Parse({L"::{20D04FE0-3AEA-1069-A2D8-08002B30309D}"}).path,
+              L"::{20D04FE0-3AEA-1069-A2D8-08002B30309D}");
+}
+
+TEST(CommandLine, SelectTakesThePathAfterTheCommaOrTheNextArgument) {
+    CommandLineRequest joined = Parse({L"/select,C:\\dir\\file.txt"});
+    EXPECT_TRUE(joined.select);
+    EXPECT_EQ(joined.path, L"C:\\dir\\file.txt");
+
+    CommandLineRequest separate = Parse({L"/select", L"C:\\dir\\file.txt"});
+    EXPECT_TRUE(separate.select);
+    EXPECT_EQ(separate.path, L"C:\\dir\\file.txt");
+
+    CommandLineRequest upperDash = Parse({L"-SELECT,C:\\x"});
+    EXPECT_TRUE(upperDash.select);
+    EXPECT_EQ(upperDash.path, L"C:\\x");
+
+    // The consumed argument is a path even when it looks like an option.
+    CommandLineRequest optionLike = Parse({L"/select", L"/n"});
+    EXPECT_TRUE(optionLike.select);
+    EXPECT_EQ(optionLike.path, L"/n");
+
+    EXPECT_EQ(Parse({L"/select,"}).path, L"");
+    EXPECT_TRUE(Parse({L"/select,"}).select);
+}
+
+TEST(CommandLine, TrailingSelectWithoutPathIsIgnored) {
+    CommandLineRequest request = Parse({L"C:\\a", L"/select"});
+    EXPECT_FALSE(request.select);
+    EXPECT_EQ(request.path, L"C:\\a");
+}
+
+TEST(CommandLine, RestartNeedsTwoLeadingCharacters) {
+    EXPECT_TRUE(Parse({L"--restart"}).restart);
+    EXPECT_TRUE(Parse({L"/-restart"}).restart);
+    EXPECT_TRUE(Parse({L"--RESTART"}).restart);
+    EXPECT_FALSE(Parse({L"-restart"}).restart);
+    EXPECT_FALSE(Parse({L"restart"}).restart);
+    EXPECT_EQ(Parse({L"restart"}).path, L"restart");
+}
+
+TEST(CommandLine, UninstallAndSilentAreOptions) {
+    CommandLineRequest request = Parse({L"/uninstall", L"-Silent"});
+    EXPECT_TRUE(request.uninstall);
+    EXPECT_TRUE(request.silent);
+    EXPECT_TRUE(request.path.empty());
+    EXPECT_FALSE(Parse({L"/uninstallx"}).uninstall);
+}
+
+TEST(CommandLine, ShellSwitchesAndUnknownOptionsAreIgnoredWherverTheyStand) {
+    EXPECT_EQ(Parse({L"/n", L"C:\\a", L"/D"}), CommandLineRequest{L"C:\\a"});
+    EXPECT_EQ(Parse({L"/e,", L"-x", L"C:\\a", L"/N"}), CommandLineRequest{L"C:\\a"});
+    // An empty argument does not begin with an option character, so it is a path.
+    EXPECT_EQ(Parse({L"C:\\a", L""}).path, L"");
+}
+
+}  // namespace

@@ -1,0 +1,139 @@
+#include "ui/handles.h"
+
+#include <gtest/gtest.h>
+#include <shlobj.h>
+
+#include <type_traits>
+
+namespace {
+
+static_assert(!std::is_copy_constructible_v<UniqueKernelHandle>);
+static_assert(!std::is_copy_assignable_v<UniqueKey>);
+static_assert(std::is_nothrow_move_constructible_v<UniqueIcon>);
+static_assert(!std::is_copy_constructible_v<ComPtr<IUnknown>>);
+
+bool HandleIsOpen(HANDLE handle) {
+    DWORD flags = 0;
+    return GetHandleInformation(handle, &flags) != FALSE;
+}
+
+TEST(Handles, KernelHandleIsClosedOnceWhenItsOwnerGoes) {
+    HANDLE raw = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    ASSERT_NE(raw, nullptr);
+    {
+        UniqueKernelHandle owner(raw);
+        UniqueKernelHandle moved(std::move(owner));
+        EXPECT_FALSE(owner);
+        EXPECT_EQ(moved.get(), raw);
+        EXPECT_TRUE(HandleIsOpen(raw));
+    }
+    EXPECT_FALSE(HandleIsOpen(raw));
+
+    // The failure value of CreateFileW is not taken for a handle.
+    UniqueKernelHandle failed(INVALID_HANDLE_VALUE);
+    EXPECT_FALSE(failed);
+}
+
+TEST(Handles, ReleaseGivesUpOwnershipAndResetClosesTheOldHandle) {
+    HANDLE first = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    HANDLE second = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    UniqueKernelHandle owner(first);
+    owner.reset(second);
+    EXPECT_FALSE(HandleIsOpen(first));
+    HANDLE released = owner.release();
+    EXPECT_EQ(released, second);
+    EXPECT_FALSE(owner);
+    EXPECT_TRUE(HandleIsOpen(second));
+    CloseHandle(released);
+
+    UniqueKernelHandle assigned;
+    HANDLE third = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    UniqueKernelHandle source(third);
+    assigned = std::move(source);
+    EXPECT_EQ(assigned.get(), third);
+}
+
+TEST(Handles, RegistryKeyIsClosed) {
+    UniqueKey key;
+    ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, L"Software", 0, KEY_READ, key.put()), ERROR_SUCCESS);
+    HKEY raw = key.get();
+    key.reset();
+    DWORD subkeys = 0;
+    EXPECT_NE(RegQueryInfoKeyW(raw, nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr, nullptr, nullptr,
+                               nullptr, nullptr, nullptr),
+              ERROR_SUCCESS);
+}
+
+TEST(Handles, UserAndGdiObjectsAreDestroyed) {
+    UniqueMenu menu(CreatePopupMenu());
+    HMENU rawMenu = menu.get();
+    menu.reset();
+    EXPECT_FALSE(IsMenu(rawMenu));
+
+    UniqueBrush brush(CreateSolidBrush(RGB(1, 2, 3)));
+    HBRUSH rawBrush = brush.get();
+    EXPECT_NE(GetObjectType(rawBrush), 0u);
+    brush.reset();
+    EXPECT_EQ(GetObjectType(rawBrush), 0u);
+
+    UniqueMemoryDc dc(CreateCompatibleDC(nullptr));
+    ASSERT_TRUE(dc);
+    UniqueBitmap bitmap(CreateCompatibleBitmap(dc.get(), 4, 4));
+    HGDIOBJ original = GetCurrentObject(dc.get(), OBJ_BITMAP);
+    {
+        SelectedObject selected(dc.get(), bitmap.get());
+        EXPECT_EQ(GetCurrentObject(dc.get(), OBJ_BITMAP), bitmap.get());
+    }
+    EXPECT_EQ(GetCurrentObject(dc.get(), OBJ_BITMAP), original);
+}
+
+// A COM object that counts its references, so the test sees every AddRef and Release.
+class CountedObject : public IUnknown {
+public:
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** result) override {
+        if (iid != IID_IUnknown) {
+            *result = nullptr;
+            return E_NOINTERFACE;
+        }
+        *result = static_cast<IUnknown*>(this);
+        AddRef();
+        return S_OK;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return ++references; }
+    ULONG STDMETHODCALLTYPE Release() override { return --references; }
+    ULONG references = 1;
+};
+
+TEST(Handles, ComPointerHoldsExactlyOneReference) {
+    CountedObject object;
+    {
+        ComPtr<IUnknown> owner;
+        owner.attach(&object);
+        EXPECT_EQ(object.references, 1u);
+        ComPtr<IUnknown> moved(std::move(owner));
+        EXPECT_FALSE(owner);
+        EXPECT_EQ(object.references, 1u);
+
+        ComPtr<IUnknown> queried;
+        EXPECT_EQ(moved.As(queried), S_OK);
+        EXPECT_EQ(object.references, 2u);
+        queried.reset();
+        EXPECT_EQ(object.references, 1u);
+
+        ComPtr<IShellItem> unsupported;
+        EXPECT_EQ(moved.As(unsupported), E_NOINTERFACE);
+        EXPECT_FALSE(unsupported);
+    }
+    EXPECT_EQ(object.references, 0u);
+}
+
+TEST(Handles, CoTaskMemoryIsFreedByItsOwner) {
+    CoTaskMemString text(static_cast<PWSTR>(CoTaskMemAlloc(16)));
+    EXPECT_TRUE(text);
+    PWSTR raw = text.release();
+    EXPECT_FALSE(text);
+    CoTaskMemFree(raw);
+}
+
+}  // namespace
+

@@ -1,0 +1,63 @@
+# Shared by tools/run and tools/test: the build, the private Wine prefix and a
+# virtual display. Source it; it defines functions and changes nothing by itself.
+
+quorlen_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+build_dir=${QUORLEN_BUILD_DIR:-$quorlen_root/build}
+
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml="
+export WINEARCH=win64
+
+# Configures once, then builds the given targets (all when none are given).
+build_quorlen() {
+  if [ ! -f "$build_dir/CMakeCache.txt" ]; then
+    cmake -S "$quorlen_root" -B "$build_dir" -DCMAKE_BUILD_TYPE=Release \
+      -DCMAKE_TOOLCHAIN_FILE="$quorlen_root/cmake/mingw-w64.cmake" >/dev/null
+  fi
+  local targets=()
+  for target in "$@"; do targets+=(--target "$target"); done
+  cmake --build "$build_dir" --parallel "$(nproc)" "${targets[@]}"
+}
+
+# Points Wine at the given prefix, creating it on first use, and keeps its
+# wineserver running until stop_wine.
+use_wine_prefix() {
+  export WINEPREFIX=$1
+  if [ ! -f "$WINEPREFIX/.quorlen-initialised" ]; then
+    mkdir -p "$WINEPREFIX"
+    echo "Preparing the Wine prefix $WINEPREFIX (once)..."
+    wineboot -i >/dev/null 2>&1 || true
+    wineserver -w
+    touch "$WINEPREFIX/.quorlen-initialised"
+  fi
+  wineserver -p
+  # Start Wine's own services now: started later by a test, they would inherit
+  # its output pipes and ctest would wait for them to close.
+  wine cmd /c exit >/dev/null 2>&1 || true
+}
+
+stop_wine() {
+  [ -n "${WINEPREFIX:-}" ] && wineserver -k >/dev/null 2>&1 || true
+}
+
+# Starts Xvfb on a free display number and exports DISPLAY.
+start_virtual_display() {
+  local number
+  for number in $(seq 90 199); do
+    [ -e "/tmp/.X$number-lock" ] || [ -e "/tmp/.X11-unix/X$number" ] && continue
+    Xvfb ":$number" -screen 0 1920x1080x24 -nolisten tcp >/dev/null 2>&1 &
+    xvfb_pid=$!
+    local waited
+    for waited in $(seq 1 100); do
+      [ -e "/tmp/.X11-unix/X$number" ] && { export DISPLAY=":$number"; return 0; }
+      kill -0 "$xvfb_pid" 2>/dev/null || break
+      sleep 0.1
+    done
+  done
+  echo "could not start Xvfb" >&2
+  return 1
+}
+
+stop_virtual_display() {
+  [ -n "${xvfb_pid:-}" ] && kill "$xvfb_pid" 2>/dev/null || true
+}
