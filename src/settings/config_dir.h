@@ -1,0 +1,14 @@
+#pragma once
+
+#include <string>
+
+// The folder "config" beside the executable, with its trailing backslash; created
+// if it does not exist yet.
+[[nodiscard]] std::wstring ConfigDir();
+
+// ConfigDir followed by a bare file name.
+[[nodiscard]] std::wstring ConfigFilePath(const std::wstring& name);
+
+// Points ConfigDir at another folder (with its trailing backslash), for tests;
+// an empty path restores the folder beside the executable.
+void OverrideConfigDir(const std::wstring& folder);

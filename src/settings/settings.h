@@ -1,0 +1,33 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// The settings record. Each main window holds its own copy; the field names are
+// the keys of settings.txt.
+struct Settings {
+    bool NavVisible = true;
+    bool DetailsVisible = false;
+    bool PreviewVisible = false;
+    bool ShowHiddenFiles = false;
+    bool ShowFileExt = true;
+    int32_t ViewMode = -1;  // the shell's folder view mode; -1 leaves the view's own choice
+    int32_t ViewIconSize = 32;
+    bool Takeover = false;
+    bool FavBarVisible = false;
+    bool SearchBoxVisible = true;
+    std::wstring NewTabPath;  // empty: the main window's own default
+    std::wstring BackupDir;   // empty: no backup
+    std::vector<std::wstring> Favorites;
+    std::vector<std::wstring> TabPaths;
+    int32_t ActiveTab = 0;
+    int32_t HistoryLimit = 100;
+    bool HasWindowRect = false;  // set when a window line was read; never written
+    int32_t WindowX = 0;
+    int32_t WindowY = 0;
+    int32_t WindowWidth = 0;
+    int32_t WindowHeight = 0;
+
+    bool operator==(const Settings&) const = default;
+};
