@@ -86,6 +86,12 @@ POINT SavedRectCentre(const SavedWindowRect& saved) {
     return POINT{centre(saved.x, saved.width), centre(saved.y, saved.height)};
 }
 
+RECT WorkspaceToScreen(const RECT& rect, const RECT& monitor, const RECT& work) {
+    const LONG dx = work.left - monitor.left;
+    const LONG dy = work.top - monitor.top;
+    return RECT{rect.left + dx, rect.top + dy, rect.right + dx, rect.bottom + dy};
+}
+
 bool CloseNeedsConfirmation(size_t tabCount, bool restarting) { return tabCount > 1 && !restarting; }
 
 std::wstring CloseQuestionText(size_t tabCount) {

@@ -53,6 +53,10 @@ struct SavedWindowRect {
 [[nodiscard]] bool SavedRectLargeEnough(const SavedWindowRect& saved);
 [[nodiscard]] POINT SavedRectCentre(const SavedWindowRect& saved);
 
+// The normal rectangle of a window placement is in workspace coordinates, which
+// are offset from the screen's by whatever the taskbar takes at the top or left.
+[[nodiscard]] RECT WorkspaceToScreen(const RECT& workspaceRect, const RECT& monitor, const RECT& workArea);
+
 // Whether closing a window with this many tabs asks first.
 [[nodiscard]] bool CloseNeedsConfirmation(size_t tabCount, bool restarting);
 [[nodiscard]] std::wstring CloseQuestionText(size_t tabCount);

@@ -3,6 +3,7 @@
 #include <dwmapi.h>
 
 #include "mainwindow/main_window_ids.h"
+#include "settings/load_settings.h"
 
 namespace {
 
@@ -21,7 +22,7 @@ HICON LoadAppIcon(HINSTANCE instance, int sizeMetricX, int sizeMetricY) {
 
 }  // namespace
 
-MainWindow::MainWindow() : dpi(static_cast<int>(GetDpiForSystem())) {}
+MainWindow::MainWindow() : settings(LoadSettings()), dpi(static_cast<int>(GetDpiForSystem())) {}
 
 MainWindow::~MainWindow() = default;
 
@@ -68,9 +69,13 @@ bool MainWindow::Create(const std::wstring& path, bool, bool primaryWindow, int 
 
 WindowBounds MainWindow::ChooseWindowBounds(int width, int height, int x, int y) const {
     WindowBounds bounds{CW_USEDEFAULT, CW_USEDEFAULT, kDefaultWindowWidth, kDefaultWindowHeight};
+    const SavedWindowRect saved{settings.HasWindowRect, settings.WindowX, settings.WindowY, settings.WindowWidth,
+                                settings.WindowHeight};
     if (width > 0 && height > 0) {
         bounds.width = width;
         bounds.height = height;
+    } else if (SavedRectLargeEnough(saved) && MonitorFromPoint(SavedRectCentre(saved), MONITOR_DEFAULTTONULL)) {
+        bounds = WindowBounds{saved.x, saved.y, saved.width, saved.height};
     }
     if (x != CW_USEDEFAULT && y != CW_USEDEFAULT) {
         POINT position{x, y};

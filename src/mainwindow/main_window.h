@@ -7,6 +7,7 @@
 
 #include "mainwindow/frame_geometry.h"
 #include "mainwindow/tab_info.h"
+#include "settings/settings.h"
 
 // One top-level window of the file manager: frameless, with the tab strip where
 // a caption would be and the active tab's folder below.
@@ -38,6 +39,7 @@ private:
 
     void OnCreate();
     void OnClose();
+    void SaveNormalRect() const;
     void OnTimer(UINT_PTR id);
     void OnDpiChanged(int newDpi);
     void OnCopyData(const COPYDATASTRUCT* data);
@@ -49,6 +51,7 @@ private:
     [[nodiscard]] WindowBounds ChooseWindowBounds(int width, int height, int x, int y) const;
 
     HWND hwnd = nullptr;
+    Settings settings;
     bool primary = true;
     bool restoring = false;
     int restoreCount = 0;

@@ -3,6 +3,8 @@
 #include "app/application.h"
 #include "mainwindow/main_window.h"
 #include "mainwindow/main_window_ids.h"
+#include "settings/config_backup.h"
+#include "settings/settings_file.h"
 
 LRESULT CALLBACK MainWindow::StaticWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     auto* self = reinterpret_cast<MainWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
@@ -84,14 +86,36 @@ void MainWindow::OnClose() {
             return;
         }
     }
+    SaveNormalRect();
     closing = true;
     DestroyWindow(hwnd);
 }
 
+// A maximised or minimised window saves the rectangle it returns to, not its
+// current one; the maximised state itself is not kept.
+void MainWindow::SaveNormalRect() const {
+    WINDOWPLACEMENT placement{};
+    placement.length = sizeof(placement);
+    if (!GetWindowPlacement(hwnd, &placement)) return;
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof(monitor);
+    if (!GetMonitorInfoW(MonitorFromWindow(hwnd, MONITOR_DEFAULTTONEAREST), &monitor)) {
+        monitor.rcMonitor = monitor.rcWork = RECT{};
+    }
+    SaveWindowRect(WorkspaceToScreen(placement.rcNormalPosition, monitor.rcMonitor, monitor.rcWork));
+}
+
 void MainWindow::OnTimer(UINT_PTR id) {
-    if (id == kTimerEndRestore) {
+    switch (id) {
+    case kTimerEndRestore:
         KillTimer(hwnd, kTimerEndRestore);
         restoring = false;
+        break;
+    case kTimerBackupConfig:
+        BackupConfig(settings);
+        break;
+    default:
+        break;
     }
 }
 

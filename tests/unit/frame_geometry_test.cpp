@@ -118,3 +118,23 @@ TEST(FrameClose, AsksOnlyForSeveralTabsAndNotDuringARestart) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(FramePlacement, NormalRectangleMovesFromWorkspaceToScreenByTheTaskbarsOffset) {
+    const RECT normal{100, 50, 1380, 850};
+    const RECT monitor{0, 0, 1920, 1080};
+    const RECT leftTaskbar{48, 0, 1920, 1080};
+    const RECT topTaskbar{0, 40, 1920, 1080};
+    const RECT secondMonitor{1920, 0, 3840, 1080};
+    const RECT secondWork{1920, 30, 3840, 1080};
+    auto left = [](const RECT& r) { return r.left; };
+    EXPECT_EQ(left(WorkspaceToScreen(normal, monitor, monitor)), 100);
+    EXPECT_EQ(left(WorkspaceToScreen(normal, monitor, leftTaskbar)), 148);
+    EXPECT_EQ(WorkspaceToScreen(normal, monitor, topTaskbar).top, 90);
+    EXPECT_EQ(WorkspaceToScreen(normal, monitor, topTaskbar).bottom, 890);
+    EXPECT_EQ(WorkspaceToScreen(normal, secondMonitor, secondWork).top, 80);
+    EXPECT_EQ(left(WorkspaceToScreen(normal, secondMonitor, secondWork)), 100);
+}
+
+}  // namespace

@@ -1,5 +1,8 @@
 #include "driver/quorlen_driver.h"
 
+#include <fstream>
+#include <iterator>
+
 namespace {
 
 constexpr wchar_t kMainWindowClass[] = L"Quorlen.MainWindow";
@@ -106,4 +109,29 @@ bool SendWithTimeout(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LR
     if (!SendMessageTimeoutW(window, message, wParam, lParam, SMTO_ABORTIFHUNG, timeoutMs, &answer)) return false;
     result = static_cast<LRESULT>(answer);
     return true;
+}
+
+bool WriteConfigLines(const QuorlenInstall& install, const std::wstring& name, const std::vector<std::wstring>& lines) {
+    std::error_code error;
+    std::filesystem::create_directories(install.ConfigFile(name).parent_path(), error);
+    std::wstring text(1, wchar_t{0xFEFF});
+    for (const std::wstring& line : lines) text += line + L"\r\n";
+    std::ofstream out(install.ConfigFile(name), std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(text.data()), static_cast<std::streamsize>(text.size() * 2));
+    return out.good();
+}
+
+std::vector<std::wstring> ReadConfigLines(const QuorlenInstall& install, const std::wstring& name) {
+    std::ifstream in(install.ConfigFile(name), std::ios::binary);
+    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::wstring text(bytes.size() / 2, L'\0');
+    memcpy(text.data(), bytes.data(), text.size() * 2);
+    if (!text.empty() && text[0] == 0xFEFF) text.erase(0, 1);
+    std::vector<std::wstring> lines;
+    size_t start = 0;
+    for (size_t end; (end = text.find(L"\r\n", start)) != std::wstring::npos; start = end + 2) {
+        lines.push_back(text.substr(start, end - start));
+    }
+    if (start < text.size()) lines.push_back(text.substr(start));
+    return lines;
 }

@@ -58,6 +58,11 @@ private:
     DWORD id_ = 0;
 };
 
+// Config files as the program keeps them: UTF-16LE with a byte-order mark, CR LF
+// after every line. Written and read here independently of the program's code.
+bool WriteConfigLines(const QuorlenInstall& install, const std::wstring& name, const std::vector<std::wstring>& lines);
+[[nodiscard]] std::vector<std::wstring> ReadConfigLines(const QuorlenInstall& install, const std::wstring& name);
+
 // Sends a message and waits at most timeoutMs for the answer; false on time-out.
 [[nodiscard]] bool SendWithTimeout(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result,
                                    UINT timeoutMs = 5000);
@@ -69,12 +74,15 @@ class StartedQuorlenTest : public testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(install.Ready()) << "could not copy Quorlen.exe into a temporary folder";
+        PrepareConfig();
         ASSERT_TRUE(quorlen.Start(install, StartArguments()));
         window = quorlen.WaitForMainWindow();
         ASSERT_NE(window, nullptr) << "no main window appeared";
     }
 
     virtual std::wstring StartArguments() const { return L""; }
+    // Runs before the start, to put config files in place.
+    virtual void PrepareConfig() {}
 
     QuorlenInstall install;
     QuorlenProcess quorlen;
