@@ -1,0 +1,45 @@
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "settings/settings.h"
+
+// The files of the config folder that hold the settings record.
+inline constexpr wchar_t kSettingsFileName[] = L"settings.txt";
+inline constexpr wchar_t kFavoritesFileName[] = L"favorites.txt";
+inline constexpr wchar_t kTabsFileName[] = L"tabs.txt";
+
+// Reads a decimal the way settings.txt values are read: leading white space
+// skipped, an optional sign, digits up to the first non-digit. No digits gives 0;
+// values beyond the 32-bit range give the nearest 32-bit limit.
+[[nodiscard]] int32_t ParseDecimal(std::wstring_view text);
+
+// The 18 lines of settings.txt for this record, in their fixed order. The lists
+// live in their own files and HasWindowRect is never written.
+[[nodiscard]] std::vector<std::wstring> PrintSettingsLines(const Settings& settings);
+
+// The defaults overlaid with the lines of settings.txt. The key is the text
+// before a line's first "=", matched exactly; unknown keys and lines without "="
+// are skipped, and a later line overrides an earlier one. Values are taken as
+// they stand: limits are the loader's business.
+[[nodiscard]] Settings ParseSettingsLines(const std::vector<std::wstring>& lines);
+
+// The lines of settings.txt with the window lines set to this rectangle (left,
+// top, right, bottom): each replaces the first line of its key, or is appended
+// when there is none. Every other line stays where it was.
+[[nodiscard]] std::vector<std::wstring> WithWindowRect(std::vector<std::wstring> lines, const RECT& rect);
+
+// Writes settings.txt, favorites.txt and tabs.txt. Each file is attempted even
+// when an earlier one failed; failures are not reported, a file that could not
+// be written keeps its old content.
+void SaveSettings(const Settings& settings);
+
+// Stores the window's normal rectangle into settings.txt, leaving the other lines
+// as they are. A settings.txt that exists but cannot be read whole is left alone
+// rather than rewritten from what little could be read.
+void SaveWindowRect(const RECT& rect);
