@@ -1,0 +1,290 @@
+#include "settings/settings_file.h"
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "settings/line_file.h"
+#include "ui/handles.h"
+#include "config_folder_fixture.h"
+#include "settings_printer.h"
+
+namespace {
+
+using Lines = std::vector<std::wstring>;
+
+TEST(SettingsDecimal, ReadsLikeTheCLibraryAndClampsTo32Bits) {
+    struct Case {
+        const wchar_t* text;
+        int32_t value;
+    };
+    const Case cases[] = {
+        {L"42", 42},
+        {L" \t 42", 42},
+        {L"+7", 7},
+        {L"-1", -1},
+        {L"0012", 12},
+        {L"4x", 4},
+        {L"12 34", 12},
+        {L"", 0},
+        {L"abc", 0},
+        {L"-", 0},
+        {L"+-3", 0},
+        {L"- 3", 0},
+        {L"x4", 0},
+        {L"2147483647", 2147483647},
+        {L"2147483648", 2147483647},
+        {L"-2147483648", -2147483647 - 1},
+        {L"-2147483649", -2147483647 - 1},
+        {L"99999999999", 2147483647},
+        {L"-99999999999", -2147483647 - 1},
+        {L"99999999999999999999999999999", 2147483647},
+        {L"\uFF14", 0},  // a full-width digit is not a decimal digit here
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(ParseDecimal(c.text), c.value) << testing::PrintToString(std::wstring(c.text));
+    }
+}
+
+TEST(SettingsLines, DefaultRecordPrintsTheEighteenLinesInOrder) {
+    const Lines expected = {
+        L"NavVisible=1",     L"DetailsVisible=0", L"PreviewVisible=0", L"ShowHiddenFiles=0",
+        L"ShowFileExt=1",    L"ViewMode=-1",      L"ViewIconSize=32",  L"Takeover=0",
+        L"FavBarVisible=0",  L"SearchBoxVisible=1", L"NewTabPath=",    L"BackupDir=",
+        L"ActiveTab=0",      L"HistoryLimit=100", L"WindowX=0",        L"WindowY=0",
+        L"WindowWidth=0",    L"WindowHeight=0",
+    };
+    EXPECT_EQ(PrintSettingsLines(Settings{}), expected);
+}
+
+Settings ChangedRecord() {
+    Settings s;
+    s.NavVisible = false;
+    s.DetailsVisible = true;
+    s.PreviewVisible = true;
+    s.ShowHiddenFiles = true;
+    s.ShowFileExt = false;
+    s.ViewMode = 4;
+    s.ViewIconSize = 96;
+    s.Takeover = true;
+    s.FavBarVisible = true;
+    s.SearchBoxVisible = false;
+    s.NewTabPath = L"C:\\a=b\\新建";
+    s.BackupDir = L"D:\\备份";
+    s.ActiveTab = 3;
+    s.HistoryLimit = 500;
+    s.HasWindowRect = true;
+    s.WindowX = -1920;
+    s.WindowY = -8;
+    s.WindowWidth = 1280;
+    s.WindowHeight = 800;
+    return s;
+}
+
+TEST(SettingsLines, ChangedRecordPrintsEveryValueAndReadsBackEqual) {
+    const Settings changed = ChangedRecord();
+    const Lines expected = {
+        L"NavVisible=0",     L"DetailsVisible=1", L"PreviewVisible=1", L"ShowHiddenFiles=1",
+        L"ShowFileExt=0",    L"ViewMode=4",       L"ViewIconSize=96",  L"Takeover=1",
+        L"FavBarVisible=1",  L"SearchBoxVisible=0", L"NewTabPath=C:\\a=b\\新建", L"BackupDir=D:\\备份",
+        L"ActiveTab=3",      L"HistoryLimit=500", L"WindowX=-1920",    L"WindowY=-8",
+        L"WindowWidth=1280", L"WindowHeight=800",
+    };
+    EXPECT_EQ(PrintSettingsLines(changed), expected);
+    EXPECT_EQ(ParseSettingsLines(expected), changed);
+
+    // Without a window line nothing says the rectangle was stored.
+    Lines withoutWindow(expected.begin(), expected.end() - 4);
+    EXPECT_FALSE(ParseSettingsLines(withoutWindow).HasWindowRect);
+}
+
+TEST(SettingsLines, FlagIsTrueOnlyForTheSingleCharacterOne) {
+    EXPECT_TRUE(ParseSettingsLines({L"NavVisible=0", L"NavVisible=1"}).NavVisible);
+    for (const wchar_t* line : {L"NavVisible=true", L"NavVisible=", L"NavVisible=01", L"NavVisible= 1",
+                                L"NavVisible=1 ", L"NavVisible=2"}) {
+        EXPECT_FALSE(ParseSettingsLines({line}).NavVisible) << testing::PrintToString(std::wstring(line));
+    }
+    // A default of false is turned on by "1" as well.
+    EXPECT_TRUE(ParseSettingsLines({L"Takeover=1"}).Takeover);
+}
+
+TEST(SettingsLines, KeyIsTheExactTextBeforeTheFirstEqualsSign) {
+    EXPECT_EQ(ParseSettingsLines({L"ViewMode = 4"}).ViewMode, -1);
+    EXPECT_EQ(ParseSettingsLines({L"ViewMode =4"}).ViewMode, -1);
+    EXPECT_EQ(ParseSettingsLines({L"viewmode=4"}).ViewMode, -1);
+    EXPECT_EQ(ParseSettingsLines({L" ViewMode=4"}).ViewMode, -1);
+    EXPECT_EQ(ParseSettingsLines({L"ViewMode=4x"}).ViewMode, 4);
+    EXPECT_EQ(ParseSettingsLines({L"ViewMode= 4"}).ViewMode, 4);
+    EXPECT_EQ(ParseSettingsLines({L"NewTabPath=C:\\a=b"}).NewTabPath, L"C:\\a=b");
+    EXPECT_EQ(ParseSettingsLines({L"NewTabPath==x"}).NewTabPath, L"=x");
+    EXPECT_EQ(ParseSettingsLines({L"BackupDir= D:\\b "}).BackupDir, L" D:\\b ");
+}
+
+TEST(SettingsLines, LastLineWinsAndUnknownOrMalformedLinesAreSkipped) {
+    const Settings read = ParseSettingsLines({
+        L"ViewIconSize=48",
+        L"no equals sign here",
+        L"Unknown=1",
+        L"HasWindowRect=1",
+        L"=5",
+        L"ViewIconSize=64",
+        L"NewTabPath=C:\\first",
+        L"NewTabPath=",
+    });
+    Settings expected;
+    expected.ViewIconSize = 64;
+    EXPECT_EQ(read, expected);
+}
+
+TEST(SettingsLines, AnyWindowLineMarksTheRectangleStored) {
+    const Settings onlyX = ParseSettingsLines({L"WindowX=0"});
+    EXPECT_TRUE(onlyX.HasWindowRect);
+    EXPECT_EQ(onlyX.WindowX, 0);
+    EXPECT_EQ(onlyX.WindowY, 0);
+    EXPECT_EQ(onlyX.WindowWidth, 0);
+    EXPECT_EQ(onlyX.WindowHeight, 0);
+
+    EXPECT_TRUE(ParseSettingsLines({L"WindowHeight=abc"}).HasWindowRect);
+    EXPECT_FALSE(ParseSettingsLines({L"Window=1", L"WindowX =1"}).HasWindowRect);
+}
+
+TEST(SettingsLines, LimitsAreLeftToTheLoader) {
+    const Settings read = ParseSettingsLines({L"HistoryLimit=0", L"ActiveTab=-99999999999"});
+    EXPECT_EQ(read.HistoryLimit, 0);
+    EXPECT_EQ(read.ActiveTab, -2147483647 - 1);
+}
+
+TEST(WindowRectLines, AppendsMissingWindowLinesInOrder) {
+    const Lines lines = {L"NavVisible=0", L"ViewMode=4"};
+    const Lines expected = {L"NavVisible=0", L"ViewMode=4", L"WindowX=100", L"WindowY=50", L"WindowWidth=1280",
+                            L"WindowHeight=800"};
+    EXPECT_EQ(WithWindowRect(lines, RECT{100, 50, 1380, 850}), expected);
+    EXPECT_EQ(WithWindowRect({}, RECT{100, 50, 1380, 850}),
+              (Lines{L"WindowX=100", L"WindowY=50", L"WindowWidth=1280", L"WindowHeight=800"}));
+}
+
+TEST(WindowRectLines, ReplacesWindowLinesInPlaceAndKeepsEveryOtherLine) {
+    const Lines lines = {
+        L"WindowHeight=1", L"NavVisible=0", L"WindowX=1", L"a line without equals", L"WindowY=1",
+        L"Unknown=x",      L"WindowWidth=1", L"WindowX=2", L"BackupDir=D:\\b",
+    };
+    const Lines expected = {
+        L"WindowHeight=600", L"NavVisible=0",   L"WindowX=-1920", L"a line without equals", L"WindowY=-8",
+        L"Unknown=x",        L"WindowWidth=800", L"WindowX=2",     L"BackupDir=D:\\b",
+    };
+    EXPECT_EQ(WithWindowRect(lines, RECT{-1920, -8, -1120, 592}), expected);
+}
+
+TEST(WindowRectLines, OnlyTheExactKeyBeforeTheFirstEqualsSignMatches) {
+    const Lines lines = {L"WindowX = 5", L"windowy=5", L"WindowWidth", L"NewTabPath=WindowHeight=5"};
+    const Lines expected = {L"WindowX = 5", L"windowy=5", L"WindowWidth", L"NewTabPath=WindowHeight=5",
+                            L"WindowX=1",   L"WindowY=2", L"WindowWidth=3", L"WindowHeight=4"};
+    EXPECT_EQ(WithWindowRect(lines, RECT{1, 2, 4, 6}), expected);
+}
+
+TEST(WindowRectLines, ExtremeRectangleDoesNotOverflow) {
+    const Lines written = WithWindowRect({}, RECT{-2147483647 - 1, 0, 2147483647, 0});
+    ASSERT_EQ(written.size(), 4u);
+    EXPECT_EQ(written[2], L"WindowWidth=4294967295");
+    // Reading it back clamps to the 32-bit range.
+    EXPECT_EQ(ParseSettingsLines(written).WindowWidth, 2147483647);
+}
+
+class SettingsFileTest : public ConfigFolderTest {
+protected:
+    [[nodiscard]] std::wstring PathOf(const wchar_t* name) const { return ConfigFolder() + name; }
+};
+
+TEST_F(SettingsFileTest, SaveSettingsWritesTheThreeFiles) {
+    Settings settings = ChangedRecord();
+    settings.Favorites = {L"C:\\收藏", L"D:\\"};
+    settings.TabPaths = {L"::{20D04FE0-3AEA-1069-A2D8-08002B30309D}", L"C:\\Windows", L"C:\\Windows"};
+    SaveSettings(settings);
+
+    EXPECT_EQ(ReadLines(PathOf(L"settings.txt")), PrintSettingsLines(settings));
+    EXPECT_EQ(ReadLines(PathOf(L"favorites.txt")), settings.Favorites);
+    EXPECT_EQ(ReadLines(PathOf(L"tabs.txt")), settings.TabPaths);
+
+    SaveSettings(Settings{});
+    const Lines defaults = ReadLines(PathOf(L"settings.txt"));
+    ASSERT_EQ(defaults.size(), 18u);
+    EXPECT_EQ(defaults[5], L"ViewMode=-1");
+    EXPECT_EQ(defaults[6], L"ViewIconSize=32");
+    EXPECT_EQ(defaults[13], L"HistoryLimit=100");
+    EXPECT_EQ(defaults[16], L"WindowWidth=0");
+    Lines favorites = {L"stale"};
+    ASSERT_TRUE(TryReadLines(PathOf(L"favorites.txt"), favorites));
+    EXPECT_TRUE(favorites.empty());
+}
+
+TEST_F(SettingsFileTest, SaveSettingsWritesTheListsEvenWhenSettingsFileFails) {
+    const std::wstring settingsPath = PathOf(L"settings.txt");
+    ASSERT_TRUE(WriteLines(settingsPath, {L"ViewMode=7"}));
+    Settings settings;
+    settings.Favorites = {L"C:\\a"};
+    settings.TabPaths = {L"C:\\b"};
+    {
+        UniqueKernelHandle holder(CreateFileW(settingsPath.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                              FILE_ATTRIBUTE_NORMAL, nullptr));
+        ASSERT_TRUE(holder);
+        SaveSettings(settings);
+    }
+    EXPECT_EQ(ReadLines(settingsPath), Lines{L"ViewMode=7"});
+    EXPECT_EQ(ReadLines(PathOf(L"favorites.txt")), settings.Favorites);
+    EXPECT_EQ(ReadLines(PathOf(L"tabs.txt")), settings.TabPaths);
+}
+
+TEST_F(SettingsFileTest, SaveWindowRectUpdatesTheFileInPlace) {
+    const std::wstring path = PathOf(L"settings.txt");
+    ASSERT_TRUE(WriteLines(path, {L"NavVisible=0", L"WindowX=1", L"WindowY=2", L"WindowWidth=3", L"WindowHeight=4",
+                                  L"NewTabPath=C:\\x"}));
+    SaveWindowRect(RECT{100, 50, 1380, 850});
+    EXPECT_EQ(ReadLines(path), (Lines{L"NavVisible=0", L"WindowX=100", L"WindowY=50", L"WindowWidth=1280",
+                                      L"WindowHeight=800", L"NewTabPath=C:\\x"}));
+}
+
+TEST_F(SettingsFileTest, SaveWindowRectCreatesAMissingSettingsFile) {
+    SaveWindowRect(RECT{100, 50, 1380, 850});
+    EXPECT_EQ(ReadLines(PathOf(L"settings.txt")),
+              (Lines{L"WindowX=100", L"WindowY=50", L"WindowWidth=1280", L"WindowHeight=800"}));
+}
+
+TEST_F(SettingsFileTest, SaveWindowRectLeavesASettingsFileItCannotReadWhole) {
+    // Larger than the read limit: what could be read is only a part, and writing
+    // that part back would lose the rest.
+    const std::wstring path = PathOf(L"settings.txt");
+    const std::string head = EncodeLines({L"NavVisible=0"});
+    const std::string tail = EncodeLines({L"Tail"}).substr(2);
+    const uint64_t size = kLineFileReadLimit + 1024;
+    {
+        UniqueKernelHandle file(
+            CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+        ASSERT_TRUE(file);
+        DWORD written = 0;
+        ASSERT_TRUE(WriteFile(file.get(), head.data(), static_cast<DWORD>(head.size()), &written, nullptr));
+        LARGE_INTEGER at{};
+        at.QuadPart = static_cast<LONGLONG>(size - tail.size());
+        ASSERT_TRUE(SetFilePointerEx(file.get(), at, nullptr, FILE_BEGIN));
+        ASSERT_TRUE(WriteFile(file.get(), tail.data(), static_cast<DWORD>(tail.size()), &written, nullptr));
+    }
+
+    SaveWindowRect(RECT{100, 50, 1380, 850});
+
+    UniqueKernelHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                        FILE_ATTRIBUTE_NORMAL, nullptr));
+    ASSERT_TRUE(file);
+    LARGE_INTEGER actualSize{};
+    ASSERT_TRUE(GetFileSizeEx(file.get(), &actualSize));
+    EXPECT_EQ(static_cast<uint64_t>(actualSize.QuadPart), size);
+    LARGE_INTEGER at{};
+    at.QuadPart = static_cast<LONGLONG>(size - tail.size());
+    ASSERT_TRUE(SetFilePointerEx(file.get(), at, nullptr, FILE_BEGIN));
+    std::string end(tail.size(), '\0');
+    DWORD read = 0;
+    ASSERT_TRUE(ReadFile(file.get(), end.data(), static_cast<DWORD>(end.size()), &read, nullptr));
+    EXPECT_EQ(end, tail);
+}
+
+}  // namespace
