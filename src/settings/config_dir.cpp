@@ -18,7 +18,10 @@ std::wstring ConfigDir() {
         wchar_t exePath[MAX_PATH] = {};
         GetModuleFileNameW(nullptr, exePath, MAX_PATH);
         PathRemoveFileSpecW(exePath);
-        folder = std::wstring(exePath) + L"\\config\\";
+        folder = exePath;
+        // A drive root keeps its backslash.
+        if (folder.empty() || folder.back() != L'\\') folder += L'\\';
+        folder += L"config\\";
     }
     CreateDirectoryW(folder.c_str(), nullptr);
     return folder;

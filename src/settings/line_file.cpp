@@ -23,6 +23,8 @@ bool WriteAll(HANDLE file, const std::string& bytes) {
 
 // Writes the content to a fresh file and flushes it to disk; false on any failure.
 bool WriteNewFile(const std::wstring& path, const std::string& bytes) {
+    // A read-only or hidden leftover of an interrupted save would make CREATE_ALWAYS fail.
+    SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
     UniqueKernelHandle file(
         CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) return false;
