@@ -70,6 +70,25 @@ TEST_F(FrameTest, KeepsItsMinimumSize) {
     EXPECT_EQ(rect.bottom - rect.top, 320);
 }
 
+TEST_F(FrameTest, FollowsADpiChangeWithoutResizingItself) {
+    const RECT before = WindowRect(window);
+    LRESULT ignored = 0;
+    ASSERT_TRUE(SendWithTimeout(window, WM_DPICHANGED, MAKEWPARAM(144, 144), 0, ignored));
+    const RECT after = WindowRect(window);
+    EXPECT_EQ(after.right - after.left, before.right - before.left);
+    EXPECT_EQ(after.bottom - after.top, before.bottom - before.top);
+
+    // The frame metrics now scale by one and a half.
+    SetWindowPos(window, nullptr, 0, 0, 100, 100, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    const RECT shrunk = WindowRect(window);
+    EXPECT_EQ(shrunk.right - shrunk.left, 720);
+    EXPECT_EQ(shrunk.bottom - shrunk.top, 480);
+    const int midY = (shrunk.top + shrunk.bottom) / 2;
+    EXPECT_EQ(HitTest(window, shrunk.left + 2, midY), HTCLIENT);
+    EXPECT_EQ(HitTest(window, shrunk.left + 3, midY), HTLEFT);
+    EXPECT_EQ(HitTest(window, shrunk.left + 11, midY), HTLEFT);
+}
+
 TEST_F(FrameTest, MaximisedFillsTheWorkAreaAndAnswersClientEverywhere) {
     ShowWindow(window, SW_MAXIMIZE);
     ASSERT_TRUE(WaitUntil([&] { return IsZoomed(window) != FALSE; }, 5000));
