@@ -93,6 +93,14 @@ struct MemoryDc {
     static void Close(Type h) noexcept { DeleteDC(h); }
 };
 
+// FindFirstFileW fails with INVALID_HANDLE_VALUE, and its handle is closed by FindClose.
+struct Find {
+    using Type = HANDLE;
+    static Type Empty() noexcept { return INVALID_HANDLE_VALUE; }
+    static bool IsValid(Type h) noexcept { return h != nullptr && h != INVALID_HANDLE_VALUE; }
+    static void Close(Type h) noexcept { FindClose(h); }
+};
+
 struct WindowsHook {
     using Type = HHOOK;
     static Type Empty() noexcept { return nullptr; }
@@ -128,6 +136,7 @@ using UniqueBrush = UniqueHandle<handle_traits::Gdi<HBRUSH>>;
 using UniquePen = UniqueHandle<handle_traits::Gdi<HPEN>>;
 using UniqueMemoryDc = UniqueHandle<handle_traits::MemoryDc>;
 using UniqueHook = UniqueHandle<handle_traits::WindowsHook>;
+using UniqueFind = UniqueHandle<handle_traits::Find>;
 using UniqueArgv = UniqueHandle<handle_traits::LocalMemory<LPWSTR*>>;
 using CoTaskMemString = UniqueHandle<handle_traits::CoTaskMemory<PWSTR>>;
 using UniqueIdList = UniqueHandle<handle_traits::CoTaskMemory<PIDLIST_ABSOLUTE>>;

@@ -3,7 +3,10 @@
 #include <gtest/gtest.h>
 #include <shlobj.h>
 
+#include <string>
 #include <type_traits>
+
+#include "common/temp_folder.h"
 
 namespace {
 
@@ -133,6 +136,32 @@ TEST(Handles, CoTaskMemoryIsFreedByItsOwner) {
     PWSTR raw = text.release();
     EXPECT_FALSE(text);
     CoTaskMemFree(raw);
+}
+
+TEST(Handles, FindHandleIsClosedByItsOwner) {
+    TempFolder folder;
+    ASSERT_FALSE(folder.Path().empty());
+    const std::wstring path = folder.Path().wstring();
+    // An open search holds the folder open, so the folder cannot be opened exclusively.
+    auto openExclusively = [&path] {
+        return UniqueKernelHandle(CreateFileW(path.c_str(), FILE_LIST_DIRECTORY, 0, nullptr, OPEN_EXISTING,
+                                              FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    };
+
+    WIN32_FIND_DATAW entry{};
+    UniqueFind find(FindFirstFileW((path + L"\\*").c_str(), &entry));
+    ASSERT_TRUE(find);
+    EXPECT_FALSE(openExclusively());
+    UniqueFind moved(std::move(find));
+    EXPECT_FALSE(find);
+    EXPECT_FALSE(openExclusively());
+    moved.reset();
+    EXPECT_TRUE(openExclusively());
+
+    // The failure value of FindFirstFileW is not taken for a handle.
+    UniqueFind failed(FindFirstFileW((path + L"\\missing\\*").c_str(), &entry));
+    EXPECT_FALSE(failed);
+    EXPECT_EQ(UniqueFind().get(), INVALID_HANDLE_VALUE);
 }
 
 }  // namespace
