@@ -1,0 +1,68 @@
+#include "settings/history.h"
+
+#include <cstddef>
+#include <utility>
+
+#include "settings/config_dir.h"
+#include "settings/line_file.h"
+#include "ui/paths.h"
+
+namespace {
+
+std::wstring HistoryFilePath() { return ConfigFilePath(L"history.txt"); }
+
+// False when history.txt exists but could not be read whole. Writing a list
+// built from such a read would replace the user's history with a fragment.
+bool ReadHistory(int limit, std::vector<std::wstring>& entries) {
+    const bool whole = TryReadLines(HistoryFilePath(), entries);
+    entries = OldestEntries(std::move(entries), limit);
+    return whole;
+}
+
+}  // namespace
+
+int EffectiveHistoryLimit(int limit) { return limit <= 0 ? kDefaultHistoryLimit : limit; }
+
+std::vector<std::wstring> OldestEntries(std::vector<std::wstring> entries, int limit) {
+    const auto keep = static_cast<size_t>(EffectiveHistoryLimit(limit));
+    if (entries.size() > keep) entries.resize(keep);
+    return entries;
+}
+
+std::vector<std::wstring> PushedHistory(std::vector<std::wstring> entries, const std::wstring& path, int limit) {
+    if (path.empty()) return entries;
+    std::erase_if(entries, [&path](const std::wstring& entry) { return SamePath(entry, path); });
+    entries.push_back(path);
+    const auto keep = static_cast<size_t>(EffectiveHistoryLimit(limit));
+    if (entries.size() > keep) entries.erase(entries.begin(), entries.end() - static_cast<ptrdiff_t>(keep));
+    return entries;
+}
+
+std::wstring TakeMostRecent(std::vector<std::wstring>& entries) {
+    if (entries.empty()) return {};
+    std::wstring last = std::move(entries.back());
+    entries.pop_back();
+    return last;
+}
+
+std::vector<std::wstring> LoadHistory(int limit) {
+    std::vector<std::wstring> entries;
+    (void)ReadHistory(limit, entries);
+    return entries;
+}
+
+void PushHistory(const std::wstring& path, int limit) {
+    if (path.empty()) return;
+    std::vector<std::wstring> entries;
+    if (!ReadHistory(limit, entries)) return;
+    (void)WriteLines(HistoryFilePath(), PushedHistory(std::move(entries), path, limit));
+}
+
+std::wstring PopHistory(int limit) {
+    std::vector<std::wstring> entries;
+    if (!ReadHistory(limit, entries)) return {};
+    std::wstring last = TakeMostRecent(entries);
+    // An empty history leaves the file alone, and a missing one is not created.
+    if (!last.empty()) (void)WriteLines(HistoryFilePath(), entries);
+    return last;
+}

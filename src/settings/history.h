@@ -1,0 +1,35 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+// The history of closed folders in history.txt, oldest first and most recent
+// last. Every operation reads the file and writes it back at once; nothing is
+// kept in memory between calls.
+
+inline constexpr int kDefaultHistoryLimit = 100;
+
+// A limit of zero or below means the default.
+[[nodiscard]] int EffectiveHistoryLimit(int limit);
+
+// The oldest `limit` entries, which is what a load keeps of a longer file.
+[[nodiscard]] std::vector<std::wstring> OldestEntries(std::vector<std::wstring> entries, int limit);
+
+// The history after closing `path`: earlier entries for the same folder are
+// removed, the path goes to the end unchanged, and the oldest entries beyond
+// `limit` are dropped.
+[[nodiscard]] std::vector<std::wstring> PushedHistory(std::vector<std::wstring> entries, const std::wstring& path,
+                                                      int limit);
+
+// Removes the most recent entry and returns it; empty when there is none.
+[[nodiscard]] std::wstring TakeMostRecent(std::vector<std::wstring>& entries);
+
+// The stored history, at most `limit` entries. An unreadable file is an empty history.
+[[nodiscard]] std::vector<std::wstring> LoadHistory(int limit);
+
+// Records a closed folder. Does nothing for an empty path.
+void PushHistory(const std::wstring& path, int limit);
+
+// Removes the most recent folder from the history and returns it; empty when
+// the history is empty.
+[[nodiscard]] std::wstring PopHistory(int limit);
