@@ -1,0 +1,44 @@
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "settings/settings.h"
+
+// The backup copy of the config folder: a folder "config" inside the folder
+// the BackupDir setting names, replaced whole on every run.
+
+// Copies the config folder into BackupDir\config, replacing the previous copy.
+// False when BackupDir is blank, when the copy would be the config folder, lie
+// inside it or contain it (under any name for it), or when the backup folder can
+// neither be created nor found. Failures of single files are not reported.
+bool BackupConfig(const Settings& settings);
+
+// Copies what the source folder holds into the existing target folder,
+// overwriting files of the same name. Links to folders are not followed. Errors
+// of single entries are skipped; the result is always true.
+bool CopyTree(const std::wstring& source, const std::wstring& target);
+
+// Removes a folder and everything in it, read-only and hidden files included.
+// A link to a folder, at the top or below, is removed itself and what it points
+// to is left alone. Returns whether the folder itself is gone.
+bool DeleteTree(const std::wstring& folder);
+
+// BackupDir without the spaces and tabs at either end.
+[[nodiscard]] std::wstring TrimSpacesAndTabs(const std::wstring& text);
+
+// The copy's folder inside a trimmed BackupDir.
+[[nodiscard]] std::wstring BackupTarget(const std::wstring& backupDir);
+
+// Whether the target equals the source, lies inside it or contains it, ignoring
+// letter case. Both are full paths without trailing backslashes.
+[[nodiscard]] bool TargetOverlapsSource(const std::wstring& source, const std::wstring& target);
+
+// The folder above a full path, or empty at a root ("C:\", "\\server\share").
+[[nodiscard]] std::wstring ParentFolder(const std::wstring& path);
+
+// Whether a directory entry is a link to another folder (a junction or a
+// symbolic link) rather than a folder of its own. Entries whose tag is not known
+// count as links, so that an unknown kind is never followed.
+[[nodiscard]] bool IsFolderLink(DWORD attributes, DWORD reparseTag);
