@@ -19,21 +19,30 @@ build_quorlen() {
   cmake --build "$build_dir" --parallel "$(nproc)" "${targets[@]}"
 }
 
-# Points Wine at the given prefix, creating it on first use, and keeps its
-# wineserver running until stop_wine.
+# Points Wine at the given prefix, creating it on first use.
 use_wine_prefix() {
   export WINEPREFIX=$1
   if [ ! -f "$WINEPREFIX/.quorlen-initialised" ]; then
     mkdir -p "$WINEPREFIX"
     echo "Preparing the Wine prefix $WINEPREFIX (once)..."
-    wineboot -i >/dev/null 2>&1 || true
+    local log="$WINEPREFIX/wineboot.log"
+    if ! wineboot -i >"$log" 2>&1; then
+      cat "$log" >&2
+      echo "could not prepare the Wine prefix $WINEPREFIX" >&2
+      return 1
+    fi
     wineserver -w
     touch "$WINEPREFIX/.quorlen-initialised"
   fi
+}
+
+# Keeps the prefix's wineserver and Wine's own services running until stop_wine,
+# so that many short-lived programs start quickly. The services are started here:
+# started later by a test, they would inherit its output pipes, and ctest would
+# wait for those to close.
+keep_wine_running() {
   wineserver -p
-  # Start Wine's own services now: started later by a test, they would inherit
-  # its output pipes and ctest would wait for them to close.
-  wine cmd /c exit >/dev/null 2>&1 || true
+  wine cmd /c exit >/dev/null 2>&1
 }
 
 stop_wine() {
