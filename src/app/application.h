@@ -29,7 +29,6 @@ public:
     [[nodiscard]] MainWindow* ActiveWindow() const { return activeWindow; }
     // Safe to call from any thread; check the handle with IsWindow before use.
     [[nodiscard]] HWND ActiveHwnd() const { return activeHwnd.load(); }
-    [[nodiscard]] const CommandLineRequest& Request() const { return request; }
 
     // The main window whose top-level window is root, or null.
     [[nodiscard]] MainWindow* WindowForRoot(HWND root) const;

@@ -6,20 +6,7 @@
 #include <string_view>
 
 #include "ui/handles.h"
-
-namespace {
-
-bool EqualsIgnoringCase(std::wstring_view a, std::wstring_view b) {
-    if (a.size() != b.size()) return false;
-    return CompareStringOrdinal(a.data(), static_cast<int>(a.size()), b.data(),
-                                static_cast<int>(b.size()), TRUE) == CSTR_EQUAL;
-}
-
-bool StartsWithIgnoringCase(std::wstring_view text, std::wstring_view prefix) {
-    return text.size() >= prefix.size() && EqualsIgnoringCase(text.substr(0, prefix.size()), prefix);
-}
-
-}  // namespace
+#include "ui/text.h"
 
 CommandLineRequest ParseCommandLine(const std::vector<std::wstring>& arguments) {
     CommandLineRequest request;

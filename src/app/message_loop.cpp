@@ -4,6 +4,7 @@
 
 #include "app/application.h"
 #include "mainwindow/main_window.h"
+#include "ui/text.h"
 
 namespace {
 
@@ -20,11 +21,7 @@ bool FocusTakesKeysUntouched() {
 }  // namespace
 
 bool ClassTakesKeysUntouched(std::wstring_view className) {
-    auto equals = [className](std::wstring_view name) {
-        return CompareStringOrdinal(className.data(), static_cast<int>(className.size()), name.data(),
-                                    static_cast<int>(name.size()), TRUE) == CSTR_EQUAL;
-    };
-    return equals(L"Edit") || equals(L"SysTreeView32");
+    return EqualsIgnoringCase(className, L"Edit") || EqualsIgnoringCase(className, L"SysTreeView32");
 }
 
 int RunMessageLoop(Application& application) {

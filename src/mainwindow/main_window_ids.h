@@ -16,9 +16,6 @@ inline constexpr UINT WM_APP_OPEN_PATH = WM_APP + 1;  // wParam: 1 = select; lPa
 inline constexpr UINT WM_APP_RELAYOUT = WM_APP + 4;
 inline constexpr UINT WM_APP_TAB_STEP = WM_APP + 5;   // wParam: non-zero = previous tab
 
-// WM_COPYDATA record kind that carries a path to open.
-inline constexpr ULONG_PTR kCopyDataOpenPath = 1;
-
 // Main-window timers.
 inline constexpr UINT_PTR kTimerCheckViewWindows = 1;
 inline constexpr UINT_PTR kTimerEndRestore = 2;
@@ -34,9 +31,6 @@ inline constexpr int kFavBarControlId = 11;
 
 // The path carried by WM_APP_OPEN_PATH: a heap string whose ownership passes
 // with the message to the window that receives it.
-[[nodiscard]] inline LPARAM ReleaseOwnedPath(std::unique_ptr<std::wstring> path) {
-    return reinterpret_cast<LPARAM>(path.release());
-}
 [[nodiscard]] inline std::unique_ptr<std::wstring> TakeOwnedPath(LPARAM lParam) {
     return std::unique_ptr<std::wstring>(reinterpret_cast<std::wstring*>(lParam));
 }

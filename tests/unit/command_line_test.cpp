@@ -59,7 +59,7 @@ TEST(CommandLine, UninstallAndSilentAreOptions) {
     EXPECT_FALSE(Parse({L"/uninstallx"}).uninstall);
 }
 
-TEST(CommandLine, ShellSwitchesAndUnknownOptionsAreIgnoredWherverTheyStand) {
+TEST(CommandLine, ShellSwitchesAndUnknownOptionsAreIgnoredWhereverTheyStand) {
     EXPECT_EQ(Parse({L"/n", L"C:\\a", L"/D"}), CommandLineRequest{L"C:\\a"});
     EXPECT_EQ(Parse({L"/e,", L"-x", L"C:\\a", L"/N"}), CommandLineRequest{L"C:\\a"});
     // An empty argument does not begin with an option character, so it is a path.
