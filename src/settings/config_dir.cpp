@@ -18,13 +18,16 @@ std::wstring ConfigDir() {
         wchar_t exePath[MAX_PATH] = {};
         GetModuleFileNameW(nullptr, exePath, MAX_PATH);
         PathRemoveFileSpecW(exePath);
-        folder = exePath;
-        // A drive root keeps its backslash.
-        if (folder.empty() || folder.back() != L'\\') folder += L'\\';
-        folder += L"config\\";
+        folder = ConfigFolderBeside(exePath);
     }
     CreateDirectoryW(folder.c_str(), nullptr);
     return folder;
+}
+
+std::wstring ConfigFolderBeside(std::wstring exeFolder) {
+    // A drive root keeps its backslash.
+    if (exeFolder.empty() || exeFolder.back() != L'\\') exeFolder += L'\\';
+    return exeFolder + L"config\\";
 }
 
 std::wstring ConfigFilePath(const std::wstring& name) { return ConfigDir() + name; }

@@ -3,11 +3,11 @@
 #include <string>
 #include <vector>
 
+#include "settings/settings.h"
+
 // The history of closed folders in history.txt, oldest first and most recent
 // last. Every operation reads the file and writes it back at once; nothing is
 // kept in memory between calls.
-
-inline constexpr int kDefaultHistoryLimit = 100;
 
 // A limit of zero or below means the default.
 [[nodiscard]] int EffectiveHistoryLimit(int limit);

@@ -10,12 +10,18 @@
 
 namespace {
 
-constexpr int32_t kDefaultHistoryLimit = 100;
-
 UniqueKey OpenLegacyKey() {
     HKEY key = nullptr;
     if (RegOpenKeyExW(HKEY_CURRENT_USER, kLegacySettingsKey, 0, KEY_READ, &key) != ERROR_SUCCESS) return {};
     return UniqueKey(key);
+}
+
+// Only a file that is surely absent starts the migration; one that merely cannot
+// be looked at now must not be replaced by the registry's old values.
+bool FileExists(const std::wstring& path) {
+    if (GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES) return true;
+    const DWORD error = GetLastError();
+    return error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND;
 }
 
 // Closes the key again at once: the migration opens it anew to read it.
@@ -111,13 +117,14 @@ std::vector<std::wstring> SplitMultiString(std::wstring_view units) {
 
 Settings LoadSettings() {
     const std::wstring settingsPath = ConfigFilePath(kSettingsFileName);
-    if (GetFileAttributesW(settingsPath.c_str()) == INVALID_FILE_ATTRIBUTES && LegacyKeyExists()) {
-        return MigrateLegacySettings();
-    }
+    if (!FileExists(settingsPath) && LegacyKeyExists()) return MigrateLegacySettings();
+
     Settings settings = ParseSettingsLines(ReadLines(settingsPath));
     settings.HistoryLimit = ClampHistoryLimit(settings.HistoryLimit);
-    settings.Favorites = CapFavorites(ReadLines(ConfigFilePath(kFavoritesFileName)));
-    settings.TabPaths = ReadLines(ConfigFilePath(kTabsFileName));
+    std::vector<std::wstring> favorites;
+    settings.FavoritesUnreadable = !TryReadLines(ConfigFilePath(kFavoritesFileName), favorites);
+    settings.Favorites = CapFavorites(std::move(favorites));
+    settings.TabPathsUnreadable = !TryReadLines(ConfigFilePath(kTabsFileName), settings.TabPaths);
     return settings;
 }
 

@@ -4,6 +4,9 @@
 #include <string>
 #include <vector>
 
+// Closed folders kept when no usable limit is set.
+inline constexpr int32_t kDefaultHistoryLimit = 100;
+
 // The settings record. Each main window holds its own copy; the field names are
 // the keys of settings.txt.
 struct Settings {
@@ -22,12 +25,18 @@ struct Settings {
     std::vector<std::wstring> Favorites;
     std::vector<std::wstring> TabPaths;
     int32_t ActiveTab = 0;
-    int32_t HistoryLimit = 100;
+    int32_t HistoryLimit = kDefaultHistoryLimit;
     bool HasWindowRect = false;  // set when a window line was read; never written
     int32_t WindowX = 0;
     int32_t WindowY = 0;
     int32_t WindowWidth = 0;
     int32_t WindowHeight = 0;
+
+    // Set when favorites.txt or tabs.txt existed at load but could not be read
+    // whole; saving then leaves that file as it is rather than replace it with
+    // the little that was read.
+    bool FavoritesUnreadable = false;
+    bool TabPathsUnreadable = false;
 
     bool operator==(const Settings&) const = default;
 };

@@ -152,8 +152,8 @@ std::vector<std::wstring> WithWindowRect(std::vector<std::wstring> lines, const 
 
 void SaveSettings(const Settings& settings) {
     WriteLines(ConfigFilePath(kSettingsFileName), PrintSettingsLines(settings));
-    WriteLines(ConfigFilePath(kFavoritesFileName), settings.Favorites);
-    WriteLines(ConfigFilePath(kTabsFileName), settings.TabPaths);
+    if (!settings.FavoritesUnreadable) WriteLines(ConfigFilePath(kFavoritesFileName), settings.Favorites);
+    if (!settings.TabPathsUnreadable) WriteLines(ConfigFilePath(kTabsFileName), settings.TabPaths);
 }
 
 void SaveWindowRect(const RECT& rect) {

@@ -36,7 +36,8 @@ inline constexpr wchar_t kTabsFileName[] = L"tabs.txt";
 
 // Writes settings.txt, favorites.txt and tabs.txt. Each file is attempted even
 // when an earlier one failed; failures are not reported, a file that could not
-// be written keeps its old content.
+// be written keeps its old content. A list file that could not be read whole at
+// load is left alone.
 void SaveSettings(const Settings& settings);
 
 // Stores the window's normal rectangle into settings.txt, leaving the other lines

@@ -140,6 +140,15 @@ TEST_F(LineFileOnDisk, FailedReplaceLeavesTheOldFileAndNoTemporaryFile) {
     EXPECT_FALSE(Exists(path + L".saving"));
 }
 
+TEST_F(LineFileOnDisk, ReadOnlyLeftoverOfAnInterruptedSaveDoesNotBlockTheNextSave) {
+    const std::wstring path = PathOf(L"tabs.txt");
+    ASSERT_TRUE(WriteRawFile(path + L".saving", Bytes({0xFF, 0xFE, 'x', 0})));
+    ASSERT_TRUE(SetFileAttributesW((path + L".saving").c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN));
+    EXPECT_TRUE(WriteLines(path, {L"C:\\"}));
+    EXPECT_EQ(ReadLines(path), Lines{L"C:\\"});
+    EXPECT_FALSE(Exists(path + L".saving"));
+}
+
 TEST_F(LineFileOnDisk, FileThatCannotBeCreatedIsNotWritten) {
     EXPECT_FALSE(WriteLines(PathOf(L"no-such-folder\\list.txt"), {L"A"}));
     EXPECT_FALSE(Exists(PathOf(L"no-such-folder")));

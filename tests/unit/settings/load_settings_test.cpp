@@ -80,12 +80,11 @@ protected:
     [[nodiscard]] Lines FilesInFolder() const {
         Lines names;
         WIN32_FIND_DATAW found{};
-        HANDLE search = FindFirstFileW((ConfigFolder() + L"*").c_str(), &found);
-        if (search == INVALID_HANDLE_VALUE) return names;
+        UniqueFind search(FindFirstFileW((ConfigFolder() + L"*").c_str(), &found));
+        if (!search) return names;
         do {
             if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.emplace_back(found.cFileName);
-        } while (FindNextFileW(search, &found));
-        FindClose(search);
+        } while (FindNextFileW(search.get(), &found));
         std::sort(names.begin(), names.end());
         return names;
     }
@@ -127,6 +126,29 @@ TEST_F(LoadSettingsTest, ReadsTheThreeFilesAndCapsOnlyTheFavourites) {
 
     // Loading writes nothing back, not even the capped favourites.
     EXPECT_EQ(ReadLines(PathOf(L"favorites.txt")).size(), 40u);
+}
+
+TEST_F(LoadSettingsTest, ListFileThatCannotBeReadAtLoadIsNotReplacedBySaving) {
+    ASSERT_TRUE(WriteLines(PathOf(L"settings.txt"), {L"FavBarVisible=1"}));
+    ASSERT_TRUE(WriteLines(PathOf(L"favorites.txt"), {L"C:\\Kept"}));
+    ASSERT_TRUE(WriteLines(PathOf(L"tabs.txt"), {L"C:\\Tab"}));
+    Settings loaded;
+    {
+        // Another program holds favorites.txt while the window starts.
+        UniqueKernelHandle holder(CreateFileW(PathOf(L"favorites.txt").c_str(), GENERIC_READ, 0, nullptr,
+                                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+        ASSERT_TRUE(holder);
+        loaded = LoadSettings();
+    }
+    EXPECT_TRUE(loaded.FavoritesUnreadable);
+    EXPECT_FALSE(loaded.TabPathsUnreadable);
+    EXPECT_TRUE(loaded.Favorites.empty());
+
+    loaded.TabPaths.push_back(L"D:\\New");
+    SaveSettings(loaded);
+    EXPECT_EQ(ReadLines(PathOf(L"favorites.txt")), Lines{L"C:\\Kept"});
+    EXPECT_EQ(ReadLines(PathOf(L"tabs.txt")), (Lines{L"C:\\Tab", L"D:\\New"}));
+    EXPECT_TRUE(LoadSettings().FavBarVisible);
 }
 
 // Sets the key HKCU\<path> aside for one test, so the test starts without it,
