@@ -4,21 +4,15 @@
 
 #include <algorithm>
 #include <cwchar>
+#include <cwctype>
 #include <optional>
 
 #include "settings/config_dir.h"
 #include "ui/handles.h"
 #include "ui/paths.h"
+#include "ui/text.h"
 
 namespace {
-
-bool StartsWithIgnoringCase(const std::wstring& text, const std::wstring& prefix) {
-    // Ordinal, as the file system compares names; a locale's rules could call two
-    // different folders equal or the same folder different.
-    return text.size() >= prefix.size() &&
-           CompareStringOrdinal(text.data(), static_cast<int>(prefix.size()), prefix.data(),
-                                static_cast<int>(prefix.size()), TRUE) == CSTR_EQUAL;
-}
 
 // Whether `inner` names a folder below `outer`.
 bool LiesInside(const std::wstring& inner, const std::wstring& outer) {
@@ -157,8 +151,7 @@ std::wstring BackupTarget(const std::wstring& backupDir) {
 }
 
 bool TargetOverlapsSource(const std::wstring& source, const std::wstring& target) {
-    const bool equal = source.size() == target.size() && StartsWithIgnoringCase(target, source);
-    return equal || LiesInside(target, source) || LiesInside(source, target);
+    return EqualsIgnoringCase(source, target) || LiesInside(target, source) || LiesInside(source, target);
 }
 
 std::wstring ParentFolder(const std::wstring& path) {
@@ -169,12 +162,21 @@ std::wstring ParentFolder(const std::wstring& path) {
     return path.substr(0, cut < root ? root : cut);
 }
 
-bool IsFolderLink(DWORD attributes, DWORD reparseTag) {
-    if ((attributes & FILE_ATTRIBUTE_DIRECTORY) == 0 || (attributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0) {
-        return false;
-    }
-    // Cloud placeholders and the like are reparse points too, but real folders.
+bool IsLink(DWORD attributes, DWORD reparseTag) {
+    if ((attributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0) return false;
+    // Cloud placeholders and the like are reparse points too, but real files and folders.
     return reparseTag == 0 || IsReparseTagNameSurrogate(reparseTag);
+}
+
+bool IsFolderLink(DWORD attributes, DWORD reparseTag) {
+    return (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0 && IsLink(attributes, reparseTag);
+}
+
+bool IsAbsoluteFolderPath(const std::wstring& path) {
+    auto separator = [](wchar_t c) { return c == L'\\' || c == L'/'; };
+    const bool fromDrive = path.size() >= 3 && iswalpha(path[0]) && path[1] == L':' && separator(path[2]);
+    const bool fromShare = path.size() >= 2 && separator(path[0]) && separator(path[1]);
+    return fromDrive || fromShare;
 }
 
 bool CopyTree(const std::wstring& source, const std::wstring& target) {
@@ -183,12 +185,15 @@ bool CopyTree(const std::wstring& source, const std::wstring& target) {
     if (!find) return true;
     do {
         if (IsDotEntry(entry.cFileName)) continue;
-        // A link may lead back up this very tree, and copying it would never end.
-        if (IsFolderLink(entry.dwFileAttributes, entry.dwReserved0)) continue;
+        // A folder link may lead back up this very tree, and copying it would never
+        // end; a file link would copy whatever it points to.
+        if (IsLink(entry.dwFileAttributes, entry.dwReserved0)) continue;
         const std::wstring from = source + L"\\" + entry.cFileName;
         const std::wstring to = target + L"\\" + entry.cFileName;
         if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
             CreateDirectoryW(to.c_str(), nullptr);
+            // A link left over in the old copy would carry the copy somewhere else.
+            if (IsFolderLinkAt(to)) continue;
             CopyTree(from, to);
         } else {
             CopyFileW(from.c_str(), to.c_str(), FALSE);
@@ -205,7 +210,8 @@ bool DeleteTree(const std::wstring& folder) {
 
 bool BackupConfig(const Settings& settings) {
     const std::wstring backupDir = TrimSpacesAndTabs(settings.BackupDir);
-    if (backupDir.empty()) return false;
+    // A relative folder would depend on whoever started the program.
+    if (!IsAbsoluteFolderPath(backupDir)) return false;
 
     // The checks and the copy use the same full paths, so what was checked is
     // exactly what gets deleted and written.

@@ -38,7 +38,12 @@ bool DeleteTree(const std::wstring& folder);
 // The folder above a full path, or empty at a root ("C:\", "\\server\share").
 [[nodiscard]] std::wstring ParentFolder(const std::wstring& path);
 
-// Whether a directory entry is a link to another folder (a junction or a
-// symbolic link) rather than a folder of its own. Entries whose tag is not known
-// count as links, so that an unknown kind is never followed.
+// Whether a directory entry is a link (a junction or a symbolic link) rather than
+// a file or folder of its own: a reparse point whose tag marks it as standing for
+// another name. Other reparse points, such as cloud placeholders, are real.
+[[nodiscard]] bool IsLink(DWORD attributes, DWORD reparseTag);
 [[nodiscard]] bool IsFolderLink(DWORD attributes, DWORD reparseTag);
+
+// Whether a path names a folder from a drive's root or a network share, rather
+// than relative to some current folder.
+[[nodiscard]] bool IsAbsoluteFolderPath(const std::wstring& path);

@@ -192,6 +192,22 @@ TEST(ConfigBackupPaths, OnlyJunctionsAndSymbolicLinksCountAsFolderLinks) {
     EXPECT_FALSE(IsFolderLink(link, 0x9000001A));
     EXPECT_FALSE(IsFolderLink(FILE_ATTRIBUTE_DIRECTORY, 0));
     EXPECT_FALSE(IsFolderLink(FILE_ATTRIBUTE_REPARSE_POINT, IO_REPARSE_TAG_SYMLINK));
+
+    // File links are links too, so that a copy does not follow them.
+    EXPECT_TRUE(IsLink(FILE_ATTRIBUTE_REPARSE_POINT, IO_REPARSE_TAG_SYMLINK));
+    EXPECT_FALSE(IsLink(FILE_ATTRIBUTE_REPARSE_POINT, 0x9000001A));
+    EXPECT_FALSE(IsLink(FILE_ATTRIBUTE_NORMAL, 0));
+}
+
+TEST(ConfigBackupPaths, OnlyFoldersFromADriveRootOrAShareAreAbsolute) {
+    EXPECT_TRUE(IsAbsoluteFolderPath(L"D:\\Backup"));
+    EXPECT_TRUE(IsAbsoluteFolderPath(L"d:/Backup"));
+    EXPECT_TRUE(IsAbsoluteFolderPath(L"\\\\server\\share\\Backup"));
+    EXPECT_FALSE(IsAbsoluteFolderPath(L"Backup"));
+    EXPECT_FALSE(IsAbsoluteFolderPath(L"D:Backup"));
+    EXPECT_FALSE(IsAbsoluteFolderPath(L"\\Backup"));
+    EXPECT_FALSE(IsAbsoluteFolderPath(L".\\Backup"));
+    EXPECT_FALSE(IsAbsoluteFolderPath(L""));
 }
 
 TEST_F(ConfigBackupTest, BlankBackupDirIsRefusedAndCreatesNothing) {
@@ -200,6 +216,16 @@ TEST_F(ConfigBackupTest, BlankBackupDirIsRefusedAndCreatesNothing) {
     EXPECT_FALSE(Backup(L"   "));
     EXPECT_FALSE(Backup(L" \t "));
     EXPECT_EQ(TreeOf(root), before);
+}
+
+TEST_F(ConfigBackupTest, RelativeBackupDirIsRefusedAndCreatesNothing) {
+    const std::filesystem::path previous = std::filesystem::current_path();
+    std::filesystem::current_path(root);
+    const auto before = TreeOf(root);
+    EXPECT_FALSE(Backup(L"Backup"));
+    EXPECT_FALSE(Backup(L"..\\Backup"));
+    EXPECT_EQ(TreeOf(root), before);
+    std::filesystem::current_path(previous);
 }
 
 TEST_F(ConfigBackupTest, TargetThatIsTheConfigFolderIsRefused) {
