@@ -9,7 +9,9 @@ void WaitForPreviousInstanceToExit() {
     for (int attempt = 0; attempt < 500; ++attempt) {
         UniqueKernelHandle pipe(CreateFileW(kInstancePipeName, GENERIC_WRITE, 0, nullptr,
                                             OPEN_EXISTING, 0, nullptr));
-        if (!pipe) return;
+        // Between two clients the previous instance's pipe is briefly busy; that
+        // instance is still there. Only a pipe that no longer exists ends the wait.
+        if (!pipe && GetLastError() != ERROR_PIPE_BUSY) return;
         pipe.reset();
         Sleep(20);
     }

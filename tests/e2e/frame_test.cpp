@@ -111,38 +111,48 @@ TEST_F(FrameTest, MaximisedFillsTheWorkAreaAndAnswersClientEverywhere) {
     EXPECT_EQ(HitTest(window, r.left + 5, (r.top + r.bottom) / 2), HTCLIENT);
 }
 
+// Posts a press, moves and a release in client coordinates.
+void PostDrag(HWND window, POINT from, std::initializer_list<POINT> moves) {
+    PostMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(from.x, from.y));
+    POINT last = from;
+    for (POINT move : moves) {
+        PostMessageW(window, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(move.x, move.y));
+        last = move;
+    }
+    PostMessageW(window, WM_LBUTTONUP, 0, MAKELPARAM(last.x, last.y));
+}
+
+// Waits until the window has moved from where it was; false when it did not.
+bool WaitForMove(HWND window, const RECT& from, RECT& to) {
+    return WaitUntil(
+        [&] {
+            to = WindowRect(window);
+            return to.left != from.left || to.top != from.top;
+        },
+        5000);
+}
+
 TEST_F(FrameTest, PressingTheOuterStripAndDraggingMovesTheWindow) {
     const RECT before = WindowRect(window);
-    const int y = 100;
-    PostMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(1, y));
-    // Within the start threshold nothing moves yet.
-    PostMessageW(window, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(3, y + 2));
-    PostMessageW(window, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(41, y + 30));
-    PostMessageW(window, WM_LBUTTONUP, 0, MAKELPARAM(41, y + 30));
-
+    PostDrag(window, {1, 100}, {{41, 130}});
     RECT after{};
-    ASSERT_TRUE(WaitUntil(
-        [&] {
-            after = WindowRect(window);
-            return after.left != before.left || after.top != before.top;
-        },
-        5000));
+    ASSERT_TRUE(WaitForMove(window, before, after));
     EXPECT_EQ(after.left - before.left, 40);
     EXPECT_EQ(after.top - before.top, 30);
     EXPECT_EQ(after.right - after.left, before.right - before.left);
 }
 
-TEST_F(FrameTest, PressingInsideTheWindowDoesNotMoveIt) {
+// Posted messages are handled in order, so once the final drag has moved the
+// window, the earlier ones have been handled too: only the final drag may count.
+TEST_F(FrameTest, OnlyAPressInTheOuterStripThatPassesTheThresholdMoves) {
     const RECT before = WindowRect(window);
-    PostMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(200, 200));
-    PostMessageW(window, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(260, 260));
-    PostMessageW(window, WM_LBUTTONUP, 0, MAKELPARAM(260, 260));
-    // A synchronous message after the posted ones: once it is answered, they were handled.
-    LRESULT ignored = 0;
-    ASSERT_TRUE(SendWithTimeout(window, WM_NULL, 0, 0, ignored));
-    const RECT after = WindowRect(window);
-    EXPECT_EQ(after.left, before.left);
-    EXPECT_EQ(after.top, before.top);
+    PostDrag(window, {200, 200}, {{260, 260}});      // inside the window
+    PostDrag(window, {1, 100}, {{3, 102}, {4, 97}}); // within the threshold
+    PostDrag(window, {1, 100}, {{11, 120}});
+    RECT after{};
+    ASSERT_TRUE(WaitForMove(window, before, after));
+    EXPECT_EQ(after.left - before.left, 10);
+    EXPECT_EQ(after.top - before.top, 20);
 }
 
 }  // namespace

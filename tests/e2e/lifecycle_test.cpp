@@ -1,5 +1,8 @@
 #include <windows.h>
 
+#include <atomic>
+#include <thread>
+
 #include "driver/quorlen_driver.h"
 
 namespace {
@@ -27,13 +30,72 @@ TEST_F(LifecycleTest, CopyDataIsAnsweredTrueWhateverItCarries) {
     EXPECT_TRUE(quorlen.Running());
 }
 
-class RestartTest : public StartedQuorlenTest {
-protected:
-    std::wstring StartArguments() const override { return L"/n --restart /d"; }
+// Stands in for a previous instance that still holds the instance pipe: it
+// accepts connections and counts them until it is released.
+class PipeHolder {
+public:
+    PipeHolder() : thread_([this] { Serve(); }) {}
+    ~PipeHolder() { Release(); }
+
+    int Connections() const { return connections_.load(); }
+
+    void Release() {
+        if (!thread_.joinable()) return;
+        releasing_ = true;
+        // Wakes the thread's waiting ConnectNamedPipe with one last connection.
+        UniqueKernelHandle wake(CreateFileW(kPipeName, GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+        thread_.join();
+    }
+
+private:
+    static constexpr wchar_t kPipeName[] = L"\\\\.\\pipe\\QuorlenPipe";
+
+    static UniqueKernelHandle NewInstance() {
+        return UniqueKernelHandle(CreateNamedPipeW(kPipeName, PIPE_ACCESS_INBOUND,
+                                                   PIPE_TYPE_MESSAGE | PIPE_READMODE_MESSAGE | PIPE_WAIT, 4, 0, 8192,
+                                                   0, nullptr));
+    }
+
+    // The next instance is made before the connected one goes, so the pipe is
+    // never without a free instance while it is held.
+    void Serve() {
+        UniqueKernelHandle pipe = NewInstance();
+        while (pipe && !releasing_) {
+            const bool connected = ConnectNamedPipe(pipe.get(), nullptr) || GetLastError() == ERROR_PIPE_CONNECTED;
+            if (connected && !releasing_) ++connections_;
+            UniqueKernelHandle next = NewInstance();
+            DisconnectNamedPipe(pipe.get());
+            pipe = std::move(next);
+        }
+    }
+
+    std::atomic<bool> releasing_{false};
+    std::atomic<int> connections_{0};
+    std::thread thread_;
 };
 
-TEST_F(RestartTest, WithNoPreviousInstanceOpensAtOnce) {
-    EXPECT_TRUE(IsWindowVisible(window));
+TEST(Restart, WaitsUntilThePreviousInstanceReleasesThePipe) {
+    QuorlenInstall install;
+    ASSERT_TRUE(install.Ready());
+    PipeHolder previous;
+    QuorlenProcess quorlen;
+    ASSERT_TRUE(quorlen.Start(install, L"/n --restart /d"));
+
+    // The restarting instance keeps knocking on the pipe and opens no window yet.
+    ASSERT_TRUE(WaitUntil([&] { return previous.Connections() >= 3 || !quorlen.Running(); }, 15000));
+    EXPECT_TRUE(quorlen.MainWindows().empty());
+
+    previous.Release();
+    EXPECT_NE(quorlen.WaitForMainWindow(), nullptr);
+}
+
+TEST(Restart, WithNoPreviousInstanceDoesNotWait) {
+    QuorlenInstall install;
+    ASSERT_TRUE(install.Ready());
+    QuorlenProcess quorlen;
+    ASSERT_TRUE(quorlen.Start(install, L"--restart"));
+    // Well under the ten seconds the wait could last.
+    EXPECT_NE(quorlen.WaitForMainWindow(8000), nullptr);
 }
 
 }  // namespace
