@@ -79,6 +79,24 @@ TEST(Handles, UserAndGdiObjectsAreDestroyed) {
     brush.reset();
     EXPECT_EQ(GetObjectType(rawBrush), 0u);
 
+    UniqueFont font(CreateFontW(-12, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, 0, 0, 0, 0,
+                                L"SimSun"));
+    HFONT rawFont = font.get();
+    ASSERT_NE(GetObjectType(rawFont), 0u);
+    font.reset();
+    EXPECT_EQ(GetObjectType(rawFont), 0u);
+
+    const BYTE andMask[4 * 4 / 8 * 4] = {};
+    const BYTE xorMask[4 * 4 / 8 * 4] = {};
+    UniqueIcon icon(CreateIcon(nullptr, 4, 4, 1, 1, andMask, xorMask));
+    HICON rawIcon = icon.get();
+    ICONINFO info{};
+    ASSERT_TRUE(GetIconInfo(rawIcon, &info));
+    DeleteObject(info.hbmMask);
+    DeleteObject(info.hbmColor);
+    icon.reset();
+    EXPECT_FALSE(GetIconInfo(rawIcon, &info));
+
     UniqueMemoryDc dc(CreateCompatibleDC(nullptr));
     ASSERT_TRUE(dc);
     UniqueBitmap bitmap(CreateCompatibleBitmap(dc.get(), 4, 4));
@@ -128,6 +146,19 @@ TEST(Handles, ComPointerHoldsExactlyOneReference) {
         EXPECT_FALSE(unsupported);
     }
     EXPECT_EQ(object.references, 0u);
+}
+
+LRESULT CALLBACK PassMouseOn(int code, WPARAM wParam, LPARAM lParam) {
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+TEST(Handles, HookIsRemovedByItsOwner) {
+    UniqueHook hook(SetWindowsHookExW(WH_MOUSE_LL, PassMouseOn, GetModuleHandleW(nullptr), 0));
+    ASSERT_TRUE(hook);
+    HHOOK raw = hook.get();
+    hook.reset();
+    // Removing it a second time fails: the owner already did.
+    EXPECT_FALSE(UnhookWindowsHookEx(raw));
 }
 
 TEST(Handles, CoTaskMemoryIsFreedByItsOwner) {
