@@ -41,8 +41,6 @@ private:
     void OnClose();
     void SaveNormalRect() const;
     void OnTimer(UINT_PTR id);
-    void OnDpiChanged(int newDpi);
-    void OnCopyData(const COPYDATASTRUCT* data);
     LRESULT OnNcCalcSize(WPARAM wParam, LPARAM lParam);
     LRESULT OnNcHitTest(LPARAM lParam);
     bool OnMoveStripButtonDown(POINT clientPoint);
@@ -54,13 +52,11 @@ private:
     Settings settings;
     bool primary = true;
     bool restoring = false;
-    int restoreCount = 0;
     bool closing = false;
     bool restarting = false;
     std::wstring initialPath;
     std::vector<TabInfo> tabs;
     int activeTab = -1;
-    std::wstring pendingSelect;
     bool dragging = false;
     bool dragMoved = false;
     POINT dragStart{0, 0};
