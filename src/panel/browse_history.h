@@ -1,0 +1,37 @@
+#pragma once
+
+#include <cstddef>
+#include <utility>
+#include <vector>
+
+// A back/forward list. Going somewhere new drops everything ahead of the current
+// position; going back or forward only moves the position.
+template <typename Entry>
+class BrowseHistory {
+public:
+    // Makes entry the current position, discarding the forward part.
+    void Push(Entry entry) {
+        entries_.erase(entries_.begin() + (index_ + 1), entries_.end());
+        entries_.push_back(std::move(entry));
+        ++index_;
+    }
+
+    [[nodiscard]] bool CanGoBack() const { return index_ > 0; }
+    [[nodiscard]] bool CanGoForward() const { return index_ + 1 < Size(); }
+
+    // Moves one step and returns the entry there, or null at either end.
+    const Entry* Back() { return CanGoBack() ? &entries_[static_cast<size_t>(--index_)] : nullptr; }
+    const Entry* Forward() { return CanGoForward() ? &entries_[static_cast<size_t>(++index_)] : nullptr; }
+
+    void Clear() {
+        entries_.clear();
+        index_ = -1;
+    }
+
+    [[nodiscard]] int Index() const { return index_; }
+    [[nodiscard]] int Size() const { return static_cast<int>(entries_.size()); }
+
+private:
+    std::vector<Entry> entries_;
+    int index_ = -1;
+};

@@ -1,0 +1,274 @@
+#include "panel/file_panel.h"
+
+#include <shlobj.h>
+
+#include "panel/explorer_events.h"
+#include "ui/resize_band.h"
+
+namespace {
+
+constexpr wchar_t kHostClass[] = L"Quorlen.PanelHost";
+// One name for every panel, so the shell keeps a single view state for all of them.
+constexpr wchar_t kPropertyBagName[] = L"_daZoraVodezude_Persisted_Info_";
+
+// Spelled out here rather than taken from the shell's GUID library, which not
+// every tool set ships with the same names.
+constexpr GUID kExplorerPaneVisibilityService = {
+    0xe07010ec, 0xbc17, 0x44c0, {0x97, 0xb0, 0x46, 0xc7, 0xc9, 0x5b, 0x9e, 0xdc}};
+constexpr GUID kNavigationPaneId = {0xcb316b22, 0x25f7, 0x42b8, {0x8a, 0x09, 0x54, 0x0d, 0x23, 0xa4, 0x3c, 0x2f}};
+constexpr GUID kDetailsPaneId = {0x43abf98b, 0x89b8, 0x472d, {0xb9, 0xce, 0xe6, 0x9b, 0x82, 0x29, 0xf0, 0x19}};
+constexpr GUID kPreviewPaneId = {0x893c63d1, 0x45c8, 0x4d17, {0xbe, 0x19, 0x22, 0x3b, 0xe7, 0x1b, 0xe3, 0x65}};
+
+constexpr EXPLORERPANESTATE PaneState(bool visible) {
+    return EPS_FORCE | (visible ? EPS_DEFAULT_ON : EPS_DEFAULT_OFF);
+}
+
+void RegisterHostClass(HINSTANCE instance, WNDPROC procedure) {
+    WNDCLASSEXW windowClass{};
+    windowClass.cbSize = sizeof(windowClass);
+    windowClass.lpfnWndProc = procedure;
+    windowClass.hInstance = instance;
+    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    windowClass.lpszClassName = kHostClass;
+    // Fails harmlessly when another panel registered the class already.
+    RegisterClassExW(&windowClass);
+}
+
+}  // namespace
+
+FilePanel::~FilePanel() { Destroy(); }
+
+IFACEMETHODIMP FilePanel::QueryInterface(REFIID riid, void** object) {
+    if (!object) return E_POINTER;
+    if (riid == IID_IUnknown || riid == IID_IServiceProvider) {
+        *object = static_cast<IServiceProvider*>(this);
+    } else if (riid == IID_IExplorerPaneVisibility) {
+        *object = static_cast<IExplorerPaneVisibility*>(this);
+    } else {
+        *object = nullptr;
+        return E_NOINTERFACE;
+    }
+    AddRef();
+    return S_OK;
+}
+
+IFACEMETHODIMP_(ULONG) FilePanel::AddRef() { return static_cast<ULONG>(InterlockedIncrement(&refCount)); }
+
+IFACEMETHODIMP_(ULONG) FilePanel::Release() { return static_cast<ULONG>(InterlockedDecrement(&refCount)); }
+
+IFACEMETHODIMP FilePanel::QueryService(REFGUID service, REFIID riid, void** object) {
+    if (service == kExplorerPaneVisibilityService) return QueryInterface(riid, object);
+    if (object) *object = nullptr;
+    return E_NOINTERFACE;
+}
+
+IFACEMETHODIMP FilePanel::GetPaneState(REFEXPLORERPANE pane, EXPLORERPANESTATE* state) {
+    if (!state) return E_POINTER;
+    if (pane == kNavigationPaneId) {
+        *state = PaneState(navPaneVisible);
+    } else if (pane == kDetailsPaneId) {
+        *state = PaneState(detailsPaneVisible);
+    } else if (pane == kPreviewPaneId) {
+        *state = PaneState(previewPaneVisible);
+    } else {
+        return E_NOTIMPL;
+    }
+    return S_OK;
+}
+
+bool FilePanel::Create(HWND parent, int id, const RECT& bounds) {
+    HINSTANCE instance = GetModuleHandleW(nullptr);
+    RegisterHostClass(instance, HostWndProc);
+    controlId = id;
+    hostWindow = CreateWindowExW(0, kHostClass, L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, bounds.left, bounds.top,
+                                 bounds.right - bounds.left, bounds.bottom - bounds.top, parent,
+                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, this);
+    if (!hostWindow) return false;
+
+    ReleaseBrowser();
+    if (FAILED(CoCreateInstance(CLSID_ExplorerBrowser, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(browser.put())))) {
+        ReleaseBrowser();
+        return false;
+    }
+    // The site must be in place before Initialize: that is when the control asks
+    // which panes to show.
+    ComPtr<IObjectWithSite> site;
+    if (SUCCEEDED(browser.As(site))) site->SetSite(static_cast<IServiceProvider*>(this));
+
+    RECT client{};
+    GetClientRect(hostWindow, &client);
+    if (FAILED(browser->Initialize(hostWindow, &client, nullptr))) {
+        ReleaseBrowser();
+        return false;
+    }
+    browser->SetOptions(static_cast<EXPLORER_BROWSER_OPTIONS>(EBO_SHOWFRAMES | EBO_ALWAYSNAVIGATE | EBO_NOTRAVELLOG |
+                                                              EBO_NOBORDER));
+    browser->SetPropertyBag(kPropertyBagName);
+    events = new ExplorerEvents(this);
+    if (FAILED(browser->Advise(events, &adviseCookie))) adviseCookie = 0;
+    BorderCursorSubclass(hostWindow);
+    return true;
+}
+
+// Undoes a half-made Create: the control, then the host.
+void FilePanel::ReleaseBrowser() {
+    if (browser) {
+        ComPtr<IObjectWithSite> site;
+        if (SUCCEEDED(browser.As(site))) site->SetSite(nullptr);
+        if (adviseCookie) {
+            browser->Unadvise(adviseCookie);
+            adviseCookie = 0;
+        }
+        browser->Destroy();
+        browser.reset();
+    }
+    if (events) {
+        events->Disconnect();
+        events->Release();
+        events = nullptr;
+    }
+}
+
+void FilePanel::Destroy() {
+    if (destroyed) return;
+    destroyed = true;
+    ReleaseBrowser();
+    if (hostWindow) {
+        SetWindowLongPtrW(hostWindow, GWLP_USERDATA, 0);
+        DestroyWindow(hostWindow);
+        hostWindow = nullptr;
+    }
+    viewWindow = nullptr;
+    history.Clear();
+    currentItem.reset();
+    returnItem.reset();
+}
+
+LRESULT CALLBACK FilePanel::HostWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
+        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+        return TRUE;
+    }
+    auto* panel = reinterpret_cast<FilePanel*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (!panel) return DefWindowProcW(window, message, wParam, lParam);
+    return panel->HostProc(message, wParam, lParam);
+}
+
+LRESULT FilePanel::HostProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_SIZE:
+        if (HWND control = BrowserWindow()) {
+            RECT client{};
+            GetClientRect(hostWindow, &client);
+            SetWindowPos(control, nullptr, 0, 0, client.right, client.bottom, SWP_NOZORDER | SWP_NOACTIVATE);
+            return 0;
+        }
+        break;
+    case WM_SETFOCUS:
+        if (viewWindow) {
+            SetFocus(viewWindow);
+            return 0;
+        }
+        break;
+    case WM_NCHITTEST:
+        return HTCLIENT;
+    case WM_SETCURSOR: {
+        POINT cursor{};
+        if (GetCursorPos(&cursor) && InResizeBand(hostWindow, cursor)) {
+            SetCursor(LoadCursorW(nullptr, IDC_ARROW));
+            return TRUE;
+        }
+        break;
+    }
+    }
+    return DefWindowProcW(hostWindow, message, wParam, lParam);
+}
+
+HWND FilePanel::BrowserWindow() const {
+    if (!browser) return nullptr;
+    ComPtr<IOleWindow> window;
+    HWND handle = nullptr;
+    if (SUCCEEDED(browser.As(window)) && SUCCEEDED(window->GetWindow(&handle))) return handle;
+    return nullptr;
+}
+
+void FilePanel::SetPaneVisible(int pane, bool visible) {
+    switch (pane) {
+    case kNavigationPane: navPaneVisible = visible; break;
+    case kDetailsPane: detailsPaneVisible = visible; break;
+    case kPreviewPane: previewPaneVisible = visible; break;
+    default: return;
+    }
+    if (!hostWindow || !browser) return;
+    // A size change is what makes the control lay out again and ask for the panes.
+    RECT bounds{};
+    GetWindowRect(hostWindow, &bounds);
+    const int width = bounds.right - bounds.left;
+    const int height = bounds.bottom - bounds.top;
+    constexpr UINT kResizeOnly = SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE;
+    SetWindowPos(hostWindow, nullptr, 0, 0, width + 1, height + 1, kResizeOnly);
+    SetWindowPos(hostWindow, nullptr, 0, 0, width, height, kResizeOnly);
+}
+
+bool FilePanel::IsPaneVisible(int pane) const {
+    switch (pane) {
+    case kNavigationPane: return navPaneVisible;
+    case kDetailsPane: return detailsPaneVisible;
+    case kPreviewPane: return previewPaneVisible;
+    default: return false;
+    }
+}
+
+void FilePanel::SetShowFileExt(bool show) {
+    showFileExt = show;
+    if (auto view = CurrentView<IFolderView2>()) {
+        view->SetCurrentFolderFlags(FWF_HIDEFILENAMES, show ? 0u : static_cast<DWORD>(FWF_HIDEFILENAMES));
+    }
+}
+
+bool FilePanel::SetFolderFlag(DWORD mask, bool on) {
+    auto view = CurrentView<IFolderView2>();
+    return view && SUCCEEDED(view->SetCurrentFolderFlags(mask, on ? mask : 0));
+}
+
+bool FilePanel::GetViewMode(FOLDERVIEWMODE& mode, int& iconSize) const {
+    mode = static_cast<FOLDERVIEWMODE>(-1);
+    iconSize = 0;
+    auto view = CurrentView<IFolderView2>();
+    return view && SUCCEEDED(view->GetViewModeAndIconSize(&mode, &iconSize));
+}
+
+void FilePanel::SetViewMode(FOLDERVIEWMODE mode, int iconSize) {
+    if (auto view = CurrentView<IFolderView2>()) view->SetViewModeAndIconSize(mode, iconSize);
+}
+
+void FilePanel::SelectItemByPath(const std::wstring& path) {
+    auto view = CurrentView<IShellView>();
+    if (!view) return;
+    UniqueIdList list;
+    if (FAILED(SHParseDisplayName(path.c_str(), nullptr, list.put(), 0, nullptr)) || !list) return;
+    view->SelectItem(ILFindLastID(list.get()), SVSI_SELECT | SVSI_ENSUREVISIBLE | SVSI_FOCUSED);
+}
+
+void FilePanel::Activate(bool focus) {
+    if (auto view = CurrentView<IShellView>()) view->UIActivate(focus ? SVUIA_ACTIVATE_FOCUS : SVUIA_ACTIVATE_NOFOCUS);
+    if (hostWindow) SetWindowPos(hostWindow, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    if (!focus) return;
+    if (viewWindow) {
+        SetFocus(viewWindow);
+    } else if (HWND control = BrowserWindow()) {
+        SetFocus(control);
+    } else if (hostWindow) {
+        SetFocus(hostWindow);
+    }
+}
+
+void FilePanel::Deactivate() {
+    if (auto view = CurrentView<IShellView>()) view->UIActivate(SVUIA_DEACTIVATE);
+}
+
+bool FilePanel::TranslateViewAccelerator(MSG& message) {
+    auto view = CurrentView<IShellView>();
+    return view && view->TranslateAccelerator(&message) == S_OK;
+}

@@ -1,0 +1,134 @@
+#pragma once
+
+#include <windows.h>
+#include <servprov.h>
+#include <shobjidl.h>
+
+#include <functional>
+#include <string>
+
+#include "panel/browse_history.h"
+#include "ui/handles.h"
+
+// The content of one tab: a host window with the shell's Explorer Browser in it.
+// The panel keeps its own back/forward list (the control's travel log is off),
+// answers the control's questions about which panes to show, and reports every
+// completed navigation to its owner.
+//
+// The panel is a COM object only so that the control can reach it through its
+// site; its lifetime belongs to the owner, and Release never deletes it.
+class FilePanel final : public IServiceProvider, public IExplorerPaneVisibility {
+public:
+    enum Pane { kNavigationPane = 0, kDetailsPane = 1, kPreviewPane = 2 };
+
+    FilePanel() = default;
+    ~FilePanel();
+    FilePanel(const FilePanel&) = delete;
+    FilePanel& operator=(const FilePanel&) = delete;
+
+    // IUnknown, shared by both faces.
+    IFACEMETHODIMP QueryInterface(REFIID riid, void** object) override;
+    IFACEMETHODIMP_(ULONG) AddRef() override;
+    IFACEMETHODIMP_(ULONG) Release() override;
+
+    // IServiceProvider: the control looks for the pane answers here.
+    IFACEMETHODIMP QueryService(REFGUID service, REFIID riid, void** object) override;
+
+    // IExplorerPaneVisibility: the three panes we know are always forced.
+    IFACEMETHODIMP GetPaneState(REFEXPLORERPANE pane, EXPLORERPANESTATE* state) override;
+
+    // Builds the host window and the control; opens no folder.
+    [[nodiscard]] bool Create(HWND parent, int controlId, const RECT& bounds);
+
+    // Set by the creator once the panel is set up; until then nothing is diverted.
+    void MarkReady() { ready = true; }
+
+    void NavigateTo(IShellItem* item);
+    [[nodiscard]] bool NavigateToPath(const std::wstring& path);
+    void NavigateToItemIDList(IShellItem* item);
+    bool GoBack();
+    bool GoForward();
+    bool GoUp();
+    void Refresh();
+
+    [[nodiscard]] ComPtr<IShellItem> GetCurrentItem() const;
+    [[nodiscard]] std::wstring GetCurrentPath() const;
+    [[nodiscard]] int HistoryIndex() const { return history.Index(); }
+    [[nodiscard]] int HistorySize() const { return history.Size(); }
+
+    void SetPaneVisible(int pane, bool visible);
+    [[nodiscard]] bool IsPaneVisible(int pane) const;
+    void SetShowFileExt(bool show);
+    bool SetFolderFlag(DWORD mask, bool on);
+    bool GetViewMode(FOLDERVIEWMODE& mode, int& iconSize) const;
+    void SetViewMode(FOLDERVIEWMODE mode, int iconSize);
+    void SelectItemByPath(const std::wstring& path);
+
+    void Activate(bool focus);
+    void Deactivate();
+    bool TranslateViewAccelerator(MSG& message);
+
+    // Tears the control and the host down; harmless to call again.
+    void Destroy();
+
+    [[nodiscard]] HWND HostWindow() const { return hostWindow; }
+    [[nodiscard]] HWND ViewWindow() const { return viewWindow; }
+
+    // A folder picked in the navigation pane: when the control then starts
+    // navigating there, the folder goes to a tab and this panel stays put.
+    void SetTreeTargetPath(std::wstring path) { treeTargetPath = std::move(path); }
+
+    // Raised after every completed navigation with the new folder's path.
+    std::function<void(FilePanel* panel, const std::wstring& path)> onNavigated;
+    // Raised when a folder is to open in a tab instead of in this panel.
+    std::function<void(const std::wstring& path)> onOpenInTab;
+
+    // The control's navigation events, delivered through the sink.
+    HRESULT OnNavigationPending(PCIDLIST_ABSOLUTE folder);
+    HRESULT OnViewCreated(IShellView* view);
+    HRESULT OnNavigationComplete(PCIDLIST_ABSOLUTE folder);
+    HRESULT OnNavigationFailed();
+
+    class ExplorerEvents;
+
+private:
+    static LRESULT CALLBACK HostWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT HostProc(UINT message, WPARAM wParam, LPARAM lParam);
+
+    void BrowseTo(IShellItem* item);
+    void PushAndBrowse(ComPtr<IShellItem> item, bool byIdList);
+    void BrowseToHistoryEntry(const ComPtr<IShellItem>* entry);
+    template <typename View>
+    ComPtr<View> CurrentView() const;
+    HWND BrowserWindow() const;
+    void ReleaseBrowser();
+
+    std::wstring treeTargetPath;
+    HWND hostWindow = nullptr;
+    HWND viewWindow = nullptr;
+    int controlId = 0;
+    ComPtr<IExplorerBrowser> browser;
+    DWORD adviseCookie = 0;
+    ExplorerEvents* events = nullptr;
+    LONG refCount = 1;
+    BrowseHistory<ComPtr<IShellItem>> history;
+    ComPtr<IShellItem> currentItem;
+    bool ready = false;
+    bool selfNavigating = false;
+    bool bounceBack = false;
+    ComPtr<IShellItem> returnItem;
+    bool navPaneVisible = true;
+    bool detailsPaneVisible = false;
+    bool previewPaneVisible = false;
+    bool showFileExt = true;
+    bool destroyed = false;
+};
+
+// The control's current view, asked afresh each time: the control replaces its
+// view on every navigation.
+template <typename View>
+ComPtr<View> FilePanel::CurrentView() const {
+    ComPtr<View> view;
+    if (browser) browser->GetCurrentView(IID_PPV_ARGS(view.put()));
+    return view;
+}

@@ -1,0 +1,163 @@
+#include "panel/file_panel.h"
+
+#include <shlobj.h>
+
+#include "ui/shell_items.h"
+
+namespace {
+
+constexpr wchar_t kAdvancedKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Advanced";
+
+// The shell's own choice of item check boxes, so our views follow Explorer's.
+bool ShellChecksSelectedItems() {
+    DWORD value = 0;
+    DWORD size = sizeof(value);
+    if (RegGetValueW(HKEY_CURRENT_USER, kAdvancedKey, L"AutoCheckSelect", RRF_RT_REG_DWORD, nullptr, &value, &size) !=
+        ERROR_SUCCESS) {
+        return false;
+    }
+    return value == 1;
+}
+
+ComPtr<IShellItem> ItemOf(PCIDLIST_ABSOLUTE list) {
+    ComPtr<IShellItem> item;
+    ItemFromIdList(list, item.put());
+    return item;
+}
+
+ComPtr<IShellItem> Referenced(IShellItem* item) {
+    ComPtr<IShellItem> held;
+    if (item) {
+        item->AddRef();
+        held.attach(item);
+    }
+    return held;
+}
+
+}  // namespace
+
+void FilePanel::BrowseTo(IShellItem* item) {
+    if (browser && item) browser->BrowseToObject(item, SBSP_SAMEBROWSER);
+}
+
+void FilePanel::PushAndBrowse(ComPtr<IShellItem> item, bool byIdList) {
+    if (!browser || !item) return;
+    selfNavigating = true;
+    IShellItem* target = item.get();
+    history.Push(std::move(item));
+    if (!byIdList) {
+        BrowseTo(target);
+        return;
+    }
+    UniqueIdList list;
+    if (SUCCEEDED(SHGetIDListFromObject(target, list.put())) && list) {
+        browser->BrowseToIDList(list.get(), SBSP_SAMEBROWSER);
+    }
+}
+
+void FilePanel::NavigateTo(IShellItem* item) { PushAndBrowse(Referenced(item), false); }
+
+bool FilePanel::NavigateToPath(const std::wstring& path) {
+    if (!browser) return false;
+    ComPtr<IShellItem> item;
+    if (FAILED(ItemFromPath(path, item.put())) || !item) return false;
+    PushAndBrowse(std::move(item), false);
+    return true;
+}
+
+void FilePanel::NavigateToItemIDList(IShellItem* item) { PushAndBrowse(Referenced(item), true); }
+
+void FilePanel::BrowseToHistoryEntry(const ComPtr<IShellItem>* entry) {
+    selfNavigating = true;
+    BrowseTo(entry->get());
+}
+
+bool FilePanel::GoBack() {
+    if (!browser || !history.CanGoBack()) return false;
+    BrowseToHistoryEntry(history.Back());
+    return true;
+}
+
+bool FilePanel::GoForward() {
+    if (!browser || !history.CanGoForward()) return false;
+    BrowseToHistoryEntry(history.Forward());
+    return true;
+}
+
+bool FilePanel::GoUp() {
+    if (!browser || !currentItem) return false;
+    ComPtr<IShellItem> parent;
+    if (FAILED(currentItem->GetParent(parent.put())) || !parent) return false;
+    PushAndBrowse(std::move(parent), false);
+    return true;
+}
+
+void FilePanel::Refresh() {
+    auto view = CurrentView<IShellView>();
+    if (!view) return;
+    selfNavigating = true;
+    view->Refresh();
+}
+
+ComPtr<IShellItem> FilePanel::GetCurrentItem() const { return Referenced(currentItem.get()); }
+
+std::wstring FilePanel::GetCurrentPath() const { return ParsingPath(currentItem.get()); }
+
+HRESULT FilePanel::OnNavigationPending(PCIDLIST_ABSOLUTE folder) {
+    if (selfNavigating) {
+        selfNavigating = false;
+        return S_OK;
+    }
+    if (!ready || !folder || treeTargetPath.empty()) return S_OK;
+    ComPtr<IShellItem> target = ItemOf(folder);
+    const std::wstring path = ParsingPath(target.get());
+    if (!target || path != treeTargetPath) {
+        treeTargetPath.clear();
+        return S_OK;
+    }
+    // The navigation pane asked for this folder: it goes to a tab, and once the
+    // control has arrived there this panel returns to where it was.
+    treeTargetPath.clear();
+    bounceBack = true;
+    returnItem = Referenced(currentItem.get());
+    if (onOpenInTab) onOpenInTab(path);
+    return S_FALSE;
+}
+
+HRESULT FilePanel::OnNavigationComplete(PCIDLIST_ABSOLUTE folder) {
+    if (bounceBack) {
+        bounceBack = false;
+        if (returnItem && browser) {
+            selfNavigating = true;
+            BrowseTo(returnItem.get());
+        }
+        returnItem.reset();
+        return S_OK;
+    }
+    if (!folder) return S_OK;
+    treeTargetPath.clear();
+    if (ComPtr<IShellItem> arrived = ItemOf(folder)) currentItem = std::move(arrived);
+    if (onNavigated) onNavigated(this, GetCurrentPath());
+    return S_OK;
+}
+
+HRESULT FilePanel::OnNavigationFailed() {
+    if (bounceBack) {
+        bounceBack = false;
+        returnItem.reset();
+    }
+    treeTargetPath.clear();
+    return S_OK;
+}
+
+HRESULT FilePanel::OnViewCreated(IShellView* view) {
+    if (!view) return S_OK;
+    ComPtr<IOleWindow> window;
+    if (SUCCEEDED(view->QueryInterface(IID_PPV_ARGS(window.put())))) window->GetWindow(&viewWindow);
+    ComPtr<IFolderView2> folderView;
+    if (SUCCEEDED(view->QueryInterface(IID_PPV_ARGS(folderView.put())))) {
+        folderView->SetCurrentFolderFlags(FWF_HIDEFILENAMES, showFileExt ? 0u : static_cast<DWORD>(FWF_HIDEFILENAMES));
+        folderView->SetCurrentFolderFlags(FWF_CHECKSELECT, ShellChecksSelectedItems() ? static_cast<DWORD>(FWF_CHECKSELECT) : 0u);
+    }
+    return S_OK;
+}

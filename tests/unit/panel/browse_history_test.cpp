@@ -1,0 +1,60 @@
+#include "panel/browse_history.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+TEST(BrowseHistory, BackAndForwardStopAtTheEnds) {
+    BrowseHistory<std::string> history;
+    EXPECT_EQ(history.Back(), nullptr);
+    EXPECT_EQ(history.Forward(), nullptr);
+
+    history.Push("a");
+    history.Push("b");
+    history.Push("c");
+    EXPECT_EQ(history.Index(), 2);
+    EXPECT_EQ(history.Forward(), nullptr);
+    EXPECT_EQ(history.Index(), 2);
+
+    ASSERT_NE(history.Back(), nullptr);
+    ASSERT_NE(history.Back(), nullptr);
+    EXPECT_EQ(history.Index(), 0);
+    EXPECT_FALSE(history.CanGoBack());
+    EXPECT_EQ(history.Back(), nullptr);
+    EXPECT_EQ(history.Index(), 0);
+
+    const std::string* forward = history.Forward();
+    ASSERT_NE(forward, nullptr);
+    EXPECT_EQ(*forward, "b");
+    EXPECT_TRUE(history.CanGoForward());
+}
+
+TEST(BrowseHistory, GoingSomewhereNewAfterGoingBackDropsTheForwardPart) {
+    BrowseHistory<std::string> history;
+    history.Push("a");
+    history.Push("b");
+    history.Push("c");
+    (void)history.Back();
+    (void)history.Back();
+    history.Push("d");
+    EXPECT_EQ(history.Size(), 2);
+    EXPECT_EQ(history.Index(), 1);
+    EXPECT_FALSE(history.CanGoForward());
+    const std::string* back = history.Back();
+    ASSERT_NE(back, nullptr);
+    EXPECT_EQ(*back, "a");
+}
+
+TEST(BrowseHistory, ClearForgetsEverything) {
+    BrowseHistory<std::string> history;
+    history.Push("a");
+    history.Clear();
+    EXPECT_EQ(history.Size(), 0);
+    EXPECT_EQ(history.Index(), -1);
+    history.Push("b");
+    EXPECT_EQ(history.Index(), 0);
+}
+
+}  // namespace

@@ -1,0 +1,265 @@
+#include "panel/file_panel.h"
+
+#include <gtest/gtest.h>
+#include <ole2.h>
+#include <shlobj.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "ui/shell_items.h"
+
+namespace {
+
+constexpr GUID kNavigationPane = {0xcb316b22, 0x25f7, 0x42b8, {0x8a, 0x09, 0x54, 0x0d, 0x23, 0xa4, 0x3c, 0x2f}};
+constexpr GUID kDetailsPane = {0x43abf98b, 0x89b8, 0x472d, {0xb9, 0xce, 0xe6, 0x9b, 0x82, 0x29, 0xf0, 0x19}};
+constexpr GUID kPreviewPane = {0x893c63d1, 0x45c8, 0x4d17, {0xbe, 0x19, 0x22, 0x3b, 0xe7, 0x1b, 0xe3, 0x65}};
+// The command module and ribbon panes, which the panel leaves to the control.
+constexpr GUID kCommandsPane = {0xd9745868, 0xca5f, 0x4a76, {0x91, 0xcd, 0xf5, 0xa1, 0x29, 0xfb, 0xb0, 0x76}};
+constexpr GUID kPaneVisibilityService = {0xe07010ec, 0xbc17, 0x44c0, {0x97, 0xb0, 0x46, 0xc7, 0xc9, 0x5b, 0x9e, 0xdc}};
+
+bool PumpUntil(const std::function<bool()>& condition, DWORD timeoutMs) {
+    const ULONGLONG deadline = GetTickCount64() + timeoutMs;
+    while (!condition()) {
+        if (GetTickCount64() > deadline) return false;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+    }
+    return true;
+}
+
+class OleTest : public testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(SUCCEEDED(OleInitialize(nullptr))); }
+    void TearDown() override { OleUninitialize(); }
+};
+
+// The shell's own name for a folder, as navigation reports it.
+std::wstring ParsingPathOf(const std::wstring& path) {
+    ComPtr<IShellItem> item;
+    if (FAILED(ItemFromPath(path, item.put()))) return {};
+    return ParsingPath(item.get());
+}
+
+UniqueIdList IdListOf(const std::wstring& path) {
+    UniqueIdList list;
+    SHParseDisplayName(path.c_str(), nullptr, list.put(), 0, nullptr);
+    return list;
+}
+
+using FilePanelFaces = OleTest;
+
+TEST_F(FilePanelFaces, PaneStatesForceTheThreeKnownPanesOnly) {
+    FilePanel panel;
+    EXPLORERPANESTATE state = 0;
+    ASSERT_EQ(panel.GetPaneState(kNavigationPane, &state), S_OK);
+    EXPECT_EQ(state, static_cast<EXPLORERPANESTATE>(EPS_FORCE | EPS_DEFAULT_ON));
+    ASSERT_EQ(panel.GetPaneState(kPreviewPane, &state), S_OK);
+    EXPECT_EQ(state, static_cast<EXPLORERPANESTATE>(EPS_FORCE | EPS_DEFAULT_OFF));
+
+    panel.SetPaneVisible(FilePanel::kDetailsPane, true);
+    panel.SetPaneVisible(FilePanel::kNavigationPane, false);
+    ASSERT_EQ(panel.GetPaneState(kDetailsPane, &state), S_OK);
+    EXPECT_EQ(state, static_cast<EXPLORERPANESTATE>(EPS_FORCE | EPS_DEFAULT_ON));
+    ASSERT_EQ(panel.GetPaneState(kNavigationPane, &state), S_OK);
+    EXPECT_EQ(state, static_cast<EXPLORERPANESTATE>(EPS_FORCE | EPS_DEFAULT_OFF));
+    EXPECT_TRUE(panel.IsPaneVisible(FilePanel::kDetailsPane));
+    EXPECT_FALSE(panel.IsPaneVisible(7));
+
+    EXPECT_EQ(panel.GetPaneState(kCommandsPane, &state), E_NOTIMPL);
+    EXPECT_EQ(panel.GetPaneState(kNavigationPane, nullptr), E_POINTER);
+}
+
+TEST_F(FilePanelFaces, TheControlFindsThePaneAnswersThroughTheSite) {
+    FilePanel panel;
+    ComPtr<IExplorerPaneVisibility> visibility;
+    ASSERT_EQ(panel.QueryService(kPaneVisibilityService, IID_PPV_ARGS(visibility.put())), S_OK);
+    EXPECT_EQ(static_cast<void*>(visibility.get()), static_cast<void*>(static_cast<IExplorerPaneVisibility*>(&panel)));
+
+    ComPtr<IUnknown> other;
+    EXPECT_EQ(panel.QueryService(IID_IUnknown, IID_PPV_ARGS(other.put())), E_NOINTERFACE);
+    EXPECT_EQ(other.get(), nullptr);
+    ComPtr<IShellView> notOurs;
+    EXPECT_EQ(panel.QueryInterface(IID_PPV_ARGS(notOurs.put())), E_NOINTERFACE);
+    EXPECT_EQ(panel.QueryInterface(IID_IUnknown, nullptr), E_POINTER);
+}
+
+TEST_F(FilePanelFaces, ReleaseNeverDeletesThePanelAndDestroyRunsOnce) {
+    auto* panel = new FilePanel;
+    panel->AddRef();
+    EXPECT_EQ(panel->Release(), 1u);
+    EXPECT_EQ(panel->Release(), 0u);
+    panel->Destroy();
+    panel->Destroy();
+    EXPECT_EQ(panel->GetCurrentPath(), L"");
+    delete panel;
+}
+
+// The navigation pane's diversion, driven through the events the control raises.
+class TreeDiversion : public OleTest {
+protected:
+    void SetUp() override {
+        OleTest::SetUp();
+        windows = ParsingPathOf(L"C:\\windows");
+        system32 = ParsingPathOf(L"C:\\windows\\system32");
+        ASSERT_FALSE(windows.empty());
+        ASSERT_FALSE(system32.empty());
+        panel.onOpenInTab = [this](const std::wstring& path) { openedInTab.push_back(path); };
+        panel.onNavigated = [this](FilePanel*, const std::wstring& path) { reported.push_back(path); };
+        panel.MarkReady();
+    }
+
+    std::wstring windows, system32;
+    FilePanel panel;
+    std::vector<std::wstring> openedInTab;
+    std::vector<std::wstring> reported;
+};
+
+TEST_F(TreeDiversion, AFolderPickedInTheTreeOpensInATabAndIsNotReportedHere) {
+    panel.SetTreeTargetPath(system32);
+    const UniqueIdList target = IdListOf(system32);
+    EXPECT_EQ(panel.OnNavigationPending(target.get()), S_FALSE);
+    ASSERT_EQ(openedInTab, std::vector<std::wstring>{system32});
+    EXPECT_EQ(panel.OnNavigationComplete(target.get()), S_OK);
+    EXPECT_TRUE(reported.empty());
+
+    // The next navigation is an ordinary one again.
+    const UniqueIdList elsewhere = IdListOf(windows);
+    EXPECT_EQ(panel.OnNavigationPending(elsewhere.get()), S_OK);
+    panel.OnNavigationComplete(elsewhere.get());
+    EXPECT_EQ(reported, std::vector<std::wstring>{windows});
+    EXPECT_EQ(panel.GetCurrentPath(), windows);
+}
+
+TEST_F(TreeDiversion, AStaleTreeTargetNeverDivertsALaterNavigation) {
+    panel.SetTreeTargetPath(system32);
+    const UniqueIdList elsewhere = IdListOf(windows);
+    EXPECT_EQ(panel.OnNavigationPending(elsewhere.get()), S_OK);
+    const UniqueIdList target = IdListOf(system32);
+    EXPECT_EQ(panel.OnNavigationPending(target.get()), S_OK);
+    EXPECT_TRUE(openedInTab.empty());
+
+    // A completed navigation also drops a target nobody navigated to.
+    panel.SetTreeTargetPath(system32);
+    panel.OnNavigationComplete(elsewhere.get());
+    EXPECT_EQ(panel.OnNavigationPending(target.get()), S_OK);
+    EXPECT_TRUE(openedInTab.empty());
+}
+
+TEST_F(TreeDiversion, AFailedDiversionLeavesThePanelAsItWas) {
+    panel.SetTreeTargetPath(system32);
+    const UniqueIdList target = IdListOf(system32);
+    ASSERT_EQ(panel.OnNavigationPending(target.get()), S_FALSE);
+    panel.OnNavigationFailed();
+    const UniqueIdList elsewhere = IdListOf(windows);
+    panel.OnNavigationComplete(elsewhere.get());
+    EXPECT_EQ(reported, std::vector<std::wstring>{windows});
+}
+
+TEST(TreeDiversionBeforeReady, APanelNotYetSetUpDivertsNothing) {
+    ASSERT_TRUE(SUCCEEDED(OleInitialize(nullptr)));
+    {
+        FilePanel panel;
+        bool opened = false;
+        panel.onOpenInTab = [&opened](const std::wstring&) { opened = true; };
+        const std::wstring windows = ParsingPathOf(L"C:\\windows");
+        panel.SetTreeTargetPath(windows);
+        const UniqueIdList target = IdListOf(windows);
+        EXPECT_EQ(panel.OnNavigationPending(target.get()), S_OK);
+        EXPECT_FALSE(opened);
+    }
+    OleUninitialize();
+}
+
+// The panel with the real control in a hidden window.
+class HostedFilePanel : public OleTest {
+protected:
+    void SetUp() override {
+        OleTest::SetUp();
+        parent = CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_CLIPCHILDREN, 0, 0, 800, 600, nullptr, nullptr,
+                                 nullptr, nullptr);
+        ASSERT_NE(parent, nullptr);
+        panel = std::make_unique<FilePanel>();
+        panel->onNavigated = [this](FilePanel*, const std::wstring& path) { reported.push_back(path); };
+        ASSERT_TRUE(panel->Create(parent, 3, RECT{0, 0, 800, 600}));
+        panel->MarkReady();
+        windows = ParsingPathOf(L"C:\\windows");
+        system32 = ParsingPathOf(L"C:\\windows\\system32");
+    }
+    void TearDown() override {
+        panel.reset();
+        if (parent) DestroyWindow(parent);
+        OleTest::TearDown();
+    }
+
+    bool NavigateAndWait(const std::function<bool()>& navigate, const std::wstring& expected) {
+        const size_t before = reported.size();
+        if (!navigate()) return false;
+        return PumpUntil([&] { return reported.size() > before && reported.back() == expected; }, 15000);
+    }
+
+    HWND parent = nullptr;
+    std::unique_ptr<FilePanel> panel;
+    std::vector<std::wstring> reported;
+    std::wstring windows, system32;
+};
+
+TEST_F(HostedFilePanel, HostsTheControlInItsOwnChildWindow) {
+    HWND host = panel->HostWindow();
+    ASSERT_NE(host, nullptr);
+    EXPECT_EQ(GetParent(host), parent);
+    EXPECT_EQ(GetDlgCtrlID(host), 3);
+    wchar_t className[64] = {};
+    GetClassNameW(host, className, 64);
+    EXPECT_STREQ(className, L"Quorlen.PanelHost");
+    EXPECT_NE(GetWindow(host, GW_CHILD), nullptr) << "the control made no window in the host";
+
+    panel->Destroy();
+    EXPECT_FALSE(IsWindow(host));
+    EXPECT_FALSE(panel->NavigateToPath(windows));
+}
+
+TEST_F(HostedFilePanel, KeepsItsOwnBackAndForwardHistory) {
+    ASSERT_TRUE(NavigateAndWait([&] { return panel->NavigateToPath(L"C:\\windows"); }, windows));
+    EXPECT_EQ(panel->GetCurrentPath(), windows);
+    EXPECT_FALSE(panel->GoBack());
+
+    ASSERT_TRUE(NavigateAndWait([&] { return panel->NavigateToPath(L"C:\\windows\\system32"); }, system32));
+    EXPECT_EQ(panel->HistoryIndex(), 1);
+    EXPECT_FALSE(panel->GoForward());
+
+    ASSERT_TRUE(NavigateAndWait([&] { return panel->GoBack(); }, windows));
+    EXPECT_EQ(panel->HistoryIndex(), 0);
+    EXPECT_EQ(panel->HistorySize(), 2);
+    ASSERT_TRUE(NavigateAndWait([&] { return panel->GoForward(); }, system32));
+
+    ASSERT_TRUE(NavigateAndWait([&] { return panel->GoUp(); }, windows));
+    EXPECT_EQ(panel->HistorySize(), 3);
+    ASSERT_TRUE(NavigateAndWait([&] { return panel->GoBack(); }, system32));
+    // Somewhere new from the middle drops what lay ahead.
+    ASSERT_TRUE(NavigateAndWait([&] { return panel->NavigateToPath(L"C:\\windows"); }, windows));
+    EXPECT_EQ(panel->HistorySize(), 3);
+    EXPECT_FALSE(panel->GoForward());
+}
+
+TEST_F(HostedFilePanel, AnUnparsablePathLeavesTheHistoryAlone) {
+    EXPECT_FALSE(panel->NavigateToPath(L"Q:\\no such folder\\anywhere"));
+    EXPECT_FALSE(panel->NavigateToPath(L""));
+    EXPECT_EQ(panel->HistorySize(), 0);
+    EXPECT_EQ(panel->HistoryIndex(), -1);
+}
+
+TEST_F(HostedFilePanel, ItsOwnNavigationIsNeverDiverted) {
+    bool opened = false;
+    panel->onOpenInTab = [&opened](const std::wstring&) { opened = true; };
+    panel->SetTreeTargetPath(windows);
+    ASSERT_TRUE(NavigateAndWait([&] { return panel->NavigateToPath(L"C:\\windows"); }, windows));
+    EXPECT_FALSE(opened);
+}
+
+}  // namespace
