@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "ui/bitmap_info.h"
 #include "ui/fonts.h"
 #include "ui/glyph_shapes.h"
 #include "ui/handles.h"
@@ -51,13 +52,7 @@ struct InkBitmap {
 };
 
 InkBitmap CreateInkBitmap(HDC memory, int width, int height) {
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
+    const BITMAPINFO info = TopDown32BitInfo(width, height);
     void* bits = nullptr;
     InkBitmap ink;
     ink.bitmap.reset(CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0));

@@ -2,9 +2,7 @@
 
 #include <wincodec.h>
 
-#include <cstdlib>
-#include <vector>
-
+#include "common/bitmap_pixels.h"
 #include "ui/handles.h"
 
 namespace {
@@ -56,23 +54,8 @@ bool SavePng(const RGBQUAD* pixels, int width, int height, const std::wstring& p
 }
 
 bool SaveBitmapAsPng(HBITMAP bitmap, const std::wstring& path) {
-    BITMAP described{};
-    if (!bitmap || GetObjectW(bitmap, sizeof(described), &described) == 0) return false;
-    const int width = described.bmWidth;
-    const int height = std::abs(described.bmHeight);
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    std::vector<RGBQUAD> pixels(static_cast<size_t>(width) * height);
-    HDC screen = GetDC(nullptr);
-    if (!screen) return false;
-    const int rows = GetDIBits(screen, bitmap, 0, static_cast<UINT>(height), pixels.data(), &info, DIB_RGB_COLORS);
-    ReleaseDC(nullptr, screen);
-    if (rows != height) return false;
-    for (RGBQUAD& pixel : pixels) pixel.rgbReserved = 255;
-    return SavePng(pixels.data(), width, height, path);
+    PixelImage image = ReadBitmapPixels(bitmap);
+    if (image.pixels.empty()) return false;
+    for (RGBQUAD& pixel : image.pixels) pixel.rgbReserved = 255;
+    return SavePng(image.pixels.data(), image.width, image.height, path);
 }

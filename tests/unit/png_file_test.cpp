@@ -6,21 +6,16 @@
 #include <string>
 #include <vector>
 
+#include "common/bitmap_pixels.h"
 #include "common/screenshot.h"
 #include "common/temp_folder.h"
 #include "ui/handles.h"
 
 namespace {
 
-struct Picture {
-    int width = 0;
-    int height = 0;
-    std::vector<RGBQUAD> pixels;  // top-down, straight alpha
-};
-
 // Decodes a file with WIC as 32-bit BGRA; empty when it is not a PNG file.
-Picture LoadPng(const std::wstring& path) {
-    Picture picture;
+PixelImage LoadPng(const std::wstring& path) {
+    PixelImage picture;
     ComPtr<IWICImagingFactory> factory;
     if (FAILED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
                                 reinterpret_cast<void**>(factory.put()))))
@@ -49,11 +44,6 @@ Picture LoadPng(const std::wstring& path) {
     return picture;
 }
 
-bool SamePixel(const RGBQUAD& a, const RGBQUAD& b) {
-    return a.rgbBlue == b.rgbBlue && a.rgbGreen == b.rgbGreen && a.rgbRed == b.rgbRed &&
-           a.rgbReserved == b.rgbReserved;
-}
-
 class PngFile : public testing::Test {
 protected:
     void SetUp() override {
@@ -75,7 +65,7 @@ TEST_F(PngFile, PixelsComeBackExactlyWithTheirAlpha) {
     };
     const std::wstring path = FileIn(L"pixels.png");
     ASSERT_TRUE(SavePng(pixels.data(), 3, 2, path));
-    const Picture loaded = LoadPng(path);
+    const PixelImage loaded = LoadPng(path);
     ASSERT_EQ(loaded.width, 3);
     ASSERT_EQ(loaded.height, 2);
     for (size_t i = 0; i < pixels.size(); ++i) {
@@ -113,7 +103,7 @@ TEST_F(PngFile, BitmapIsSavedOpaqueWhateverItsAlpha) {
     }
     const std::wstring path = FileIn(L"bitmap.png");
     ASSERT_TRUE(SaveBitmapAsPng(bitmap.get(), path));
-    const Picture loaded = LoadPng(path);
+    const PixelImage loaded = LoadPng(path);
     ASSERT_EQ(loaded.width, 4);
     ASSERT_EQ(loaded.height, 3);
     EXPECT_TRUE(SamePixel(loaded.pixels[0], RGBQUAD{60, 30, 200, 255}));
@@ -139,29 +129,21 @@ TEST(ScreenCapture, CopiesWhatAWindowShows) {
     ASSERT_NE(window, nullptr);
     UpdateWindow(window);
 
-    COLORREF centre = CLR_INVALID;
-    int width = 0;
+    PixelImage captured;
     const bool shown = WaitUntil(
         [&] {
             MSG message;
             while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
             UniqueBitmap capture = CaptureScreenRect(place);
-            if (!capture) return false;
-            BITMAP described{};
-            GetObjectW(capture.get(), sizeof(described), &described);
-            width = described.bmWidth;
-            HDC screen = GetDC(nullptr);
-            UniqueMemoryDc memory(CreateCompatibleDC(screen));
-            ReleaseDC(nullptr, screen);
-            SelectedObject selected(memory.get(), capture.get());
-            centre = GetPixel(memory.get(), 40, 25);
-            return centre == RGB(20, 160, 90);
+            captured = ReadBitmapPixels(capture.get());
+            if (captured.width != 80 || captured.height != 50) return false;
+            const RGBQUAD centre = captured.At(40, 25);
+            return centre.rgbRed == 20 && centre.rgbGreen == 160 && centre.rgbBlue == 90;
         },
         5000);
     DestroyWindow(window);
     UnregisterClassW(windowClass.lpszClassName, windowClass.hInstance);
-    EXPECT_TRUE(shown) << std::hex << centre;
-    EXPECT_EQ(width, 80);
+    EXPECT_TRUE(shown) << "captured " << captured.width << " x " << captured.height;
     EXPECT_FALSE(CaptureScreenRect(RECT{10, 10, 10, 40})) << "an empty rectangle has no picture";
 }
 

@@ -9,63 +9,38 @@
 #include <vector>
 
 #include "chrome_glyphs.h"
+#include "common/bitmap_pixels.h"
 #include "ui/fonts.h"
 #include "ui/handles.h"
 
 namespace {
 
-// The colour bitmap of an icon, read back as top-down premultiplied pixels.
-struct IconPixels {
-    int width = 0;
-    int height = 0;
-    std::vector<RGBQUAD> pixels;
-
-    [[nodiscard]] const RGBQUAD& At(int x, int y) const { return pixels[static_cast<size_t>(y) * width + x]; }
-
-    // Sum of alpha over the columns [left, right) and rows [top, bottom).
-    [[nodiscard]] long InkIn(int left, int top, int right, int bottom) const {
-        long ink = 0;
-        for (int y = top; y < bottom; ++y) {
-            for (int x = left; x < right; ++x) ink += At(x, y).rgbReserved;
-        }
-        return ink;
+// Sum of alpha over the columns [left, right) and rows [top, bottom).
+long InkIn(const PixelImage& image, int left, int top, int right, int bottom) {
+    long ink = 0;
+    for (int y = top; y < bottom; ++y) {
+        for (int x = left; x < right; ++x) ink += image.At(x, y).rgbReserved;
     }
-    [[nodiscard]] long Ink() const { return InkIn(0, 0, width, height); }
-
-    [[nodiscard]] int CountAlpha(bool (*wanted)(int alpha)) const {
-        return static_cast<int>(
-            std::count_if(pixels.begin(), pixels.end(), [wanted](const RGBQUAD& p) { return wanted(p.rgbReserved); }));
-    }
-};
-
-IconPixels ReadIcon(HICON icon) {
-    IconPixels result;
-    ICONINFO info{};
-    if (!icon || !GetIconInfo(icon, &info)) return result;
-    UniqueBitmap colour(info.hbmColor);
-    UniqueBitmap mask(info.hbmMask);
-    BITMAP described{};
-    if (!colour || GetObjectW(colour.get(), sizeof(described), &described) == 0) return result;
-    BITMAPINFO request{};
-    request.bmiHeader.biSize = sizeof(request.bmiHeader);
-    request.bmiHeader.biWidth = described.bmWidth;
-    request.bmiHeader.biHeight = -described.bmHeight;
-    request.bmiHeader.biPlanes = 1;
-    request.bmiHeader.biBitCount = 32;
-    request.bmiHeader.biCompression = BI_RGB;
-    std::vector<RGBQUAD> pixels(static_cast<size_t>(described.bmWidth) * described.bmHeight);
-    HDC screen = GetDC(nullptr);
-    const int rows = GetDIBits(screen, colour.get(), 0, static_cast<UINT>(described.bmHeight), pixels.data(),
-                               &request, DIB_RGB_COLORS);
-    ReleaseDC(nullptr, screen);
-    if (rows != described.bmHeight) return result;
-    result.width = described.bmWidth;
-    result.height = described.bmHeight;
-    result.pixels = std::move(pixels);
-    return result;
+    return ink;
 }
 
-IconPixels DrawnPixels(wchar_t codePoint, int size, int weight = 900, COLORREF colour = RGB(0, 0, 0)) {
+long Ink(const PixelImage& image) { return InkIn(image, 0, 0, image.width, image.height); }
+
+int CountAlpha(const PixelImage& image, bool (*wanted)(int alpha)) {
+    return static_cast<int>(std::count_if(image.pixels.begin(), image.pixels.end(),
+                                          [wanted](const RGBQUAD& pixel) { return wanted(pixel.rgbReserved); }));
+}
+
+// The colour bitmap of an icon: premultiplied pixels.
+PixelImage ReadIcon(HICON icon) {
+    ICONINFO info{};
+    if (!icon || !GetIconInfo(icon, &info)) return {};
+    UniqueBitmap colour(info.hbmColor);
+    UniqueBitmap mask(info.hbmMask);
+    return ReadBitmapPixels(colour.get());
+}
+
+PixelImage DrawnPixels(wchar_t codePoint, int size, int weight = 900, COLORREF colour = RGB(0, 0, 0)) {
     UniqueIcon icon(DrawnGlyphIcon(codePoint, size, colour, weight));
     return ReadIcon(icon.get());
 }
@@ -83,12 +58,12 @@ TEST(GlyphIcon, EveryChromeGlyphGivesAnIconWhateverFontsAreInstalled) {
     for (const ChromeGlyph& entry : kChromeGlyphs) {
         SCOPED_TRACE(Describe(entry));
         UniqueIcon icon(GlyphIcon(entry.codePoint, entry.size, entry.colour, kIconFontFace, entry.weight));
-        const IconPixels read = ReadIcon(icon.get());
+        const PixelImage read = ReadIcon(icon.get());
         ASSERT_GT(read.width, 0);
         EXPECT_GE(read.width, entry.size & ~1);
         EXPECT_GE(read.height, entry.size & ~1);
-        EXPECT_GT(read.CountAlpha(Clear), 0);
-        EXPECT_GT(read.CountAlpha(Solid), 0);
+        EXPECT_GT(CountAlpha(read, Clear), 0);
+        EXPECT_GT(CountAlpha(read, Solid), 0);
     }
 }
 
@@ -100,17 +75,13 @@ TEST(GlyphIcon, MissingFaceIsTreatedAsNoFace) {
         UniqueIcon missing(GlyphIcon(codePoint, 28, RGB(0, 0, 0), L"Quorlen No Such Icon Font", 900));
         UniqueIcon expected(iconFontInstalled ? GlyphIcon(codePoint, 28, RGB(0, 0, 0), L"", 900)
                                               : DrawnGlyphIcon(codePoint, 28, RGB(0, 0, 0), 900));
-        const IconPixels got = ReadIcon(missing.get());
-        const IconPixels want = ReadIcon(expected.get());
+        const PixelImage got = ReadIcon(missing.get());
+        const PixelImage want = ReadIcon(expected.get());
         ASSERT_GT(want.width, 0);
         EXPECT_EQ(got.width, want.width);
         EXPECT_EQ(got.height, want.height);
         EXPECT_TRUE(got.pixels.size() == want.pixels.size() &&
-                    std::equal(got.pixels.begin(), got.pixels.end(), want.pixels.begin(),
-                               [](const RGBQUAD& a, const RGBQUAD& b) {
-                                   return a.rgbBlue == b.rgbBlue && a.rgbGreen == b.rgbGreen &&
-                                          a.rgbRed == b.rgbRed && a.rgbReserved == b.rgbReserved;
-                               }));
+                    std::equal(got.pixels.begin(), got.pixels.end(), want.pixels.begin(), SamePixel));
     }
 }
 
@@ -127,20 +98,20 @@ TEST(GlyphIcon, NoIconForSizeZeroOrLessOrACodePointWithoutDrawing) {
 TEST(DrawnGlyphIcon, EveryChromeGlyphIsSquareWithInkInsideAClearBorder) {
     for (const ChromeGlyph& entry : kChromeGlyphs) {
         SCOPED_TRACE(Describe(entry));
-        const IconPixels read = DrawnPixels(entry.codePoint, entry.size, entry.weight, entry.colour);
+        const PixelImage read = DrawnPixels(entry.codePoint, entry.size, entry.weight, entry.colour);
         ASSERT_EQ(read.width, entry.size & ~1);
         ASSERT_EQ(read.height, entry.size & ~1);
-        EXPECT_GT(read.CountAlpha(Solid), 0);
-        EXPECT_GT(read.CountAlpha(Partial), 0) << "edges are anti-aliased";
+        EXPECT_GT(CountAlpha(read, Solid), 0);
+        EXPECT_GT(CountAlpha(read, Partial), 0) << "edges are anti-aliased";
         const int edge = read.width - 1;
-        const long border = read.InkIn(0, 0, read.width, 1) + read.InkIn(0, edge, read.width, read.width) +
-                            read.InkIn(0, 0, 1, read.height) + read.InkIn(edge, 0, read.width, read.height);
+        const long border = InkIn(read, 0, 0, read.width, 1) + InkIn(read, 0, edge, read.width, read.width) +
+                            InkIn(read, 0, 0, 1, read.height) + InkIn(read, edge, 0, read.width, read.height);
         EXPECT_EQ(border, 0) << "the outermost pixels stay clear";
     }
 }
 
 TEST(DrawnGlyphIcon, ColourIsPremultipliedByCoverage) {
-    const IconPixels star = DrawnPixels(glyph::kStar, 32, 900, RGB(255, 185, 0));
+    const PixelImage star = DrawnPixels(glyph::kStar, 32, 900, RGB(255, 185, 0));
     ASSERT_GT(star.width, 0);
     int opaque = 0, partial = 0;
     for (const RGBQUAD& pixel : star.pixels) {
@@ -164,23 +135,23 @@ TEST(DrawnGlyphIcon, ColourIsPremultipliedByCoverage) {
 }
 
 TEST(DrawnGlyphIcon, ArrowsCarryTheirHeadTheWayTheyPoint) {
-    const IconPixels back = DrawnPixels(glyph::kBack, 28);
-    const IconPixels forward = DrawnPixels(glyph::kForward, 28);
-    const IconPixels up = DrawnPixels(glyph::kUp, 28);
+    const PixelImage back = DrawnPixels(glyph::kBack, 28);
+    const PixelImage forward = DrawnPixels(glyph::kForward, 28);
+    const PixelImage up = DrawnPixels(glyph::kUp, 28);
     ASSERT_EQ(back.width, 28);
     ASSERT_EQ(forward.width, 28);
     ASSERT_EQ(up.width, 28);
     const int third = 28 / 3;
-    EXPECT_GT(back.InkIn(0, 0, third, 28), 2 * back.InkIn(28 - third, 0, 28, 28));
-    EXPECT_GT(forward.InkIn(28 - third, 0, 28, 28), 2 * forward.InkIn(0, 0, third, 28));
-    EXPECT_GT(up.InkIn(0, 0, 28, third), 2 * up.InkIn(0, 28 - third, 28, 28));
+    EXPECT_GT(InkIn(back, 0, 0, third, 28), 2 * InkIn(back, 28 - third, 0, 28, 28));
+    EXPECT_GT(InkIn(forward, 28 - third, 0, 28, 28), 2 * InkIn(forward, 0, 0, third, 28));
+    EXPECT_GT(InkIn(up, 0, 0, 28, third), 2 * InkIn(up, 0, 28 - third, 28, 28));
     // Each is a line arrow across most of the icon, not a head alone.
-    EXPECT_GT(back.InkIn(28 - third, 0, 28, 28), 0);
-    EXPECT_GT(up.InkIn(0, 28 - third, 28, 28), 0);
+    EXPECT_GT(InkIn(back, 28 - third, 0, 28, 28), 0);
+    EXPECT_GT(InkIn(up, 0, 28 - third, 28, 28), 0);
 }
 
 TEST(DrawnGlyphIcon, MinimiseIsAThinBandAndMaximiseIsHollow) {
-    const IconPixels minimise = DrawnPixels(glyph::kMinimize, 32);
+    const PixelImage minimise = DrawnPixels(glyph::kMinimize, 32);
     ASSERT_EQ(minimise.width, 32);
     int inkedRows = 0, widest = 0;
     for (int y = 0; y < minimise.height; ++y) {
@@ -193,20 +164,20 @@ TEST(DrawnGlyphIcon, MinimiseIsAThinBandAndMaximiseIsHollow) {
     EXPECT_LE(inkedRows, 32 / 5);
     EXPECT_GE(widest, 32 * 3 / 4);
 
-    const IconPixels maximise = DrawnPixels(glyph::kMaximize, 32);
+    const PixelImage maximise = DrawnPixels(glyph::kMaximize, 32);
     ASSERT_EQ(maximise.width, 32);
-    EXPECT_EQ(maximise.InkIn(8, 8, 24, 24), 0);
-    EXPECT_GT(maximise.InkIn(0, 0, 32, 8), 0);
-    EXPECT_GT(maximise.InkIn(0, 24, 32, 32), 0);
-    EXPECT_GT(maximise.InkIn(0, 0, 8, 32), 0);
-    EXPECT_GT(maximise.InkIn(24, 0, 32, 32), 0);
+    EXPECT_EQ(InkIn(maximise, 8, 8, 24, 24), 0);
+    EXPECT_GT(InkIn(maximise, 0, 0, 32, 8), 0);
+    EXPECT_GT(InkIn(maximise, 0, 24, 32, 32), 0);
+    EXPECT_GT(InkIn(maximise, 0, 0, 8, 32), 0);
+    EXPECT_GT(InkIn(maximise, 24, 0, 32, 32), 0);
 }
 
 TEST(DrawnGlyphIcon, HeavierWeightDrawsHeavierStrokes) {
     for (auto [codePoint, size] : {std::pair{glyph::kBack, 28}, std::pair{glyph::kRefresh, 32},
                                    std::pair{glyph::kStar, 16}}) {
-        const long heavy = DrawnPixels(codePoint, size, 900).Ink();
-        const long light = DrawnPixels(codePoint, size, 400).Ink();
+        const long heavy = Ink(DrawnPixels(codePoint, size, 900));
+        const long light = Ink(DrawnPixels(codePoint, size, 400));
         EXPECT_GT(light, 0) << static_cast<int>(codePoint);
         EXPECT_GT(heavy, light + light / 5) << static_cast<int>(codePoint);
     }
