@@ -28,6 +28,11 @@ constexpr wchar_t kClose = 0xE8BB;
 inline constexpr wchar_t kIconFontFace[] = L"Segoe MDL2 Assets";
 
 // An icon of one glyph in a colour, size px square or larger when the glyph is
-// wider, with premultiplied alpha taken from the anti-aliased ink. An empty face
-// means the system's icon font. The caller owns the icon; null on failure.
+// wider, with premultiplied alpha taken from the anti-aliased ink. An empty face,
+// or one that is not installed, means the system's icon font; without any icon
+// font the glyph is drawn by DrawnGlyphIcon. The caller owns the icon; null on failure.
 [[nodiscard]] HICON GlyphIcon(wchar_t codePoint, int size, COLORREF colour, const std::wstring& face, int weight);
+
+// The same icon drawn from the program's own line drawings instead of a font,
+// size px square rounded down to even. Null for a code point it has no drawing of.
+[[nodiscard]] HICON DrawnGlyphIcon(wchar_t codePoint, int size, COLORREF colour, int weight);

@@ -1,0 +1,15 @@
+#pragma once
+
+#include <windows.h>
+
+#include <filesystem>
+
+#include "ui/handles.h"
+
+// A copy of what the screen shows in a rectangle of screen coordinates; null on failure.
+[[nodiscard]] UniqueBitmap CaptureScreenRect(const RECT& rect);
+
+// The folder "screenshots" in the build folder, beside the "bin" folder of the test
+// programs, where tests leave pictures for a person to look at. It is created when
+// missing; empty when it cannot be.
+[[nodiscard]] std::filesystem::path ScreenshotFolder();
