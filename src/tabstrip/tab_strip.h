@@ -57,6 +57,7 @@ public:
     void SetLoading(int index, bool loading);
     void ClearLoading();
     void SetDpi(UINT newDpi);
+    void SetFavourites(const std::vector<std::wstring>& paths);
 
     // The height in px the strip needs at a width in px; 0 or less: its current width.
     [[nodiscard]] int HeightForWidth(int width) const;
@@ -130,4 +131,8 @@ private:
     int insertIndex = -1;
     POINT dropPoint{};
     HWND dropTarget = nullptr;
+
+    std::vector<std::wstring> favPaths;
+    std::vector<std::wstring> favNames;
+    std::vector<int> favIcons;
 };
