@@ -72,22 +72,22 @@ COLORREF StripPicture::At(int x, int y) const {
     return pixels[static_cast<size_t>(y) * width + x];
 }
 
-bool StripPicture::Contains(const RECT& area, COLORREF colour) const {
+template <typename PixelTest>
+bool StripPicture::AnyPixel(const RECT& area, PixelTest test) const {
     for (int y = area.top; y < area.bottom; ++y) {
         for (int x = area.left; x < area.right; ++x) {
-            if (At(x, y) == colour) return true;
+            if (test(x, y)) return true;
         }
     }
     return false;
 }
 
+bool StripPicture::Contains(const RECT& area, COLORREF colour) const {
+    return AnyPixel(area, [&](int x, int y) { return At(x, y) == colour; });
+}
+
 bool StripPicture::AllAre(const RECT& area, COLORREF colour) const {
-    for (int y = area.top; y < area.bottom; ++y) {
-        for (int x = area.left; x < area.right; ++x) {
-            if (At(x, y) != colour) return false;
-        }
-    }
-    return true;
+    return !AnyPixel(area, [&](int x, int y) { return At(x, y) != colour; });
 }
 
 bool StripPicture::IsInk(int x, int y) const {
@@ -97,10 +97,5 @@ bool StripPicture::IsInk(int x, int y) const {
 }
 
 bool StripPicture::HasInk(const RECT& area) const {
-    for (int y = area.top; y < area.bottom; ++y) {
-        for (int x = area.left; x < area.right; ++x) {
-            if (IsInk(x, y)) return true;
-        }
-    }
-    return false;
+    return AnyPixel(area, [this](int x, int y) { return IsInk(x, y); });
 }

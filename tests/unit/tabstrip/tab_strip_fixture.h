@@ -41,6 +41,9 @@ public:
     [[nodiscard]] bool IsInk(int x, int y) const;
 
 private:
+    template <typename PixelTest>
+    [[nodiscard]] bool AnyPixel(const RECT& area, PixelTest test) const;
+
     int width = 0;
     int height = 0;
     std::vector<COLORREF> pixels;
