@@ -1,0 +1,344 @@
+#include "tabstrip/tab_strip.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+
+#include "mainwindow/frame_geometry.h"
+#include "ui/fonts.h"
+#include "ui/glyph_icon.h"
+#include "ui/shell_icons.h"
+
+namespace {
+
+constexpr UINT_PTR kSpinnerTimerId = 2;
+constexpr UINT kSpinnerPeriodMs = 100;
+constexpr int kSpinnerStepDegrees = 30;
+
+constexpr int kGlyphWeight = 900;
+constexpr int kGlyphSize = 32;
+constexpr int kPlusGlyphSize = 24;
+constexpr COLORREF kGlyphColour = RGB(0, 0, 0);
+constexpr COLORREF kStarColour = RGB(255, 185, 0);
+
+constexpr LPARAM kMaxTipWidth = 4096;
+constexpr UINT_PTR kTitleToolId = 1;
+
+// The context of one WM_PAINT, ended however the painting returns.
+class PaintContext {
+public:
+    explicit PaintContext(HWND window) : window_(window), dc_(BeginPaint(window, &paint_)) {}
+    ~PaintContext() {
+        if (dc_) EndPaint(window_, &paint_);
+    }
+    PaintContext(const PaintContext&) = delete;
+    PaintContext& operator=(const PaintContext&) = delete;
+
+    [[nodiscard]] HDC Dc() const { return dc_; }
+
+private:
+    HWND window_;
+    PAINTSTRUCT paint_{};
+    HDC dc_;
+};
+
+UniqueIcon MakeGlyphIcon(wchar_t codePoint, int size = kGlyphSize, COLORREF colour = kGlyphColour) {
+    return UniqueIcon(GlyphIcon(codePoint, size, colour, kIconFontFace, kGlyphWeight));
+}
+
+}  // namespace
+
+TabStrip::~TabStrip() {
+    if (!hwnd) return;
+    // Destroying the window unbinds it. Should that fail, unbind by hand, so that
+    // no later message can reach this object.
+    HWND window = hwnd;
+    if (!DestroyWindow(window)) SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+}
+
+bool TabStrip::Create(HWND parent, int controlId) {
+    if (hwnd) return false;
+    static const bool registered = [] {
+        WNDCLASSEXW windowClass{};
+        windowClass.cbSize = sizeof(windowClass);
+        windowClass.style = CS_DBLCLKS;
+        windowClass.lpfnWndProc = StaticWndProc;
+        windowClass.hInstance = GetModuleHandleW(nullptr);
+        windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+        windowClass.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1));
+        windowClass.lpszClassName = kTabStripClass;
+        return RegisterClassExW(&windowClass) != 0;
+    }();
+    if (!registered) return false;
+
+    dpi = static_cast<int>(GetDpiForSystem());
+    MakeIcons();
+    const HWND created = CreateWindowExW(0, kTabStripClass, L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, 100,
+                                         100, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(controlId)),
+                                         GetModuleHandleW(nullptr), this);
+    if (!created) return false;
+    MakeTooltip();
+    return true;
+}
+
+void TabStrip::MakeIcons() {
+    settingsIcon = MakeGlyphIcon(glyph::kSettings);
+    starIcon = MakeGlyphIcon(glyph::kStar, kGlyphSize, kStarColour);
+    folderOptionsIcon.reset(FolderIconLarge());
+    if (!folderOptionsIcon) folderOptionsIcon = MakeGlyphIcon(glyph::kFolderOptions);
+    plusIcon = MakeGlyphIcon(glyph::kPlus, kPlusGlyphSize);
+    minimizeIcon = MakeGlyphIcon(glyph::kMinimize);
+    maximizeIcon = MakeGlyphIcon(glyph::kMaximize);
+    restoreIcon = MakeGlyphIcon(glyph::kRestore);
+    closeIcon = MakeGlyphIcon(glyph::kClose);
+}
+
+// One tool covers the whole strip; the mouse handling moves its rectangle onto
+// the tab whose title is cut and gives it that title.
+void TabStrip::MakeTooltip() {
+    tooltip = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP,
+                              CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd, nullptr,
+                              GetModuleHandleW(nullptr), nullptr);
+    if (!tooltip) return;
+    SendMessageW(tooltip, TTM_SETMAXTIPWIDTH, 0, kMaxTipWidth);
+    wchar_t noText[] = L"";
+    TTTOOLINFOW tool{};
+    tool.cbSize = sizeof(tool);
+    tool.hwnd = hwnd;
+    tool.uId = kTitleToolId;
+    tool.lpszText = noText;
+    SendMessageW(tooltip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+}
+
+LRESULT CALLBACK TabStrip::StaticWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto* self = reinterpret_cast<TabStrip*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (message == WM_NCCREATE) {
+        self = static_cast<TabStrip*>(reinterpret_cast<const CREATESTRUCTW*>(lParam)->lpCreateParams);
+        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+        self->hwnd = window;
+    }
+    if (!self) return DefWindowProcW(window, message, wParam, lParam);
+    if (message == WM_NCDESTROY) {
+        // The window's last message: from here on it and the object know nothing of each other.
+        SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+        self->hwnd = nullptr;
+        return DefWindowProcW(window, message, wParam, lParam);
+    }
+    // The object may be gone when this returns (an event can close the window).
+    return self->WndProc(message, wParam, lParam);
+}
+
+LRESULT TabStrip::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (const std::optional<LRESULT> answer = AnswerQuery(message, wParam)) return *answer;
+    switch (message) {
+    case WM_SIZE:
+        Layout();
+        Repaint();
+        return 0;
+    case WM_PAINT: {
+        const PaintContext context(hwnd);
+        if (context.Dc()) Paint(context.Dc());
+        return 0;
+    }
+    case WM_PRINTCLIENT:
+        Paint(reinterpret_cast<HDC>(wParam));
+        return 0;
+    case WM_ERASEBKGND:
+        // Painting covers every pixel; erasing first would only flicker.
+        return 1;
+    case WM_NCHITTEST:
+        return HTCLIENT;
+    case WM_TIMER:
+        if (wParam != kSpinnerTimerId) break;
+        OnSpinnerTick();
+        return 0;
+    case WM_DESTROY:
+        OnDestroy();
+        return 0;
+    default:
+        break;
+    }
+    return DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+std::optional<LRESULT> TabStrip::AnswerQuery(UINT message, WPARAM wParam) {
+    switch (message) {
+    case kTabStripCountMessage:
+        return static_cast<LRESULT>(titles.size());
+    case kTabStripActiveMessage:
+        return activeIndex;
+    case kTabStripSelectMessage:
+    case kTabStripCloseMessage:
+        if (wParam < titles.size()) {
+            RaiseEvent(message == kTabStripSelectMessage ? kTabEventActivate : kTabEventClose,
+                       static_cast<int>(wParam));
+        }
+        return 0;
+    case kTabStripPlusLeftMessage:
+        return layout.plusRect.left;
+    case kTabStripStarLeftMessage:
+        return layout.starRect.left;
+    case kTabStripSettingsLeftMessage:
+        return layout.settingsRect.left;
+    case kTabStripFolderOptionsLeftMessage:
+        return layout.folderOptionsRect.left;
+    case kTabStripMinimizeLeftMessage:
+        return layout.minimizeRect.left;
+    case kTabStripMaximizeLeftMessage:
+        return layout.maximizeRect.left;
+    case kTabStripCloseLeftMessage:
+        return layout.closeRect.left;
+    default:
+        return std::nullopt;
+    }
+}
+
+void TabStrip::RaiseEvent(int event, int index) const {
+    if (!onEvent) return;
+    // The owner may destroy this strip while handling the event; the copy keeps
+    // the callable alive until it returns.
+    const auto callback = onEvent;
+    callback(event, index);
+}
+
+void TabStrip::OnDestroy() {
+    if (spinnerTimerRunning) KillTimer(hwnd, kSpinnerTimerId);
+    spinnerTimerRunning = false;
+    spinnerAngle = 0;
+    // The tooltip belongs to the top-level window, which may outlive the strip.
+    if (tooltip) DestroyWindow(tooltip);
+    tooltip = nullptr;
+    for (UniqueIcon* icon : {&settingsIcon, &starIcon, &folderOptionsIcon, &plusIcon, &minimizeIcon, &maximizeIcon,
+                             &restoreIcon, &closeIcon}) {
+        icon->reset();
+    }
+}
+
+void TabStrip::Repaint() {
+    if (hwnd) InvalidateRect(hwnd, nullptr, FALSE);
+}
+
+bool TabStrip::ValidIndex(int index) const { return index >= 0 && index < static_cast<int>(titles.size()); }
+
+void TabStrip::SetTabs(const std::vector<std::wstring>& newTitles, int newActiveIndex,
+                       const std::vector<int>& newIconIndices) {
+    titles = newTitles;
+    loading.assign(titles.size(), false);
+    if (newIconIndices.size() == titles.size()) {
+        iconIndices = newIconIndices;
+    } else {
+        iconIndices.assign(titles.size(), FolderIconIndex());
+    }
+    activeIndex = newActiveIndex;
+    UpdateSpinnerTimer();
+    Layout();
+    Repaint();
+}
+
+void TabStrip::SetActive(int index) {
+    if (!ValidIndex(index) || index == activeIndex) return;
+    activeIndex = index;
+    Repaint();
+}
+
+void TabStrip::SetTitle(int index, const std::wstring& title) {
+    if (!ValidIndex(index)) return;
+    titles[static_cast<size_t>(index)] = title;
+    Layout();
+    Repaint();
+}
+
+void TabStrip::SetIcon(int index, int iconIndex) {
+    if (!ValidIndex(index)) return;
+    iconIndices[static_cast<size_t>(index)] = iconIndex;
+    Repaint();
+}
+
+void TabStrip::SetLoading(int index, bool busy) {
+    if (!ValidIndex(index) || loading[static_cast<size_t>(index)] == busy) return;
+    loading[static_cast<size_t>(index)] = busy;
+    UpdateSpinnerTimer();
+    Repaint();
+}
+
+void TabStrip::ClearLoading() {
+    if (std::find(loading.begin(), loading.end(), true) == loading.end()) return;
+    loading.assign(loading.size(), false);
+    UpdateSpinnerTimer();
+    Repaint();
+}
+
+void TabStrip::SetDpi(UINT newDpi) {
+    // Every size would scale to nothing.
+    if (newDpi == 0) return;
+    dpi = static_cast<int>(newDpi);
+    Layout();
+    Repaint();
+}
+
+void TabStrip::UpdateSpinnerTimer() {
+    const bool busy = std::find(loading.begin(), loading.end(), true) != loading.end();
+    if (busy) {
+        if (!spinnerTimerRunning && hwnd) {
+            spinnerTimerRunning = SetTimer(hwnd, kSpinnerTimerId, kSpinnerPeriodMs, nullptr) != 0;
+        }
+        return;
+    }
+    if (spinnerTimerRunning) KillTimer(hwnd, kSpinnerTimerId);
+    spinnerTimerRunning = false;
+    // The next busy tab starts its spinner from the beginning.
+    spinnerAngle = 0;
+}
+
+void TabStrip::OnSpinnerTick() {
+    spinnerAngle = (spinnerAngle + kSpinnerStepDegrees) % 360;
+    const size_t count = std::min(loading.size(), layout.tabRects.size());
+    for (size_t i = 0; i < count; ++i) {
+        if (loading[i]) InvalidateRect(hwnd, &layout.tabRects[i], FALSE);
+    }
+}
+
+std::vector<int> TabStrip::TabWidths() const {
+    // A memory context compatible with the screen measures as the window would,
+    // without asking for the window's own context.
+    UniqueMemoryDc measuring(hwnd ? CreateCompatibleDC(nullptr) : nullptr);
+    const SelectedObject font(measuring.get(), UiFont(dpi));
+    std::vector<int> widths;
+    widths.reserve(titles.size());
+    for (const std::wstring& title : titles) {
+        SIZE size{};
+        const bool measured = measuring && GetTextExtentPoint32W(measuring.get(), title.c_str(),
+                                                                 static_cast<int>(title.size()), &size);
+        widths.push_back(TabWidth(measured ? std::optional<int>(size.cx) : std::nullopt, dpi));
+    }
+    return widths;
+}
+
+void TabStrip::Layout() {
+    if (!hwnd) return;
+    RECT client{};
+    GetClientRect(hwnd, &client);
+    layout = LayOutTabStrip(client, dpi, TabWidths());
+}
+
+int TabStrip::HeightForWidth(int width) const {
+    if (width <= 0) {
+        if (!hwnd) return ScaleDip(kTabRowHeightDips, dpi);
+        RECT client{};
+        GetClientRect(hwnd, &client);
+        width = client.right - client.left;
+    }
+    return TabStripHeight(width, dpi, TabWidths());
+}
+
+int TabStrip::InsertionIndexAt(POINT screenPoint) const {
+    if (!hwnd) return static_cast<int>(titles.size());
+    ScreenToClient(hwnd, &screenPoint);
+    return InsertionIndexAtPoint(layout.tabRects, screenPoint);
+}
+
+int TabStrip::TabIndexAt(POINT screenPoint) const {
+    if (!hwnd) return static_cast<int>(titles.size());
+    ScreenToClient(hwnd, &screenPoint);
+    return TabIndexAtPoint(layout.tabRects, screenPoint);
+}

@@ -1,0 +1,138 @@
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "tabstrip/tab_strip_layout.h"
+#include "ui/handles.h"
+
+inline constexpr wchar_t kTabStripClass[] = L"Quorlen.TabStrip";
+
+// Events the strip raises through onEvent, with a tab index.
+inline constexpr int kTabEventActivate = 0;
+inline constexpr int kTabEventClose = 1;
+
+// Messages outside tools send to read the strip or act on a tab.
+inline constexpr UINT kTabStripCountMessage = 0x8050;
+inline constexpr UINT kTabStripActiveMessage = 0x8051;
+inline constexpr UINT kTabStripSelectMessage = 0x8052;  // wParam: tab index
+inline constexpr UINT kTabStripCloseMessage = 0x8053;   // wParam: tab index
+inline constexpr UINT kTabStripPlusLeftMessage = 0x8054;
+inline constexpr UINT kTabStripStarLeftMessage = 0x8055;
+inline constexpr UINT kTabStripSettingsLeftMessage = 0x8056;
+inline constexpr UINT kTabStripFolderOptionsLeftMessage = 0x8058;
+inline constexpr UINT kTabStripMinimizeLeftMessage = 0x805A;
+inline constexpr UINT kTabStripMaximizeLeftMessage = 0x805B;
+inline constexpr UINT kTabStripCloseLeftMessage = 0x805C;
+
+// The custom-drawn row of tabs in a main window's title area, with the new-tab,
+// favourites, settings and folder-options buttons and the window's caption
+// buttons. The owner pushes the tabs in; the strip never changes them itself and
+// reports what the user does through onEvent.
+class TabStrip {
+public:
+    TabStrip() = default;
+    ~TabStrip();
+    TabStrip(const TabStrip&) = delete;
+    TabStrip& operator=(const TabStrip&) = delete;
+
+    // Creates the strip window as a child of parent. False when the window
+    // cannot be made; missing icons or tooltips only leave them out.
+    [[nodiscard]] bool Create(HWND parent, int controlId);
+
+    [[nodiscard]] HWND Hwnd() const { return hwnd; }
+
+    // Replaces every tab. When the icon indices do not pair up with the titles,
+    // every tab shows the folder icon. Busy marks are cleared.
+    void SetTabs(const std::vector<std::wstring>& titles, int activeIndex, const std::vector<int>& iconIndices);
+    void SetActive(int index);
+    void SetTitle(int index, const std::wstring& title);
+    // An index into the small system image list; negative for no icon.
+    void SetIcon(int index, int iconIndex);
+    // A busy tab shows a turning spinner in place of its icon.
+    void SetLoading(int index, bool loading);
+    void ClearLoading();
+    void SetDpi(UINT newDpi);
+    void SetFavourites(const std::vector<std::wstring>& paths);
+
+    // The height in px the strip needs at a width in px; 0 or less: its current width.
+    [[nodiscard]] int HeightForWidth(int width) const;
+    void Layout();
+
+    // Where a tab dropped at a screen point would go, and the tab under a screen
+    // point; both give the number of tabs when the point is over no tab.
+    [[nodiscard]] int InsertionIndexAt(POINT screenPoint) const;
+    [[nodiscard]] int TabIndexAt(POINT screenPoint) const;
+
+    // Where the last dragged tab was dropped, in screen coordinates.
+    [[nodiscard]] POINT DropPoint() const { return dropPoint; }
+    // The strip of another window a tab is being dropped on; only while that
+    // event is delivered.
+    [[nodiscard]] HWND DropTarget() const { return dropTarget; }
+
+    // Set by the owner; may call back into the strip, or destroy it.
+    std::function<void(int event, int index)> onEvent;
+
+private:
+    static LRESULT CALLBACK StaticWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam);
+
+    void MakeIcons();
+    void MakeTooltip();
+    void OnDestroy();
+    [[nodiscard]] std::optional<LRESULT> AnswerQuery(UINT message, WPARAM wParam);
+    void RaiseEvent(int event, int index) const;
+    void Repaint();
+    [[nodiscard]] bool ValidIndex(int index) const;
+    [[nodiscard]] std::vector<int> TabWidths() const;
+
+    void UpdateSpinnerTimer();
+    void OnSpinnerTick();
+
+    // Painting, in tab_strip_paint.cpp.
+    void Paint(HDC target);
+    void PaintContent(HDC dc, const RECT& client);
+    void PaintTab(HDC dc, int index);
+    void PaintSpinner(HDC dc, const RECT& tab);
+    void PaintButtons(HDC dc);
+    [[nodiscard]] HICON ButtonIcon(int hitCode) const;
+    void PaintInsertionBar(HDC dc);
+
+    HWND hwnd = nullptr;
+    HWND tooltip = nullptr;
+    int dpi = 96;
+
+    std::vector<std::wstring> titles;
+    std::vector<int> iconIndices;
+    std::vector<bool> loading;
+    int activeIndex = -1;
+    int spinnerAngle = 0;
+    bool spinnerTimerRunning = false;
+    TabStripLayout layout;
+
+    UniqueIcon settingsIcon;
+    UniqueIcon starIcon;
+    UniqueIcon folderOptionsIcon;
+    UniqueIcon plusIcon;
+    UniqueIcon minimizeIcon;
+    UniqueIcon maximizeIcon;
+    UniqueIcon restoreIcon;
+    UniqueIcon closeIcon;
+
+    // Set by the mouse handling, read by the painting.
+    int hotButton = kNoHotButton;
+    int hotTab = -1;
+    int pressedButton = 0;  // a button's hit code; 0 none
+    bool dragging = false;
+    int insertIndex = -1;
+    POINT dropPoint{};
+    HWND dropTarget = nullptr;
+
+    std::vector<std::wstring> favPaths;
+    std::vector<std::wstring> favNames;
+    std::vector<int> favIcons;
+};

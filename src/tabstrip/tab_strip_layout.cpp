@@ -1,0 +1,209 @@
+#include "tabstrip/tab_strip_layout.h"
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+
+#include "mainwindow/frame_geometry.h"
+
+namespace {
+
+constexpr int kUnmeasuredTitleDips = 80;
+constexpr int kTabPaddingDips = 70;
+constexpr int kMinTabDips = 100;
+constexpr int kMaxTabDips = 250;
+constexpr int kTabsLeftDips = 2;
+// The buttons at the right take 150 DIPs; rows of tabs stop one DIP before them
+// and keep a margin, wider on the first row, which the buttons share.
+constexpr int kButtonClusterDips = 151;
+constexpr int kFirstRowMarginDips = 4;
+constexpr int kLaterRowMarginDips = 2;
+constexpr int kPlusGapDips = 4;
+constexpr int kButtonInsetDips = 3;
+constexpr int kSmallButtonDips = 20;
+constexpr int kCloseZoneDips = 22;
+constexpr int kCloseMarkDips = 20;
+constexpr int kIconDips = 16;
+constexpr int kIconLeftDips = 5;
+constexpr int kTitleLeftDips = 26;
+constexpr int kTitleRightDips = 44;
+constexpr int kInsertionBarDips = 2;
+constexpr int kSpinnerCentreDips = 13;
+constexpr int kSpinnerRadiusDips = 6;
+
+// A rectangle between offsets counted leftwards from the right edge.
+RECT FromRight(LONG right, int leftDips, int rightDips, LONG top, LONG bottom, int dpi) {
+    return RECT{right - ScaleDip(leftDips, dpi), top, right - ScaleDip(rightDips, dpi), bottom};
+}
+
+void PlaceButtons(const RECT& client, int dpi, TabStripLayout& layout) {
+    const LONG right = client.right;
+    const int rowHeight = ScaleDip(kTabRowHeightDips, dpi);
+    const LONG smallTop = client.top + (rowHeight - ScaleDip(kSmallButtonDips, dpi)) / 2;
+    const LONG smallBottom = smallTop + ScaleDip(kSmallButtonDips, dpi);
+    const LONG tallTop = client.top + ScaleDip(kButtonInsetDips, dpi);
+    const LONG tallBottom = client.top + rowHeight - ScaleDip(kButtonInsetDips, dpi);
+    layout.closeRect = FromRight(right, 26, 2, smallTop, smallBottom, dpi);
+    layout.maximizeRect = FromRight(right, 51, 27, smallTop, smallBottom, dpi);
+    layout.minimizeRect = FromRight(right, 76, 52, smallTop, smallBottom, dpi);
+    layout.folderOptionsRect = FromRight(right, 102, 78, tallTop, tallBottom, dpi);
+    layout.settingsRect = FromRight(right, 128, 104, tallTop, tallBottom, dpi);
+    layout.starRect = FromRight(right, 150, 130, smallTop, smallBottom, dpi);
+}
+
+void PlacePlus(const RECT& client, int dpi, TabStripLayout& layout) {
+    const int rowHeight = ScaleDip(kTabRowHeightDips, dpi);
+    const int inset = ScaleDip(kButtonInsetDips, dpi);
+    const int width = rowHeight - ScaleDip(6, dpi);
+    const LONG left = client.left + ScaleDip(kPlusGapDips, dpi);
+    if (layout.tabRects.empty()) {
+        layout.plusRect = RECT{left, client.top + inset, left + width, client.bottom - inset};
+        return;
+    }
+    const RECT& last = layout.tabRects.back();
+    const LONG behindLast = last.right + ScaleDip(kPlusGapDips, dpi);
+    layout.plusOnOwnRow = layout.starRect.left - ScaleDip(1, dpi) < behindLast + width;
+    if (layout.plusOnOwnRow) {
+        const LONG top = client.top + rowHeight * layout.rowCount;
+        layout.plusRect = RECT{left, top + inset, left + width, top + rowHeight - inset};
+    } else {
+        layout.plusRect = RECT{behindLast, last.top + inset, behindLast + width, last.bottom - inset};
+    }
+}
+
+bool Contains(const RECT& rect, POINT point) { return PtInRect(&rect, point) != FALSE; }
+
+// Truncates toward zero as the drawing expects, without letting the error of
+// sin and cos turn a whole number into the one below it.
+LONG TowardZero(double value) {
+    constexpr double kTolerance = 1e-9;
+    return static_cast<LONG>(value + (value >= 0 ? kTolerance : -kTolerance));
+}
+
+}  // namespace
+
+int TabWidth(std::optional<int> titleWidth, int dpi) {
+    const int title = titleWidth ? *titleWidth : ScaleDip(kUnmeasuredTitleDips, dpi);
+    return std::clamp(title + ScaleDip(kTabPaddingDips, dpi), ScaleDip(kMinTabDips, dpi),
+                      ScaleDip(kMaxTabDips, dpi));
+}
+
+TabStripLayout LayOutTabStrip(const RECT& client, int dpi, const std::vector<int>& tabWidths) {
+    TabStripLayout layout;
+    const int rowHeight = ScaleDip(kTabRowHeightDips, dpi);
+    const int available = client.right - client.left - ScaleDip(kButtonClusterDips, dpi);
+    const int firstRowLimit = available - ScaleDip(kFirstRowMarginDips, dpi);
+    const int laterRowLimit = available - ScaleDip(kLaterRowMarginDips, dpi);
+    const LONG rowStart = client.left + ScaleDip(kTabsLeftDips, dpi);
+
+    LONG x = rowStart;
+    LONG y = client.top;
+    int rowWidth = 0;
+    int tabsInRow = 0;
+    for (int width : tabWidths) {
+        const int limit = layout.rowCount == 1 ? firstRowLimit : laterRowLimit;
+        // A tab wider than a whole row still gets a row, alone.
+        if (tabsInRow > 0 && rowWidth + width > limit) {
+            ++layout.rowCount;
+            x = rowStart;
+            y += rowHeight;
+            rowWidth = 0;
+            tabsInRow = 0;
+        }
+        layout.tabRects.push_back(RECT{x, y, x + width, y + rowHeight});
+        x += width;
+        rowWidth += width;
+        ++tabsInRow;
+    }
+    PlaceButtons(client, dpi, layout);
+    PlacePlus(client, dpi, layout);
+    return layout;
+}
+
+int TabStripHeight(int width, int dpi, const std::vector<int>& tabWidths) {
+    // Derived from the layout itself, so that the height always has room for
+    // the row the "+" is placed on.
+    const int rowHeight = ScaleDip(kTabRowHeightDips, dpi);
+    const TabStripLayout layout = LayOutTabStrip(RECT{0, 0, width, rowHeight}, dpi, tabWidths);
+    return rowHeight * (layout.rowCount + (layout.plusOnOwnRow ? 1 : 0));
+}
+
+TabStripHit HitTestTabStrip(const TabStripLayout& layout, POINT point, int dpi) {
+    for (size_t i = 0; i < layout.tabRects.size(); ++i) {
+        RECT inner = layout.tabRects[i];
+        InflateRect(&inner, -1, -1);
+        if (!Contains(inner, point)) continue;
+        return TabStripHit{static_cast<int>(i), point.x >= inner.right - ScaleDip(kCloseZoneDips, dpi)};
+    }
+    for (const TabStripButton& button : kTabStripButtons) {
+        if (Contains(layout.*button.rect, point)) return TabStripHit{button.hitCode, false};
+    }
+    return TabStripHit{};
+}
+
+int TabIndexAtPoint(const std::vector<RECT>& tabRects, POINT point) {
+    const auto found = std::find_if(tabRects.begin(), tabRects.end(),
+                                    [point](const RECT& tab) { return Contains(tab, point); });
+    return static_cast<int>(found - tabRects.begin());
+}
+
+int InsertionIndexAtPoint(const std::vector<RECT>& tabRects, POINT point) {
+    const int index = TabIndexAtPoint(tabRects, point);
+    if (index == static_cast<int>(tabRects.size())) return index;
+    const RECT& tab = tabRects[static_cast<size_t>(index)];
+    return point.x < (tab.left + tab.right) / 2 ? index : index + 1;
+}
+
+std::optional<RECT> InsertionBarRect(const std::vector<RECT>& tabRects, int insertIndex, int dpi) {
+    const int count = static_cast<int>(tabRects.size());
+    if (insertIndex < 0 || insertIndex > count || count == 0) return std::nullopt;
+    const int width = ScaleDip(kInsertionBarDips, dpi);
+    const int offset = ScaleDip(1, dpi);
+    if (insertIndex == count) {
+        const RECT& last = tabRects.back();
+        return RECT{last.right + offset, last.top, last.right + offset + width, last.bottom};
+    }
+    const RECT& tab = tabRects[static_cast<size_t>(insertIndex)];
+    return RECT{tab.left - offset, tab.top, tab.left - offset + width, tab.bottom};
+}
+
+POINT TabIconOrigin(const RECT& tab, int dpi) {
+    return POINT{tab.left + ScaleDip(kIconLeftDips, dpi),
+                 tab.top + (tab.bottom - tab.top - ScaleDip(kIconDips, dpi)) / 2};
+}
+
+RECT TabTitleRect(const RECT& tab, int dpi) {
+    return RECT{tab.left + ScaleDip(kTitleLeftDips, dpi), tab.top, tab.right - ScaleDip(kTitleRightDips, dpi),
+                tab.bottom};
+}
+
+RECT TabCloseMarkRect(const RECT& tab, int dpi) {
+    return RECT{tab.right - ScaleDip(kCloseMarkDips, dpi), tab.top, tab.right, tab.bottom};
+}
+
+RECT ButtonIconRect(const RECT& button, int sizeDips, bool pressed, int dpi) {
+    const int size = ScaleDip(sizeDips, dpi);
+    const int push = pressed ? 1 : 0;
+    const LONG left = button.left + (button.right - button.left - size) / 2 + push;
+    const LONG top = button.top + (button.bottom - button.top - size) / 2 + push;
+    return RECT{left, top, left + size, top + size};
+}
+
+POINT PointOnCircle(POINT centre, int radius, int angleDegrees) {
+    const double radians = angleDegrees * std::numbers::pi / 180.0;
+    return POINT{TowardZero(centre.x + radius * std::cos(radians)),
+                 TowardZero(centre.y - radius * std::sin(radians))};
+}
+
+SpinnerArcs SpinnerGeometry(const RECT& tab, int dpi, int angleDegrees) {
+    const POINT iconOrigin = TabIconOrigin(tab, dpi);
+    const int halfIcon = ScaleDip(kIconDips / 2, dpi);
+    const POINT centre{tab.left + ScaleDip(kSpinnerCentreDips, dpi), iconOrigin.y + halfIcon};
+    const int radius = ScaleDip(kSpinnerRadiusDips, dpi);
+    SpinnerArcs arcs;
+    arcs.bounds = RECT{centre.x - radius, centre.y - radius, centre.x + radius, centre.y + radius};
+    arcs.start = PointOnCircle(centre, radius, angleDegrees);
+    arcs.middle = PointOnCircle(centre, radius, angleDegrees + 120);
+    arcs.end = PointOnCircle(centre, radius, angleDegrees + 240);
+    return arcs;
+}

@@ -1,0 +1,132 @@
+#include "tabstrip/tab_strip.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+
+#include "ui/fonts.h"
+#include "ui/shell_icons.h"
+
+namespace {
+
+constexpr COLORREF kTextColour = RGB(0, 0, 0);
+constexpr COLORREF kSpinnerLeadColour = RGB(0, 103, 192);
+constexpr COLORREF kSpinnerTrailColour = RGB(173, 214, 244);
+constexpr int kSpinnerPenWidth = 2;
+constexpr int kAccentBarHeight = 2;
+constexpr wchar_t kCloseMark[] = L"×";
+
+void Fill(HDC dc, const RECT& rect, int systemColour) { FillRect(dc, &rect, GetSysColorBrush(systemColour)); }
+
+void Outline(HDC dc, const RECT& rect) { FrameRect(dc, &rect, GetSysColorBrush(COLOR_BTNSHADOW)); }
+
+void DrawArc(HDC dc, const RECT& bounds, POINT from, POINT to, COLORREF colour) {
+    UniquePen pen(CreatePen(PS_SOLID, kSpinnerPenWidth, colour));
+    if (!pen) return;
+    const SelectedObject selected(dc, pen.get());
+    Arc(dc, bounds.left, bounds.top, bounds.right, bounds.bottom, from.x, from.y, to.x, to.y);
+}
+
+}  // namespace
+
+void TabStrip::Paint(HDC target) {
+    RECT client{};
+    GetClientRect(hwnd, &client);
+    if (client.right <= 0 || client.bottom <= 0) return;
+    UniqueMemoryDc buffer(CreateCompatibleDC(target));
+    UniqueBitmap bitmap(buffer ? CreateCompatibleBitmap(target, client.right, client.bottom) : nullptr);
+    if (!bitmap) {
+        // Without memory for a buffer, drawing straight to the screen beats a blank strip.
+        PaintContent(target, client);
+        return;
+    }
+    const SelectedObject selected(buffer.get(), bitmap.get());
+    PaintContent(buffer.get(), client);
+    BitBlt(target, 0, 0, client.right, client.bottom, buffer.get(), 0, 0, SRCCOPY);
+}
+
+void TabStrip::PaintContent(HDC dc, const RECT& client) {
+    Fill(dc, client, COLOR_BTNFACE);
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, kTextColour);
+    const SelectedObject font(dc, UiFont(dpi));
+    const int count = static_cast<int>(std::min(titles.size(), layout.tabRects.size()));
+    for (int i = 0; i < count; ++i) PaintTab(dc, i);
+    PaintButtons(dc);
+    PaintInsertionBar(dc);
+}
+
+void TabStrip::PaintTab(HDC dc, int index) {
+    const size_t i = static_cast<size_t>(index);
+    const RECT& tab = layout.tabRects[i];
+    const bool active = index == activeIndex;
+    Fill(dc, tab, active ? COLOR_WINDOW : index == hotTab ? COLOR_BTNHIGHLIGHT : COLOR_BTNFACE);
+    Outline(dc, tab);
+    if (active) Fill(dc, RECT{tab.left + 1, tab.top + 1, tab.right - 1, tab.top + 1 + kAccentBarHeight}, COLOR_HIGHLIGHT);
+
+    if (loading[i]) {
+        PaintSpinner(dc, tab);
+    } else if (iconIndices[i] >= 0) {
+        const POINT origin = TabIconOrigin(tab, dpi);
+        ImageList_Draw(SmallSystemImageList(), iconIndices[i], dc, origin.x, origin.y, ILD_TRANSPARENT);
+    }
+
+    RECT title = TabTitleRect(tab, dpi);
+    DrawTextW(dc, titles[i].c_str(), static_cast<int>(titles[i].size()), &title,
+              DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS | DT_NOPREFIX);
+    RECT closeMark = TabCloseMarkRect(tab, dpi);
+    DrawTextW(dc, kCloseMark, -1, &closeMark, DT_SINGLELINE | DT_VCENTER | DT_CENTER | DT_NOPREFIX);
+}
+
+void TabStrip::PaintSpinner(HDC dc, const RECT& tab) {
+    const SpinnerArcs arcs = SpinnerGeometry(tab, dpi, spinnerAngle);
+    SetArcDirection(dc, AD_COUNTERCLOCKWISE);
+    DrawArc(dc, arcs.bounds, arcs.start, arcs.middle, kSpinnerLeadColour);
+    DrawArc(dc, arcs.bounds, arcs.middle, arcs.end, kSpinnerTrailColour);
+}
+
+void TabStrip::PaintButtons(HDC dc) {
+    for (const TabStripButton& button : kTabStripButtons) {
+        const RECT& rect = layout.*button.rect;
+        const bool pressed = pressedButton == button.hitCode;
+        const bool hot = hotButton == button.hotNumber;
+        // The "+" stands among the tabs and is outlined like them; it shows a
+        // face only while the mouse is on it.
+        const bool plus = button.hitCode == kHitPlus;
+        if (pressed || hot || !plus) Fill(dc, rect, pressed ? COLOR_BTNSHADOW : hot ? COLOR_BTNHIGHLIGHT : COLOR_BTNFACE);
+        if (plus) Outline(dc, rect);
+        if (HICON icon = ButtonIcon(button.hitCode)) {
+            const RECT place = ButtonIconRect(rect, button.iconDips, pressed, dpi);
+            DrawIconEx(dc, place.left, place.top, icon, place.right - place.left, place.bottom - place.top, 0, nullptr,
+                       DI_NORMAL);
+        }
+    }
+}
+
+HICON TabStrip::ButtonIcon(int hitCode) const {
+    switch (hitCode) {
+    case kHitPlus:
+        return plusIcon.get();
+    case kHitStar:
+        return starIcon.get();
+    case kHitSettings:
+        return settingsIcon.get();
+    case kHitFolderOptions:
+        return folderOptionsIcon.get();
+    case kHitMinimize:
+        return minimizeIcon.get();
+    case kHitMaximize:
+        return IsZoomed(GetAncestor(hwnd, GA_ROOT)) ? restoreIcon.get() : maximizeIcon.get();
+    case kHitClose:
+        return closeIcon.get();
+    default:
+        return nullptr;
+    }
+}
+
+void TabStrip::PaintInsertionBar(HDC dc) {
+    if (!dragging) return;
+    if (const std::optional<RECT> bar = InsertionBarRect(layout.tabRects, insertIndex, dpi)) {
+        Fill(dc, *bar, COLOR_HIGHLIGHT);
+    }
+}
