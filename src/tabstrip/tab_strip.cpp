@@ -218,6 +218,12 @@ void TabStrip::Repaint() {
     if (hwnd) InvalidateRect(hwnd, nullptr, FALSE);
 }
 
+// The window's text is the active tab's title, so that screen readers and other
+// programs can tell which folder the window shows.
+void TabStrip::NameActiveTab() {
+    if (hwnd) SetWindowTextW(hwnd, ValidIndex(activeIndex) ? titles[static_cast<size_t>(activeIndex)].c_str() : L"");
+}
+
 bool TabStrip::ValidIndex(int index) const { return index >= 0 && index < static_cast<int>(titles.size()); }
 
 void TabStrip::SetTabs(const std::vector<std::wstring>& newTitles, int newActiveIndex,
@@ -230,6 +236,7 @@ void TabStrip::SetTabs(const std::vector<std::wstring>& newTitles, int newActive
         iconIndices.assign(titles.size(), FolderIconIndex());
     }
     activeIndex = newActiveIndex;
+    NameActiveTab();
     UpdateSpinnerTimer();
     Layout();
     Repaint();
@@ -238,12 +245,14 @@ void TabStrip::SetTabs(const std::vector<std::wstring>& newTitles, int newActive
 void TabStrip::SetActive(int index) {
     if (!ValidIndex(index) || index == activeIndex) return;
     activeIndex = index;
+    NameActiveTab();
     Repaint();
 }
 
 void TabStrip::SetTitle(int index, const std::wstring& title) {
     if (!ValidIndex(index)) return;
     titles[static_cast<size_t>(index)] = title;
+    if (index == activeIndex) NameActiveTab();
     Layout();
     Repaint();
 }

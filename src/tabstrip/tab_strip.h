@@ -87,6 +87,7 @@ private:
     [[nodiscard]] std::optional<LRESULT> AnswerQuery(UINT message, WPARAM wParam);
     void RaiseEvent(int event, int index) const;
     void Repaint();
+    void NameActiveTab();
     [[nodiscard]] bool ValidIndex(int index) const;
     [[nodiscard]] std::vector<int> TabWidths() const;
 

@@ -89,6 +89,26 @@ TEST_F(TabStripTest, AnEventHandlerMayChangeTheTabsOrDestroyTheStrip) {
     EXPECT_FALSE(IsWindow(window));
 }
 
+std::wstring StripText(HWND window) {
+    wchar_t text[256] = {};
+    GetWindowTextW(window, text, 256);
+    return text;
+}
+
+TEST_F(TabStripTest, ItsTextIsTheActiveTabsTitle) {
+    const std::vector<std::wstring> titles{L"文档", L"Music", L"C:\\"};
+    strip->SetTabs(titles, 1, {});
+    EXPECT_EQ(StripText(strip->Hwnd()), L"Music");
+    strip->SetActive(0);
+    EXPECT_EQ(StripText(strip->Hwnd()), L"文档");
+    strip->SetTitle(2, L"elsewhere");
+    EXPECT_EQ(StripText(strip->Hwnd()), L"文档");
+    strip->SetTitle(0, L"资料");
+    EXPECT_EQ(StripText(strip->Hwnd()), L"资料");
+    strip->SetTabs({}, -1, {});
+    EXPECT_EQ(StripText(strip->Hwnd()), L"");
+}
+
 TEST_F(TabStripTest, LosingTheWindowLeavesAnObjectThatIsSafeToUse) {
     strip->SetTabs(kShortTitles, 0, {});
     DestroyWindow(parent);
