@@ -34,6 +34,20 @@ use_wine_prefix() {
     wineserver -w
     touch "$WINEPREFIX/.quorlen-initialised"
   fi
+  if [ ! -f "$WINEPREFIX/.quorlen-fonts" ]; then
+    give_wine_chinese_fonts && touch "$WINEPREFIX/.quorlen-fonts"
+  fi
+}
+
+# Wine has none of the Chinese faces a Windows system has; the program asks for
+# them by name. Their replacements let it draw Chinese with the WenQuanYi font.
+give_wine_chinese_fonts() {
+  local face
+  for face in "Microsoft YaHei UI" "Microsoft YaHei" "SimSun"; do
+    wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "$face" /d "WenQuanYi Micro Hei" /f \
+      >/dev/null 2>&1 || return 1
+  done
+  wineserver -w
 }
 
 # Keeps the prefix's wineserver and Wine's own services running until stop_wine,
