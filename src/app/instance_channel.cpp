@@ -2,6 +2,14 @@
 
 #include <windows.h>
 
+#include <cwchar>
+
+std::wstring CopyDataPath(const void* data, size_t bytes) {
+    if (!data) return {};
+    const auto* text = static_cast<const wchar_t*>(data);
+    return std::wstring(text, wcsnlen(text, bytes / sizeof(wchar_t)));
+}
+
 // No instance serves the pipe yet, so there is never a running instance to take a request.
 bool HandOff(const std::wstring&, bool) { return false; }
 

@@ -4,6 +4,7 @@
 
 #include "mainwindow/main_window_ids.h"
 #include "settings/load_settings.h"
+#include "ui/nav_pane_sizer.h"
 
 namespace {
 
@@ -26,7 +27,7 @@ MainWindow::MainWindow() : settings(LoadSettings()), dpi(static_cast<int>(GetDpi
 
 MainWindow::~MainWindow() = default;
 
-bool MainWindow::Create(const std::wstring& path, bool, bool primaryWindow, int width, int height, int x,
+bool MainWindow::Create(const std::wstring& path, bool select, bool primaryWindow, int width, int height, int x,
                         int y) {
     initialPath = path;
     primary = primaryWindow;
@@ -64,6 +65,8 @@ bool MainWindow::Create(const std::wstring& path, bool, bool primaryWindow, int 
                  SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
     ShowWindow(hwnd, SW_SHOW);
     UpdateWindow(hwnd);
+    RestoreTabs();
+    if (primary && !path.empty()) OpenFromInstance(path, select);
     return true;
 }
 
@@ -91,7 +94,15 @@ WindowBounds MainWindow::ChooseWindowBounds(int width, int height, int x, int y)
 }
 
 void MainWindow::OnCreate() {
+    WriteNavPaneSizer(settings.NavVisible);
+    if (tabStrip.Create(hwnd, kTabStripControlId)) {
+        tabStrip.onEvent = [this](int event, int index) { OnTabStripEvent(event, index); };
+    }
+    tabStrip.SetFavourites(settings.Favorites);
+    Layout();
+    OpenFirstTab();
     SetTimer(hwnd, kTimerEndRestore, kEndRestoreDelayMs, nullptr);
+    Layout();
     SetTimer(hwnd, kTimerCheckViewWindows, kViewWindowCheckMs, nullptr);
     SetTimer(hwnd, kTimerBackupConfig, kConfigBackupMs, nullptr);
     SetTimer(hwnd, kTimerCheckExecutable, kExecutableCheckMs, nullptr);
@@ -102,5 +113,22 @@ void MainWindow::Detach() {
     hwnd = nullptr;
 }
 
-// Tabs do not hold file panels yet, so no key has a panel to go to.
-bool MainWindow::RouteKeyToActivePanel(const MSG&) { return false; }
+// The saved tabs come back one after another, the first one here and the rest once
+// the window is shown. A primary window started for one folder with nothing saved
+// opens just that folder, which Create opens next, rather than a default tab too.
+void MainWindow::OpenFirstTab() {
+    if (!primary) {
+        OpenPath(initialPath);
+    } else if (!settings.TabPaths.empty()) {
+        restoring = true;
+        restoreCount = static_cast<int>(settings.TabPaths.size());
+        OpenPath(settings.TabPaths.front());
+    } else if (initialPath.empty()) {
+        OpenPath(std::wstring());
+    }
+}
+
+bool MainWindow::RouteKeyToActivePanel(MSG& msg) {
+    FilePanel* panel = ActivePanel();
+    return panel && panel->TranslateViewAccelerator(msg);
+}

@@ -2,12 +2,15 @@
 
 #include <windows.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "mainwindow/frame_geometry.h"
+#include "mainwindow/layout.h"
 #include "mainwindow/tab_info.h"
 #include "settings/settings.h"
+#include "tabstrip/tab_strip.h"
 
 // One top-level window of the file manager: frameless, with the tab strip where
 // a caption would be and the active tab's folder below.
@@ -31,14 +34,26 @@ public:
     void Detach();
 
     // Offers a keyboard message to the active tab's panel; true when it was consumed.
-    bool RouteKeyToActivePanel(const MSG& msg);
+    bool RouteKeyToActivePanel(MSG& msg);
+
+    // The folders of this window's tabs, left to right, leaving out tabs that have none.
+    [[nodiscard]] std::vector<std::wstring> CollectTabPaths() const;
+
+    // Opens path in a new tab at index (appended when out of range); the new
+    // tab's index, or -1 when no panel could be made.
+    int InsertTab(int index, const std::wstring& path);
+
+    // Activates the tab showing path, or opens it in a new tab; the tab's index.
+    int OpenPath(const std::wstring& path);
 
 private:
     static LRESULT CALLBACK StaticWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam);
 
     void OnCreate();
+    void OpenFirstTab();
     void OnClose();
+    void OnCopyData(const COPYDATASTRUCT* data);
     void SaveNormalRect() const;
     void OnTimer(UINT_PTR id);
     LRESULT OnNcCalcSize(WPARAM wParam, LPARAM lParam);
@@ -48,15 +63,45 @@ private:
 
     [[nodiscard]] WindowBounds ChooseWindowBounds(int width, int height, int x, int y) const;
 
+    // Tabs.
+    std::unique_ptr<FilePanel> CreatePanel(HWND parent, int controlId);
+    void NewTab();
+    void ActivateTab(int index);
+    void CloseTab(int index);
+    void RemoveTab(int index);
+    void MoveTab(int index, POINT dropPoint);
+    void MoveTabToWindow(int index, HWND dropTarget);
+    void DetachTab(int index);
+    void ReopenClosedFolder();
+    void RestoreTabs();
+    void OpenFromInstance(const std::wstring& path, bool select);
+    void OnPanelNavigated(FilePanel* panel, const std::wstring& path);
+    void SyncTabStrip();
+    void SaveTabs();
+    void StepTab(int step);
+    void TakeTabOut(int index);
+    void OnTabStripEvent(int event, int index);
+    [[nodiscard]] FilePanel* ActivePanel() const;
+    [[nodiscard]] int TabOfPanel(const FilePanel* panel) const;
+    [[nodiscard]] int TabShowing(const std::wstring& path) const;
+    [[nodiscard]] std::wstring DefaultTabFolder() const;
+
+    // Layout.
+    [[nodiscard]] MainLayout ComputeLayout() const;
+    void Layout();
+
     HWND hwnd = nullptr;
     Settings settings;
     bool primary = true;
     bool restoring = false;
+    int restoreCount = 0;
     bool closing = false;
     bool restarting = false;
     std::wstring initialPath;
+    TabStrip tabStrip;
     std::vector<TabInfo> tabs;
     int activeTab = -1;
+    std::wstring pendingSelect;
     bool dragging = false;
     bool dragMoved = false;
     POINT dragStart{0, 0};

@@ -1,8 +1,12 @@
 #pragma once
 
+#include <memory>
 #include <string>
 
-// One tab of a main window.
+#include "panel/file_panel.h"
+
+// One tab of a main window: what it is called and the panel that shows its folder.
 struct TabInfo {
-    std::wstring title;
+    std::wstring title;  // empty until the panel first reports a folder
+    std::unique_ptr<FilePanel> panel;
 };

@@ -1,6 +1,7 @@
 #include <windowsx.h>
 
 #include "app/application.h"
+#include "app/instance_channel.h"
 #include "mainwindow/main_window.h"
 #include "mainwindow/main_window_ids.h"
 #include "settings/config_backup.h"
@@ -36,7 +37,11 @@ LRESULT MainWindow::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
         reinterpret_cast<MINMAXINFO*>(lParam)->ptMinTrackSize = POINT{minimum.cx, minimum.cy};
         return 0;
     }
+    case WM_SIZE:
+        Layout();
+        return 0;
     case WM_COPYDATA:
+        OnCopyData(reinterpret_cast<const COPYDATASTRUCT*>(lParam));
         return TRUE;
     case WM_NCCALCSIZE:
         return OnNcCalcSize(wParam, lParam);
@@ -64,19 +69,40 @@ LRESULT MainWindow::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CAPTURECHANGED:
         dragging = false;
         break;
+    case WM_MOUSEWHEEL: {
+        const POINT point{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+        if (!tabStrip.Hwnd() || WindowFromPoint(point) != tabStrip.Hwnd()) break;
+        StepTab(GET_WHEEL_DELTA_WPARAM(wParam) > 0 ? -1 : 1);
+        return 0;
+    }
     case WM_DPICHANGED:
         // The window keeps its pixel size; only its contents follow the new DPI.
         dpi = HIWORD(wParam);
+        tabStrip.SetDpi(dpi);
+        if (tabStrip.Hwnd()) InvalidateRect(tabStrip.Hwnd(), nullptr, TRUE);
+        Layout();
         return 0;
     case WM_APP_OPEN_PATH: {
         // The string belongs to this window from here on and is freed on the way out.
         const std::unique_ptr<std::wstring> path = TakeOwnedPath(lParam);
+        if (path) OpenFromInstance(*path, wParam != 0);
         return 0;
     }
+    case WM_APP_RELAYOUT:
+        Layout();
+        return 0;
+    case WM_APP_TAB_STEP:
+        StepTab(wParam != 0 ? -1 : 1);
+        return 0;
     default:
         break;
     }
     return DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+void MainWindow::OnCopyData(const COPYDATASTRUCT* data) {
+    if (!data || data->dwData != 1 || !data->lpData) return;
+    OpenPath(CopyDataPath(data->lpData, data->cbData));
 }
 
 void MainWindow::OnClose() {

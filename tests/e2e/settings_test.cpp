@@ -39,16 +39,27 @@ TEST_F(SavedRectTest, OpensAtTheSavedRectangle) {
     EXPECT_EQ(rect.bottom - rect.top, 700);
 }
 
-TEST_F(SavedRectTest, ClosingRewritesOnlyTheWindowLinesInPlace) {
+// The value of key in settings.txt lines, or "<missing>".
+std::wstring SettingValue(const std::vector<std::wstring>& lines, const std::wstring& key) {
+    const std::wstring prefix = key + L"=";
+    for (const std::wstring& line : lines) {
+        if (line.compare(0, prefix.size(), prefix) == 0) return line.substr(prefix.size());
+    }
+    return L"<missing>";
+}
+
+TEST_F(SavedRectTest, ClosingSavesTheNewRectangleAndKeepsEverySetting) {
     SetWindowPos(window, nullptr, 200, 150, 900, 600, SWP_NOZORDER | SWP_NOACTIVATE);
     CloseAndWait(window, quorlen);
 
-    std::vector<std::wstring> expected = kSettingsWithRect;
-    expected[9] = L"WindowX=200";
-    expected[10] = L"WindowY=150";
-    expected[11] = L"WindowWidth=900";
-    expected[12] = L"WindowHeight=600";
-    EXPECT_EQ(ReadConfigLines(install, L"settings.txt"), expected);
+    const std::vector<std::wstring> lines = ReadConfigLines(install, L"settings.txt");
+    EXPECT_EQ(SettingValue(lines, L"WindowX"), L"200");
+    EXPECT_EQ(SettingValue(lines, L"WindowY"), L"150");
+    EXPECT_EQ(SettingValue(lines, L"WindowWidth"), L"900");
+    EXPECT_EQ(SettingValue(lines, L"WindowHeight"), L"600");
+    EXPECT_EQ(SettingValue(lines, L"NewTabPath"), L"C:\\a=b");
+    EXPECT_EQ(SettingValue(lines, L"FavBarVisible"), L"1");
+    EXPECT_EQ(SettingValue(lines, L"HistoryLimit"), L"100");
 }
 
 TEST_F(SavedRectTest, MaximisedWindowSavesTheRectangleItRestoresTo) {
@@ -57,20 +68,22 @@ TEST_F(SavedRectTest, MaximisedWindowSavesTheRectangleItRestoresTo) {
     CloseAndWait(window, quorlen);
 
     const std::vector<std::wstring> lines = ReadConfigLines(install, L"settings.txt");
-    ASSERT_EQ(lines.size(), kSettingsWithRect.size());
-    EXPECT_EQ(lines[9], L"WindowX=100");
-    EXPECT_EQ(lines[10], L"WindowY=120");
-    EXPECT_EQ(lines[11], L"WindowWidth=1000");
-    EXPECT_EQ(lines[12], L"WindowHeight=700");
+    EXPECT_EQ(SettingValue(lines, L"WindowX"), L"100");
+    EXPECT_EQ(SettingValue(lines, L"WindowY"), L"120");
+    EXPECT_EQ(SettingValue(lines, L"WindowWidth"), L"1000");
+    EXPECT_EQ(SettingValue(lines, L"WindowHeight"), L"700");
 }
 
 class NoSettingsTest : public StartedQuorlenTest {};
 
-TEST_F(NoSettingsTest, ClosingAppendsTheWindowLinesToANewSettingsFile) {
+TEST_F(NoSettingsTest, ClosingWritesTheWindowRectangleIntoANewSettingsFile) {
     SetWindowPos(window, nullptr, 40, 30, 800, 500, SWP_NOZORDER | SWP_NOACTIVATE);
     CloseAndWait(window, quorlen);
-    EXPECT_EQ(ReadConfigLines(install, L"settings.txt"),
-              (std::vector<std::wstring>{L"WindowX=40", L"WindowY=30", L"WindowWidth=800", L"WindowHeight=500"}));
+    const std::vector<std::wstring> lines = ReadConfigLines(install, L"settings.txt");
+    EXPECT_EQ(SettingValue(lines, L"WindowX"), L"40");
+    EXPECT_EQ(SettingValue(lines, L"WindowY"), L"30");
+    EXPECT_EQ(SettingValue(lines, L"WindowWidth"), L"800");
+    EXPECT_EQ(SettingValue(lines, L"WindowHeight"), L"500");
 }
 
 class UnusableRectTest : public StartedQuorlenTest, public testing::WithParamInterface<std::vector<std::wstring>> {

@@ -1,0 +1,48 @@
+#include "mainwindow/main_window.h"
+
+namespace {
+
+constexpr UINT kPlaceFlags = SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOCOPYBITS;
+
+void Place(HWND window, const RECT& bounds) {
+    if (window) {
+        SetWindowPos(window, nullptr, bounds.left, bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top,
+                     kPlaceFlags);
+    }
+}
+
+void Repaint(HWND window) {
+    if (window) InvalidateRect(window, nullptr, TRUE);
+}
+
+}  // namespace
+
+MainLayout MainWindow::ComputeLayout() const {
+    LayoutInput input;
+    GetClientRect(hwnd, &input.client);
+    input.dpi = dpi;
+    input.maximized = IsZoomed(hwnd) != FALSE;
+    input.favBarVisible = settings.FavBarVisible;
+    input.tabStripHeight = [this](int width) { return tabStrip.HeightForWidth(width); };
+    return ::ComputeLayout(input);
+}
+
+void MainWindow::Layout() {
+    if (!hwnd) return;
+    const MainLayout layout = ComputeLayout();
+    Place(tabStrip.Hwnd(), layout.tabStrip);
+    for (size_t i = 0; i < tabs.size(); ++i) {
+        if (!tabs[i].panel) continue;
+        HWND host = tabs[i].panel->HostWindow();
+        if (static_cast<int>(i) == activeTab) {
+            Place(host, layout.panel);
+            ShowWindow(host, SW_SHOW);
+        } else {
+            ShowWindow(host, SW_HIDE);
+        }
+    }
+    Repaint(tabStrip.Hwnd());
+    Repaint(hwnd);
+    if (tabStrip.Hwnd()) UpdateWindow(tabStrip.Hwnd());
+    UpdateWindow(hwnd);
+}

@@ -1,0 +1,304 @@
+#include <shlwapi.h>
+
+#include <algorithm>
+
+#include "app/application.h"
+#include "mainwindow/main_window.h"
+#include "mainwindow/main_window_ids.h"
+#include "mainwindow/tab_list.h"
+#include "settings/history.h"
+#include "settings/settings_file.h"
+#include "ui/paths.h"
+#include "ui/resize_band.h"
+#include "ui/shell_icons.h"
+#include "ui/shell_items.h"
+
+namespace {
+
+// The icon of the panel's folder, or the plain folder icon while it has none.
+int PanelIconIndex(const FilePanel* panel) {
+    const int icon = panel ? ItemIconIndex(panel->GetCurrentItem().get(), false) : -1;
+    return icon >= 0 ? icon : FolderIconIndex();
+}
+
+}  // namespace
+
+std::unique_ptr<FilePanel> MainWindow::CreatePanel(HWND parent, int controlId) {
+    auto panel = std::make_unique<FilePanel>();
+    panel->onNavigated = [this](FilePanel* navigated, const std::wstring& path) { OnPanelNavigated(navigated, path); };
+    panel->onOpenInTab = [this](const std::wstring& path) {
+        if (!path.empty()) OpenPath(path);
+    };
+    RECT client{};
+    GetClientRect(hwnd, &client);
+    if (!panel->Create(parent, controlId, client)) return nullptr;
+    panel->MarkReady();
+    panel->SetPaneVisible(FilePanel::kNavigationPane, settings.NavVisible);
+    panel->SetPaneVisible(FilePanel::kPreviewPane, settings.PreviewVisible);
+    panel->SetPaneVisible(FilePanel::kDetailsPane, settings.DetailsVisible);
+    panel->SetShowFileExt(settings.ShowFileExt);
+    return panel;
+}
+
+std::wstring MainWindow::DefaultTabFolder() const {
+    if (!settings.NewTabPath.empty() && PathFileExistsW(settings.NewTabPath.c_str())) return settings.NewTabPath;
+    return kComputerFolder;
+}
+
+int MainWindow::InsertTab(int index, const std::wstring& path) {
+    const int count = static_cast<int>(tabs.size());
+    if (index < 0 || index > count) index = count;
+    std::unique_ptr<FilePanel> panel = CreatePanel(hwnd, kPanelHostControlId);
+    if (!panel) {
+        MessageBoxW(hwnd, L"Explorer Browser 初始化失败", kAppTitle, MB_ICONERROR);
+        return -1;
+    }
+    FilePanel* created = panel.get();
+    tabs.insert(tabs.begin() + index, TabInfo{std::wstring(), std::move(panel)});
+    if (activeTab >= index) ++activeTab;
+    ActivateTab(index);
+    // A folder that cannot be opened leaves the tab untitled and out of the saved list.
+    (void)created->NavigateToPath(path.empty() ? DefaultTabFolder() : path);
+    SyncTabStrip();
+    Layout();
+    SaveTabs();
+    return index;
+}
+
+int MainWindow::TabShowing(const std::wstring& path) const {
+    for (size_t i = 0; i < tabs.size(); ++i) {
+        if (!tabs[i].panel) continue;
+        const std::wstring shown = tabs[i].panel->GetCurrentPath();
+        if (!shown.empty() && SamePath(shown, path)) return static_cast<int>(i);
+    }
+    return -1;
+}
+
+int MainWindow::OpenPath(const std::wstring& path) {
+    if (path.empty()) return InsertTab(static_cast<int>(tabs.size()), std::wstring());
+    const int shown = TabShowing(path);
+    if (shown >= 0) {
+        ActivateTab(shown);
+        return shown;
+    }
+    return InsertTab(static_cast<int>(tabs.size()), path);
+}
+
+void MainWindow::NewTab() { OpenPath(std::wstring()); }
+
+FilePanel* MainWindow::ActivePanel() const {
+    if (activeTab < 0 || activeTab >= static_cast<int>(tabs.size())) return nullptr;
+    return tabs[static_cast<size_t>(activeTab)].panel.get();
+}
+
+int MainWindow::TabOfPanel(const FilePanel* panel) const {
+    for (size_t i = 0; i < tabs.size(); ++i) {
+        if (tabs[i].panel.get() == panel) return static_cast<int>(i);
+    }
+    return -1;
+}
+
+void MainWindow::ActivateTab(int index) {
+    if (index < 0 || index >= static_cast<int>(tabs.size()) || index == activeTab) return;
+    if (FilePanel* previous = ActivePanel()) previous->Deactivate();
+    activeTab = index;
+    if (FilePanel* panel = ActivePanel()) panel->Activate(true);
+    tabStrip.SetActive(index);
+    tabStrip.ClearLoading();
+    Layout();
+    SaveTabs();
+}
+
+void MainWindow::CloseTab(int index) {
+    if (index < 0 || index >= static_cast<int>(tabs.size())) return;
+    if (tabs.size() == 1) {
+        // The saved list keeps this last folder: an empty collection is never saved.
+        tabs.clear();
+        activeTab = -1;
+        SyncTabStrip();
+        SendMessageW(hwnd, WM_CLOSE, 0, 0);
+        return;
+    }
+    if (FilePanel* panel = tabs[static_cast<size_t>(index)].panel.get()) {
+        const std::wstring path = panel->GetCurrentPath();
+        if (!path.empty()) PushHistory(path, settings.HistoryLimit);
+    }
+    TakeTabOut(index);
+}
+
+void MainWindow::RemoveTab(int index) {
+    if (index < 0 || index >= static_cast<int>(tabs.size())) return;
+    TakeTabOut(index);
+    if (tabs.empty()) SendMessageW(hwnd, WM_CLOSE, 0, 0);
+}
+
+// Drops the tab at index and lets its neighbour take over when it was active.
+void MainWindow::TakeTabOut(int index) {
+    tabs.erase(tabs.begin() + index);
+    const ActiveAfterRemoval next = ActiveTabAfterRemoval(index, activeTab, static_cast<int>(tabs.size()));
+    if (next.activeRemoved) {
+        activeTab = -1;
+        ActivateTab(next.index);
+    } else {
+        activeTab = next.index;
+    }
+    SyncTabStrip();
+    SaveTabs();
+    Layout();
+}
+
+void MainWindow::MoveTab(int index, POINT dropPoint) {
+    if (index < 0 || index >= static_cast<int>(tabs.size())) return;
+    const int target = MoveTarget(index, tabStrip.InsertionIndexAt(dropPoint));
+    if (target == index) return;
+    TabInfo moved = std::move(tabs[static_cast<size_t>(index)]);
+    tabs.erase(tabs.begin() + index);
+    tabs.insert(tabs.begin() + target, std::move(moved));
+    activeTab = ActiveTabAfterMove(index, target, activeTab);
+    SyncTabStrip();
+    SaveTabs();
+    Layout();
+}
+
+void MainWindow::MoveTabToWindow(int index, HWND dropTarget) {
+    if (index < 0 || index >= static_cast<int>(tabs.size()) || !dropTarget || !IsWindow(dropTarget)) return;
+    MainWindow* other = Application::Instance().WindowForRoot(GetAncestor(dropTarget, GA_ROOT));
+    if (!other || other == this || !tabs[static_cast<size_t>(index)].panel) return;
+    const std::wstring path = tabs[static_cast<size_t>(index)].panel->GetCurrentPath();
+    if (path.empty()) return;
+    if (other->InsertTab(other->tabStrip.TabIndexAt(tabStrip.DropPoint()), path) >= 0) RemoveTab(index);
+}
+
+void MainWindow::DetachTab(int index) {
+    if (index < 0 || index >= static_cast<int>(tabs.size()) || tabs.size() < 2) return;
+    const FilePanel* panel = tabs[static_cast<size_t>(index)].panel.get();
+    const std::wstring path = panel ? panel->GetCurrentPath() : std::wstring();
+    RECT bounds{};
+    GetWindowRect(hwnd, &bounds);
+    const POINT drop = tabStrip.DropPoint();
+    if (Application::Instance().OpenWindow(path, bounds.right - bounds.left, bounds.bottom - bounds.top, drop.x,
+                                           drop.y)) {
+        RemoveTab(index);
+    }
+}
+
+void MainWindow::ReopenClosedFolder() {
+    const std::wstring path = PopHistory(settings.HistoryLimit);
+    if (path.empty()) {
+        MessageBoxW(hwnd, L"没有可恢复的已关闭目录记录。", kAppTitle, MB_ICONINFORMATION);
+        return;
+    }
+    const int shown = TabShowing(path);
+    if (shown >= 0) {
+        ActivateTab(shown);
+    } else {
+        InsertTab(static_cast<int>(tabs.size()), path);
+    }
+}
+
+void MainWindow::RestoreTabs() {
+    if (!primary) return;
+    // Both are taken before any tab opens: once the last saved folder has arrived,
+    // saving the tabs overwrites them with the state of the moment.
+    const std::vector<std::wstring> saved = settings.TabPaths;
+    const int savedActive = settings.ActiveTab;
+    for (size_t i = 1; i < saved.size(); ++i) OpenPath(saved[i]);
+    if (savedActive >= 0 && savedActive < static_cast<int>(tabs.size())) ActivateTab(savedActive);
+}
+
+void MainWindow::OpenFromInstance(const std::wstring& path, bool select) {
+    std::wstring folder = path;
+    if (select) {
+        folder = FolderToShowForSelection(path);
+        pendingSelect = path;
+    }
+    OpenPath(folder);
+}
+
+void MainWindow::OnPanelNavigated(FilePanel* panel, const std::wstring& path) {
+    if (closing) return;
+    const int index = TabOfPanel(panel);
+    if (index < 0) return;
+    std::wstring title = DisplayName(panel->GetCurrentItem().get());
+    if (title.empty()) title = path;
+    tabs[static_cast<size_t>(index)].title = title;
+    tabStrip.SetTitle(index, title);
+    tabStrip.SetIcon(index, PanelIconIndex(panel));
+    Layout();
+    BorderCursorSubclass(panel->HostWindow());
+
+    if (restoring) {
+        if (static_cast<int>(tabs.size()) < restoreCount) return;
+        const bool allArrived = std::all_of(tabs.begin(), tabs.end(), [](const TabInfo& tab) {
+            return tab.panel && !tab.panel->GetCurrentPath().empty();
+        });
+        if (!allArrived) return;
+        restoring = false;
+    }
+    SaveTabs();
+    if (index == activeTab && !pendingSelect.empty()) {
+        const std::wstring select = std::move(pendingSelect);
+        pendingSelect.clear();
+        panel->SelectItemByPath(select);
+    }
+}
+
+void MainWindow::SyncTabStrip() {
+    std::vector<std::wstring> titles;
+    std::vector<int> icons;
+    titles.reserve(tabs.size());
+    icons.reserve(tabs.size());
+    for (const TabInfo& tab : tabs) {
+        titles.push_back(tab.title.empty() ? kUntitledTab : tab.title);
+        icons.push_back(PanelIconIndex(tab.panel.get()));
+    }
+    tabStrip.SetTabs(titles, activeTab, icons);
+}
+
+std::vector<std::wstring> MainWindow::CollectTabPaths() const {
+    std::vector<std::wstring> paths;
+    for (const TabInfo& tab : tabs) {
+        if (!tab.panel) continue;
+        std::wstring path = tab.panel->GetCurrentPath();
+        if (!path.empty()) paths.push_back(std::move(path));
+    }
+    return paths;
+}
+
+void MainWindow::SaveTabs() {
+    if (restoring || closing) return;
+    std::vector<std::wstring> paths;
+    bool listed = false;
+    for (const auto& window : Application::Instance().Windows()) {
+        if (window.get() == this) listed = true;
+        std::vector<std::wstring> own = window->CollectTabPaths();
+        paths.insert(paths.end(), own.begin(), own.end());
+    }
+    if (!listed) {
+        std::vector<std::wstring> own = CollectTabPaths();
+        // Tabs still on their way to a folder would be lost from the saved list.
+        if (own.size() < tabs.size()) return;
+        paths.insert(paths.end(), own.begin(), own.end());
+    }
+    if (paths.empty()) return;
+    settings.TabPaths = std::move(paths);
+    settings.ActiveTab = activeTab;
+    SaveSettings(settings);
+}
+
+void MainWindow::StepTab(int step) {
+    if (tabs.size() < 2 || activeTab < 0) return;
+    ActivateTab(SteppedTab(activeTab, step, static_cast<int>(tabs.size())));
+}
+
+void MainWindow::OnTabStripEvent(int event, int index) {
+    switch (event) {
+    case 0: ActivateTab(index); break;
+    case 1: CloseTab(index); break;
+    case 2: NewTab(); break;
+    case 7: DetachTab(index); break;
+    case 8: MoveTab(index, tabStrip.DropPoint()); break;
+    case 9: MoveTabToWindow(index, tabStrip.DropTarget()); break;
+    default: break;
+    }
+}
