@@ -4,6 +4,8 @@
 
 #include "mainwindow/main_window_ids.h"
 #include "settings/load_settings.h"
+#include "takeover/takeover.h"
+#include "takeover/takeover_documents.h"
 
 namespace {
 
@@ -91,6 +93,8 @@ WindowBounds MainWindow::ChooseWindowBounds(int width, int height, int x, int y)
 }
 
 void MainWindow::OnCreate() {
+    CheckTakeoverAtStartup(settings.Takeover);
+    WriteRestoreGuide();
     SetTimer(hwnd, kTimerEndRestore, kEndRestoreDelayMs, nullptr);
     SetTimer(hwnd, kTimerCheckViewWindows, kViewWindowCheckMs, nullptr);
     SetTimer(hwnd, kTimerBackupConfig, kConfigBackupMs, nullptr);

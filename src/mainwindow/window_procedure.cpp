@@ -5,6 +5,7 @@
 #include "mainwindow/main_window_ids.h"
 #include "settings/config_backup.h"
 #include "settings/settings_file.h"
+#include "takeover/takeover.h"
 
 LRESULT CALLBACK MainWindow::StaticWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     auto* self = reinterpret_cast<MainWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
@@ -113,6 +114,9 @@ void MainWindow::OnTimer(UINT_PTR id) {
         break;
     case kTimerBackupConfig:
         BackupConfig(settings);
+        break;
+    case kTimerCheckExecutable:
+        CheckExecutablePresence();
         break;
     default:
         break;
