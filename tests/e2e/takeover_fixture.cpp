@@ -12,9 +12,10 @@ void TakeoverTest::SetUp() {
     REQUIRE_PRIVATE_TEST_PREFIX();
     ASSERT_TRUE(install.Ready());
     classesAside.emplace(HKEY_CURRENT_USER, L"Software\\Classes");
-    backupAside.emplace(HKEY_CURRENT_USER, kBackupKey);
+    // The backup key's parent too: creating the backup key creates it.
+    programKeyAside.emplace(HKEY_CURRENT_USER, L"Software\\Quorlen");
     entryAside.emplace(HKEY_CURRENT_USER, kUninstallEntryKey);
-    ASSERT_TRUE(classesAside->Ready() && backupAside->Ready() && entryAside->Ready());
+    ASSERT_TRUE(classesAside->Ready() && programKeyAside->Ready() && entryAside->Ready());
     // On Windows the user's classes key always exists.
     UniqueKey classes;
     ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Classes", 0, nullptr, 0, KEY_READ, nullptr,
@@ -24,7 +25,7 @@ void TakeoverTest::SetUp() {
 
 void TakeoverTest::TearDown() {
     entryAside.reset();
-    backupAside.reset();
+    programKeyAside.reset();
     classesAside.reset();
 }
 

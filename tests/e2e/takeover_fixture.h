@@ -40,7 +40,7 @@ protected:
 
 private:
     std::optional<RegistryKeySetAside> classesAside;
-    std::optional<RegistryKeySetAside> backupAside;
+    std::optional<RegistryKeySetAside> programKeyAside;
     std::optional<RegistryKeySetAside> entryAside;
 };
 

@@ -36,9 +36,10 @@ protected:
         REQUIRE_PRIVATE_TEST_PREFIX();
         ConfigFolderTest::SetUp();
         classesAside.emplace(HKEY_CURRENT_USER, L"Software\\Classes");
-        backupAside.emplace(HKEY_CURRENT_USER, kBackupKey);
+        // The backup key's parent too: creating the backup key creates it.
+        programKeyAside.emplace(HKEY_CURRENT_USER, L"Software\\Quorlen");
         machineAside.emplace(HKEY_LOCAL_MACHINE, L"Software\\Classes\\Folder\\shell\\open\\command");
-        ASSERT_TRUE(classesAside->Ready() && backupAside->Ready() && machineAside->Ready());
+        ASSERT_TRUE(classesAside->Ready() && programKeyAside->Ready() && machineAside->Ready());
         // On Windows the user's classes key always exists.
         UniqueKey classes;
         ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Classes", 0, nullptr, 0, KEY_READ, nullptr,
@@ -49,7 +50,7 @@ protected:
     }
     void TearDown() override {
         machineAside.reset();
-        backupAside.reset();
+        programKeyAside.reset();
         classesAside.reset();
         ConfigFolderTest::TearDown();
     }
@@ -87,7 +88,7 @@ protected:
 
     std::wstring exe;
     std::optional<RegistryKeySetAside> classesAside;
-    std::optional<RegistryKeySetAside> backupAside;
+    std::optional<RegistryKeySetAside> programKeyAside;
     std::optional<RegistryKeySetAside> machineAside;
 };
 
