@@ -63,8 +63,8 @@ TEST_F(TakenOverAndExitedTest, FallbackCommandStartsTheProgramWhileItExistsAndEx
     ASSERT_TRUE(AllQuorlenWindows().empty());
 
     {
-        JobRun open;
-        ASSERT_TRUE(open.Start(command));
+        QuorlenProcess open;
+        ASSERT_TRUE(open.StartCommandLine(command));
         // No instance runs to hand the folder to, so a new one opens its window.
         EXPECT_TRUE(WaitUntil([] { return !AllQuorlenWindows().empty(); }, 30000));
     }
@@ -72,8 +72,8 @@ TEST_F(TakenOverAndExitedTest, FallbackCommandStartsTheProgramWhileItExistsAndEx
 
     ASSERT_TRUE(DeleteFileW(Exe().c_str()));
     const std::set<DWORD> explorers = ProcessesNamed(L"explorer.exe");
-    JobRun open;
-    ASSERT_TRUE(open.Start(command));
+    QuorlenProcess open;
+    ASSERT_TRUE(open.StartCommandLine(command));
     DWORD exitCode = 1;
     EXPECT_TRUE(open.WaitForExit(30000, exitCode));
     std::set<DWORD> started;

@@ -110,39 +110,7 @@ std::vector<HWND> AllQuorlenWindows() {
     return windows;
 }
 
-JobRun::~JobRun() {
-    if (process_ && WaitForSingleObject(process_.get(), 0) == WAIT_TIMEOUT) TerminateProcess(process_.get(), 1);
-    // Closing the job ends everything still in it.
-    job_.reset();
-}
-
-bool JobRun::Start(const std::wstring& commandLine) {
-    job_.reset(CreateJobObjectW(nullptr, nullptr));
-    if (!job_) return false;
-    JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
-    limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
-    SetInformationJobObject(job_.get(), JobObjectExtendedLimitInformation, &limits, sizeof(limits));
-    STARTUPINFOW startup{};
-    startup.cb = sizeof(startup);
-    PROCESS_INFORMATION info{};
-    std::wstring line = commandLine;
-    if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED | CREATE_NO_WINDOW, nullptr,
-                        nullptr, &startup, &info)) {
-        return false;
-    }
-    process_.reset(info.hProcess);
-    AssignProcessToJobObject(job_.get(), info.hProcess);
-    ResumeThread(info.hThread);
-    CloseHandle(info.hThread);
-    return true;
-}
-
-bool JobRun::WaitForExit(DWORD timeoutMs, DWORD& exitCode) const {
-    return process_ && WaitForSingleObject(process_.get(), timeoutMs) == WAIT_OBJECT_0 &&
-           GetExitCodeProcess(process_.get(), &exitCode);
-}
-
 bool RunToEnd(const std::wstring& commandLine, DWORD timeoutMs, DWORD& exitCode) {
-    JobRun run;
-    return run.Start(commandLine) && run.WaitForExit(timeoutMs, exitCode);
+    QuorlenProcess run;
+    return run.StartCommandLine(commandLine) && run.WaitForExit(timeoutMs, exitCode);
 }

@@ -56,24 +56,6 @@ void EndProcesses(const std::set<DWORD>& ids);
 // Every visible window of class Quorlen.MainWindow, from any process.
 [[nodiscard]] std::vector<HWND> AllQuorlenWindows();
 
-// A command line run windowless inside a job: whatever it starts, directly or
-// through others, ends with this object.
-class JobRun {
-public:
-    JobRun() = default;
-    ~JobRun();
-    JobRun(const JobRun&) = delete;
-    JobRun& operator=(const JobRun&) = delete;
-
-    [[nodiscard]] bool Start(const std::wstring& commandLine);
-    // True with the exit code when the started process itself ended in time.
-    [[nodiscard]] bool WaitForExit(DWORD timeoutMs, DWORD& exitCode) const;
-
-private:
-    UniqueKernelHandle job_;
-    UniqueKernelHandle process_;
-};
-
 // Runs a command line to its end; false when it could not be started or did not
 // end in time. Whatever it leaves running is ended.
 bool RunToEnd(const std::wstring& commandLine, DWORD timeoutMs, DWORD& exitCode);
