@@ -85,9 +85,11 @@ bool WriteTakeoverReport(std::wstring* error) {
 }
 
 void WriteRestoreGuide() {
-    const std::wstring folder = ExecutableFolder() + L"\\doc";
+    const std::wstring exeFolder = ExecutableFolder();
+    const std::wstring folder = exeFolder + L"\\doc";
     const std::wstring guide = folder + L"\\" + kRestoreGuideFileName;
-    if (!FileExists(guide)) {
+    // Without the program's folder the guide would land in the current drive's root.
+    if (!exeFolder.empty() && !FileExists(guide)) {
         CreateDirectoryW(folder.c_str(), nullptr);
         WriteLines(guide, RestoreGuideLines());
     }

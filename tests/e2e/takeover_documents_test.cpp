@@ -42,18 +42,4 @@ TEST_F(TakeoverTest, GuideIsWrittenOnceAndTheReportAgainWhenMissing) {
     }
 }
 
-TEST_F(TakeoverTest, ReportAfterTheFirstTakeoverTellsEveryKeyWasCreated) {
-    WriteTakeoverSetting(true);
-    QuorlenProcess quorlen;
-    const HWND window = StartQuorlen(quorlen);
-    ASSERT_NE(window, nullptr);
-    const std::vector<std::wstring> report = ReadConfigLines(install, kTakeoverReportFileName);
-    ASSERT_EQ(report.size(), 5u + 3 * 10 + 3 * 2 + 3);
-    EXPECT_EQ(report[5], L"[Directory\\shell\\open\\command]");
-    EXPECT_EQ(report[6], L"  接管前存在：否（接管时新建）");
-    EXPECT_EQ(report[35], L"[Folder\\shell\\opennewprocess]");
-    EXPECT_EQ(report[36], L"  接管前不存在（接管时写入 MUIVerb = 新标签页打开）");
-    CloseQuorlen(quorlen, window);
-}
-
 }  // namespace
