@@ -61,8 +61,12 @@ std::vector<std::wstring> TakeoverReportLines(const std::optional<BackupSnapshot
         lines.push_back(L"");
         return lines;
     }
-    for (size_t i = 0; i < TakeoverKeys.size(); ++i) AppendCommandBlock(lines, TakeoverKeys[i].key, backup->commands[i]);
-    for (size_t i = 0; i < TitleVerbKeys.size(); ++i) AppendVerbBlock(lines, TitleVerbKeys[i].key, backup->verbs[i]);
+    for (size_t i = 0; i < TakeoverKeys.size(); ++i) {
+        AppendCommandBlock(lines, TakeoverKeys[i].key, backup->commands[i]);
+    }
+    for (size_t i = 0; i < TitleVerbKeys.size(); ++i) {
+        AppendVerbBlock(lines, TitleVerbKeys[i].key, backup->verbs[i]);
+    }
     lines.push_back(L"[Applications\\Quorlen.exe]");
     lines.push_back(L"  接管时创建（写入 FriendlyAppName = Quorlen 显示名），恢复时删除整键");
     lines.push_back(L"");

@@ -86,6 +86,11 @@ protected:
                std::to_wstring((text.size() + 1) * 2) + L" " + text + L"\\0";
     }
 
+    // A command key as the takeover leaves it, holding this command.
+    static Lines CommandKeyHolding(const std::wstring& command) {
+        return {L"[]", StringLine(L"(default)", command, REG_EXPAND_SZ), StringLine(L"DelegateExecute", L"", REG_SZ)};
+    }
+
     std::wstring exe;
     std::optional<RegistryKeySetAside> classesAside;
     std::optional<RegistryKeySetAside> programKeyAside;
@@ -112,9 +117,7 @@ TEST_F(TakeoverRegistryTest, ApplyOnACleanProfileThenRestoreLeavesEverythingAsBe
     EXPECT_EQ(Backup(), expectedBackup);
 
     for (const TakeoverKey& row : TakeoverKeys) {
-        EXPECT_EQ(ClassesKey(row.key),
-                  (Lines{L"[]", StringLine(L"(default)", BuildDirectCommand(exe, row.argumentTemplate), REG_EXPAND_SZ),
-                         StringLine(L"DelegateExecute", L"", REG_SZ)}));
+        EXPECT_EQ(ClassesKey(row.key), CommandKeyHolding(BuildDirectCommand(exe, row.argumentTemplate)));
     }
     for (const TitleVerbKey& verb : TitleVerbKeys) {
         EXPECT_EQ(Caption(verb.key), (RegistryString{L"新标签页打开", REG_SZ}));
@@ -182,9 +185,7 @@ TEST_F(TakeoverRegistryTest, ExitStartAndReapplyKeepTheBackupOfTheFirstApply) {
 
     SwitchToFallbackAtExit();
     for (const TakeoverKey& row : TakeoverKeys) {
-        EXPECT_EQ(ClassesKey(row.key),
-                  (Lines{L"[]", StringLine(L"(default)", BuildFallbackCommand(exe, row.argumentTemplate), REG_EXPAND_SZ),
-                         StringLine(L"DelegateExecute", L"", REG_SZ)}));
+        EXPECT_EQ(ClassesKey(row.key), CommandKeyHolding(BuildFallbackCommand(exe, row.argumentTemplate)));
     }
     EXPECT_TRUE(IsTakeoverActive());
     EXPECT_FALSE(AreCommandsDirect());
