@@ -4,6 +4,8 @@
 
 #include "mainwindow/main_window_ids.h"
 #include "settings/load_settings.h"
+#include "takeover/takeover.h"
+#include "takeover/takeover_documents.h"
 #include "ui/nav_pane_sizer.h"
 
 namespace {
@@ -94,6 +96,8 @@ WindowBounds MainWindow::ChooseWindowBounds(int width, int height, int x, int y)
 }
 
 void MainWindow::OnCreate() {
+    CheckTakeoverAtStartup(settings.Takeover);
+    WriteRestoreGuide();
     WriteNavPaneSizer(settings.NavVisible);
     if (tabStrip.Create(hwnd, kTabStripControlId)) {
         tabStrip.onEvent = [this](int event, int index) { OnTabStripEvent(event, index); };

@@ -6,6 +6,7 @@
 #include "mainwindow/main_window_ids.h"
 #include "settings/config_backup.h"
 #include "settings/settings_file.h"
+#include "takeover/takeover.h"
 
 LRESULT CALLBACK MainWindow::StaticWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     auto* self = reinterpret_cast<MainWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
@@ -139,6 +140,9 @@ void MainWindow::OnTimer(UINT_PTR id) {
         break;
     case kTimerBackupConfig:
         BackupConfig(settings);
+        break;
+    case kTimerCheckExecutable:
+        CheckExecutablePresence();
         break;
     default:
         break;

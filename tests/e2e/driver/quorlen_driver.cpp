@@ -2,6 +2,7 @@
 
 #include <fstream>
 #include <iterator>
+#include <utility>
 
 namespace {
 
@@ -43,7 +44,10 @@ QuorlenProcess::~QuorlenProcess() { Kill(); }
 bool QuorlenProcess::Start(const QuorlenInstall& install, const std::wstring& arguments) {
     std::wstring commandLine = L"\"" + install.ExePath().wstring() + L"\"";
     if (!arguments.empty()) commandLine += L" " + arguments;
+    return StartCommandLine(std::move(commandLine), install.Folder().wstring(), 0);
+}
 
+bool QuorlenProcess::StartCommandLine(std::wstring commandLine, const std::wstring& folder, DWORD creationFlags) {
     // The job ends the process even when the test program itself dies.
     job_.reset(CreateJobObjectW(nullptr, nullptr));
     if (job_) {
@@ -55,9 +59,8 @@ bool QuorlenProcess::Start(const QuorlenInstall& install, const std::wstring& ar
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION info{};
-    const std::wstring folder = install.Folder().wstring();
-    if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr,
-                        folder.c_str(), &startup, &info)) {
+    if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED | creationFlags,
+                        nullptr, folder.empty() ? nullptr : folder.c_str(), &startup, &info)) {
         return false;
     }
     process_.reset(info.hProcess);

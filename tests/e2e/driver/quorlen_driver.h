@@ -38,6 +38,10 @@ public:
 
     // Starts the installed exe with the given command-line arguments.
     [[nodiscard]] bool Start(const QuorlenInstall& install, const std::wstring& arguments = L"");
+    // Starts any command line the same way, windowless, for the programs a test
+    // runs beside Quorlen; whatever it starts in turn ends with this object too.
+    [[nodiscard]] bool StartCommandLine(std::wstring commandLine, const std::wstring& folder = L"",
+                                        DWORD creationFlags = CREATE_NO_WINDOW);
 
     // The visible main windows of this process, in no particular order.
     [[nodiscard]] std::vector<HWND> MainWindows() const;

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "common/private_prefix.h"
+#include "common/registry_set_aside.h"
 #include "config_folder_fixture.h"
 #include "settings_printer.h"
 #include "settings/line_file.h"
@@ -151,56 +152,6 @@ TEST_F(LoadSettingsTest, ListFileThatCannotBeReadAtLoadIsNotReplacedBySaving) {
     EXPECT_TRUE(LoadSettings().FavBarVisible);
 }
 
-// Sets the key HKCU\<path> aside for one test, so the test starts without it,
-// and puts back afterwards whatever was there: the key is deleted and, if it
-// existed before, restored from a copy. Runs on every way out of the test.
-class RegistryKeySetAside {
-public:
-    explicit RegistryKeySetAside(std::wstring path)
-        : path_(std::move(path)), copy_(L"Software\\QuorlenTestSetAside-" + std::to_wstring(GetCurrentProcessId())) {
-        UniqueKey existing;
-        if (RegOpenKeyExW(HKEY_CURRENT_USER, path_.c_str(), 0, KEY_READ, existing.put()) != ERROR_SUCCESS) {
-            ready_ = true;
-            return;
-        }
-        UniqueKey copy;
-        if (RegCreateKeyExW(HKEY_CURRENT_USER, copy_.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, copy.put(),
-                            nullptr) != ERROR_SUCCESS ||
-            RegCopyTreeW(existing.get(), nullptr, copy.get()) != ERROR_SUCCESS) {
-            return;
-        }
-        copied_ = true;
-        existing.reset();
-        ready_ = RegDeleteTreeW(HKEY_CURRENT_USER, path_.c_str()) == ERROR_SUCCESS;
-    }
-
-    ~RegistryKeySetAside() {
-        RegDeleteTreeW(HKEY_CURRENT_USER, path_.c_str());
-        if (!copied_) return;
-        UniqueKey copy;
-        UniqueKey original;
-        if (RegOpenKeyExW(HKEY_CURRENT_USER, copy_.c_str(), 0, KEY_READ, copy.put()) == ERROR_SUCCESS &&
-            RegCreateKeyExW(HKEY_CURRENT_USER, path_.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
-                            original.put(), nullptr) == ERROR_SUCCESS &&
-            RegCopyTreeW(copy.get(), nullptr, original.get()) == ERROR_SUCCESS) {
-            copy.reset();
-            RegDeleteTreeW(HKEY_CURRENT_USER, copy_.c_str());
-        }
-    }
-
-    RegistryKeySetAside(const RegistryKeySetAside&) = delete;
-    RegistryKeySetAside& operator=(const RegistryKeySetAside&) = delete;
-
-    // True when the key is absent now and what it held is safe.
-    [[nodiscard]] bool Ready() const { return ready_; }
-
-private:
-    std::wstring path_;
-    std::wstring copy_;
-    bool copied_ = false;
-    bool ready_ = false;
-};
-
 // Tests that write the legacy key HKCU\Software\Quorlen.
 class LegacyKeyTest : public LoadSettingsTest {
 protected:
@@ -208,7 +159,7 @@ protected:
         REQUIRE_PRIVATE_TEST_PREFIX();
         LoadSettingsTest::SetUp();
         if (HasFatalFailure()) return;
-        setAside.emplace(kLegacySettingsKey);
+        setAside.emplace(HKEY_CURRENT_USER, kLegacySettingsKey);
         ASSERT_TRUE(setAside->Ready()) << "could not set the legacy key aside";
         ASSERT_FALSE(LegacyKeyExists());
     }

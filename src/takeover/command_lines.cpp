@@ -1,0 +1,75 @@
+#include "takeover/command_lines.h"
+
+#include "takeover/takeover_keys.h"
+#include "ui/text.h"
+
+namespace {
+
+constexpr std::wstring_view kFallbackStart = L"cmd /c if exist \"";
+
+// The text between the first double quote at or after start and the next one;
+// empty when there is no such pair.
+std::wstring QuotedAt(const std::wstring& value, size_t start) {
+    const size_t open = value.find(L'"', start);
+    if (open == std::wstring::npos) return {};
+    const size_t close = value.find(L'"', open + 1);
+    if (close == std::wstring::npos) return {};
+    return value.substr(open + 1, close - open - 1);
+}
+
+std::wstring_view FileNameOf(std::wstring_view path) {
+    const size_t slash = path.find_last_of(L"\\/");
+    return slash == std::wstring_view::npos ? path : path.substr(slash + 1);
+}
+
+}  // namespace
+
+std::wstring LowerAscii(std::wstring text) {
+    for (wchar_t& c : text) {
+        if (c >= L'A' && c <= L'Z') c = static_cast<wchar_t>(c - L'A' + L'a');
+    }
+    return text;
+}
+
+std::wstring BuildDirectCommand(const std::wstring& exe, const std::wstring& argumentTemplate) {
+    return L"\"" + exe + L"\" " + argumentTemplate;
+}
+
+std::wstring BuildFallbackCommand(const std::wstring& exe, const std::wstring& argumentTemplate) {
+    const std::wstring explorerArgument =
+        argumentTemplate.find(L"%V") != std::wstring::npos ? L"\"%V\"" : L"\"%1\"";
+    return std::wstring(kFallbackStart) + exe + L"\" (start \"\" \"" + exe + L"\" " + argumentTemplate +
+           L") else (start \"\" explorer.exe " + explorerArgument + L")";
+}
+
+std::wstring BuildUninstallCommandLine() {
+    std::wstring line =
+        L"\"C:\\Windows\\System32\\WindowsPowerShell\\v1.0\\powershell.exe\" -NoProfile -WindowStyle Hidden "
+        L"-Command \"";
+    for (const TakeoverKey& row : TakeoverKeys) {
+        line += L"reg delete HKCU\\" + std::wstring(kClassesKey) + L"\\" + row.key + L" /f;";
+    }
+    line += L"reg delete HKCU\\" + std::wstring(kBackupKey) + L" /f;";
+    line += L"reg delete HKCU\\" + std::wstring(kUninstallEntryKey) + L" /f";
+    return line + L"\"";
+}
+
+bool ContainsExecutable(const std::wstring& value, const std::wstring& exe) {
+    return !exe.empty() && LowerAscii(value).find(LowerAscii(exe)) != std::wstring::npos;
+}
+
+bool IsIndirectCommand(const std::wstring& value) {
+    const std::wstring lowered = LowerAscii(value);
+    return lowered.starts_with(L"cmd /c ") || lowered.find(L"powershell.exe") != std::wstring::npos;
+}
+
+bool IsOwnCommand(const std::wstring& value, const std::wstring& exe, const std::wstring& argumentTemplate) {
+    if (ContainsExecutable(value, exe)) return true;
+    const std::wstring program = QuotedAt(value, 0);
+    if (program.empty()) return false;
+    if (StartsWithIgnoringCase(value, kFallbackStart)) {
+        return EqualsIgnoringCase(value, BuildFallbackCommand(program, argumentTemplate));
+    }
+    return EqualsIgnoringCase(value, BuildDirectCommand(program, argumentTemplate)) &&
+           EqualsIgnoringCase(FileNameOf(program), FileNameOf(exe));
+}

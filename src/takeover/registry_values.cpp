@@ -1,0 +1,105 @@
+#include "takeover/registry_values.h"
+
+#include <shlobj.h>
+
+#include "takeover/takeover_keys.h"
+
+DWORD PercentRuleType(std::wstring_view text) {
+    return text.find(L'%') != std::wstring_view::npos ? REG_EXPAND_SZ : REG_SZ;
+}
+
+std::optional<RegistryString> ReadStringValue(HKEY key, const wchar_t* name) {
+    // The expandable text is wanted as stored, not expanded.
+    constexpr DWORD kFlags = RRF_RT_REG_SZ | RRF_RT_REG_EXPAND_SZ | RRF_NOEXPAND;
+    // The value may grow between asking for its size and reading it; ask again then.
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        DWORD size = 0;
+        if (RegGetValueW(key, nullptr, name, kFlags, nullptr, nullptr, &size) != ERROR_SUCCESS) return std::nullopt;
+        std::wstring text(size / sizeof(wchar_t) + 1, L'\0');
+        DWORD type = REG_NONE;
+        size = static_cast<DWORD>(text.size() * sizeof(wchar_t));
+        const LSTATUS status = RegGetValueW(key, nullptr, name, kFlags, &type, text.data(), &size);
+        if (status == ERROR_MORE_DATA) continue;
+        if (status != ERROR_SUCCESS) return std::nullopt;
+        text.resize(text.find(L'\0') == std::wstring::npos ? text.size() : text.find(L'\0'));
+        return RegistryString{std::move(text), type};
+    }
+    return std::nullopt;
+}
+
+std::optional<DWORD> ReadNumberValue(HKEY key, const wchar_t* name) {
+    DWORD number = 0;
+    DWORD size = sizeof(number);
+    if (RegGetValueW(key, nullptr, name, RRF_RT_DWORD, nullptr, &number, &size) != ERROR_SUCCESS ||
+        size != sizeof(number)) {
+        return std::nullopt;
+    }
+    return number;
+}
+
+LSTATUS WriteStringValue(HKEY key, const wchar_t* name, const std::wstring& text, DWORD type) {
+    return RegSetValueExW(key, name, 0, type, reinterpret_cast<const BYTE*>(text.c_str()),
+                          static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
+}
+
+LSTATUS WriteStringValue(HKEY key, const wchar_t* name, const RegistryString& value) {
+    return WriteStringValue(key, name, value.text, value.type);
+}
+
+LSTATUS WriteNumberValue(HKEY key, const wchar_t* name, DWORD number) {
+    return RegSetValueExW(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&number), sizeof(number));
+}
+
+std::wstring ClassesPath(std::wstring_view subkey) {
+    return std::wstring(kClassesKey) + L"\\" + std::wstring(subkey);
+}
+
+UniqueKey OpenClassesKey(std::wstring_view subkey, REGSAM access) {
+    UniqueKey key;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, ClassesPath(subkey).c_str(), 0, access, key.put()) != ERROR_SUCCESS) {
+        return {};
+    }
+    return key;
+}
+
+UniqueKey OpenOrCreateClassesKey(std::wstring_view subkey) {
+    UniqueKey key = OpenClassesKey(subkey, KEY_SET_VALUE);
+    if (key) return key;
+    if (RegCreateKeyExW(HKEY_CURRENT_USER, ClassesPath(subkey).c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr,
+                        key.put(), nullptr) != ERROR_SUCCESS) {
+        return {};
+    }
+    return key;
+}
+
+std::optional<RegistryString> ReadClassesDefault(std::wstring_view subkey) {
+    const UniqueKey key = OpenClassesKey(subkey, KEY_READ);
+    if (!key) return std::nullopt;
+    return ReadStringValue(key.get(), nullptr);
+}
+
+void DeleteEmptyClassesKeys(std::wstring_view subkey) {
+    std::wstring path(subkey);
+    while (!path.empty()) {
+        DWORD subkeys = 0;
+        DWORD values = 0;
+        {
+            const UniqueKey key = OpenClassesKey(path, KEY_QUERY_VALUE);
+            if (!key || RegQueryInfoKeyW(key.get(), nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr, &values,
+                                         nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) {
+                return;
+            }
+        }
+        if (subkeys != 0 || values != 0) return;
+        if (RegDeleteKeyW(HKEY_CURRENT_USER, ClassesPath(path).c_str()) != ERROR_SUCCESS) return;
+        const size_t slash = path.rfind(L'\\');
+        path.resize(slash == std::wstring::npos ? 0 : slash);
+    }
+}
+
+void DeleteEmptyClassesKeysAbove(std::wstring_view subkey) {
+    const size_t slash = subkey.rfind(L'\\');
+    if (slash != std::wstring_view::npos) DeleteEmptyClassesKeys(subkey.substr(0, slash));
+}
+
+void NotifyAssociationsChanged() { SHChangeNotify(SHCNE_ASSOCCHANGED, SHCNF_IDLIST, nullptr, nullptr); }
