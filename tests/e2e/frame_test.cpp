@@ -103,7 +103,7 @@ TEST_F(FrameTest, MaximisedFillsTheWorkAreaAndAnswersClientEverywhere) {
             GetClientRect(window, &client);
             return client.right == work.right - work.left && client.bottom == work.bottom - work.top;
         },
-        5000))
+        15000))
         << "client " << client.right << "x" << client.bottom;
 
     const RECT r = WindowRect(window);
