@@ -16,8 +16,6 @@ constexpr int kSmallestSavedHeight = 240;
 
 }  // namespace
 
-int ScaleDip(int dips, int dpi) { return MulDiv(dips, dpi, 96); }
-
 LRESULT FrameHitTest(POINT point, const RECT& window, int dpi, bool maximised) {
     if (maximised) return HTCLIENT;
     const int band = ScaleDip(kResizeBandDips, dpi);

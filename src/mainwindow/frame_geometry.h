@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "ui/dpi.h"
+
 // Frame rules of the frameless main window, as functions of plain values.
 
 inline constexpr int kDefaultWindowWidth = 1280;
@@ -16,9 +18,6 @@ struct WindowBounds {
     int width;
     int height;
 };
-
-// Converts device-independent pixels to pixels at the given DPI.
-[[nodiscard]] int ScaleDip(int dips, int dpi);
 
 // Hit-test code for a screen point over a window with the given screen rectangle.
 [[nodiscard]] LRESULT FrameHitTest(POINT screenPoint, const RECT& windowRect, int dpi, bool maximised);

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "ui/dpi.h"
+
 namespace {
 
 // Unscaled: a hairline between the strip and the command bar at every DPI.
@@ -9,7 +11,7 @@ constexpr int kStripGap = 3;
 constexpr int kFrameInset = 2;
 
 int NeededHeight(const std::function<int(int)>& measure, int width, int minimumDip, int dpi) {
-    const int minimum = MulDiv(minimumDip, dpi, 96);
+    const int minimum = ScaleDip(minimumDip, dpi);
     return measure ? std::max(measure(width), minimum) : minimum;
 }
 
@@ -21,7 +23,7 @@ MainLayout ComputeLayout(const LayoutInput& input) {
     RECT area = input.client;
     // A maximised window's edges are the screen's; elsewhere the frame keeps a
     // thin border free for resizing and moving.
-    const int inset = input.maximized ? 0 : MulDiv(kFrameInset, input.dpi, 96);
+    const int inset = input.maximized ? 0 : ScaleDip(kFrameInset, input.dpi);
     InflateRect(&area, -inset, -inset);
     const int width = area.right - area.left;
 

@@ -173,14 +173,9 @@ LRESULT FilePanel::HostProc(UINT message, WPARAM wParam, LPARAM lParam) {
         break;
     case WM_NCHITTEST:
         return HTCLIENT;
-    case WM_SETCURSOR: {
-        POINT cursor{};
-        if (GetCursorPos(&cursor) && InResizeBand(hostWindow, cursor)) {
-            SetCursor(LoadCursorW(nullptr, IDC_ARROW));
-            return TRUE;
-        }
+    case WM_SETCURSOR:
+        if (ShowArrowInResizeBand(hostWindow)) return TRUE;
         break;
-    }
     }
     return DefWindowProcW(hostWindow, message, wParam, lParam);
 }

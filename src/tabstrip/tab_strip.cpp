@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-#include "mainwindow/frame_geometry.h"
+#include "ui/dpi.h"
 #include "ui/fonts.h"
 #include "ui/glyph_icon.h"
 #include "ui/shell_icons.h"

@@ -4,7 +4,7 @@
 #include <cmath>
 #include <numbers>
 
-#include "mainwindow/frame_geometry.h"
+#include "ui/dpi.h"
 
 namespace {
 

@@ -10,14 +10,9 @@ LRESULT CALLBACK BorderCursorProc(HWND window, UINT message, WPARAM wParam, LPAR
     switch (message) {
     case WM_NCHITTEST:
         return HTCLIENT;
-    case WM_SETCURSOR: {
-        POINT cursor{};
-        if (GetCursorPos(&cursor) && InResizeBand(window, cursor)) {
-            SetCursor(LoadCursorW(nullptr, IDC_ARROW));
-            return TRUE;
-        }
+    case WM_SETCURSOR:
+        if (ShowArrowInResizeBand(window)) return TRUE;
         break;
-    }
     case WM_NCDESTROY:
         RemoveWindowSubclass(window, BorderCursorProc, 0);
         break;
@@ -43,6 +38,13 @@ bool InResizeBand(HWND window, POINT point) {
     RECT bounds{};
     if (!GetWindowRect(root, &bounds)) return false;
     return InResizeBandOfRect(bounds, point);
+}
+
+bool ShowArrowInResizeBand(HWND window) {
+    POINT cursor{};
+    if (!GetCursorPos(&cursor) || !InResizeBand(window, cursor)) return false;
+    SetCursor(LoadCursorW(nullptr, IDC_ARROW));
+    return true;
 }
 
 void BorderCursorSubclass(HWND parent) {

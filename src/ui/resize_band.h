@@ -10,6 +10,10 @@
 // never while that window is maximised.
 [[nodiscard]] bool InResizeBand(HWND window, POINT point);
 
+// Answers WM_SETCURSOR for a window inside a frameless top-level window: shows
+// the arrow and returns true while the cursor is in the top-level resize band.
+bool ShowArrowInResizeBand(HWND window);
+
 // Gives every current descendant of parent a subclass that answers hit tests as
 // client area and shows the arrow in the top-level window's resize band, so that
 // child windows never show their own resize cursors at the frame's edges.

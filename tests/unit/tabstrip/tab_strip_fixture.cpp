@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "ui/bitmap_info.h"
 #include "ui/handles.h"
 
 void TabStripTest::SetUp() {
@@ -44,13 +45,7 @@ StripPicture::StripPicture(HWND strip) {
     GetClientRect(strip, &client);
     width = client.right;
     height = client.bottom;
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
+    BITMAPINFO info = TopDown32BitInfo(width, height);
     UniqueMemoryDc dc(CreateCompatibleDC(nullptr));
     void* bits = nullptr;
     UniqueBitmap bitmap(CreateDIBSection(dc.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
