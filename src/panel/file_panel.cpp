@@ -88,6 +88,7 @@ bool FilePanel::Create(HWND parent, int id, const RECT& bounds) {
     ReleaseBrowser();
     if (FAILED(CoCreateInstance(CLSID_ExplorerBrowser, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(browser.put())))) {
         ReleaseBrowser();
+        DestroyHost();
         return false;
     }
     // The site must be in place before Initialize: that is when the control asks
@@ -99,6 +100,7 @@ bool FilePanel::Create(HWND parent, int id, const RECT& bounds) {
     GetClientRect(hostWindow, &client);
     if (FAILED(browser->Initialize(hostWindow, &client, nullptr))) {
         ReleaseBrowser();
+        DestroyHost();
         return false;
     }
     browser->SetOptions(static_cast<EXPLORER_BROWSER_OPTIONS>(EBO_SHOWFRAMES | EBO_ALWAYSNAVIGATE | EBO_NOTRAVELLOG |
@@ -110,7 +112,7 @@ bool FilePanel::Create(HWND parent, int id, const RECT& bounds) {
     return true;
 }
 
-// Undoes a half-made Create: the control, then the host.
+// Lets go of the control and its event sink; late events then reach nothing.
 void FilePanel::ReleaseBrowser() {
     if (browser) {
         ComPtr<IObjectWithSite> site;
@@ -133,15 +135,18 @@ void FilePanel::Destroy() {
     if (destroyed) return;
     destroyed = true;
     ReleaseBrowser();
-    if (hostWindow) {
-        SetWindowLongPtrW(hostWindow, GWLP_USERDATA, 0);
-        DestroyWindow(hostWindow);
-        hostWindow = nullptr;
-    }
+    DestroyHost();
     viewWindow = nullptr;
     history.Clear();
     currentItem.reset();
     returnItem.reset();
+}
+
+void FilePanel::DestroyHost() {
+    if (!hostWindow) return;
+    SetWindowLongPtrW(hostWindow, GWLP_USERDATA, 0);
+    DestroyWindow(hostWindow);
+    hostWindow = nullptr;
 }
 
 LRESULT CALLBACK FilePanel::HostWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

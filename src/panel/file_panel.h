@@ -102,6 +102,7 @@ private:
     ComPtr<View> CurrentView() const;
     HWND BrowserWindow() const;
     void ReleaseBrowser();
+    void DestroyHost();
 
     std::wstring treeTargetPath;
     HWND hostWindow = nullptr;
