@@ -52,6 +52,14 @@ LRESULT MainWindow::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_NCACTIVATE:
         return TRUE;
+    case WM_ENDSESSION:
+        // The session ends without closing windows or ending the message loop: what
+        // closing and the end of the program would have done has to happen now.
+        if (wParam) {
+            SaveNormalRect();
+            SwitchToFallbackAtExit();
+        }
+        return 0;
     case WM_TIMER:
         OnTimer(wParam);
         return 0;

@@ -37,11 +37,15 @@ bool IsTakeoverActive() {
     return true;
 }
 
+bool KeyNamesExecutable(const wchar_t* subkey, const std::wstring& exe) {
+    const std::optional<RegistryString> command = ReadClassesDefault(subkey);
+    return command && ContainsExecutable(command->text, exe);
+}
+
 bool IsAnyKeyOurs() {
     const std::wstring exe = ExecutablePath();
     for (const TakeoverKey& row : TakeoverKeys) {
-        const std::optional<RegistryString> command = ReadClassesDefault(row.key);
-        if (command && ContainsExecutable(command->text, exe)) return true;
+        if (KeyNamesExecutable(row.key, exe)) return true;
     }
     return false;
 }

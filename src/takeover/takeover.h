@@ -13,6 +13,9 @@
 // none has a delegate object.
 [[nodiscard]] bool IsTakeoverActive();
 
+// The command key below HKCU\Software\Classes names the executable exe.
+[[nodiscard]] bool KeyNamesExecutable(const wchar_t* subkey, const std::wstring& exe);
+
 // Some command key still names this executable.
 [[nodiscard]] bool IsAnyKeyOurs();
 

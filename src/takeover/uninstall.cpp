@@ -27,6 +27,16 @@ constexpr int kDeleteAttempts = 4;
 constexpr DWORD kDeleteRetryDelayMs = 120;
 constexpr DWORD kTaskkillWaitMs = 5000;
 
+// The full path of a program in the system folder (or, with inWindowsFolder, the
+// Windows folder), so that no file of the same name beside us or in the current
+// folder is run in its place.
+std::wstring SystemProgram(const wchar_t* name, bool inWindowsFolder = false) {
+    wchar_t folder[MAX_PATH] = {};
+    const UINT length = inWindowsFolder ? GetWindowsDirectoryW(folder, MAX_PATH) : GetSystemDirectoryW(folder, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH) return name;
+    return L"\"" + std::wstring(folder, length) + L"\\" + name + L"\"";
+}
+
 // Starts a program by its command line; the returned process handle is empty
 // when it could not be started.
 UniqueKernelHandle StartProcess(std::wstring commandLine, DWORD creationFlags) {
@@ -109,7 +119,7 @@ int RunUninstallCommand(bool silent) {
     if (IsAnyKeyOurs()) {
         std::wstring error;
         const bool deleted = DeleteTakeoverKeys(&error);
-        StartProcess(L"cmd.exe /c reg delete \"HKCU\\Software\\Classes\\Applications\\Quorlen.exe\" /f",
+        StartProcess(SystemProgram(L"reg.exe") + L" delete \"HKCU\\Software\\Classes\\Applications\\Quorlen.exe\" /f",
                      CREATE_NO_WINDOW);
         if (!deleted) {
             if (!silent) {
@@ -125,16 +135,22 @@ int RunUninstallCommand(bool silent) {
 }
 
 bool DeleteTakeoverKeys(std::wstring* error) {
+    // Only keys that still name us go: the others were restored to the user's own
+    // commands or belong to other programs by now.
+    const std::wstring exe = ExecutablePath();
     bool complete = true;
-    for (const TakeoverKey& row : TakeoverKeys) complete = DeleteClassesTree(row.key) && complete;
+    for (const TakeoverKey& row : TakeoverKeys) {
+        if (KeyNamesExecutable(row.key, exe)) complete = DeleteClassesTree(row.key) && complete;
+    }
     NotifyAssociationsChanged();
     if (!complete) SetErrorText(error, L"部分键删除失败");
     return complete;
 }
 
 void RestartExplorer() {
-    if (const UniqueKernelHandle taskkill = StartProcess(L"taskkill /f /im explorer.exe", CREATE_NO_WINDOW)) {
+    if (const UniqueKernelHandle taskkill =
+            StartProcess(SystemProgram(L"taskkill.exe") + L" /f /im explorer.exe", CREATE_NO_WINDOW)) {
         WaitForSingleObject(taskkill.get(), kTaskkillWaitMs);
     }
-    StartProcess(L"explorer.exe", 0);
+    StartProcess(SystemProgram(L"explorer.exe", true), 0);
 }

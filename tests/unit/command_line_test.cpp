@@ -1,6 +1,8 @@
 #include "app/command_line.h"
 
 #include <gtest/gtest.h>
+#include <windows.h>
+#include <shellapi.h>
 
 namespace {
 
@@ -12,6 +14,25 @@ TEST(CommandLine, PlainArgumentsNameThePathAndTheLastOneWins) {
     EXPECT_EQ(Parse({L"C:\\a", L"C:\\b"}).path, L"C:\\b");
     EXPECT_EQ(Parse({L"::{20D04FE0-3AEA-1069-A2D8-08002B30309D}"}).path,
               L"::{20D04FE0-3AEA-1069-A2D8-08002B30309D}");
+}
+
+// The arguments a program gets for a command line, split as Windows splits them.
+std::vector<std::wstring> Split(const wchar_t* commandLine) {
+    int count = 0;
+    LPWSTR* argv = CommandLineToArgvW(commandLine, &count);
+    std::vector<std::wstring> arguments;
+    for (int i = 1; i < count; ++i) arguments.emplace_back(argv[i]);
+    LocalFree(argv);
+    return arguments;
+}
+
+TEST(CommandLine, AQuotedDriveRootKeepsItsBackslash) {
+    // What the shell starts for a drive with the open command "exe" "%1".
+    EXPECT_EQ(Parse(Split(L"Quorlen.exe \"C:\\\"")).path, L"C:\\");
+    EXPECT_EQ(Parse(Split(L"Quorlen.exe /d \"D:\\\"")).path, L"D:\\");
+    EXPECT_EQ(Parse(Split(L"Quorlen.exe /select \"E:\\\"")).path, L"E:\\");
+    EXPECT_EQ(Parse(Split(L"Quorlen.exe \"C:\\Users\\\"")).path, L"C:\\Users\\");
+    EXPECT_EQ(Parse(Split(L"Quorlen.exe \"C:\\Program Files\"")).path, L"C:\\Program Files");
 }
 
 TEST(CommandLine, SelectTakesThePathAfterTheCommaOrTheNextArgument) {
