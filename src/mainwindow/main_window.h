@@ -54,6 +54,8 @@ private:
     void OpenFirstTab();
     void OnClose();
     void OnCopyData(const COPYDATASTRUCT* data);
+    void RememberFocus();
+    void RestoreFocus();
     void SaveNormalRect() const;
     void OnTimer(UINT_PTR id);
     LRESULT OnNcCalcSize(WPARAM wParam, LPARAM lParam);
@@ -85,6 +87,7 @@ private:
     [[nodiscard]] int TabOfPanel(const FilePanel* panel) const;
     [[nodiscard]] int TabShowing(const std::wstring& path) const;
     [[nodiscard]] std::wstring DefaultTabFolder() const;
+    [[nodiscard]] int SavedActiveTab() const;
 
     // Layout.
     [[nodiscard]] MainLayout ComputeLayout() const;
@@ -102,6 +105,7 @@ private:
     std::vector<TabInfo> tabs;
     int activeTab = -1;
     std::wstring pendingSelect;
+    HWND focusBeforeDeactivation = nullptr;
     bool dragging = false;
     bool dragMoved = false;
     POINT dragStart{0, 0};

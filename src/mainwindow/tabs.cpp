@@ -21,6 +21,14 @@ int PanelIconIndex(const FilePanel* panel) {
     return icon >= 0 ? icon : FolderIconIndex();
 }
 
+// The folder a tab shows, or while it is still on its way there, the folder it
+// was opened for.
+std::wstring TabFolder(const TabInfo& tab) {
+    if (!tab.panel) return {};
+    std::wstring shown = tab.panel->GetCurrentPath();
+    return shown.empty() ? tab.requestedPath : shown;
+}
+
 }  // namespace
 
 std::unique_ptr<FilePanel> MainWindow::CreatePanel(HWND parent, int controlId) {
@@ -54,11 +62,15 @@ int MainWindow::InsertTab(int index, const std::wstring& path) {
         return -1;
     }
     FilePanel* created = panel.get();
-    tabs.insert(tabs.begin() + index, TabInfo{std::wstring(), std::move(panel)});
+    const std::wstring folder = path.empty() ? DefaultTabFolder() : path;
+    tabs.insert(tabs.begin() + index, TabInfo{std::wstring(), folder, std::move(panel)});
     if (activeTab >= index) ++activeTab;
     ActivateTab(index);
     // A folder that cannot be opened leaves the tab untitled and out of the saved list.
-    (void)created->NavigateToPath(path.empty() ? DefaultTabFolder() : path);
+    if (!created->NavigateToPath(folder)) {
+        const int opened = TabOfPanel(created);
+        if (opened >= 0) tabs[static_cast<size_t>(opened)].requestedPath.clear();
+    }
     SyncTabStrip();
     Layout();
     SaveTabs();
@@ -67,8 +79,7 @@ int MainWindow::InsertTab(int index, const std::wstring& path) {
 
 int MainWindow::TabShowing(const std::wstring& path) const {
     for (size_t i = 0; i < tabs.size(); ++i) {
-        if (!tabs[i].panel) continue;
-        const std::wstring shown = tabs[i].panel->GetCurrentPath();
+        const std::wstring shown = TabFolder(tabs[i]);
         if (!shown.empty() && SamePath(shown, path)) return static_cast<int>(i);
     }
     return -1;
@@ -113,8 +124,11 @@ void MainWindow::CloseTab(int index) {
     if (index < 0 || index >= static_cast<int>(tabs.size())) return;
     if (tabs.size() == 1) {
         // The saved list keeps this last folder: an empty collection is never saved.
-        tabs.clear();
-        activeTab = -1;
+        {
+            const std::vector<TabInfo> closed = std::move(tabs);
+            tabs.clear();
+            activeTab = -1;
+        }
         SyncTabStrip();
         SendMessageW(hwnd, WM_CLOSE, 0, 0);
         return;
@@ -134,6 +148,9 @@ void MainWindow::RemoveTab(int index) {
 
 // Drops the tab at index and lets its neighbour take over when it was active.
 void MainWindow::TakeTabOut(int index) {
+    // The panel goes last, once the list and the active index agree again: its
+    // control may send messages while it is torn down.
+    const TabInfo removed = std::move(tabs[static_cast<size_t>(index)]);
     tabs.erase(tabs.begin() + index);
     const ActiveAfterRemoval next = ActiveTabAfterRemoval(index, activeTab, static_cast<int>(tabs.size()));
     if (next.activeRemoved) {
@@ -227,6 +244,13 @@ void MainWindow::OnPanelNavigated(FilePanel* panel, const std::wstring& path) {
     Layout();
     BorderCursorSubclass(panel->HostWindow());
 
+    // The item to select does not wait for the rest of a restore: the folder it
+    // is in has arrived.
+    if (index == activeTab && !pendingSelect.empty()) {
+        const std::wstring select = std::move(pendingSelect);
+        pendingSelect.clear();
+        panel->SelectItemByPath(select);
+    }
     if (restoring) {
         if (static_cast<int>(tabs.size()) < restoreCount) return;
         const bool allArrived = std::all_of(tabs.begin(), tabs.end(), [](const TabInfo& tab) {
@@ -236,11 +260,6 @@ void MainWindow::OnPanelNavigated(FilePanel* panel, const std::wstring& path) {
         restoring = false;
     }
     SaveTabs();
-    if (index == activeTab && !pendingSelect.empty()) {
-        const std::wstring select = std::move(pendingSelect);
-        pendingSelect.clear();
-        panel->SelectItemByPath(select);
-    }
 }
 
 void MainWindow::SyncTabStrip() {
@@ -258,31 +277,33 @@ void MainWindow::SyncTabStrip() {
 std::vector<std::wstring> MainWindow::CollectTabPaths() const {
     std::vector<std::wstring> paths;
     for (const TabInfo& tab : tabs) {
-        if (!tab.panel) continue;
-        std::wstring path = tab.panel->GetCurrentPath();
+        std::wstring path = TabFolder(tab);
         if (!path.empty()) paths.push_back(std::move(path));
     }
     return paths;
 }
 
+// The active tab's place among the tabs that are saved.
+int MainWindow::SavedActiveTab() const {
+    int saved = 0;
+    for (int i = 0; i < activeTab && i < static_cast<int>(tabs.size()); ++i) {
+        if (!TabFolder(tabs[static_cast<size_t>(i)]).empty()) ++saved;
+    }
+    return saved;
+}
+
+// Every window is listed with the application before it is created, so the tabs
+// of all windows, this one's included, are in the list.
 void MainWindow::SaveTabs() {
     if (restoring || closing) return;
     std::vector<std::wstring> paths;
-    bool listed = false;
     for (const auto& window : Application::Instance().Windows()) {
-        if (window.get() == this) listed = true;
         std::vector<std::wstring> own = window->CollectTabPaths();
-        paths.insert(paths.end(), own.begin(), own.end());
-    }
-    if (!listed) {
-        std::vector<std::wstring> own = CollectTabPaths();
-        // Tabs still on their way to a folder would be lost from the saved list.
-        if (own.size() < tabs.size()) return;
         paths.insert(paths.end(), own.begin(), own.end());
     }
     if (paths.empty()) return;
     settings.TabPaths = std::move(paths);
-    settings.ActiveTab = activeTab;
+    settings.ActiveTab = activeTab >= 0 ? SavedActiveTab() : activeTab;
     SaveSettings(settings);
 }
 
@@ -293,12 +314,12 @@ void MainWindow::StepTab(int step) {
 
 void MainWindow::OnTabStripEvent(int event, int index) {
     switch (event) {
-    case 0: ActivateTab(index); break;
-    case 1: CloseTab(index); break;
-    case 2: NewTab(); break;
-    case 7: DetachTab(index); break;
-    case 8: MoveTab(index, tabStrip.DropPoint()); break;
-    case 9: MoveTabToWindow(index, tabStrip.DropTarget()); break;
+    case kTabEventActivate: ActivateTab(index); break;
+    case kTabEventClose: CloseTab(index); break;
+    case kTabEventNewTab: NewTab(); break;
+    case kTabEventTearOff: DetachTab(index); break;
+    case kTabEventMove: MoveTab(index, tabStrip.DropPoint()); break;
+    case kTabEventMoveToWindow: MoveTabToWindow(index, tabStrip.DropTarget()); break;
     default: break;
     }
 }

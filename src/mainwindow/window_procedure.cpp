@@ -28,7 +28,12 @@ LRESULT MainWindow::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
         Application::Instance().OnWindowDestroyed(this);
         return 0;
     case WM_ACTIVATE:
-        if (LOWORD(wParam) != WA_INACTIVE) Application::Instance().SetActiveWindow(this);
+        if (LOWORD(wParam) == WA_INACTIVE) {
+            RememberFocus();
+        } else {
+            Application::Instance().SetActiveWindow(this);
+            if (!HIWORD(wParam)) RestoreFocus();
+        }
         return 0;
     case WM_CLOSE:
         OnClose();
@@ -39,7 +44,8 @@ LRESULT MainWindow::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     }
     case WM_SIZE:
-        Layout();
+        // A minimised window has no room: laying out into it would squash the panels.
+        if (wParam != SIZE_MINIMIZED) Layout();
         return 0;
     case WM_COPYDATA:
         OnCopyData(reinterpret_cast<const COPYDATASTRUCT*>(lParam));
@@ -107,6 +113,21 @@ LRESULT MainWindow::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
         break;
     }
     return DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+// The keyboard focus is the window's own business while it is inactive; coming
+// back, it returns to where it was, or to the folder view.
+void MainWindow::RememberFocus() {
+    HWND focus = GetFocus();
+    if (focus && IsChild(hwnd, focus)) focusBeforeDeactivation = focus;
+}
+
+void MainWindow::RestoreFocus() {
+    if (focusBeforeDeactivation && IsWindow(focusBeforeDeactivation) && IsChild(hwnd, focusBeforeDeactivation)) {
+        SetFocus(focusBeforeDeactivation);
+    } else if (FilePanel* panel = ActivePanel(); panel && panel->ViewWindow()) {
+        SetFocus(panel->ViewWindow());
+    }
 }
 
 void MainWindow::OnCopyData(const COPYDATASTRUCT* data) {

@@ -15,6 +15,10 @@ inline constexpr wchar_t kTabStripClass[] = L"Quorlen.TabStrip";
 // Events the strip raises through onEvent, with a tab index.
 inline constexpr int kTabEventActivate = 0;
 inline constexpr int kTabEventClose = 1;
+inline constexpr int kTabEventNewTab = 2;
+inline constexpr int kTabEventTearOff = 7;
+inline constexpr int kTabEventMove = 8;
+inline constexpr int kTabEventMoveToWindow = 9;
 
 // Messages outside tools send to read the strip or act on a tab.
 inline constexpr UINT kTabStripCountMessage = 0x8050;

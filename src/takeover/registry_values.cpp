@@ -9,19 +9,25 @@ DWORD PercentRuleType(std::wstring_view text) {
 }
 
 std::optional<RegistryString> ReadStringValue(HKEY key, const wchar_t* name) {
-    // The expandable text is wanted as stored, not expanded.
-    constexpr DWORD kFlags = RRF_RT_REG_SZ | RRF_RT_REG_EXPAND_SZ | RRF_NOEXPAND;
-    // The value may grow between asking for its size and reading it; ask again then.
+    // Read raw, as stored: an expandable text must not be expanded, and a value
+    // written without its terminator or with an odd byte count is still the text
+    // it holds, not something to give up on and later treat as missing.
     for (int attempt = 0; attempt < 3; ++attempt) {
-        DWORD size = 0;
-        if (RegGetValueW(key, nullptr, name, kFlags, nullptr, nullptr, &size) != ERROR_SUCCESS) return std::nullopt;
-        std::wstring text(size / sizeof(wchar_t) + 1, L'\0');
         DWORD type = REG_NONE;
-        size = static_cast<DWORD>(text.size() * sizeof(wchar_t));
-        const LSTATUS status = RegGetValueW(key, nullptr, name, kFlags, &type, text.data(), &size);
+        DWORD size = 0;
+        if (RegQueryValueExW(key, name, nullptr, &type, nullptr, &size) != ERROR_SUCCESS) return std::nullopt;
+        if (type != REG_SZ && type != REG_EXPAND_SZ) return std::nullopt;
+        // Room for a terminator the value may lack, and for a last half character.
+        std::wstring text(size / sizeof(wchar_t) + 2, L'\0');
+        DWORD read = static_cast<DWORD>(text.size() * sizeof(wchar_t));
+        const LSTATUS status =
+            RegQueryValueExW(key, name, nullptr, &type, reinterpret_cast<BYTE*>(text.data()), &read);
+        // The value may grow between asking for its size and reading it; ask again then.
         if (status == ERROR_MORE_DATA) continue;
-        if (status != ERROR_SUCCESS) return std::nullopt;
-        text.resize(text.find(L'\0') == std::wstring::npos ? text.size() : text.find(L'\0'));
+        if (status != ERROR_SUCCESS || (type != REG_SZ && type != REG_EXPAND_SZ)) return std::nullopt;
+        text.resize(read / sizeof(wchar_t));
+        const size_t end = text.find(L'\0');
+        if (end != std::wstring::npos) text.resize(end);
         return RegistryString{std::move(text), type};
     }
     return std::nullopt;

@@ -1,6 +1,7 @@
 #include "ui/resize_band.h"
 
 #include <commctrl.h>
+#include <windowsx.h>
 
 namespace {
 
@@ -8,8 +9,13 @@ constexpr int kResizeBand = 8;
 
 LRESULT CALLBACK BorderCursorProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) {
     switch (message) {
-    case WM_NCHITTEST:
-        return HTCLIENT;
+    case WM_NCHITTEST: {
+        // Only in the band: elsewhere a child's own answers (its scroll bars, its
+        // transparent parts) must stand.
+        const POINT point{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+        if (InResizeBand(window, point)) return HTCLIENT;
+        break;
+    }
     case WM_SETCURSOR:
         if (ShowArrowInResizeBand(window)) return TRUE;
         break;

@@ -14,7 +14,7 @@
 // the arrow and returns true while the cursor is in the top-level resize band.
 bool ShowArrowInResizeBand(HWND window);
 
-// Gives every current descendant of parent a subclass that answers hit tests as
-// client area and shows the arrow in the top-level window's resize band, so that
-// child windows never show their own resize cursors at the frame's edges.
+// Gives every current descendant of parent a subclass that, within the top-level
+// window's resize band, answers hit tests as client area and shows the arrow, so
+// that child windows never show their own resize cursors at the frame's edges.
 void BorderCursorSubclass(HWND parent);

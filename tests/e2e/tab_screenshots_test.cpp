@@ -93,7 +93,10 @@ protected:
             folders.push_back((data.Path() / name).wstring());
             std::filesystem::create_directories(folders.back());
         }
-        ASSERT_TRUE(WriteConfigLines(install, L"tabs.txt", folders));
+        // With trailing backslashes, which the program drops once a folder has arrived.
+        std::vector<std::wstring> saved = folders;
+        for (std::wstring& path : saved) path += L"\\";
+        ASSERT_TRUE(WriteConfigLines(install, L"tabs.txt", saved));
         ASSERT_TRUE(WriteConfigLines(install, L"settings.txt",
                                      {L"ActiveTab=0", L"WindowX=0", L"WindowY=0", L"WindowWidth=1000",
                                       L"WindowHeight=640"}));
@@ -122,9 +125,14 @@ TEST_P(TabStripScreenshot, ShowsEveryButtonAndTheActiveTabsAccent) {
             return SendWithTimeout(strip, kTabCount, 0, 0, count) && count == 3;
         },
         20000));
-    // Let the restored folders arrive and the strip settle before the picture.
-    ASSERT_TRUE(WaitUntil([&] { return ReadConfigLines(install, L"tabs.txt").size() == 3; }, 20000));
-    Sleep(1500);
+    // Every restored folder has arrived once the program has saved them its own way.
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            const std::vector<std::wstring> saved = ReadConfigLines(install, L"tabs.txt");
+            return saved.size() == 3 && saved.back().back() != L'\\';
+        },
+        20000));
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
 
     RECT windowRect{};
     GetWindowRect(window, &windowRect);

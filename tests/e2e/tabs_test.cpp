@@ -120,10 +120,17 @@ TEST_F(StartWithFolder, ClosingTheOnlyTabClosesTheWindowAndKeepsTheSavedTab) {
     EXPECT_TRUE(ReadConfigLines(install, L"history.txt").empty());
 }
 
+// The saved list as a person might have typed it. The program writes back the
+// shell's own spelling once the folders have arrived, which tells the tests so.
+std::vector<std::wstring> WithTrailingBackslashes(std::vector<std::wstring> paths) {
+    for (std::wstring& path : paths) path += L"\\";
+    return paths;
+}
+
 class ThreeSavedTabs : public TabsTest {
 protected:
     void PrepareConfig() override {
-        ASSERT_TRUE(WriteConfigLines(install, L"tabs.txt", folders));
+        ASSERT_TRUE(WriteConfigLines(install, L"tabs.txt", WithTrailingBackslashes(folders)));
         ASSERT_TRUE(WriteConfigLines(install, L"settings.txt", {L"ActiveTab=" + std::to_wstring(savedActive)}));
     }
     int savedActive = 1;
@@ -131,9 +138,9 @@ protected:
 
 TEST_F(ThreeSavedTabs, RestoresEveryTabWithTheSavedOneActive) {
     ASSERT_TRUE(WaitForTabCount(3));
-    EXPECT_EQ(Query(strip, kActiveTab), 1);
+    EXPECT_TRUE(WaitUntil([&] { return Query(strip, kActiveTab) == 1; }, 10000));
     EXPECT_TRUE(WaitUntil([&] { return WindowText(strip) == L"beta"; }, 10000));
-    // The restored list is saved again unchanged once every tab has arrived.
+    // Once every tab has arrived, the list is saved again in the same order.
     EXPECT_TRUE(WaitForSavedTabs(folders));
 }
 
@@ -179,7 +186,9 @@ TEST_F(SavedActiveBeyondTheList, LeavesTheLastRestoredTabActive) {
 
 class OneSavedTab : public TabsTest {
 protected:
-    void PrepareConfig() override { ASSERT_TRUE(WriteConfigLines(install, L"tabs.txt", {folders[1]})); }
+    void PrepareConfig() override {
+        ASSERT_TRUE(WriteConfigLines(install, L"tabs.txt", WithTrailingBackslashes({folders[1]})));
+    }
 };
 
 TEST_F(OneSavedTab, OpensOneTab) {
@@ -207,6 +216,23 @@ TEST_F(OneSavedTab, AFolderOpenedOnTopOfTheSavedTabsIsAddedAndActivated) {
                                     15000, &answer));
     EXPECT_EQ(Query(strip, kTabCount), 2);
     EXPECT_EQ(Query(strip, kActiveTab), 1);
+}
+
+// A start that ends before every saved folder has arrived must leave the saved
+// list as it was, even when one of its folders no longer exists.
+class SavedTabsWithAMissingFolder : public TabsTest {
+protected:
+    void PrepareConfig() override {
+        saved = {folders[0], (data.Path() / L"gone").wstring(), folders[2]};
+        ASSERT_TRUE(WriteConfigLines(install, L"tabs.txt", saved));
+    }
+    std::vector<std::wstring> saved;
+};
+
+TEST_F(SavedTabsWithAMissingFolder, AnEarlyEndKeepsTheSavedList) {
+    ASSERT_TRUE(WaitForTabCount(3));
+    quorlen.Kill();
+    EXPECT_EQ(ReadConfigLines(install, L"tabs.txt"), saved);
 }
 
 }  // namespace

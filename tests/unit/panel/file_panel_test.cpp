@@ -89,15 +89,13 @@ TEST_F(FilePanelFaces, TheControlFindsThePaneAnswersThroughTheSite) {
     EXPECT_EQ(panel.QueryInterface(IID_IUnknown, nullptr), E_POINTER);
 }
 
-TEST_F(FilePanelFaces, ReleaseNeverDeletesThePanelAndDestroyRunsOnce) {
-    auto* panel = new FilePanel;
-    panel->AddRef();
-    EXPECT_EQ(panel->Release(), 1u);
-    EXPECT_EQ(panel->Release(), 0u);
-    panel->Destroy();
-    panel->Destroy();
-    EXPECT_EQ(panel->GetCurrentPath(), L"");
-    delete panel;
+TEST_F(FilePanelFaces, ReleaseNeverDeletesThePanel) {
+    // On the stack: a Release that deleted the panel would fail here at once.
+    FilePanel panel;
+    panel.AddRef();
+    EXPECT_EQ(panel.Release(), 1u);
+    EXPECT_EQ(panel.Release(), 0u);
+    EXPECT_EQ(panel.GetCurrentPath(), L"");
 }
 
 // The navigation pane's diversion, driven through the events the control raises.
@@ -222,6 +220,8 @@ TEST_F(HostedFilePanel, HostsTheControlInItsOwnChildWindow) {
     panel->Destroy();
     EXPECT_FALSE(IsWindow(host));
     EXPECT_FALSE(panel->NavigateToPath(windows));
+    panel->Destroy();
+    EXPECT_EQ(panel->HostWindow(), nullptr);
 }
 
 TEST_F(HostedFilePanel, KeepsItsOwnBackAndForwardHistory) {

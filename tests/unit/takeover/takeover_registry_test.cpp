@@ -187,7 +187,9 @@ TEST_F(TakeoverRegistryTest, ExitStartAndReapplyKeepTheBackupOfTheFirstApply) {
     for (const TakeoverKey& row : TakeoverKeys) {
         EXPECT_EQ(ClassesKey(row.key), CommandKeyHolding(BuildFallbackCommand(exe, row.argumentTemplate)));
     }
-    EXPECT_TRUE(IsTakeoverActive());
+    // Were the takeover not in force here, the start-up check below would restart
+    // Explorer from inside the unit tests.
+    ASSERT_TRUE(IsTakeoverActive());
     EXPECT_FALSE(AreCommandsDirect());
 
     // The next start puts the direct form back; the keys were ours all along.

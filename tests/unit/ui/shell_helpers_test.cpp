@@ -84,9 +84,20 @@ TEST(InResizeBand, ChildWindowsAnswerForTheirTopLevelWindowExceptWhenMaximised) 
     EXPECT_TRUE(InResizeBand(child, POINT{102, 200}));
     EXPECT_FALSE(InResizeBand(child, POINT{300, 200}));
 
-    // Once subclassed, the child says it is client area so the frame's cursors stay away.
+    // A list with a scroll bar along its right side, well inside the frame.
+    HWND list = CreateWindowExW(0, L"LISTBOX", L"", WS_CHILD | WS_VISIBLE | WS_VSCROLL | LBS_DISABLENOSCROLL, 100,
+                                50, 200, 200, top, nullptr, nullptr, nullptr);
+    ASSERT_NE(list, nullptr);
+    RECT listRect{};
+    GetWindowRect(list, &listRect);
+    const LPARAM onScrollBar = MAKELPARAM(listRect.right - 3, (listRect.top + listRect.bottom) / 2);
+    ASSERT_EQ(SendMessageW(list, WM_NCHITTEST, 0, onScrollBar), HTVSCROLL);
+
+    // Once subclassed, a child says it is client area in the frame's band so the
+    // frame's cursors stay away, and keeps its own answers everywhere else.
     BorderCursorSubclass(top);
     EXPECT_EQ(SendMessageW(child, WM_NCHITTEST, 0, MAKELPARAM(102, 200)), HTCLIENT);
+    EXPECT_EQ(SendMessageW(list, WM_NCHITTEST, 0, onScrollBar), HTVSCROLL);
 
     ShowWindow(top, SW_MAXIMIZE);
     EXPECT_FALSE(InResizeBand(child, POINT{102, 200}));
@@ -97,13 +108,14 @@ TEST(InResizeBand, ChildWindowsAnswerForTheirTopLevelWindowExceptWhenMaximised) 
 TEST(WriteNavPaneSizer, WritesAndRemovesTheShellsPaneWidth) {
     REQUIRE_PRIVATE_TEST_PREFIX();
     constexpr wchar_t kKey[] = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Modules\\GlobalSettings\\Sizer";
+    BYTE original[64] = {};
+    DWORD originalSize = sizeof(original);
+    DWORD originalType = REG_NONE;
+    const bool wasThere = RegGetValueW(HKEY_CURRENT_USER, kKey, L"PageSpaceControlSizer", RRF_RT_ANY, &originalType,
+                                       original, &originalSize) == ERROR_SUCCESS;
     BYTE data[32] = {};
-    DWORD size = sizeof(data);
-    const bool wasThere =
-        RegGetValueW(HKEY_CURRENT_USER, kKey, L"PageSpaceControlSizer", RRF_RT_ANY, nullptr, data, &size) ==
-        ERROR_SUCCESS;
     ASSERT_TRUE(WriteNavPaneSizer(true));
-    size = sizeof(data);
+    DWORD size = sizeof(data);
     DWORD type = 0;
     ASSERT_EQ(RegGetValueW(HKEY_CURRENT_USER, kKey, L"PageSpaceControlSizer", RRF_RT_ANY, &type, data, &size),
               ERROR_SUCCESS);
@@ -116,7 +128,9 @@ TEST(WriteNavPaneSizer, WritesAndRemovesTheShellsPaneWidth) {
     size = sizeof(data);
     EXPECT_EQ(RegGetValueW(HKEY_CURRENT_USER, kKey, L"PageSpaceControlSizer", RRF_RT_ANY, nullptr, data, &size),
               ERROR_FILE_NOT_FOUND);
-    if (wasThere) WriteNavPaneSizer(true);
+    if (wasThere) {
+        RegSetKeyValueW(HKEY_CURRENT_USER, kKey, L"PageSpaceControlSizer", originalType, original, originalSize);
+    }
 }
 
 }  // namespace
