@@ -304,7 +304,9 @@ void MainWindow::SaveTabs() {
     if (paths.empty()) return;
     settings.TabPaths = std::move(paths);
     settings.ActiveTab = activeTab >= 0 ? SavedActiveTab() : activeTab;
-    SaveSettings(settings);
+    // Only the tab lines: this window's copy of the other settings may be older
+    // than what another window has written since.
+    SaveTabList(settings);
 }
 
 void MainWindow::StepTab(int step) {

@@ -128,18 +128,12 @@ Settings ParseSettingsLines(const std::vector<std::wstring>& lines) {
     return settings;
 }
 
-std::vector<std::wstring> WithWindowRect(std::vector<std::wstring> lines, const RECT& rect) {
-    // Computed wide, so that an absurd rectangle cannot overflow.
-    const std::pair<const wchar_t*, int64_t> values[] = {
-        {L"WindowX", rect.left},
-        {L"WindowY", rect.top},
-        {L"WindowWidth", int64_t{rect.right} - rect.left},
-        {L"WindowHeight", int64_t{rect.bottom} - rect.top},
-    };
+std::vector<std::wstring> WithSettingValues(std::vector<std::wstring> lines,
+                                            const std::vector<std::pair<std::wstring, int64_t>>& values) {
     for (const auto& [name, value] : values) {
-        std::wstring line = std::wstring(name) + L"=" + std::to_wstring(value);
-        const auto existing = std::find_if(lines.begin(), lines.end(), [name](const std::wstring& candidate) {
-            return KeyOf(candidate) == std::wstring_view(name);
+        std::wstring line = name + L"=" + std::to_wstring(value);
+        const auto existing = std::find_if(lines.begin(), lines.end(), [&name](const std::wstring& candidate) {
+            return KeyOf(candidate) == name;
         });
         if (existing != lines.end()) {
             *existing = std::move(line);
@@ -150,15 +144,47 @@ std::vector<std::wstring> WithWindowRect(std::vector<std::wstring> lines, const 
     return lines;
 }
 
+namespace {
+
+// Computed wide, so that an absurd rectangle cannot overflow.
+std::vector<std::pair<std::wstring, int64_t>> WindowRectValues(const RECT& rect) {
+    return {
+        {L"WindowX", rect.left},
+        {L"WindowY", rect.top},
+        {L"WindowWidth", int64_t{rect.right} - rect.left},
+        {L"WindowHeight", int64_t{rect.bottom} - rect.top},
+    };
+}
+
+}  // namespace
+
+std::vector<std::wstring> WithWindowRect(std::vector<std::wstring> lines, const RECT& rect) {
+    return WithSettingValues(std::move(lines), WindowRectValues(rect));
+}
+
 void SaveSettings(const Settings& settings) {
     WriteLines(ConfigFilePath(kSettingsFileName), PrintSettingsLines(settings));
     if (!settings.FavoritesUnreadable) WriteLines(ConfigFilePath(kFavoritesFileName), settings.Favorites);
     if (!settings.TabPathsUnreadable) WriteLines(ConfigFilePath(kTabsFileName), settings.TabPaths);
 }
 
-void SaveWindowRect(const RECT& rect) {
+namespace {
+
+// Rewrites only the given lines of settings.txt. A settings.txt that exists but
+// cannot be read whole is left alone rather than rewritten from what little
+// could be read.
+void PatchSettingsFile(const std::vector<std::pair<std::wstring, int64_t>>& values) {
     const std::wstring path = ConfigFilePath(kSettingsFileName);
     std::vector<std::wstring> lines;
     if (!TryReadLines(path, lines)) return;
-    WriteLines(path, WithWindowRect(std::move(lines), rect));
+    WriteLines(path, WithSettingValues(std::move(lines), values));
+}
+
+}  // namespace
+
+void SaveWindowRect(const RECT& rect) { PatchSettingsFile(WindowRectValues(rect)); }
+
+void SaveTabList(const Settings& settings) {
+    if (!settings.TabPathsUnreadable) WriteLines(ConfigFilePath(kTabsFileName), settings.TabPaths);
+    PatchSettingsFile({{L"ActiveTab", settings.ActiveTab}});
 }

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "settings/settings.h"
@@ -29,6 +30,12 @@ inline constexpr wchar_t kTabsFileName[] = L"tabs.txt";
 // they stand: limits are the loader's business.
 [[nodiscard]] Settings ParseSettingsLines(const std::vector<std::wstring>& lines);
 
+// The lines of settings.txt with each named value set: it replaces the first
+// line of its key, or is appended when there is none. Every other line stays
+// where it was.
+[[nodiscard]] std::vector<std::wstring> WithSettingValues(
+    std::vector<std::wstring> lines, const std::vector<std::pair<std::wstring, int64_t>>& values);
+
 // The lines of settings.txt with the window lines set to this rectangle (left,
 // top, right, bottom): each replaces the first line of its key, or is appended
 // when there is none. Every other line stays where it was.
@@ -39,6 +46,11 @@ inline constexpr wchar_t kTabsFileName[] = L"tabs.txt";
 // be written keeps its old content. A list file that could not be read whole at
 // load is left alone.
 void SaveSettings(const Settings& settings);
+
+// Writes the record's tab list to tabs.txt and its active tab into settings.txt,
+// leaving every other setting as the files hold it. Another window may have
+// changed those since this record was loaded.
+void SaveTabList(const Settings& settings);
 
 // Stores the window's normal rectangle into settings.txt, leaving the other lines
 // as they are. A settings.txt that exists but cannot be read whole is left alone

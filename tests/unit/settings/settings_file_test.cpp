@@ -245,6 +245,27 @@ TEST_F(SettingsFileTest, SaveWindowRectUpdatesTheFileInPlace) {
                                       L"WindowHeight=800", L"NewTabPath=C:\\x"}));
 }
 
+TEST_F(SettingsFileTest, SaveTabListTouchesOnlyTheTabsAndTheActiveTab) {
+    // Another window changed these since this window's record was loaded.
+    const Lines settingsLines{L"FavBarVisible=1", L"ActiveTab=4", L"NewTabPath=C:\\新"};
+    ASSERT_TRUE(WriteLines(PathOf(L"settings.txt"), settingsLines));
+    ASSERT_TRUE(WriteLines(PathOf(L"favorites.txt"), {L"C:\\added elsewhere"}));
+
+    Settings stale;
+    stale.TabPaths = {L"C:\\a", L"D:\\"};
+    stale.ActiveTab = 1;
+    SaveTabList(stale);
+    EXPECT_EQ(ReadLines(PathOf(L"tabs.txt")), stale.TabPaths);
+    EXPECT_EQ(ReadLines(PathOf(L"settings.txt")), (Lines{L"FavBarVisible=1", L"ActiveTab=1", L"NewTabPath=C:\\新"}));
+    EXPECT_EQ(ReadLines(PathOf(L"favorites.txt")), Lines{L"C:\\added elsewhere"});
+
+    // A tab list that could not be read at start-up is never replaced.
+    ASSERT_TRUE(WriteLines(PathOf(L"tabs.txt"), {L"C:\\kept"}));
+    stale.TabPathsUnreadable = true;
+    SaveTabList(stale);
+    EXPECT_EQ(ReadLines(PathOf(L"tabs.txt")), Lines{L"C:\\kept"});
+}
+
 TEST_F(SettingsFileTest, SaveWindowRectCreatesAMissingSettingsFile) {
     SaveWindowRect(RECT{100, 50, 1380, 850});
     EXPECT_EQ(ReadLines(PathOf(L"settings.txt")),
