@@ -48,15 +48,18 @@ std::wstring SettingValue(const std::vector<std::wstring>& lines, const std::wst
     return L"<missing>";
 }
 
+// The four window lines of settings.txt, as numbers written out.
+std::vector<std::wstring> WindowLines(const std::vector<std::wstring>& lines) {
+    return {SettingValue(lines, L"WindowX"), SettingValue(lines, L"WindowY"), SettingValue(lines, L"WindowWidth"),
+            SettingValue(lines, L"WindowHeight")};
+}
+
 TEST_F(SavedRectTest, ClosingSavesTheNewRectangleAndKeepsEverySetting) {
     SetWindowPos(window, nullptr, 200, 150, 900, 600, SWP_NOZORDER | SWP_NOACTIVATE);
     CloseAndWait(window, quorlen);
 
     const std::vector<std::wstring> lines = ReadConfigLines(install, L"settings.txt");
-    EXPECT_EQ(SettingValue(lines, L"WindowX"), L"200");
-    EXPECT_EQ(SettingValue(lines, L"WindowY"), L"150");
-    EXPECT_EQ(SettingValue(lines, L"WindowWidth"), L"900");
-    EXPECT_EQ(SettingValue(lines, L"WindowHeight"), L"600");
+    EXPECT_EQ(WindowLines(lines), (std::vector<std::wstring>{L"200", L"150", L"900", L"600"}));
     EXPECT_EQ(SettingValue(lines, L"NewTabPath"), L"C:\\a=b");
     EXPECT_EQ(SettingValue(lines, L"FavBarVisible"), L"1");
     EXPECT_EQ(SettingValue(lines, L"HistoryLimit"), L"100");
@@ -68,10 +71,7 @@ TEST_F(SavedRectTest, MaximisedWindowSavesTheRectangleItRestoresTo) {
     CloseAndWait(window, quorlen);
 
     const std::vector<std::wstring> lines = ReadConfigLines(install, L"settings.txt");
-    EXPECT_EQ(SettingValue(lines, L"WindowX"), L"100");
-    EXPECT_EQ(SettingValue(lines, L"WindowY"), L"120");
-    EXPECT_EQ(SettingValue(lines, L"WindowWidth"), L"1000");
-    EXPECT_EQ(SettingValue(lines, L"WindowHeight"), L"700");
+    EXPECT_EQ(WindowLines(lines), (std::vector<std::wstring>{L"100", L"120", L"1000", L"700"}));
 }
 
 class NoSettingsTest : public StartedQuorlenTest {};
@@ -80,10 +80,7 @@ TEST_F(NoSettingsTest, ClosingWritesTheWindowRectangleIntoANewSettingsFile) {
     SetWindowPos(window, nullptr, 40, 30, 800, 500, SWP_NOZORDER | SWP_NOACTIVATE);
     CloseAndWait(window, quorlen);
     const std::vector<std::wstring> lines = ReadConfigLines(install, L"settings.txt");
-    EXPECT_EQ(SettingValue(lines, L"WindowX"), L"40");
-    EXPECT_EQ(SettingValue(lines, L"WindowY"), L"30");
-    EXPECT_EQ(SettingValue(lines, L"WindowWidth"), L"800");
-    EXPECT_EQ(SettingValue(lines, L"WindowHeight"), L"500");
+    EXPECT_EQ(WindowLines(lines), (std::vector<std::wstring>{L"40", L"30", L"800", L"500"}));
 }
 
 class UnusableRectTest : public StartedQuorlenTest, public testing::WithParamInterface<std::vector<std::wstring>> {
