@@ -71,4 +71,18 @@ TEST_F(TakeoverTest, AVanishedExecutableSwitchesTheRunningTakeoverToTheFallbackF
     quorlen.Kill();
 }
 
+TEST_F(TakeoverTest, TheEndOfTheSessionLeavesTheFallbackForm) {
+    WriteTakeoverSetting(true);
+    QuorlenProcess quorlen;
+    const HWND window = StartQuorlen(quorlen);
+    ASSERT_NE(window, nullptr);
+    ASSERT_TRUE(AllCommandsAre(Exe(), BuildDirectCommand));
+
+    // At logoff the system ends the program after this message, without closing it.
+    LRESULT answer = 0;
+    ASSERT_TRUE(SendWithTimeout(window, WM_ENDSESSION, TRUE, 0, answer, 15000));
+    EXPECT_TRUE(AllCommandsAre(Exe(), BuildFallbackCommand));
+    quorlen.Kill();
+}
+
 }  // namespace

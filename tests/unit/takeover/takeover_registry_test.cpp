@@ -285,4 +285,18 @@ TEST_F(TakeoverRegistryTest, DeletingTakeoverKeysCountsMissingKeysAsDeleted) {
     for (const TakeoverKey& row : TakeoverKeys) EXPECT_TRUE(ClassesKey(row.key).empty()) << row.backupName;
 }
 
+TEST_F(TakeoverRegistryTest, DeletingTakeoverKeysLeavesKeysThatNoLongerNameUs) {
+    ASSERT_TRUE(ApplyTakeover(nullptr));
+    // Since the takeover, the user gave one row back to another program.
+    const TakeoverKey& mine = TakeoverKeys[0];
+    const TakeoverKey& theirs = TakeoverKeys[7];
+    SetClassesValue(theirs.key, nullptr, L"\"C:\\Tools\\Other.exe\" \"%1\"", REG_EXPAND_SZ);
+    const Lines theirsBefore = ClassesKey(theirs.key);
+
+    EXPECT_TRUE(DeleteTakeoverKeys(nullptr));
+    EXPECT_TRUE(ClassesKey(mine.key).empty());
+    EXPECT_EQ(ClassesKey(theirs.key), theirsBefore);
+    EXPECT_FALSE(IsAnyKeyOurs());
+}
+
 }  // namespace
