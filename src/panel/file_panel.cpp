@@ -79,7 +79,6 @@ IFACEMETHODIMP FilePanel::GetPaneState(REFEXPLORERPANE pane, EXPLORERPANESTATE* 
 bool FilePanel::Create(HWND parent, int id, const RECT& bounds) {
     HINSTANCE instance = GetModuleHandleW(nullptr);
     RegisterHostClass(instance, HostWndProc);
-    controlId = id;
     hostWindow = CreateWindowExW(0, kHostClass, L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, bounds.left, bounds.top,
                                  bounds.right - bounds.left, bounds.bottom - bounds.top, parent,
                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, this);

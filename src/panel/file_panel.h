@@ -107,7 +107,6 @@ private:
     std::wstring treeTargetPath;
     HWND hostWindow = nullptr;
     HWND viewWindow = nullptr;
-    int controlId = 0;
     ComPtr<IExplorerBrowser> browser;
     DWORD adviseCookie = 0;
     ExplorerEvents* events = nullptr;

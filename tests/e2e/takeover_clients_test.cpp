@@ -60,15 +60,15 @@ TEST_F(TakenOverAndExitedTest, FallbackCommandStartsTheProgramWhileItExistsAndEx
     ASSERT_EQ(stored, BuildFallbackCommand(Exe(), L"\"%1\""));
     TempFolder folder;
     const std::wstring command = ReplaceAll(*stored, L"%1", folder.Path().wstring());
-    ASSERT_TRUE(AllQuorlenWindows().empty());
+    ASSERT_TRUE(VisibleMainWindows(0).empty());
 
     {
         QuorlenProcess open;
         ASSERT_TRUE(open.StartCommandLine(command));
         // No instance runs to hand the folder to, so a new one opens its window.
-        EXPECT_TRUE(WaitUntil([] { return !AllQuorlenWindows().empty(); }, 30000));
+        EXPECT_TRUE(WaitUntil([] { return !VisibleMainWindows(0).empty(); }, 30000));
     }
-    ASSERT_TRUE(WaitUntil([] { return AllQuorlenWindows().empty(); }, 15000));
+    ASSERT_TRUE(WaitUntil([] { return VisibleMainWindows(0).empty(); }, 15000));
 
     ASSERT_TRUE(DeleteFileW(Exe().c_str()));
     const std::set<DWORD> explorers = ProcessesNamed(L"explorer.exe");
@@ -87,7 +87,7 @@ TEST_F(TakenOverAndExitedTest, FallbackCommandStartsTheProgramWhileItExistsAndEx
         },
         15000))
         << "the folder should open in explorer.exe";
-    EXPECT_TRUE(AllQuorlenWindows().empty());
+    EXPECT_TRUE(VisibleMainWindows(0).empty());
     EndProcesses(started);
 }
 

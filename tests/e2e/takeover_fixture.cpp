@@ -74,15 +74,6 @@ std::set<DWORD> FindProcesses(Accept accept) {
     return found;
 }
 
-BOOL CALLBACK CollectQuorlenWindow(HWND window, LPARAM lParam) {
-    wchar_t className[64] = {};
-    if (IsWindowVisible(window) && GetClassNameW(window, className, 64) &&
-        std::wstring(className) == L"Quorlen.MainWindow") {
-        reinterpret_cast<std::vector<HWND>*>(lParam)->push_back(window);
-    }
-    return TRUE;
-}
-
 }  // namespace
 
 std::set<DWORD> ProcessesNamed(const std::wstring& image) {
@@ -102,12 +93,6 @@ void EndProcesses(const std::set<DWORD>& ids) {
         TerminateProcess(process.get(), 1);
         WaitForSingleObject(process.get(), 5000);
     }
-}
-
-std::vector<HWND> AllQuorlenWindows() {
-    std::vector<HWND> windows;
-    EnumWindows(CollectQuorlenWindow, reinterpret_cast<LPARAM>(&windows));
-    return windows;
 }
 
 bool RunToEnd(const std::wstring& commandLine, DWORD timeoutMs, DWORD& exitCode) {

@@ -53,9 +53,6 @@ private:
 // Ends each of these processes (ones a test started) and waits for it.
 void EndProcesses(const std::set<DWORD>& ids);
 
-// Every visible window of class Quorlen.MainWindow, from any process.
-[[nodiscard]] std::vector<HWND> AllQuorlenWindows();
-
 // Runs a command line to its end; false when it could not be started or did not
 // end in time. Whatever it leaves running is ended.
 bool RunToEnd(const std::wstring& commandLine, DWORD timeoutMs, DWORD& exitCode);

@@ -15,7 +15,7 @@ std::filesystem::path TestProgramFolder() {
 }
 
 struct WindowSearch {
-    DWORD processId;
+    DWORD processId;  // 0: any process
     std::vector<HWND> found;
 };
 
@@ -24,8 +24,8 @@ BOOL CALLBACK CollectMainWindow(HWND window, LPARAM lParam) {
     DWORD owner = 0;
     GetWindowThreadProcessId(window, &owner);
     wchar_t className[64] = {};
-    if (owner == search->processId && IsWindowVisible(window) && GetClassNameW(window, className, 64) &&
-        std::wstring(className) == kMainWindowClass) {
+    if ((search->processId == 0 || owner == search->processId) && IsWindowVisible(window) &&
+        GetClassNameW(window, className, 64) && std::wstring(className) == kMainWindowClass) {
         search->found.push_back(window);
     }
     return TRUE;
@@ -71,10 +71,14 @@ bool QuorlenProcess::StartCommandLine(std::wstring commandLine, const std::wstri
     return true;
 }
 
-std::vector<HWND> QuorlenProcess::MainWindows() const {
-    WindowSearch search{id_, {}};
-    if (id_ != 0) EnumWindows(CollectMainWindow, reinterpret_cast<LPARAM>(&search));
+std::vector<HWND> VisibleMainWindows(DWORD processId) {
+    WindowSearch search{processId, {}};
+    EnumWindows(CollectMainWindow, reinterpret_cast<LPARAM>(&search));
     return search.found;
+}
+
+std::vector<HWND> QuorlenProcess::MainWindows() const {
+    return id_ != 0 ? VisibleMainWindows(id_) : std::vector<HWND>{};
 }
 
 HWND QuorlenProcess::WaitForMainWindow(DWORD timeoutMs) const {

@@ -67,6 +67,9 @@ private:
 bool WriteConfigLines(const QuorlenInstall& install, const std::wstring& name, const std::vector<std::wstring>& lines);
 [[nodiscard]] std::vector<std::wstring> ReadConfigLines(const QuorlenInstall& install, const std::wstring& name);
 
+// The visible main windows of one process, or of every process for 0.
+[[nodiscard]] std::vector<HWND> VisibleMainWindows(DWORD processId);
+
 // Sends a message and waits at most timeoutMs for the answer; false on time-out.
 [[nodiscard]] bool SendWithTimeout(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result,
                                    UINT timeoutMs = 5000);
