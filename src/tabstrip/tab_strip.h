@@ -16,9 +16,15 @@ inline constexpr wchar_t kTabStripClass[] = L"Quorlen.TabStrip";
 inline constexpr int kTabEventActivate = 0;
 inline constexpr int kTabEventClose = 1;
 inline constexpr int kTabEventNewTab = 2;
+inline constexpr int kTabEventSettings = 3;
+inline constexpr int kTabEventFolderOptions = 5;
+inline constexpr int kTabEventAddFavourite = 6;
 inline constexpr int kTabEventTearOff = 7;
 inline constexpr int kTabEventMove = 8;
 inline constexpr int kTabEventMoveToWindow = 9;
+// With a favourite's index rather than a tab's.
+inline constexpr int kTabEventOpenFavourite = 11;
+inline constexpr int kTabEventRemoveFavourite = 12;
 
 // Messages outside tools send to read the strip or act on a tab.
 inline constexpr UINT kTabStripCountMessage = 0x8050;
