@@ -36,7 +36,10 @@ void CommandBar::SetPath(const std::wstring& path) {
     currentPath = path;
     if (addressEdit) SetWindowTextW(addressEdit, path.c_str());
     LeaveEditMode();
-    RebuildSegments();
+    // Split here rather than at every layout: a namespace path asks the shell
+    // for its name, which a resize should not repeat.
+    segments = SplitAddress(currentPath, ShellDisplayName);
+    LayOutSegmentRects();
     InvalidateAddressArea();
 }
 
@@ -64,10 +67,9 @@ void CommandBar::InvalidateAddressArea() const {
     if (barWindow) InvalidateRect(barWindow, &addressRect, FALSE);
 }
 
-void CommandBar::RebuildSegments() {
+void CommandBar::LayOutSegmentRects() {
     segmentRects.clear();
     hoverSegment = -1;
-    segments = SplitAddress(currentPath, ShellDisplayName);
     if (!segments.empty() && !IsRectEmpty(&addressRect)) {
         segmentRects = LayOutSegments(addressRect, SegmentTextWidths(), dpi);
     }

@@ -292,7 +292,7 @@ void CommandBar::Layout(int width, int height) {
         ShowWindow(searchEdit, SW_HIDE);
     }
     addressRect = layout.addressRect;
-    RebuildSegments();
+    LayOutSegmentRects();
     if (barWindow) InvalidateRect(barWindow, nullptr, FALSE);
 }
 

@@ -93,7 +93,7 @@ private:
     // The address bar, in address_bar.cpp.
     static LRESULT CALLBACK AddressEditProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
                                             DWORD_PTR bar);
-    void RebuildSegments();
+    void LayOutSegmentRects();
     [[nodiscard]] std::vector<int> SegmentTextWidths() const;
     void AskForHeightIfChanged() const;
     void Paint(HDC target) const;

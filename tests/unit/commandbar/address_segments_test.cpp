@@ -119,14 +119,9 @@ TEST(SegmentRows, NothingIsPlacedInAnEmptyArea) {
     EXPECT_TRUE(LayOutSegments(RECT{190, 4, 400, 30}, {}, 96).empty());
 }
 
-TEST(CommandBarHeight, IsOneRowOfControlsWithoutSegments) {
+TEST(CommandBarHeight, IsOneRowOfControlsOrAsManyRowsAsTheSegmentsWrapInto) {
     EXPECT_EQ(CommandBarHeight(1000, 96, true, {}), 34);
-    EXPECT_EQ(CommandBarHeight(1000, 96, false, {}), 34);
-    EXPECT_EQ(CommandBarHeight(1000, 144, true, {}), 51);
-    EXPECT_EQ(CommandBarHeight(1000, 192, false, {}), 68);
-}
-
-TEST(CommandBarHeight, CountsTheRowsTheSegmentsWrapInto) {
+    EXPECT_EQ(CommandBarHeight(1000, 144, false, {}), 51);
     EXPECT_EQ(CommandBarHeight(1000, 96, false, {100, 100, 100}), 34);
     EXPECT_EQ(CommandBarHeight(1000, 96, false, {400, 400}), 60);
     EXPECT_EQ(CommandBarHeight(1000, 96, false, {400, 400, 400, 400}), 112);
