@@ -297,7 +297,7 @@ void CommandBar::Layout(int width, int height) {
 }
 
 int CommandBar::DesiredHeight(int width) const {
-    return CommandBarHeight(width, dpi, searchBoxVisible, segments.empty() ? std::vector<int>{} : SegmentTextWidths());
+    return CommandBarHeight(width, dpi, searchBoxVisible, SegmentTextWidths());
 }
 
 void CommandBar::SetNavEnabled(bool backPossible, bool forwardPossible) {

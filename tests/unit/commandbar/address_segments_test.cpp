@@ -66,7 +66,8 @@ TEST(SplitAddress, NamespaceNamesShowTheirDisplayNameOrElseTheirText) {
     EXPECT_EQ(named[0].target, computer);
     EXPECT_EQ(asked, std::vector<std::wstring>{computer});
 
-    const std::vector<AddressSegment> unnamed = SplitAddress(computer, [](const std::wstring&) { return std::wstring(); });
+    const auto nameless = [](const std::wstring&) { return std::wstring(); };
+    const std::vector<AddressSegment> unnamed = SplitAddress(computer, nameless);
     ASSERT_EQ(unnamed.size(), 1u);
     EXPECT_EQ(unnamed[0].text, computer);
     EXPECT_EQ(unnamed[0].target, computer);
