@@ -2,8 +2,14 @@
 
 #include <windows.h>
 
+#include <array>
 #include <functional>
 #include <string>
+#include <vector>
+
+#include "commandbar/address_segments.h"
+#include "commandbar/command_bar_layout.h"
+#include "ui/handles.h"
 
 inline constexpr wchar_t kCommandBarClass[] = L"Quorlen.CommandBar";
 
@@ -45,5 +51,78 @@ public:
     std::function<void(int commandId)> onCommand;
 
 private:
+    // The one subclass each control of the bar gets.
+    static constexpr UINT_PTR kControlSubclassId = 1;
+
+    // A glyph button; its subclass gets the record as reference data.
+    struct CommandButton {
+        HWND window = nullptr;
+        int commandId = 0;
+        UniqueIcon enabledIcon;
+        UniqueIcon disabledIcon;
+        int drawDips = 0;
+        bool hover = false;
+    };
+
+    static LRESULT CALLBACK StaticWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam);
+    static LRESULT CALLBACK ButtonHoverProc(HWND button, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                            DWORD_PTR record);
+
+    void CreateButtons();
+    void CreateEdits();
+    void ApplyEditFonts();
+    void ForgetWindows();
+    void RaiseCommand(int commandId) const;
+    void OnCommandMessage(WPARAM wParam, LPARAM lParam);
+    void DrawButton(const DRAWITEMSTRUCT& item) const;
+    [[nodiscard]] const CommandButton* FindButton(UINT commandId) const;
+    void LayOutClientArea();
+    void MoveControl(HWND control, const RECT& rect, UINT extraFlags = 0) const;
+
+    // The search box, in command_bar_search_box.cpp.
+    static LRESULT CALLBACK SearchBoxProc(HWND box, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                          DWORD_PTR bar);
+    LRESULT OnSearchBoxMessage(HWND box, UINT message, WPARAM wParam, LPARAM lParam);
+    void MakeSearchIcons();
+    void PaintSearchBoxExtras(HWND box, HDC dc) const;
+    void SetClearButtonState(bool hover, bool pressed);
+    void ResetClearButton();
+    [[nodiscard]] bool InClearButton(HWND box, POINT client) const;
+
+    // The address bar, in address_bar.cpp.
+    static LRESULT CALLBACK AddressEditProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                            DWORD_PTR bar);
+    void LayOutSegmentRects();
+    [[nodiscard]] std::vector<int> SegmentTextWidths() const;
+    void AskForHeightIfChanged() const;
+    void Paint(HDC target) const;
+    void PaintContent(HDC dc, const RECT& client) const;
+    void OnMouseMove(POINT client);
+    void OnMouseLeave();
+    void OnLeftButtonDown(POINT client);
+    void EnterEditMode();
+    [[nodiscard]] int SegmentAt(POINT client) const;
+    [[nodiscard]] bool InBarResizeBand(POINT client) const;
+    void InvalidateAddressArea() const;
+
     HWND barWindow = nullptr;
+    std::array<CommandButton, kCommandButtonCount> buttons;
+    HWND addressEdit = nullptr;
+    HWND searchEdit = nullptr;
+    UniqueIcon searchIcon;
+    UniqueIcon clearIcon;
+    UniqueIcon clearIconHot;
+    bool clearHover = false;
+    bool clearPressed = false;
+    int dpi = 96;
+    bool searchBoxVisible = false;
+    std::wstring searchPlaceholder;
+    RECT addressRect{};
+
+    std::wstring currentPath;
+    bool editing = false;
+    std::vector<AddressSegment> segments;
+    std::vector<RECT> segmentRects;
+    int hoverSegment = -1;
 };

@@ -1,0 +1,214 @@
+#include "commandbar/command_bar.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+
+#include "commandbar/command_ids.h"
+#include "mainwindow/main_window_ids.h"
+#include "ui/dpi.h"
+#include "ui/fonts.h"
+#include "ui/mouse_tracking.h"
+#include "ui/paint_context.h"
+#include "ui/resize_band.h"
+#include "ui/shell_items.h"
+
+namespace {
+
+constexpr COLORREF kSegmentTextColour = RGB(50, 50, 50);
+constexpr COLORREF kSeparatorColour = RGB(180, 180, 180);
+constexpr int kSeparatorInsetDips = 3;
+
+std::wstring ShellDisplayName(const std::wstring& parsingName) {
+    ComPtr<IShellItem> item;
+    if (FAILED(ItemFromPath(parsingName, item.put()))) return {};
+    return DisplayName(item.get());
+}
+
+// Edges count as inside, unlike PtInRect.
+bool InRectOrOnEdge(const RECT& rect, POINT point) {
+    return point.x >= rect.left && point.x <= rect.right && point.y >= rect.top && point.y <= rect.bottom;
+}
+
+}  // namespace
+
+void CommandBar::SetPath(const std::wstring& path) {
+    currentPath = path;
+    if (addressEdit) SetWindowTextW(addressEdit, path.c_str());
+    LeaveEditMode();
+    // Split here rather than at every layout: a namespace path asks the shell
+    // for its name, which a resize should not repeat.
+    segments = SplitAddress(currentPath, ShellDisplayName);
+    LayOutSegmentRects();
+    InvalidateAddressArea();
+}
+
+void CommandBar::LeaveEditMode() {
+    if (!editing || !addressEdit) return;
+    // Cleared first: hiding the focused edit takes its focus, and the focus loss
+    // comes back here.
+    editing = false;
+    SetWindowTextW(addressEdit, currentPath.c_str());
+    ShowWindow(addressEdit, SW_HIDE);
+    InvalidateAddressArea();
+}
+
+void CommandBar::EnterEditMode() {
+    if (!addressEdit) return;
+    editing = true;
+    SetWindowTextW(addressEdit, currentPath.c_str());
+    ShowWindow(addressEdit, SW_SHOW);
+    SetFocus(addressEdit);
+    SendMessageW(addressEdit, EM_SETSEL, 0, -1);
+    InvalidateAddressArea();
+}
+
+void CommandBar::InvalidateAddressArea() const {
+    if (barWindow) InvalidateRect(barWindow, &addressRect, FALSE);
+}
+
+void CommandBar::LayOutSegmentRects() {
+    segmentRects.clear();
+    hoverSegment = -1;
+    if (!segments.empty() && !IsRectEmpty(&addressRect)) {
+        segmentRects = LayOutSegments(addressRect, SegmentTextWidths(), dpi);
+    }
+    AskForHeightIfChanged();
+}
+
+std::vector<int> CommandBar::SegmentTextWidths() const {
+    // A memory context compatible with the screen measures as the window would,
+    // without asking for the window's own context.
+    UniqueMemoryDc measuring(CreateCompatibleDC(nullptr));
+    const SelectedObject font(measuring.get(), UiFont(dpi));
+    std::vector<int> widths;
+    widths.reserve(segments.size());
+    for (const AddressSegment& segment : segments) {
+        SIZE size{};
+        const bool measured = measuring && GetTextExtentPoint32W(measuring.get(), segment.text.c_str(),
+                                                                 static_cast<int>(segment.text.size()), &size);
+        widths.push_back(measured ? size.cx : 0);
+    }
+    return widths;
+}
+
+void CommandBar::AskForHeightIfChanged() const {
+    if (!barWindow) return;
+    RECT client{};
+    GetClientRect(barWindow, &client);
+    if (DesiredHeight(client.right) != client.bottom) PostMessageW(GetParent(barWindow), WM_APP_RELAYOUT, 0, 0);
+}
+
+void CommandBar::Paint(HDC target) const {
+    RECT client{};
+    GetClientRect(barWindow, &client);
+    PaintBuffered(target, client, [&](HDC dc) { PaintContent(dc, client); });
+}
+
+void CommandBar::PaintContent(HDC dc, const RECT& client) const {
+    FillRect(dc, &client, GetSysColorBrush(COLOR_BTNFACE));
+    if (!IsRectEmpty(&addressRect)) FillRect(dc, &addressRect, GetSysColorBrush(COLOR_WINDOW));
+    // The edit covers the segments while it is open.
+    if (editing || segmentRects.empty()) return;
+
+    const SelectedObject font(dc, UiFont(dpi));
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, kSegmentTextColour);
+    UniquePen separatorPen(CreatePen(PS_SOLID, 1, kSeparatorColour));
+    const SelectedObject pen(dc, separatorPen.get());
+    const int inset = ScaleDip(kSeparatorInsetDips, dpi);
+    const size_t count = std::min(segments.size(), segmentRects.size());
+    for (size_t i = 0; i < count; ++i) {
+        const RECT& rect = segmentRects[i];
+        if (IsRectEmpty(&rect)) continue;
+        if (static_cast<int>(i) == hoverSegment) {
+            RECT hot = rect;
+            InflateRect(&hot, -1, -1);
+            FillRect(dc, &hot, GetSysColorBrush(COLOR_BTNFACE));
+        }
+        RECT text = rect;
+        DrawTextW(dc, segments[i].text.c_str(), static_cast<int>(segments[i].text.size()), &text,
+                  DT_END_ELLIPSIS | DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
+        if (i + 1 >= count) continue;
+        const RECT& next = segmentRects[i + 1];
+        if (IsRectEmpty(&next) || next.top != rect.top) continue;
+        const int x = (rect.right + next.left) / 2;
+        MoveToEx(dc, x, rect.top + inset, nullptr);
+        LineTo(dc, x, rect.bottom - inset);
+    }
+}
+
+int CommandBar::SegmentAt(POINT client) const {
+    for (size_t i = 0; i < segmentRects.size(); ++i) {
+        const RECT& rect = segmentRects[i];
+        if (rect.left < rect.right && PtInRect(&rect, client)) return static_cast<int>(i);
+    }
+    return -1;
+}
+
+bool CommandBar::InBarResizeBand(POINT client) const {
+    POINT screen = client;
+    ClientToScreen(barWindow, &screen);
+    return InResizeBand(barWindow, screen);
+}
+
+void CommandBar::OnMouseMove(POINT client) {
+    // The frame's resize band belongs to the main window; a segment there is not hovered.
+    if (InBarResizeBand(client)) {
+        OnMouseLeave();
+        return;
+    }
+    const int segment = SegmentAt(client);
+    if (segment != hoverSegment) {
+        hoverSegment = segment;
+        InvalidateAddressArea();
+    }
+    RequestMouseLeave(barWindow);
+}
+
+void CommandBar::OnMouseLeave() {
+    if (hoverSegment == -1) return;
+    hoverSegment = -1;
+    InvalidateAddressArea();
+}
+
+void CommandBar::OnLeftButtonDown(POINT client) {
+    if (InBarResizeBand(client) || !InRectOrOnEdge(addressRect, client)) return;
+    const int segment = SegmentAt(client);
+    if (segment >= 0 && !segments[static_cast<size_t>(segment)].target.empty()) {
+        if (addressEdit) SetWindowTextW(addressEdit, segments[static_cast<size_t>(segment)].target.c_str());
+        RaiseCommand(kCommandOpenAddressSegment);
+        return;
+    }
+    if (!editing) EnterEditMode();
+}
+
+LRESULT CALLBACK CommandBar::AddressEditProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                             DWORD_PTR barData) {
+    auto* bar = reinterpret_cast<CommandBar*>(barData);
+    switch (message) {
+    case WM_KEYDOWN:
+        if (wParam == VK_RETURN) {
+            bar->RaiseCommand(kCommandOpenTypedAddress);
+            return 0;
+        }
+        if (wParam == VK_ESCAPE) {
+            bar->LeaveEditMode();
+            return 0;
+        }
+        break;
+    case WM_CHAR:
+        // A single-line edit beeps at these characters; their keys were handled above.
+        if (wParam == L'\r' || wParam == VK_ESCAPE) return 0;
+        break;
+    case WM_KILLFOCUS:
+        bar->LeaveEditMode();
+        break;
+    case WM_NCDESTROY:
+        RemoveWindowSubclass(edit, AddressEditProc, kControlSubclassId);
+        break;
+    default:
+        break;
+    }
+    return DefSubclassProc(edit, message, wParam, lParam);
+}

@@ -1,0 +1,349 @@
+#include "commandbar/command_bar.h"
+
+#include <commctrl.h>
+#include <windowsx.h>
+
+#include "commandbar/command_ids.h"
+#include "tabstrip/tab_strip_layout.h"
+#include "ui/dpi.h"
+#include "ui/fonts.h"
+#include "ui/glyph_icon.h"
+#include "ui/mouse_tracking.h"
+#include "ui/paint_context.h"
+#include "ui/resize_band.h"
+#include "ui/window_class.h"
+
+namespace {
+
+constexpr int kGlyphWeight = 900;
+constexpr COLORREF kEnabledColour = RGB(0, 0, 0);
+constexpr COLORREF kDisabledColour = RGB(160, 160, 160);
+
+// The glyphs are rendered at twice the size they are drawn at and scaled down,
+// which keeps them sharp at higher DPIs.
+struct ButtonGlyph {
+    int commandId;
+    wchar_t codePoint;
+    int renderPx;
+    int drawDips;
+};
+
+constexpr ButtonGlyph kButtonGlyphs[kCommandButtonCount] = {
+    {kCommandBack, glyph::kBack, 28, 14},
+    {kCommandForward, glyph::kForward, 28, 14},
+    {kCommandUp, glyph::kUp, 28, 14},
+    {kCommandReopenClosedFolder, glyph::kReopenClosed, 26, 13},
+    {kCommandRefresh, glyph::kRefresh, 28, 14},
+    {kCommandViewMenu, glyph::kViewOptions, 24, 12},
+};
+
+constexpr int kSearchLeftMarginDips = 4;
+// Room for the clear and search icons at the right of the search box.
+constexpr int kSearchRightMarginDips = 39;
+
+HMENU ControlId(int id) { return reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)); }
+
+std::wstring WindowText(HWND window) {
+    if (!window) return {};
+    std::wstring text(static_cast<size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
+    text.resize(static_cast<size_t>(GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
+    return text;
+}
+
+}  // namespace
+
+CommandBar::~CommandBar() {
+    if (!barWindow) return;
+    // Destroying the window unbinds it and its controls. Should that fail, unbind
+    // by hand, so that no later message can reach this object.
+    HWND window = barWindow;
+    if (!DestroyWindow(window)) SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+}
+
+bool CommandBar::Create(HWND parent, int controlId) {
+    if (barWindow) return false;
+    static const bool registered = RegisterChromeClass(kCommandBarClass, StaticWndProc, 0);
+    if (!registered) return false;
+
+    dpi = static_cast<int>(GetDpiForSystem());
+    if (!CreateWindowExW(0, kCommandBarClass, L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, 100, 100, parent,
+                         ControlId(controlId), GetModuleHandleW(nullptr), this)) {
+        return false;
+    }
+    CreateButtons();
+    CreateEdits();
+    MakeSearchIcons();
+    LayOutClientArea();
+    BorderCursorSubclass(barWindow);
+    return true;
+}
+
+void CommandBar::CreateButtons() {
+    for (size_t i = 0; i < buttons.size(); ++i) {
+        const ButtonGlyph& glyph = kButtonGlyphs[i];
+        CommandButton& button = buttons[i];
+        button.commandId = glyph.commandId;
+        button.drawDips = glyph.drawDips;
+        button.hover = false;
+        button.enabledIcon.reset(
+            GlyphIcon(glyph.codePoint, glyph.renderPx, kEnabledColour, kIconFontFace, kGlyphWeight));
+        button.disabledIcon.reset(
+            GlyphIcon(glyph.codePoint, glyph.renderPx, kDisabledColour, kIconFontFace, kGlyphWeight));
+        button.window = CreateWindowExW(0, L"BUTTON", L"", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, 0, 0, 0, 0,
+                                        barWindow, ControlId(glyph.commandId), GetModuleHandleW(nullptr), nullptr);
+        if (button.window) {
+            SetWindowSubclass(button.window, ButtonHoverProc, kControlSubclassId, reinterpret_cast<DWORD_PTR>(&button));
+        }
+    }
+}
+
+void CommandBar::CreateEdits() {
+    addressEdit = CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"", WS_CHILD | ES_AUTOHSCROLL, 0, 0, 0, 0, barWindow,
+                                  ControlId(kCommandOpenTypedAddress), GetModuleHandleW(nullptr), nullptr);
+    if (addressEdit) {
+        SetWindowTextW(addressEdit, currentPath.c_str());
+        SetWindowSubclass(addressEdit, AddressEditProc, kControlSubclassId, reinterpret_cast<DWORD_PTR>(this));
+    }
+    searchEdit = CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"", WS_CHILD | WS_CLIPSIBLINGS | ES_AUTOHSCROLL, 0, 0,
+                                 0, 0, barWindow, ControlId(kCommandSearchTextChanged), GetModuleHandleW(nullptr),
+                                 nullptr);
+    if (searchEdit) {
+        SetWindowSubclass(searchEdit, SearchBoxProc, kControlSubclassId, reinterpret_cast<DWORD_PTR>(this));
+    }
+    ApplyEditFonts();
+}
+
+void CommandBar::ApplyEditFonts() {
+    const WPARAM font = reinterpret_cast<WPARAM>(UiFont(dpi));
+    if (addressEdit) SendMessageW(addressEdit, WM_SETFONT, font, TRUE);
+    if (searchEdit) {
+        SendMessageW(searchEdit, WM_SETFONT, font, TRUE);
+        SendMessageW(searchEdit, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN,
+                     MAKELPARAM(ScaleDip(kSearchLeftMarginDips, dpi), ScaleDip(kSearchRightMarginDips, dpi)));
+    }
+}
+
+LRESULT CALLBACK CommandBar::StaticWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    CommandBar* self = BoundObject<CommandBar>(window, message, lParam);
+    if (!self) return DefWindowProcW(window, message, wParam, lParam);
+    if (message == WM_NCCREATE) self->barWindow = window;
+    if (message == WM_NCDESTROY) {
+        // The controls are gone by now; from here on the object knows no window.
+        SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+        self->ForgetWindows();
+        return DefWindowProcW(window, message, wParam, lParam);
+    }
+    // The object may be gone when this returns (a command can destroy the bar).
+    return self->WndProc(message, wParam, lParam);
+}
+
+void CommandBar::ForgetWindows() {
+    barWindow = nullptr;
+    for (CommandButton& button : buttons) button.window = nullptr;
+    addressEdit = nullptr;
+    searchEdit = nullptr;
+    editing = false;
+}
+
+LRESULT CommandBar::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_SIZE:
+        Layout(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+        return 0;
+    case WM_PAINT: {
+        const PaintContext context(barWindow);
+        if (context.Dc()) Paint(context.Dc());
+        return 0;
+    }
+    case WM_PRINTCLIENT:
+        Paint(reinterpret_cast<HDC>(wParam));
+        return 0;
+    case WM_ERASEBKGND:
+        // Painting covers every pixel; erasing first would only flicker.
+        return 1;
+    case WM_NCHITTEST:
+        return HTCLIENT;
+    case WM_SETCURSOR:
+        if (ShowArrowInResizeBand(barWindow)) return TRUE;
+        break;
+    case WM_DRAWITEM:
+        DrawButton(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+        return TRUE;
+    case WM_COMMAND:
+        OnCommandMessage(wParam, lParam);
+        return 0;
+    case WM_MOUSEMOVE:
+        OnMouseMove(POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+        return 0;
+    case WM_MOUSELEAVE:
+        OnMouseLeave();
+        return 0;
+    case WM_LBUTTONDOWN:
+        OnLeftButtonDown(POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+        return 0;
+    case WM_DPICHANGED:
+        // Taking the new DPI in full here, rather than only storing it, keeps the
+        // owner's SetDpi that follows from finding nothing changed and skipping
+        // the fonts and the layout.
+        SetDpi(HIWORD(wParam));
+        return 0;
+    default:
+        break;
+    }
+    return DefWindowProcW(barWindow, message, wParam, lParam);
+}
+
+void CommandBar::RaiseCommand(int commandId) const {
+    if (!onCommand) return;
+    // The owner may destroy this bar while handling the command; the copy keeps
+    // the callable alive until it returns.
+    const auto callback = onCommand;
+    callback(commandId);
+}
+
+void CommandBar::OnCommandMessage(WPARAM wParam, LPARAM lParam) {
+    const int id = LOWORD(wParam);
+    const UINT code = HIWORD(wParam);
+    if (code == BN_CLICKED && id >= kCommandBack && id <= kCommandReopenClosedFolder) {
+        // A click that was on its way while the button was disabled is dropped too.
+        const HWND sender = reinterpret_cast<HWND>(lParam);
+        if (sender && !IsWindowEnabled(sender)) return;
+        RaiseCommand(id);
+    } else if (code == EN_CHANGE && id == kCommandSearchTextChanged) {
+        ResetClearButton();
+        RaiseCommand(kCommandSearchTextChanged);
+    }
+}
+
+const CommandBar::CommandButton* CommandBar::FindButton(UINT commandId) const {
+    for (const CommandButton& button : buttons) {
+        if (button.window && static_cast<UINT>(button.commandId) == commandId) return &button;
+    }
+    return nullptr;
+}
+
+void CommandBar::DrawButton(const DRAWITEMSTRUCT& item) const {
+    const CommandButton* button = FindButton(item.CtlID);
+    if (!button || !button->enabledIcon) return;
+    const bool pressed = (item.itemState & ODS_SELECTED) != 0;
+    const bool disabled = (item.itemState & ODS_DISABLED) != 0;
+    // A disabled button gets no mouse messages, so a hover flag it kept from
+    // before would never clear; it is never drawn hot.
+    const bool hot = !disabled && (button->hover || pressed);
+    FillRect(item.hDC, &item.rcItem, GetSysColorBrush(hot ? COLOR_BTNHIGHLIGHT : COLOR_BTNFACE));
+    SetStretchBltMode(item.hDC, HALFTONE);
+    SetBrushOrgEx(item.hDC, 0, 0, nullptr);
+    const RECT icon = ButtonIconRect(item.rcItem, button->drawDips, pressed, dpi);
+    const HICON drawn = disabled && button->disabledIcon ? button->disabledIcon.get() : button->enabledIcon.get();
+    DrawIconEx(item.hDC, icon.left, icon.top, drawn, icon.right - icon.left, icon.bottom - icon.top, 0, nullptr,
+               DI_NORMAL);
+}
+
+LRESULT CALLBACK CommandBar::ButtonHoverProc(HWND button, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                             DWORD_PTR recordData) {
+    auto* record = reinterpret_cast<CommandButton*>(recordData);
+    switch (message) {
+    case WM_MOUSEMOVE: {
+        POINT point{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+        ClientToScreen(button, &point);
+        if (!InResizeBand(button, point) && !record->hover) {
+            record->hover = true;
+            RequestMouseLeave(button);
+            InvalidateRect(button, nullptr, FALSE);
+        }
+        break;
+    }
+    case WM_MOUSELEAVE:
+        if (record->hover) {
+            record->hover = false;
+            InvalidateRect(button, nullptr, FALSE);
+        }
+        break;
+    case WM_NCDESTROY:
+        RemoveWindowSubclass(button, ButtonHoverProc, kControlSubclassId);
+        break;
+    default:
+        break;
+    }
+    return DefSubclassProc(button, message, wParam, lParam);
+}
+
+void CommandBar::MoveControl(HWND control, const RECT& rect, UINT extraFlags) const {
+    if (!control) return;
+    SetWindowPos(control, nullptr, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE | extraFlags);
+}
+
+void CommandBar::LayOutClientArea() {
+    if (!barWindow) return;
+    RECT client{};
+    GetClientRect(barWindow, &client);
+    Layout(client.right, client.bottom);
+}
+
+void CommandBar::Layout(int width, int height) {
+    const CommandBarLayout layout = LayOutCommandBar(width, height, dpi, searchBoxVisible);
+    for (size_t i = 0; i < buttons.size(); ++i) MoveControl(buttons[i].window, layout.buttons[i]);
+    MoveControl(addressEdit, layout.addressEdit);
+    if (layout.searchBoxShown) {
+        MoveControl(searchEdit, layout.searchBox, SWP_SHOWWINDOW);
+        ResetClearButton();
+    } else if (searchEdit) {
+        ShowWindow(searchEdit, SW_HIDE);
+    }
+    addressRect = layout.addressRect;
+    LayOutSegmentRects();
+    if (barWindow) InvalidateRect(barWindow, nullptr, FALSE);
+}
+
+int CommandBar::DesiredHeight(int width) const {
+    return CommandBarHeight(width, dpi, searchBoxVisible, SegmentTextWidths());
+}
+
+void CommandBar::SetNavEnabled(bool backPossible, bool forwardPossible) {
+    for (CommandButton& button : buttons) {
+        if (!button.window) continue;
+        if (button.commandId == kCommandBack) EnableWindow(button.window, backPossible);
+        if (button.commandId == kCommandForward) EnableWindow(button.window, forwardPossible);
+    }
+}
+
+void CommandBar::SetSearchBoxVisible(bool visible) {
+    if (visible == searchBoxVisible) return;
+    searchBoxVisible = visible;
+    LayOutClientArea();
+}
+
+void CommandBar::FocusSearchBox() {
+    if (!searchEdit) return;
+    if (!searchBoxVisible) {
+        searchBoxVisible = true;
+        LayOutClientArea();
+    }
+    ShowWindow(searchEdit, SW_SHOW);
+    SetFocus(searchEdit);
+    SendMessageW(searchEdit, EM_SETSEL, static_cast<WPARAM>(-1), -1);
+}
+
+void CommandBar::SetSearchText(const std::wstring& text) {
+    if (searchEdit) SetWindowTextW(searchEdit, text.c_str());
+}
+
+std::wstring CommandBar::GetSearchText() const { return WindowText(searchEdit); }
+
+std::wstring CommandBar::GetAddressText() const { return WindowText(addressEdit); }
+
+void CommandBar::SetSearchPlaceholder(const std::wstring& folderName) {
+    std::wstring cue = L"在 " + folderName + L" 中搜索";
+    if (cue == searchPlaceholder) return;
+    searchPlaceholder = std::move(cue);
+    if (searchEdit) InvalidateRect(searchEdit, nullptr, TRUE);
+}
+
+void CommandBar::SetDpi(int newDpi) {
+    // Every size would scale to nothing.
+    if (newDpi <= 0 || newDpi == dpi) return;
+    dpi = newDpi;
+    ApplyEditFonts();
+    LayOutClientArea();
+}

@@ -1,0 +1,57 @@
+#pragma once
+
+#include <windows.h>
+
+#include "ui/handles.h"
+
+// The context of one WM_PAINT, ended however the painting returns.
+class PaintContext {
+public:
+    explicit PaintContext(HWND window) : window_(window), dc_(BeginPaint(window, &paint_)) {}
+    ~PaintContext() {
+        if (dc_) EndPaint(window_, &paint_);
+    }
+    PaintContext(const PaintContext&) = delete;
+    PaintContext& operator=(const PaintContext&) = delete;
+
+    [[nodiscard]] HDC Dc() const { return dc_; }
+
+private:
+    HWND window_;
+    PAINTSTRUCT paint_{};
+    HDC dc_;
+};
+
+// A window's client-area context from GetDC, released however the drawing returns.
+class WindowDc {
+public:
+    explicit WindowDc(HWND window) : window_(window), dc_(GetDC(window)) {}
+    ~WindowDc() {
+        if (dc_) ReleaseDC(window_, dc_);
+    }
+    WindowDc(const WindowDc&) = delete;
+    WindowDc& operator=(const WindowDc&) = delete;
+
+    [[nodiscard]] HDC Dc() const { return dc_; }
+
+private:
+    HWND window_;
+    HDC dc_;
+};
+
+// Paints a client area into a memory bitmap and copies it to the target in one
+// go, so the screen never shows a half-drawn picture. Without memory for the
+// bitmap it paints straight to the target, which beats a blank window.
+template <typename PaintFunction>
+void PaintBuffered(HDC target, const RECT& client, PaintFunction paint) {
+    if (client.right <= 0 || client.bottom <= 0) return;
+    UniqueMemoryDc buffer(CreateCompatibleDC(target));
+    UniqueBitmap bitmap(buffer ? CreateCompatibleBitmap(target, client.right, client.bottom) : nullptr);
+    if (!bitmap) {
+        paint(target);
+        return;
+    }
+    const SelectedObject selected(buffer.get(), bitmap.get());
+    paint(buffer.get());
+    BitBlt(target, 0, 0, client.right, client.bottom, buffer.get(), 0, 0, SRCCOPY);
+}
