@@ -45,7 +45,7 @@ int Application::Run() {
     SetActiveWindow(first);
 
     InstallTabWheelHook(first->Hwnd(), GetDlgItem(first->Hwnd(), kTabStripControlId));
-    UniqueKernelHandle pipeThread = StartPipeServer();
+    UniqueKernelHandle pipeThread = StartPipeServer(*this);
 
     const int exitCode = RunMessageLoop(*this);
 

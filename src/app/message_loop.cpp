@@ -24,6 +24,13 @@ bool ClassTakesKeysUntouched(std::wstring_view className) {
     return EqualsIgnoringCase(className, L"Edit") || EqualsIgnoringCase(className, L"SysTreeView32");
 }
 
+ViewShortcut ShortcutForKey(UINT message, WPARAM key, bool controlDown) {
+    if (message != WM_KEYDOWN) return ViewShortcut::None;
+    if (key == 'F' && controlDown) return ViewShortcut::FocusSearchBox;
+    if (key == VK_F5) return ViewShortcut::Refresh;
+    return ViewShortcut::None;
+}
+
 int RunMessageLoop(Application& application) {
     MSG msg{};
     while (GetMessageW(&msg, nullptr, 0, 0) > 0) {

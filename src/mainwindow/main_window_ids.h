@@ -2,9 +2,6 @@
 
 #include <windows.h>
 
-#include <memory>
-#include <string>
-
 inline constexpr wchar_t kAppTitle[] = L"Quorlen文件资源管理器";
 inline constexpr wchar_t kMainWindowClass[] = L"Quorlen.MainWindow";
 
@@ -28,9 +25,3 @@ inline constexpr int kCommandBarControlId = 1;
 inline constexpr int kPanelHostControlId = 3;
 inline constexpr int kTabStripControlId = 7;
 inline constexpr int kFavBarControlId = 11;
-
-// The path carried by WM_APP_OPEN_PATH: a heap string whose ownership passes
-// with the message to the window that receives it.
-[[nodiscard]] inline std::unique_ptr<std::wstring> TakeOwnedPath(LPARAM lParam) {
-    return std::unique_ptr<std::wstring>(reinterpret_cast<std::wstring*>(lParam));
-}

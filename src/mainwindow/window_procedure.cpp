@@ -2,6 +2,7 @@
 
 #include "app/application.h"
 #include "app/instance_channel.h"
+#include "app/posted_path.h"
 #include "mainwindow/main_window.h"
 #include "mainwindow/main_window_ids.h"
 #include "settings/config_backup.h"
@@ -66,6 +67,9 @@ LRESULT MainWindow::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
             SwitchToFallbackAtExit();
         }
         return 0;
+    case WM_COMMAND:
+        OnCommand(LOWORD(wParam));
+        return 0;
     case WM_TIMER:
         OnTimer(wParam);
         return 0;
@@ -95,11 +99,12 @@ LRESULT MainWindow::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
         dpi = HIWORD(wParam);
         tabStrip.SetDpi(dpi);
         if (tabStrip.Hwnd()) InvalidateRect(tabStrip.Hwnd(), nullptr, TRUE);
+        commandBar.SetDpi(dpi);
         Layout();
         return 0;
     case WM_APP_OPEN_PATH: {
         // The string belongs to this window from here on and is freed on the way out.
-        const std::unique_ptr<std::wstring> path = TakeOwnedPath(lParam);
+        const std::unique_ptr<std::wstring> path = TakePostedPath(lParam);
         if (path) OpenFromInstance(*path, wParam != 0);
         return 0;
     }
@@ -132,7 +137,7 @@ void MainWindow::RestoreFocus() {
 
 void MainWindow::OnCopyData(const COPYDATASTRUCT* data) {
     if (!data || data->dwData != 1 || !data->lpData) return;
-    OpenPath(CopyDataPath(data->lpData, data->cbData));
+    OpenPath(TextUpToNul(data->lpData, data->cbData));
 }
 
 void MainWindow::OnClose() {

@@ -6,88 +6,10 @@
 
 #include "common/private_prefix.h"
 #include "driver/quorlen_driver.h"
+#include "driver/window_queries.h"
+#include "tabs_fixture.h"
 
 namespace {
-
-// The tab strip's query messages.
-constexpr UINT kTabCount = 0x8050;
-constexpr UINT kActiveTab = 0x8051;
-constexpr UINT kSelectTab = 0x8052;
-constexpr UINT kCloseTab = 0x8053;
-
-LRESULT Query(HWND strip, UINT message, WPARAM wParam = 0) {
-    LRESULT result = -1;
-    EXPECT_TRUE(SendWithTimeout(strip, message, wParam, 0, result, 15000));
-    return result;
-}
-
-HWND FindDescendant(HWND parent, const wchar_t* className) {
-    struct Search {
-        const wchar_t* className;
-        HWND found;
-    } search{className, nullptr};
-    EnumChildWindows(
-        parent,
-        [](HWND child, LPARAM param) -> BOOL {
-            auto* wanted = reinterpret_cast<Search*>(param);
-            wchar_t name[64] = {};
-            GetClassNameW(child, name, 64);
-            if (lstrcmpiW(name, wanted->className) != 0) return TRUE;
-            wanted->found = child;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
-std::wstring WindowText(HWND window) {
-    wchar_t text[512] = {};
-    DWORD_PTR length = 0;
-    SendMessageTimeoutW(window, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 5000, &length);
-    return text;
-}
-
-bool SamePaths(const std::vector<std::wstring>& actual, const std::vector<std::wstring>& expected) {
-    if (actual.size() != expected.size()) return false;
-    for (size_t i = 0; i < actual.size(); ++i) {
-        if (lstrcmpiW(actual[i].c_str(), expected[i].c_str()) != 0) return false;
-    }
-    return true;
-}
-
-// Folders of the test's own, so that every tab shows a real, distinct folder.
-class TabsTest : public StartedQuorlenTest {
-protected:
-    void SetUp() override {
-        for (const wchar_t* name : {L"alpha", L"beta", L"资料"}) {
-            folders.push_back((data.Path() / name).wstring());
-            std::filesystem::create_directories(folders.back());
-        }
-        StartedQuorlenTest::SetUp();
-        if (HasFatalFailure()) return;
-        strip = GetDlgItem(window, 7);
-        ASSERT_NE(strip, nullptr) << "no tab strip";
-    }
-
-    bool WaitForTabCount(LRESULT count) {
-        return WaitUntil([&] { return Query(strip, kTabCount) == count; }, 20000);
-    }
-
-    bool WaitForSavedTabs(const std::vector<std::wstring>& expected) {
-        return WaitUntil([&] { return SamePaths(ReadConfigLines(install, L"tabs.txt"), expected); }, 20000);
-    }
-
-    void CloseAndWait() {
-        PostMessageW(window, WM_CLOSE, 0, 0);
-        DWORD exitCode = 1;
-        ASSERT_TRUE(quorlen.WaitForExit(15000, exitCode));
-        EXPECT_EQ(exitCode, 0u);
-    }
-
-    TempFolder data;
-    std::vector<std::wstring> folders;
-    HWND strip = nullptr;
-};
 
 class StartWithFolder : public TabsTest {
 protected:
@@ -169,6 +91,31 @@ TEST_F(ThreeSavedTabs, SelectingAndClosingGoThroughTheQueryMessages) {
     EXPECT_EQ(Query(strip, kActiveTab), 0);
     EXPECT_TRUE(WaitForSavedTabs({folders[1]}));
     EXPECT_TRUE(SamePaths(ReadConfigLines(install, L"history.txt"), {folders[2], folders[0]}));
+}
+
+TEST_F(ThreeSavedTabs, TabStepsAndTheWheelOverTheStripWrapAround) {
+    ASSERT_TRUE(WaitForTabCount(3));
+    ASSERT_TRUE(WaitUntil([&] { return Query(strip, kActiveTab) == 1; }, 10000));
+    // Posted, as the mouse hook posts it; the answer follows once it is handled.
+    const auto step = [&](WPARAM previous, LRESULT expected) {
+        EXPECT_TRUE(PostMessageW(window, WM_APP + 5, previous, 0));
+        return WaitUntil([&] { return Query(strip, kActiveTab) == expected; }, 5000);
+    };
+    EXPECT_TRUE(step(0, 2));
+    EXPECT_TRUE(step(0, 0));
+    EXPECT_TRUE(step(1, 2));
+
+    // The window's own wheel handling: only a wheel over the strip steps.
+    RECT stripRect{};
+    GetWindowRect(strip, &stripRect);
+    const LPARAM overStrip = MAKELPARAM(stripRect.right - 300, (stripRect.top + stripRect.bottom) / 2);
+    ASSERT_EQ(WindowFromPoint(POINT{stripRect.right - 300, (stripRect.top + stripRect.bottom) / 2}), strip);
+    LRESULT ignored = 0;
+    ASSERT_TRUE(SendWithTimeout(window, WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-WHEEL_DELTA)), overStrip,
+                                ignored));
+    EXPECT_EQ(Query(strip, kActiveTab), 0);
+    ASSERT_TRUE(SendWithTimeout(window, WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA), overStrip, ignored));
+    EXPECT_EQ(Query(strip, kActiveTab), 2);
 }
 
 class SavedActiveBeyondTheList : public ThreeSavedTabs {

@@ -15,6 +15,16 @@ TEST(KeyboardRouting, EditBoxesAndTheNavigationTreeGetTheirKeysUntouched) {
     EXPECT_FALSE(ClassTakesKeysUntouched(L""));
 }
 
+TEST(KeyboardRouting, CtrlFSearchesAndF5Refreshes) {
+    EXPECT_EQ(ShortcutForKey(WM_KEYDOWN, 'F', true), ViewShortcut::FocusSearchBox);
+    EXPECT_EQ(ShortcutForKey(WM_KEYDOWN, 'F', false), ViewShortcut::None);
+    EXPECT_EQ(ShortcutForKey(WM_KEYUP, 'F', true), ViewShortcut::None);
+    EXPECT_EQ(ShortcutForKey(WM_KEYDOWN, VK_F5, false), ViewShortcut::Refresh);
+    EXPECT_EQ(ShortcutForKey(WM_KEYDOWN, VK_F5, true), ViewShortcut::Refresh);
+    EXPECT_EQ(ShortcutForKey(WM_SYSKEYDOWN, VK_F5, false), ViewShortcut::None);
+    EXPECT_EQ(ShortcutForKey(WM_KEYDOWN, 'G', true), ViewShortcut::None);
+}
+
 TEST(TabWheel, WheelAwayFromTheUserStepsToThePreviousTab) {
     EXPECT_EQ(TabStepFromWheel(MAKELONG(0, WHEEL_DELTA)), 1u);
     EXPECT_EQ(TabStepFromWheel(MAKELONG(0, 1)), 1u);

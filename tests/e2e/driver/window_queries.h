@@ -1,0 +1,37 @@
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+// Reading another process's windows, as an outside tool would.
+
+// The tab strip's query messages.
+inline constexpr UINT kTabCount = 0x8050;
+inline constexpr UINT kActiveTab = 0x8051;
+inline constexpr UINT kSelectTab = 0x8052;
+inline constexpr UINT kCloseTab = 0x8053;
+
+// Sends a query message to a tab strip and returns its answer; -1 (and a test
+// failure) when the strip does not answer in time.
+LRESULT Query(HWND strip, UINT message, WPARAM wParam = 0);
+
+// The first descendant of parent of a window class, or null.
+[[nodiscard]] HWND FindDescendant(HWND parent, const wchar_t* className);
+
+[[nodiscard]] std::wstring WindowText(HWND window);
+
+// Whether two lists of paths are equal, ignoring letter case.
+[[nodiscard]] bool SamePaths(const std::vector<std::wstring>& actual, const std::vector<std::wstring>& expected);
+
+// The texts of the selected items of a list view in another process.
+[[nodiscard]] std::vector<std::wstring> SelectedListItems(HWND list);
+
+// A visible top-level window of the process and of a class, or null.
+[[nodiscard]] HWND FindProcessWindow(DWORD processId, const wchar_t* className);
+
+// A visible message box of the process, or null.
+[[nodiscard]] HWND FindMessageBox(DWORD processId);
+// The message a message box shows.
+[[nodiscard]] std::wstring MessageBoxText(HWND box);
