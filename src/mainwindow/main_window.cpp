@@ -2,6 +2,7 @@
 
 #include <dwmapi.h>
 
+#include "app/message_loop.h"
 #include "mainwindow/main_window_ids.h"
 #include "settings/load_settings.h"
 #include "takeover/takeover.h"
@@ -99,6 +100,10 @@ void MainWindow::OnCreate() {
     CheckTakeoverAtStartup(settings.Takeover);
     WriteRestoreGuide();
     WriteNavPaneSizer(settings.NavVisible);
+    if (commandBar.Create(hwnd, kCommandBarControlId)) {
+        commandBar.onCommand = [this](int id) { OnCommand(id); };
+    }
+    commandBar.SetSearchBoxVisible(settings.SearchBoxVisible);
     if (tabStrip.Create(hwnd, kTabStripControlId)) {
         tabStrip.onEvent = [this](int event, int index) { OnTabStripEvent(event, index); };
     }
@@ -134,5 +139,16 @@ void MainWindow::OpenFirstTab() {
 
 bool MainWindow::RouteKeyToActivePanel(MSG& msg) {
     FilePanel* panel = ActivePanel();
-    return panel && panel->TranslateViewAccelerator(msg);
+    if (!panel) return false;
+    switch (ShortcutForKey(msg.message, msg.wParam, GetKeyState(VK_CONTROL) < 0)) {
+    case ViewShortcut::FocusSearchBox:
+        commandBar.FocusSearchBox();
+        return true;
+    case ViewShortcut::Refresh:
+        panel->Refresh();
+        return true;
+    case ViewShortcut::None:
+        break;
+    }
+    return panel->TranslateViewAccelerator(msg);
 }

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "commandbar/command_bar.h"
 #include "mainwindow/frame_geometry.h"
 #include "mainwindow/layout.h"
 #include "mainwindow/tab_info.h"
@@ -33,7 +34,8 @@ public:
     // so that later messages to the window reach only the default procedure.
     void Detach();
 
-    // Offers a keyboard message to the active tab's panel; true when it was consumed.
+    // Acts on a keyboard message for the active tab: Ctrl+F, F5 and the folder
+    // view's own accelerators. True when the message was consumed.
     bool RouteKeyToActivePanel(MSG& msg);
 
     // The folders of this window's tabs, left to right, leaving out tabs that have none.
@@ -82,12 +84,31 @@ private:
     void SaveTabs();
     void StepTab(int step);
     void TakeTabOut(int index);
-    void OnTabStripEvent(int event, int index);
     [[nodiscard]] FilePanel* ActivePanel() const;
     [[nodiscard]] int TabOfPanel(const FilePanel* panel) const;
     [[nodiscard]] int TabShowing(const std::wstring& path) const;
     [[nodiscard]] std::wstring DefaultTabFolder() const;
     [[nodiscard]] int SavedActiveTab() const;
+
+    // Commands.
+    void OnCommand(int id);
+    void OnTabStripEvent(int event, int index);
+    void OnFavBarEvent(int event, int index, const std::wstring& path);
+    void NavigateFromAddressBar();
+    void UpdateNavButtons();
+    void UpdateCommandBar();
+    void ShowFolderOptions();
+    void OnSettings();
+    void ApplySettings(const Settings& changed);
+    [[nodiscard]] std::vector<std::wstring> AllWindowsTabPaths() const;
+
+    // Favourites.
+    void AddFavorite(const std::wstring& path);
+    void RemoveFavorite(int index);
+    void OpenFavorite(const std::wstring& path);
+    void MoveFavorite(int index, int slot);
+    void ShareFavorites();
+    void ShowFavorites();
 
     // Layout.
     [[nodiscard]] MainLayout ComputeLayout() const;
@@ -101,6 +122,7 @@ private:
     bool closing = false;
     bool restarting = false;
     std::wstring initialPath;
+    CommandBar commandBar;
     TabStrip tabStrip;
     std::vector<TabInfo> tabs;
     int activeTab = -1;

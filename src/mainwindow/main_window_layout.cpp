@@ -24,6 +24,7 @@ MainLayout MainWindow::ComputeLayout() const {
     input.maximized = IsZoomed(hwnd) != FALSE;
     input.favBarVisible = settings.FavBarVisible;
     input.tabStripHeight = [this](int width) { return tabStrip.HeightForWidth(width); };
+    input.commandBarHeight = [this](int width) { return commandBar.DesiredHeight(width); };
     return ::ComputeLayout(input);
 }
 
@@ -31,6 +32,7 @@ void MainWindow::Layout() {
     if (!hwnd) return;
     const MainLayout layout = ComputeLayout();
     Place(tabStrip.Hwnd(), layout.tabStrip);
+    Place(commandBar.Hwnd(), layout.commandBar);
     for (size_t i = 0; i < tabs.size(); ++i) {
         if (!tabs[i].panel) continue;
         HWND host = tabs[i].panel->HostWindow();
@@ -41,8 +43,8 @@ void MainWindow::Layout() {
             ShowWindow(host, SW_HIDE);
         }
     }
-    Repaint(tabStrip.Hwnd());
-    Repaint(hwnd);
-    if (tabStrip.Hwnd()) UpdateWindow(tabStrip.Hwnd());
-    UpdateWindow(hwnd);
+    for (HWND window : {tabStrip.Hwnd(), commandBar.Hwnd(), hwnd}) Repaint(window);
+    for (HWND window : {tabStrip.Hwnd(), commandBar.Hwnd(), hwnd}) {
+        if (window) UpdateWindow(window);
+    }
 }

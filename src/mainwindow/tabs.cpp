@@ -117,6 +117,7 @@ void MainWindow::ActivateTab(int index) {
     tabStrip.SetActive(index);
     tabStrip.ClearLoading();
     Layout();
+    UpdateCommandBar();
     SaveTabs();
 }
 
@@ -244,12 +245,17 @@ void MainWindow::OnPanelNavigated(FilePanel* panel, const std::wstring& path) {
     Layout();
     BorderCursorSubclass(panel->HostWindow());
 
-    // The item to select does not wait for the rest of a restore: the folder it
-    // is in has arrived.
-    if (index == activeTab && !pendingSelect.empty()) {
-        const std::wstring select = std::move(pendingSelect);
-        pendingSelect.clear();
-        panel->SelectItemByPath(select);
+    // The active tab's bar and the item to select do not wait for the rest of a
+    // restore: the folder they belong to has arrived.
+    if (index == activeTab) {
+        commandBar.SetPath(path);
+        commandBar.SetSearchPlaceholder(LastPathComponent(path));
+        UpdateNavButtons();
+        if (!pendingSelect.empty()) {
+            const std::wstring select = std::move(pendingSelect);
+            pendingSelect.clear();
+            panel->SelectItemByPath(select);
+        }
     }
     if (restoring) {
         if (static_cast<int>(tabs.size()) < restoreCount) return;
@@ -294,13 +300,18 @@ int MainWindow::SavedActiveTab() const {
 
 // Every window is listed with the application before it is created, so the tabs
 // of all windows, this one's included, are in the list.
-void MainWindow::SaveTabs() {
-    if (restoring || closing) return;
+std::vector<std::wstring> MainWindow::AllWindowsTabPaths() const {
     std::vector<std::wstring> paths;
     for (const auto& window : Application::Instance().Windows()) {
         std::vector<std::wstring> own = window->CollectTabPaths();
         paths.insert(paths.end(), own.begin(), own.end());
     }
+    return paths;
+}
+
+void MainWindow::SaveTabs() {
+    if (restoring || closing) return;
+    std::vector<std::wstring> paths = AllWindowsTabPaths();
     if (paths.empty()) return;
     settings.TabPaths = std::move(paths);
     settings.ActiveTab = activeTab >= 0 ? SavedActiveTab() : activeTab;
@@ -312,16 +323,4 @@ void MainWindow::SaveTabs() {
 void MainWindow::StepTab(int step) {
     if (tabs.size() < 2 || activeTab < 0) return;
     ActivateTab(SteppedTab(activeTab, step, static_cast<int>(tabs.size())));
-}
-
-void MainWindow::OnTabStripEvent(int event, int index) {
-    switch (event) {
-    case kTabEventActivate: ActivateTab(index); break;
-    case kTabEventClose: CloseTab(index); break;
-    case kTabEventNewTab: NewTab(); break;
-    case kTabEventTearOff: DetachTab(index); break;
-    case kTabEventMove: MoveTab(index, tabStrip.DropPoint()); break;
-    case kTabEventMoveToWindow: MoveTabToWindow(index, tabStrip.DropTarget()); break;
-    default: break;
-    }
 }

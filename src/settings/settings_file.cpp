@@ -188,3 +188,7 @@ void SaveTabList(const Settings& settings) {
     if (!settings.TabPathsUnreadable) WriteLines(ConfigFilePath(kTabsFileName), settings.TabPaths);
     PatchSettingsFile({{L"ActiveTab", settings.ActiveTab}});
 }
+
+void SaveFavoriteList(const Settings& settings) {
+    if (!settings.FavoritesUnreadable) WriteLines(ConfigFilePath(kFavoritesFileName), settings.Favorites);
+}

@@ -52,6 +52,9 @@ void SaveSettings(const Settings& settings);
 // changed those since this record was loaded.
 void SaveTabList(const Settings& settings);
 
+// Writes the record's favourites to favorites.txt alone.
+void SaveFavoriteList(const Settings& settings);
+
 // Stores the window's normal rectangle into settings.txt, leaving the other lines
 // as they are. A settings.txt that exists but cannot be read whole is left alone
 // rather than rewritten from what little could be read.

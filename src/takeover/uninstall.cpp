@@ -11,6 +11,7 @@
 #include "takeover/takeover.h"
 #include "takeover/takeover_backup.h"
 #include "takeover/takeover_keys.h"
+#include "ui/paths.h"
 
 namespace {
 
@@ -27,14 +28,9 @@ constexpr int kDeleteAttempts = 4;
 constexpr DWORD kDeleteRetryDelayMs = 120;
 constexpr DWORD kTaskkillWaitMs = 5000;
 
-// The full path of a program in the system folder (or, with inWindowsFolder, the
-// Windows folder), so that no file of the same name beside us or in the current
-// folder is run in its place.
+// A system program's full path, quoted for a command line.
 std::wstring SystemProgram(const wchar_t* name, bool inWindowsFolder = false) {
-    wchar_t folder[MAX_PATH] = {};
-    const UINT length = inWindowsFolder ? GetWindowsDirectoryW(folder, MAX_PATH) : GetSystemDirectoryW(folder, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH) return name;
-    return L"\"" + std::wstring(folder, length) + L"\\" + name + L"\"";
+    return L"\"" + SystemFolderFile(name, inWindowsFolder) + L"\"";
 }
 
 // Starts a program by its command line; the returned process handle is empty

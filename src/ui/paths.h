@@ -9,3 +9,12 @@
 // Whether two paths name the same folder, ignoring letter case and trailing
 // backslashes. "C:\" and "C:" differ: the bare drive names that drive's current folder.
 [[nodiscard]] bool SamePath(const std::wstring& a, const std::wstring& b);
+
+// The full path of a file in the system folder (or, with inWindowsFolder, the
+// Windows folder), so that no program of the same name beside us or in the
+// current folder is run in its place. The bare name when the folder is unknown.
+[[nodiscard]] std::wstring SystemFolderFile(const wchar_t* name, bool inWindowsFolder = false);
+
+// The text after the last backslash, or the whole text when it has none or
+// nothing follows it.
+[[nodiscard]] std::wstring LastPathComponent(const std::wstring& path);

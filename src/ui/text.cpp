@@ -10,3 +10,9 @@ bool EqualsIgnoringCase(std::wstring_view a, std::wstring_view b) {
 bool StartsWithIgnoringCase(std::wstring_view text, std::wstring_view prefix) {
     return text.size() >= prefix.size() && EqualsIgnoringCase(text.substr(0, prefix.size()), prefix);
 }
+
+std::wstring TrimBlanks(std::wstring_view text) {
+    const size_t first = text.find_first_not_of(L" \t");
+    if (first == std::wstring_view::npos) return {};
+    return std::wstring(text.substr(first, text.find_last_not_of(L" \t") - first + 1));
+}

@@ -1,4 +1,5 @@
 #include "ui/paths.h"
+#include "ui/text.h"
 
 #include <gtest/gtest.h>
 
@@ -33,6 +34,22 @@ TEST(WithoutTrailingBackslashes, StopsAtThreeCharacters) {
     EXPECT_EQ(WithoutTrailingBackslashes(L"C:\\"), L"C:\\");
     EXPECT_EQ(WithoutTrailingBackslashes(L"A\\\\\\"), L"A\\\\");
     EXPECT_EQ(WithoutTrailingBackslashes(L"C:\\Data"), L"C:\\Data");
+}
+
+TEST(LastPathComponent, NamesTheFolderForTheSearchCue) {
+    EXPECT_EQ(LastPathComponent(L"C:\\Users\\Public"), L"Public");
+    // A drive root and a name without separators are shown whole.
+    EXPECT_EQ(LastPathComponent(L"C:\\"), L"C:\\");
+    EXPECT_EQ(LastPathComponent(L"::{20D04FE0-3AEA-1069-A2D8-08002B30309D}"),
+              L"::{20D04FE0-3AEA-1069-A2D8-08002B30309D}");
+    EXPECT_EQ(LastPathComponent(L""), L"");
+}
+
+TEST(TrimBlanks, RemovesSpacesAndTabsAtBothEndsOnly) {
+    EXPECT_EQ(TrimBlanks(L" \t C:\\Windows \t"), L"C:\\Windows");
+    EXPECT_EQ(TrimBlanks(L"C:\\Program Files"), L"C:\\Program Files");
+    EXPECT_EQ(TrimBlanks(L" \t \t"), L"");
+    EXPECT_EQ(TrimBlanks(L"\nC:\\x"), L"\nC:\\x");
 }
 
 }  // namespace

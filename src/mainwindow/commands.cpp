@@ -1,0 +1,117 @@
+#include <windows.h>
+#include <shellapi.h>
+
+#include "commandbar/command_ids.h"
+#include "dialogs/settings_dialog.h"
+#include "mainwindow/main_window.h"
+#include "mainwindow/main_window_ids.h"
+#include "settings/settings_file.h"
+#include "ui/paths.h"
+#include "ui/text.h"
+
+void MainWindow::OnCommand(int id) {
+    FilePanel* panel = ActivePanel();
+    switch (id) {
+    case kCommandBack:
+        if (panel && panel->GoBack()) UpdateNavButtons();
+        break;
+    case kCommandForward:
+        if (panel && panel->GoForward()) UpdateNavButtons();
+        break;
+    case kCommandUp:
+        if (panel) panel->GoUp();
+        break;
+    case kCommandRefresh:
+        if (panel) panel->Refresh();
+        break;
+    case kCommandOpenTypedAddress:
+    case kCommandOpenAddressSegment:
+        NavigateFromAddressBar();
+        break;
+    case kCommandReopenClosedFolder:
+        ReopenClosedFolder();
+        break;
+    case kCommandFolderOptions:
+        ShowFolderOptions();
+        break;
+    default:
+        break;
+    }
+}
+
+void MainWindow::OnTabStripEvent(int event, int index) {
+    switch (event) {
+    case kTabEventActivate: ActivateTab(index); break;
+    case kTabEventClose: CloseTab(index); break;
+    case kTabEventNewTab: NewTab(); break;
+    case kTabEventSettings: OnSettings(); break;
+    case kTabEventFolderOptions: ShowFolderOptions(); break;
+    case kTabEventAddFavourite:
+        if (index >= 0 && index < static_cast<int>(tabs.size()) && tabs[static_cast<size_t>(index)].panel) {
+            AddFavorite(tabs[static_cast<size_t>(index)].panel->GetCurrentPath());
+        }
+        break;
+    case kTabEventTearOff: DetachTab(index); break;
+    case kTabEventMove: MoveTab(index, tabStrip.DropPoint()); break;
+    case kTabEventMoveToWindow: MoveTabToWindow(index, tabStrip.DropTarget()); break;
+    case kTabEventOpenFavourite:
+        if (index >= 0 && index < static_cast<int>(settings.Favorites.size())) {
+            // A copy: opening the folder may change the list.
+            const std::wstring path = settings.Favorites[static_cast<size_t>(index)];
+            OpenFavorite(path);
+        }
+        break;
+    case kTabEventRemoveFavourite: RemoveFavorite(index); break;
+    default: break;
+    }
+}
+
+void MainWindow::NavigateFromAddressBar() {
+    const std::wstring text = TrimBlanks(commandBar.GetAddressText());
+    if (text.empty()) return;
+    FilePanel* panel = ActivePanel();
+    if (panel && panel->NavigateToPath(text)) return;
+    MessageBoxW(hwnd, L"无法打开该路径", kAppTitle, MB_ICONWARNING);
+    commandBar.SetPath(panel ? panel->GetCurrentPath() : std::wstring());
+}
+
+void MainWindow::UpdateNavButtons() {
+    const FilePanel* panel = ActivePanel();
+    if (!panel) return;
+    commandBar.SetNavEnabled(panel->HistoryIndex() > 0, panel->HistoryIndex() + 1 < panel->HistorySize());
+}
+
+void MainWindow::UpdateCommandBar() {
+    const FilePanel* panel = ActivePanel();
+    if (!panel) return;
+    const std::wstring path = panel->GetCurrentPath();
+    commandBar.SetPath(path);
+    commandBar.SetSearchPlaceholder(LastPathComponent(path));
+    UpdateNavButtons();
+}
+
+void MainWindow::ShowFolderOptions() {
+    ShellExecuteW(nullptr, L"open", SystemFolderFile(L"rundll32.exe").c_str(), L"shell32.dll,Options_RunDLL 0",
+                  nullptr, SW_SHOWNORMAL);
+}
+
+void MainWindow::OnSettings() {
+    ShowSettingsDialog(hwnd, settings, [this](const Settings& changed) { ApplySettings(changed); });
+}
+
+// Settings changed in the dialog apply to panels made from now on; the open ones
+// keep their panes and view.
+void MainWindow::ApplySettings(const Settings& changed) {
+    settings = changed;
+    // The dialog's copy of the tab list is as old as this window's; another
+    // window may have saved a newer one since.
+    if (std::vector<std::wstring> paths = AllWindowsTabPaths(); !paths.empty()) {
+        settings.TabPaths = std::move(paths);
+        settings.ActiveTab = SavedActiveTab();
+    }
+    SaveSettings(settings);
+    ShareFavorites();
+    commandBar.SetSearchBoxVisible(settings.SearchBoxVisible);
+    Layout();
+    UpdateCommandBar();
+}

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+// Changes to the list of favourites, apart from the windows that show it. Each
+// answers whether the list changed.
+
+inline constexpr size_t kMaxFavourites = 32;
+
+// Appends path unless it is empty, already listed in any case (paths are
+// compared as typed, with no other normalisation) or the list is full.
+bool AddToFavourites(std::vector<std::wstring>& favourites, const std::wstring& path);
+
+bool RemoveFromFavourites(std::vector<std::wstring>& favourites, int index);
