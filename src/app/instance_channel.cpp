@@ -5,6 +5,7 @@
 #include "app/application.h"
 #include "app/posted_path.h"
 #include "mainwindow/main_window_ids.h"
+#include "mainwindow/tab_list.h"
 
 namespace {
 
@@ -12,6 +13,7 @@ constexpr wchar_t kSelectPrefix[] = L"select:";
 constexpr size_t kSelectPrefixLength = 7;
 constexpr DWORD kPipeBufferBytes = 8192;
 constexpr DWORD kPipeRetryMs = 1000;
+constexpr UINT kCopyDataTimeoutMs = 30000;
 
 void BringToFront(HWND window) {
     if (IsIconic(window)) ShowWindow(window, SW_RESTORE);
@@ -82,27 +84,36 @@ bool HandOff(const std::wstring& path, bool select) {
         }
     }
     // The pipe is busy, between two clients, or the request does not fit: the
-    // window itself takes the path, without the selection.
+    // window itself takes the folder. The message carries no selection, so an
+    // item to select is shown by its folder rather than opened as a folder itself.
     HWND window = FindWindowW(kMainWindowClass, nullptr);
     if (!window) return false;
     if (path.empty()) {
         BringToFront(window);
         return true;
     }
+    const std::wstring folder = select ? FolderToShowForSelection(path) : path;
     COPYDATASTRUCT data{};
     data.dwData = 1;
-    data.cbData = static_cast<DWORD>((path.size() + 1) * sizeof(wchar_t));
-    data.lpData = const_cast<wchar_t*>(path.c_str());
-    SendMessageW(window, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data));
-    return true;
+    data.cbData = static_cast<DWORD>((folder.size() + 1) * sizeof(wchar_t));
+    data.lpData = const_cast<wchar_t*>(folder.c_str());
+    // A running window that does not answer leaves the folder to this process:
+    // the user gets a window either way instead of a start that hangs.
+    DWORD_PTR answer = 0;
+    return SendMessageTimeoutW(window, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data), SMTO_ABORTIFHUNG,
+                               kCopyDataTimeoutMs, &answer) != 0;
 }
 
 void WaitForPreviousInstanceToExit() {
-    for (int attempt = 0; attempt < 500; ++attempt) {
+    // Each open makes the previous instance close that pipe and make a new one,
+    // and in between the pipe is briefly busy or not there at all. The wait ends
+    // once it has stayed away for several tries in a row.
+    constexpr int kAbsencesMeaningGone = 5;
+    int absences = 0;
+    for (int attempt = 0; attempt < 500 && absences < kAbsencesMeaningGone; ++attempt) {
         UniqueKernelHandle pipe = OpenInstancePipe();
-        // Between two clients the previous instance's pipe is briefly busy; that
-        // instance is still there. Only a pipe that no longer exists ends the wait.
-        if (!pipe && GetLastError() != ERROR_PIPE_BUSY) return;
+        const bool present = pipe || GetLastError() == ERROR_PIPE_BUSY;
+        absences = present ? 0 : absences + 1;
         pipe.reset();
         Sleep(20);
     }

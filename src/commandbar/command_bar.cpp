@@ -181,12 +181,6 @@ LRESULT CommandBar::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_LBUTTONDOWN:
         OnLeftButtonDown(POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
         return 0;
-    case WM_DPICHANGED:
-        // Taking the new DPI in full here, rather than only storing it, keeps the
-        // owner's SetDpi that follows from finding nothing changed and skipping
-        // the fonts and the layout.
-        SetDpi(HIWORD(wParam));
-        return 0;
     default:
         break;
     }

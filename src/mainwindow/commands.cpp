@@ -69,9 +69,10 @@ void MainWindow::OnTabStripEvent(int event, int index) {
 void MainWindow::NavigateFromAddressBar() {
     const std::wstring text = TrimBlanks(commandBar.GetAddressText());
     if (text.empty()) return;
-    FilePanel* panel = ActivePanel();
-    if (panel && panel->NavigateToPath(text)) return;
-    MessageBoxW(hwnd, L"无法打开该路径", kAppTitle, MB_ICONWARNING);
+    if (FilePanel* panel = ActivePanel(); panel && panel->NavigateToPath(text)) return;
+    ShowMessage(L"无法打开该路径", MB_ICONWARNING);
+    // While the warning was up, tabs may have come, gone or changed places.
+    const FilePanel* panel = ActivePanel();
     commandBar.SetPath(panel ? panel->GetCurrentPath() : std::wstring());
 }
 
@@ -102,12 +103,18 @@ void MainWindow::OnSettings() {
 // Settings changed in the dialog apply to panels made from now on; the open ones
 // keep their panes and view.
 void MainWindow::ApplySettings(const Settings& changed) {
+    // The favourites are not the dialog's to change, and another window may
+    // have changed them while it was open.
+    const std::vector<std::wstring> favourites = std::move(settings.Favorites);
+    const bool favouritesUnreadable = settings.FavoritesUnreadable;
     settings = changed;
+    settings.Favorites = favourites;
+    settings.FavoritesUnreadable = favouritesUnreadable;
     // The dialog's copy of the tab list is as old as this window's; another
     // window may have saved a newer one since.
     if (std::vector<std::wstring> paths = AllWindowsTabPaths(); !paths.empty()) {
         settings.TabPaths = std::move(paths);
-        settings.ActiveTab = SavedActiveTab();
+        settings.ActiveTab = activeTab >= 0 ? SavedActiveTab() : activeTab;
     }
     SaveSettings(settings);
     ShareFavorites();

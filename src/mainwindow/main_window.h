@@ -55,7 +55,9 @@ private:
     void OnCreate();
     void OpenFirstTab();
     void OnClose();
+    int ShowMessage(const wchar_t* text, UINT type);
     void OnCopyData(const COPYDATASTRUCT* data);
+    void PassOnPendingOpens();
     void RememberFocus();
     void RestoreFocus();
     void SaveNormalRect() const;
@@ -120,6 +122,10 @@ private:
     bool restoring = false;
     int restoreCount = 0;
     bool closing = false;
+    // A close asked for while a message box of this window is up waits until the
+    // box is answered: closing frees this object under the code that showed it.
+    int openMessageBoxes = 0;
+    bool closeDeferred = false;
     bool restarting = false;
     std::wstring initialPath;
     CommandBar commandBar;

@@ -58,7 +58,7 @@ int MainWindow::InsertTab(int index, const std::wstring& path) {
     if (index < 0 || index > count) index = count;
     std::unique_ptr<FilePanel> panel = CreatePanel(hwnd, kPanelHostControlId);
     if (!panel) {
-        MessageBoxW(hwnd, L"Explorer Browser 初始化失败", kAppTitle, MB_ICONERROR);
+        ShowMessage(L"Explorer Browser 初始化失败", MB_ICONERROR);
         return -1;
     }
     FilePanel* created = panel.get();
@@ -203,7 +203,7 @@ void MainWindow::DetachTab(int index) {
 void MainWindow::ReopenClosedFolder() {
     const std::wstring path = PopHistory(settings.HistoryLimit);
     if (path.empty()) {
-        MessageBoxW(hwnd, L"没有可恢复的已关闭目录记录。", kAppTitle, MB_ICONINFORMATION);
+        ShowMessage(L"没有可恢复的已关闭目录记录。", MB_ICONINFORMATION);
         return;
     }
     const int shown = TabShowing(path);

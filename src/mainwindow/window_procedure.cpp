@@ -25,6 +25,7 @@ LRESULT MainWindow::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
         OnCreate();
         return 0;
     case WM_DESTROY:
+        PassOnPendingOpens();
         // Destroys this object; nothing of it may be touched afterwards.
         Application::Instance().OnWindowDestroyed(this);
         return 0;
@@ -135,21 +136,49 @@ void MainWindow::RestoreFocus() {
     }
 }
 
+// Folders handed to this window that it has not opened yet go to another
+// window, or are let go when there is none.
+void MainWindow::PassOnPendingOpens() {
+    HWND heir = nullptr;
+    for (const auto& window : Application::Instance().Windows()) {
+        if (window.get() != this && window->Hwnd()) heir = window->Hwnd();
+    }
+    MSG pending{};
+    while (PeekMessageW(&pending, hwnd, WM_APP_OPEN_PATH, WM_APP_OPEN_PATH, PM_REMOVE)) {
+        if (!heir || !PostMessageW(heir, WM_APP_OPEN_PATH, pending.wParam, pending.lParam)) {
+            DiscardPostedPath(pending.lParam);
+        }
+    }
+}
+
 void MainWindow::OnCopyData(const COPYDATASTRUCT* data) {
     if (!data || data->dwData != 1 || !data->lpData) return;
     OpenPath(TextUpToNul(data->lpData, data->cbData));
 }
 
 void MainWindow::OnClose() {
+    if (openMessageBoxes > 0) {
+        closeDeferred = true;
+        return;
+    }
     if (CloseNeedsConfirmation(tabs.size(), restarting)) {
         const std::wstring question = CloseQuestionText(tabs.size());
-        if (MessageBoxW(hwnd, question.c_str(), kAppTitle, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) != IDYES) {
-            return;
-        }
+        if (ShowMessage(question.c_str(), MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) != IDYES) return;
     }
     SaveNormalRect();
     closing = true;
     DestroyWindow(hwnd);
+}
+
+int MainWindow::ShowMessage(const wchar_t* text, UINT type) {
+    ++openMessageBoxes;
+    const int answer = MessageBoxW(hwnd, text, kAppTitle, type);
+    --openMessageBoxes;
+    if (openMessageBoxes == 0 && closeDeferred) {
+        closeDeferred = false;
+        PostMessageW(hwnd, WM_CLOSE, 0, 0);
+    }
+    return answer;
 }
 
 // A maximised or minimised window saves the rectangle it returns to, not its

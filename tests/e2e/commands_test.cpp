@@ -29,17 +29,17 @@ protected:
 
     HWND Control(int id) const { return GetDlgItem(bar, id); }
 
-    // Types a text into the address edit and asks for it to be opened, as Enter
-    // there does. A request that may bring up a warning is posted, since the
+    // Types a text into the address edit and presses Enter there. A request that
+    // may bring up a warning goes as the command Enter raises, posted, since the
     // warning holds the window in its own loop until it is answered.
     void OpenTypedAddress(const std::wstring& text, bool mayWarn = false) {
+        HWND edit = Control(kAddressEditId);
         LRESULT ignored = 0;
-        ASSERT_TRUE(SendWithTimeout(Control(kAddressEditId), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()),
-                                    ignored));
+        ASSERT_TRUE(SendWithTimeout(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()), ignored));
         if (mayWarn) {
             ASSERT_TRUE(PostMessageW(window, WM_COMMAND, kAddressEditId, 0));
         } else {
-            ASSERT_TRUE(SendWithTimeout(window, WM_COMMAND, kAddressEditId, 0, ignored));
+            ASSERT_TRUE(SendWithTimeout(edit, WM_KEYDOWN, VK_RETURN, 0, ignored));
         }
     }
 
@@ -69,9 +69,6 @@ TEST_F(CommandBarTest, BackAndForwardFollowThePanelsHistory) {
     ASSERT_TRUE(WaitForTitle(L"alpha"));
     EXPECT_TRUE(WaitUntil([&] { return IsWindowEnabled(Control(kForwardId)) != FALSE; }, 5000));
     EXPECT_FALSE(IsWindowEnabled(Control(kBackId)));
-    // At the start of the history a disabled Back does nothing.
-    Click(kBackId);
-    EXPECT_EQ(WindowText(strip), L"alpha");
 
     Click(kForwardId);
     ASSERT_TRUE(WaitForTitle(L"beta"));

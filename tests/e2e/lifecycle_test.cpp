@@ -31,10 +31,12 @@ TEST_F(LifecycleTest, CopyDataIsAnsweredTrueWhateverItCarries) {
 }
 
 // Stands in for a previous instance that still holds the instance pipe: it
-// accepts connections and counts them until it is released.
+// accepts connections and counts them until it is released. With a gap, it
+// serves as the real instance does: the pipe is gone for a moment after each
+// client while the next instance is made.
 class PipeHolder {
 public:
-    PipeHolder() : thread_([this] { Serve(); }) {}
+    explicit PipeHolder(DWORD gapMs = 0) : gapMs_(gapMs), thread_([this] { Serve(); }) {}
     ~PipeHolder() { Release(); }
 
     int Connections() const { return connections_.load(); }
@@ -42,8 +44,12 @@ public:
     void Release() {
         if (!thread_.joinable()) return;
         releasing_ = true;
-        // Wakes the thread's waiting ConnectNamedPipe with one last connection.
-        UniqueKernelHandle wake(CreateFileW(kPipeName, GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+        // Wakes the thread's waiting ConnectNamedPipe with one last connection,
+        // again while the pipe is between two instances.
+        while (!finished_) {
+            UniqueKernelHandle wake(CreateFileW(kPipeName, GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+            Sleep(10);
+        }
         thread_.join();
     }
 
@@ -56,40 +62,56 @@ private:
                                                    0, nullptr));
     }
 
-    // The next instance is made before the connected one goes, so the pipe is
-    // never without a free instance while it is held.
+    // Without a gap the next instance is made before the connected one goes, so
+    // the pipe is never without a free instance while it is held.
     void Serve() {
         UniqueKernelHandle pipe = NewInstance();
         while (pipe && !releasing_) {
             const bool connected = ConnectNamedPipe(pipe.get(), nullptr) || GetLastError() == ERROR_PIPE_CONNECTED;
             if (connected && !releasing_) ++connections_;
-            UniqueKernelHandle next = NewInstance();
-            DisconnectNamedPipe(pipe.get());
-            pipe = std::move(next);
+            if (gapMs_ > 0) {
+                DisconnectNamedPipe(pipe.get());
+                pipe.reset();
+                Sleep(gapMs_);
+                pipe = NewInstance();
+            } else {
+                UniqueKernelHandle next = NewInstance();
+                DisconnectNamedPipe(pipe.get());
+                pipe = std::move(next);
+            }
         }
+        finished_ = true;
     }
 
+    const DWORD gapMs_;
     std::atomic<bool> releasing_{false};
+    std::atomic<bool> finished_{false};
     std::atomic<int> connections_{0};
     std::thread thread_;
 };
 
-TEST(Restart, WaitsUntilThePreviousInstanceReleasesThePipe) {
+class Restart : public testing::TestWithParam<DWORD> {};
+
+TEST_P(Restart, WaitsUntilThePreviousInstanceReleasesThePipe) {
     QuorlenInstall install;
     ASSERT_TRUE(install.Ready());
-    PipeHolder previous;
+    PipeHolder previous(GetParam());
     QuorlenProcess quorlen;
     ASSERT_TRUE(quorlen.Start(install, L"/n --restart /d"));
 
-    // The restarting instance keeps knocking on the pipe and opens no window yet.
-    ASSERT_TRUE(WaitUntil([&] { return previous.Connections() >= 3 || !quorlen.Running(); }, 15000));
+    // The restarting instance keeps knocking on the pipe and opens no window yet,
+    // though the pipe is missing for a moment after each of its knocks.
+    ASSERT_TRUE(WaitUntil([&] { return previous.Connections() >= 6 || !quorlen.Running(); }, 15000));
     EXPECT_TRUE(quorlen.MainWindows().empty());
 
     previous.Release();
     EXPECT_NE(quorlen.WaitForMainWindow(), nullptr);
 }
 
-TEST(Restart, WithNoPreviousInstanceDoesNotWait) {
+// Without a gap, and with one longer than the pause between two knocks.
+INSTANTIATE_TEST_SUITE_P(Gap, Restart, testing::Values(DWORD{0}, DWORD{45}));
+
+TEST(RestartAlone, WithNoPreviousInstanceDoesNotWait) {
     QuorlenInstall install;
     ASSERT_TRUE(install.Ready());
     QuorlenProcess quorlen;

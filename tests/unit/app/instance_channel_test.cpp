@@ -76,6 +76,19 @@ TEST_F(InstancePipeTest, MessagesUpToTheLimitArriveWholeAndLongerOnesAreDropped)
     EXPECT_EQ(RoundTrip(L"C:\\after"), std::optional<std::wstring>(L"C:\\after"));
 }
 
+TEST_F(InstancePipeTest, AClientGoneBeforeTheWaitBeganStillDelivers) {
+    UniqueKernelHandle pipe = CreateInstancePipe(name.c_str());
+    ASSERT_TRUE(pipe);
+    {
+        UniqueKernelHandle client(CreateFileW(name.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+        ASSERT_TRUE(client);
+        const wchar_t text[] = L"C:\\early";
+        DWORD written = 0;
+        ASSERT_TRUE(WriteFile(client.get(), text, sizeof(text), &written, nullptr));
+    }
+    EXPECT_EQ(ReceiveOneMessage(pipe.get()), std::optional<std::wstring>(L"C:\\early"));
+}
+
 TEST_F(InstancePipeTest, AClientThatWritesNothingDeliversNothing) {
     EXPECT_EQ(RoundTrip(L"", false), std::nullopt);
     // A lone NUL is an empty text, which the window then ignores or opens as it sees fit.
