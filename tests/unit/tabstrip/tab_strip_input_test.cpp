@@ -304,7 +304,7 @@ TEST_F(TabStripInputTest, TheCloseButtonClosesOnReleaseButDraggedAwayResizes) {
     RemoveWindowSubclass(parent, RecordFrameRequests, 1);
 }
 
-TEST_F(TabStripInputTest, PressingTheEmptyStripAndMovingDragsTheWindow) {
+TEST_F(TabStripInputTest, TheEmptyStripMovesTheWindowAndADoubleClickThereMaximisesIt) {
     RECT before{};
     GetWindowRect(parent, &before);
     Mouse(WM_LBUTTONDOWN, 500, 13);
@@ -318,7 +318,17 @@ TEST_F(TabStripInputTest, PressingTheEmptyStripAndMovingDragsTheWindow) {
     EXPECT_EQ(now.left, before.left + 20);
     EXPECT_EQ(now.top, before.top + 7);
     EXPECT_EQ(GetCapture(), nullptr);
+
+    // On a tab the second click of a double click does nothing.
+    Mouse(WM_LBUTTONDBLCLK, 150, 13);
+    EXPECT_FALSE(IsZoomed(parent));
     EXPECT_TRUE(events.empty());
+    Mouse(WM_LBUTTONDOWN, 500, 13);
+    Mouse(WM_LBUTTONUP, 500, 13);
+    Mouse(WM_LBUTTONDBLCLK, 500, 13);
+    EXPECT_TRUE(IsZoomed(parent));
+    Mouse(WM_LBUTTONDBLCLK, 500, 13);
+    EXPECT_FALSE(IsZoomed(parent));
 }
 
 }  // namespace
