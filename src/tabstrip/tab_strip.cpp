@@ -4,8 +4,8 @@
 
 #include <algorithm>
 
+#include "tabstrip/drawing.h"
 #include "ui/dpi.h"
-#include "ui/fonts.h"
 #include "ui/glyph_icon.h"
 #include "ui/shell_icons.h"
 
@@ -22,7 +22,6 @@ constexpr COLORREF kGlyphColour = RGB(0, 0, 0);
 constexpr COLORREF kStarColour = RGB(255, 185, 0);
 
 constexpr LPARAM kMaxTipWidth = 4096;
-constexpr UINT_PTR kTitleToolId = 1;
 
 // The context of one WM_PAINT, ended however the painting returns.
 class PaintContext {
@@ -48,6 +47,11 @@ UniqueIcon MakeGlyphIcon(wchar_t codePoint, int size = kGlyphSize, COLORREF colo
 
 }  // namespace
 
+void PaintWindow(HWND window, const std::function<void(HDC dc)>& paint) {
+    const PaintContext context(window);
+    if (context.Dc()) paint(context.Dc());
+}
+
 TabStrip::~TabStrip() {
     if (!hwnd) return;
     // Destroying the window unbinds it. Should that fail, unbind by hand, so that
@@ -62,7 +66,7 @@ bool TabStrip::Create(HWND parent, int controlId) {
         WNDCLASSEXW windowClass{};
         windowClass.cbSize = sizeof(windowClass);
         windowClass.style = CS_DBLCLKS;
-        windowClass.lpfnWndProc = StaticWndProc;
+        windowClass.lpfnWndProc = RouteToObject<TabStrip>;
         windowClass.hInstance = GetModuleHandleW(nullptr);
         windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
         windowClass.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1));
@@ -110,36 +114,17 @@ void TabStrip::MakeTooltip() {
     SendMessageW(tooltip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
-LRESULT CALLBACK TabStrip::StaticWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    auto* self = reinterpret_cast<TabStrip*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (message == WM_NCCREATE) {
-        self = static_cast<TabStrip*>(reinterpret_cast<const CREATESTRUCTW*>(lParam)->lpCreateParams);
-        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-        self->hwnd = window;
-    }
-    if (!self) return DefWindowProcW(window, message, wParam, lParam);
-    if (message == WM_NCDESTROY) {
-        // The window's last message: from here on it and the object know nothing of each other.
-        SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-        self->hwnd = nullptr;
-        return DefWindowProcW(window, message, wParam, lParam);
-    }
-    // The object may be gone when this returns (an event can close the window).
-    return self->WndProc(message, wParam, lParam);
-}
-
 LRESULT TabStrip::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
     if (const std::optional<LRESULT> answer = AnswerQuery(message, wParam)) return *answer;
+    if (const std::optional<LRESULT> handled = HandleInput(message, wParam, lParam)) return *handled;
     switch (message) {
     case WM_SIZE:
         Layout();
         Repaint();
         return 0;
-    case WM_PAINT: {
-        const PaintContext context(hwnd);
-        if (context.Dc()) Paint(context.Dc());
+    case WM_PAINT:
+        PaintWindow(hwnd, [this](HDC dc) { Paint(dc); });
         return 0;
-    }
     case WM_PRINTCLIENT:
         Paint(reinterpret_cast<HDC>(wParam));
         return 0;
@@ -193,18 +178,22 @@ std::optional<LRESULT> TabStrip::AnswerQuery(UINT message, WPARAM wParam) {
     }
 }
 
-void TabStrip::RaiseEvent(int event, int index) const {
-    if (!onEvent) return;
+bool TabStrip::RaiseEvent(int event, int index) const {
+    if (!onEvent) return true;
     // The owner may destroy this strip while handling the event; the copy keeps
     // the callable alive until it returns.
     const auto callback = onEvent;
+    const std::weak_ptr<bool> alive = lifetime;
     callback(event, index);
+    return !alive.expired();
 }
 
 void TabStrip::OnDestroy() {
     if (spinnerTimerRunning) KillTimer(hwnd, kSpinnerTimerId);
     spinnerTimerRunning = false;
     spinnerAngle = 0;
+    ghost.Destroy();
+    favList.Close();
     // The tooltip belongs to the top-level window, which may outlive the strip.
     if (tooltip) DestroyWindow(tooltip);
     tooltip = nullptr;
@@ -307,19 +296,14 @@ void TabStrip::OnSpinnerTick() {
     }
 }
 
+std::optional<int> TabStrip::TitleWidth(const std::wstring& title) const {
+    return hwnd ? UiTextWidth(title, dpi) : std::nullopt;
+}
+
 std::vector<int> TabStrip::TabWidths() const {
-    // A memory context compatible with the screen measures as the window would,
-    // without asking for the window's own context.
-    UniqueMemoryDc measuring(hwnd ? CreateCompatibleDC(nullptr) : nullptr);
-    const SelectedObject font(measuring.get(), UiFont(dpi));
     std::vector<int> widths;
     widths.reserve(titles.size());
-    for (const std::wstring& title : titles) {
-        SIZE size{};
-        const bool measured = measuring && GetTextExtentPoint32W(measuring.get(), title.c_str(),
-                                                                 static_cast<int>(title.size()), &size);
-        widths.push_back(TabWidth(measured ? std::optional<int>(size.cx) : std::nullopt, dpi));
-    }
+    for (const std::wstring& title : titles) widths.push_back(TabWidth(TitleWidth(title), dpi));
     return widths;
 }
 

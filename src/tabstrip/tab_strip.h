@@ -3,11 +3,15 @@
 #include <windows.h>
 
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "tabstrip/fav_list.h"
+#include "tabstrip/tab_ghost.h"
 #include "tabstrip/tab_strip_layout.h"
+#include "tabstrip/window_binding.h"
 #include "ui/handles.h"
 
 inline constexpr wchar_t kTabStripClass[] = L"Quorlen.TabStrip";
@@ -88,18 +92,24 @@ public:
     std::function<void(int event, int index)> onEvent;
 
 private:
-    static LRESULT CALLBACK StaticWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    // The tooltip's one tool, which the hot tracking moves from tab to tab.
+    static constexpr UINT_PTR kTitleToolId = 1;
+
+    friend LRESULT CALLBACK RouteToObject<TabStrip>(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam);
 
     void MakeIcons();
     void MakeTooltip();
     void OnDestroy();
     [[nodiscard]] std::optional<LRESULT> AnswerQuery(UINT message, WPARAM wParam);
-    void RaiseEvent(int event, int index) const;
+    // False when the owner destroyed this strip while handling the event:
+    // nothing of it may be touched then.
+    bool RaiseEvent(int event, int index) const;
     void Repaint();
     void NameActiveTab();
     [[nodiscard]] bool ValidIndex(int index) const;
     [[nodiscard]] std::vector<int> TabWidths() const;
+    [[nodiscard]] std::optional<int> TitleWidth(const std::wstring& title) const;
 
     void UpdateSpinnerTimer();
     void OnSpinnerTick();
@@ -112,6 +122,38 @@ private:
     void PaintButtons(HDC dc);
     [[nodiscard]] HICON ButtonIcon(int hitCode) const;
     void PaintInsertionBar(HDC dc);
+
+    // Mouse input, in tab_strip_input.cpp and tab_strip_hover.cpp.
+    [[nodiscard]] std::optional<LRESULT> HandleInput(UINT message, WPARAM wParam, LPARAM lParam);
+    [[nodiscard]] POINT ToScreen(POINT client) const;
+    [[nodiscard]] HWND TopLevel() const;
+    [[nodiscard]] bool InDeadZone(POINT client, POINT screen) const;
+    void OnMouseMove(POINT client, WPARAM wParam, LPARAM lParam);
+    void OnLeftButtonDown(POINT client);
+    void OnLeftButtonUp(POINT client);
+    void OnDoubleClick(POINT client);
+    void OnMiddleButtonDown(POINT client);
+    void OnContextMenu(POINT screen);
+    void EndMouseModes();
+    void PressTab(int tab, POINT client);
+    void StartTabDrag();
+    void DragTab(POINT client, POINT screen);
+    void DropTab(POINT client);
+    void PressCaptionButton(int hitCode, POINT client);
+    void EscapeCaptionButtonIntoResize(POINT screen);
+    void ReleaseCaptionButton();
+    void PressEventButton(int hitCode, int event);
+    void PressStar();
+    void StartWindowMove(POINT client);
+    void MoveWindowWithCursor(POINT client, POINT screen);
+    void ShowTabMenu(int tab, POINT screen);
+
+    // Hot tracking and the tooltip, in tab_strip_hover.cpp.
+    void TrackHot(POINT client, POINT screen, WPARAM wParam, LPARAM lParam);
+    void SetHot(int tab, int button);
+    void InvalidateHot();
+    void UpdateTooltip();
+    void RelayToTooltip(POINT screen, WPARAM wParam, LPARAM lParam);
 
     HWND hwnd = nullptr;
     HWND tooltip = nullptr;
@@ -141,7 +183,28 @@ private:
     bool dragging = false;
     int insertIndex = -1;
     POINT dropPoint{};
-    HWND dropTarget = nullptr;
+    HWND dropTarget = nullptr;  // only while the move to another window is reported
+
+    int tooltipTabShown = -1;
+    std::wstring tooltipText;
+
+    int pressedTab = -1;
+    POINT tabPressPoint{};  // client coordinates
+    POINT captionPressPoint{};
+    TabGhost ghost;
+
+    bool moving = false;
+    bool moveStarted = false;
+    bool moveWasMaximized = false;
+    POINT movePressClient{};
+    POINT movePressScreen{};
+    POINT moveOrigin{};  // the top-level window's top-left the cursor's travel is added to
+
+    FavList favList;
+
+    // Lets code that runs after an event tell whether the owner destroyed this
+    // strip while handling it.
+    std::shared_ptr<bool> lifetime = std::make_shared<bool>(true);
 
     std::vector<std::wstring> favPaths;
     std::vector<std::wstring> favNames;

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "tabstrip/drawing.h"
 #include "ui/fonts.h"
 #include "ui/shell_icons.h"
 
@@ -29,20 +30,37 @@ void DrawArc(HDC dc, const RECT& bounds, POINT from, POINT to, COLORREF colour) 
 
 }  // namespace
 
-void TabStrip::Paint(HDC target) {
-    RECT client{};
-    GetClientRect(hwnd, &client);
-    if (client.right <= 0 || client.bottom <= 0) return;
+void PaintBuffered(HDC target, const RECT& area, const std::function<void(HDC dc)>& paint) {
+    if (area.right <= 0 || area.bottom <= 0) return;
     UniqueMemoryDc buffer(CreateCompatibleDC(target));
-    UniqueBitmap bitmap(buffer ? CreateCompatibleBitmap(target, client.right, client.bottom) : nullptr);
+    UniqueBitmap bitmap(buffer ? CreateCompatibleBitmap(target, area.right, area.bottom) : nullptr);
     if (!bitmap) {
-        // Without memory for a buffer, drawing straight to the screen beats a blank strip.
-        PaintContent(target, client);
+        // Without memory for a buffer, drawing straight to the screen beats a blank window.
+        paint(target);
         return;
     }
     const SelectedObject selected(buffer.get(), bitmap.get());
-    PaintContent(buffer.get(), client);
-    BitBlt(target, 0, 0, client.right, client.bottom, buffer.get(), 0, 0, SRCCOPY);
+    paint(buffer.get());
+    BitBlt(target, 0, 0, area.right, area.bottom, buffer.get(), 0, 0, SRCCOPY);
+}
+
+std::optional<int> UiTextWidth(const std::wstring& text, int dpi) {
+    // A memory context compatible with the screen measures as a window would,
+    // without asking for a window's own context.
+    UniqueMemoryDc measuring(CreateCompatibleDC(nullptr));
+    if (!measuring) return std::nullopt;
+    const SelectedObject font(measuring.get(), UiFont(dpi));
+    SIZE size{};
+    if (!GetTextExtentPoint32W(measuring.get(), text.c_str(), static_cast<int>(text.size()), &size)) {
+        return std::nullopt;
+    }
+    return size.cx;
+}
+
+void TabStrip::Paint(HDC target) {
+    RECT client{};
+    GetClientRect(hwnd, &client);
+    PaintBuffered(target, client, [&](HDC dc) { PaintContent(dc, client); });
 }
 
 void TabStrip::PaintContent(HDC dc, const RECT& client) {

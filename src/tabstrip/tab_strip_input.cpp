@@ -1,0 +1,347 @@
+#include "tabstrip/tab_strip.h"
+
+#include <windowsx.h>
+
+#include "tabstrip/tab_strip_input_rules.h"
+#include "ui/dpi.h"
+#include "ui/resize_band.h"
+
+namespace {
+
+constexpr UINT kAddFavouriteCommand = 1;
+constexpr UINT kCloseTabCommand = 2;
+
+void ToggleMaximized(HWND window) {
+    WINDOWPLACEMENT placement{};
+    placement.length = sizeof(placement);
+    GetWindowPlacement(window, &placement);
+    ShowWindow(window, placement.showCmd == SW_SHOWMAXIMIZED ? SW_RESTORE : SW_MAXIMIZE);
+}
+
+}  // namespace
+
+std::optional<LRESULT> TabStrip::HandleInput(UINT message, WPARAM wParam, LPARAM lParam) {
+    const POINT point{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+    // Each handler may end in an event whose handling destroys this strip, so
+    // nothing of it is touched once a handler returns.
+    switch (message) {
+    case WM_SETCURSOR:
+        if (ShowArrowInResizeBand(hwnd)) return TRUE;
+        return std::nullopt;
+    case WM_MOUSEMOVE:
+        OnMouseMove(point, wParam, lParam);
+        return 0;
+    case WM_MOUSELEAVE:
+        SetHot(-1, kNoHotButton);
+        UpdateTooltip();
+        return 0;
+    case WM_LBUTTONDOWN:
+        OnLeftButtonDown(point);
+        return 0;
+    case WM_LBUTTONUP:
+        OnLeftButtonUp(point);
+        return 0;
+    case WM_LBUTTONDBLCLK:
+        OnDoubleClick(point);
+        return 0;
+    case WM_MBUTTONDOWN:
+        OnMiddleButtonDown(point);
+        return 0;
+    case WM_CONTEXTMENU:
+        OnContextMenu(point);
+        return 0;
+    case WM_CAPTURECHANGED:
+        EndMouseModes();
+        return 0;
+    default:
+        return std::nullopt;
+    }
+}
+
+POINT TabStrip::ToScreen(POINT client) const {
+    ClientToScreen(hwnd, &client);
+    return client;
+}
+
+HWND TabStrip::TopLevel() const { return GetAncestor(hwnd, GA_ROOT); }
+
+// Presses at the window's edges belong to resizing; presses on a tab's outline
+// or just below it are too easily meant for something else to act on.
+bool TabStrip::InDeadZone(POINT client, POINT screen) const {
+    return InResizeBand(hwnd, screen) || InTabDeadZone(layout.tabRects, client, dpi);
+}
+
+void TabStrip::OnMouseMove(POINT client, WPARAM wParam, LPARAM lParam) {
+    TRACKMOUSEEVENT track{sizeof(track), TME_LEAVE, hwnd, 0};
+    TrackMouseEvent(&track);
+    const POINT screen = ToScreen(client);
+    if (pressedTab >= 0) {
+        if (!dragging && MovedBeyond(tabPressPoint, client, ScaleDip(kTabDragThresholdDips, dpi))) StartTabDrag();
+        if (dragging) {
+            DragTab(client, screen);
+            return;
+        }
+    }
+    if (IsCaptionButton(pressedButton) &&
+        MovedBeyond(captionPressPoint, client, ScaleDip(kCaptionEscapeThresholdDips, dpi))) {
+        EscapeCaptionButtonIntoResize(screen);
+        return;
+    }
+    if (moving) MoveWindowWithCursor(client, screen);
+    TrackHot(client, screen, wParam, lParam);
+}
+
+void TabStrip::OnLeftButtonDown(POINT client) {
+    if (InDeadZone(client, ToScreen(client))) return;
+    SetHot(-1, hotButton);
+    UpdateTooltip();
+    const TabStripHit hit = HitTestTabStrip(layout, client, dpi);
+    if (hit.code >= 0) {
+        if (hit.onCloseZone) {
+            RaiseEvent(kTabEventClose, hit.code);
+        } else {
+            PressTab(hit.code, client);
+        }
+        return;
+    }
+    switch (hit.code) {
+    case kHitMinimize:
+    case kHitMaximize:
+    case kHitClose:
+        PressCaptionButton(hit.code, client);
+        return;
+    case kHitPlus:
+        PressEventButton(hit.code, kTabEventNewTab);
+        return;
+    case kHitSettings:
+        PressEventButton(hit.code, kTabEventSettings);
+        return;
+    case kHitFolderOptions:
+        PressEventButton(hit.code, kTabEventFolderOptions);
+        return;
+    case kHitStar:
+        PressStar();
+        return;
+    default:
+        if (client.x >= ScaleDip(kNoMoveMarginDips, dpi)) StartWindowMove(client);
+        return;
+    }
+}
+
+void TabStrip::OnLeftButtonUp(POINT client) {
+    if (pressedTab >= 0) {
+        DropTab(client);
+    } else if (IsCaptionButton(pressedButton)) {
+        ReleaseCaptionButton();
+    } else if (moving) {
+        moving = false;
+        ReleaseCapture();
+    }
+}
+
+// Only the empty strip answers a double click, like a title bar; on a tab or a
+// button the second click does nothing, so that a double click acts as one.
+void TabStrip::OnDoubleClick(POINT client) {
+    if (InDeadZone(client, ToScreen(client))) return;
+    if (HitTestTabStrip(layout, client, dpi).code != kHitNothing) return;
+    if (moving) {
+        moving = false;
+        ReleaseCapture();
+    }
+    ToggleMaximized(TopLevel());
+}
+
+void TabStrip::OnMiddleButtonDown(POINT client) {
+    if (InDeadZone(client, ToScreen(client))) return;
+    const TabStripHit hit = HitTestTabStrip(layout, client, dpi);
+    if (hit.code >= 0) RaiseEvent(kTabEventClose, hit.code);
+}
+
+void TabStrip::OnContextMenu(POINT screen) {
+    // From the keyboard the menu has no point of its own; it opens on the active tab.
+    if (screen.x == -1 && screen.y == -1) {
+        if (!ValidIndex(activeIndex) || activeIndex >= static_cast<int>(layout.tabRects.size())) return;
+        const RECT& tab = layout.tabRects[static_cast<size_t>(activeIndex)];
+        ShowTabMenu(activeIndex, ToScreen(POINT{(tab.left + tab.right) / 2, (tab.top + tab.bottom) / 2}));
+        return;
+    }
+    POINT client = screen;
+    ScreenToClient(hwnd, &client);
+    if (InDeadZone(client, screen)) return;
+    const TabStripHit hit = HitTestTabStrip(layout, client, dpi);
+    if (hit.code >= 0) ShowTabMenu(hit.code, screen);
+}
+
+void TabStrip::ShowTabMenu(int tab, POINT screen) {
+    const UniqueMenu menu(CreatePopupMenu());
+    if (!menu) return;
+    AppendMenuW(menu.get(), MF_STRING, kAddFavouriteCommand, L"收藏此文件夹");
+    AppendMenuW(menu.get(), MF_SEPARATOR, 0, nullptr);
+    AppendMenuW(menu.get(), MF_STRING, kCloseTabCommand, L"关闭标签");
+    const UINT choice = static_cast<UINT>(
+        TrackPopupMenu(menu.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON, screen.x, screen.y, 0, hwnd, nullptr));
+    if (choice == kAddFavouriteCommand) {
+        RaiseEvent(kTabEventAddFavourite, tab);
+    } else if (choice == kCloseTabCommand) {
+        RaiseEvent(kTabEventClose, tab);
+    }
+}
+
+// Whatever takes the capture away (a release, another window, the system) ends
+// every gesture without an event.
+void TabStrip::EndMouseModes() {
+    moving = false;
+    pressedButton = 0;
+    if (pressedTab >= 0 || dragging) {
+        dragging = false;
+        pressedTab = -1;
+        insertIndex = -1;
+        ghost.Destroy();
+    }
+    Repaint();
+}
+
+void TabStrip::PressTab(int tab, POINT client) {
+    SetCapture(hwnd);
+    pressedTab = tab;
+    tabPressPoint = client;
+    dragging = false;
+}
+
+void TabStrip::StartTabDrag() {
+    dragging = true;
+    if (ValidIndex(pressedTab)) {
+        ghost.Show(titles[static_cast<size_t>(pressedTab)], GhostOrigin(ToScreen(tabPressPoint), dpi), dpi);
+    }
+}
+
+void TabStrip::DragTab(POINT client, POINT screen) {
+    ghost.MoveTo(GhostOrigin(screen, dpi));
+    RECT clientRect{};
+    GetClientRect(hwnd, &clientRect);
+    const int index = DragInsertIndex(layout.tabRects, clientRect, client);
+    if (index == insertIndex) return;
+    insertIndex = index;
+    Repaint();
+}
+
+void TabStrip::DropTab(POINT client) {
+    const int tab = pressedTab;
+    const bool dragged = dragging;
+    pressedTab = -1;
+    insertIndex = -1;
+    dragging = false;
+    ghost.Destroy();
+    Repaint();
+    ReleaseCapture();
+    if (!dragged) {
+        RaiseEvent(kTabEventActivate, tab);
+        return;
+    }
+    dropPoint = ToScreen(client);
+    const HWND under = WindowFromPoint(dropPoint);
+    wchar_t className[64] = {};
+    if (under) GetClassNameW(under, className, 64);
+    const int event = DropEvent(under == hwnd, className);
+    if (event != kTabEventMoveToWindow) {
+        RaiseEvent(event, tab);
+        return;
+    }
+    dropTarget = under;
+    if (RaiseEvent(event, tab)) dropTarget = nullptr;
+}
+
+void TabStrip::PressCaptionButton(int hitCode, POINT client) {
+    SetCapture(hwnd);
+    pressedButton = hitCode;
+    captionPressPoint = client;
+    Repaint();
+}
+
+// Dragging away from a caption button resizes the window from its right edge,
+// as the frame there would: the buttons cover the top of that edge.
+void TabStrip::EscapeCaptionButtonIntoResize(POINT screen) {
+    pressedButton = 0;
+    Repaint();
+    ReleaseCapture();
+    const HWND window = TopLevel();
+    RECT bounds{};
+    GetWindowRect(window, &bounds);
+    SendMessageW(window, WM_NCLBUTTONDOWN, static_cast<WPARAM>(ResizeHitCode(screen.y, bounds.top, dpi)),
+                 MAKELPARAM(screen.x, screen.y));
+}
+
+// The button acts wherever the button is released, as long as the press did not
+// turn into a resize.
+void TabStrip::ReleaseCaptionButton() {
+    const int button = pressedButton;
+    pressedButton = 0;
+    Repaint();
+    ReleaseCapture();
+    const HWND window = TopLevel();
+    switch (button) {
+    case kHitMinimize:
+        ShowWindow(window, SW_MINIMIZE);
+        break;
+    case kHitMaximize:
+        ToggleMaximized(window);
+        break;
+    default:
+        SendMessageW(window, WM_CLOSE, 0, 0);
+        break;
+    }
+}
+
+// These buttons act on the press; they show it pressed while the owner acts.
+void TabStrip::PressEventButton(int hitCode, int event) {
+    pressedButton = hitCode;
+    Repaint();
+    UpdateWindow(hwnd);
+    if (!RaiseEvent(event, -1)) return;
+    pressedButton = 0;
+    Repaint();
+}
+
+void TabStrip::PressStar() {
+    pressedButton = kHitStar;
+    Repaint();
+    UpdateWindow(hwnd);
+    const POINT below = ToScreen(POINT{layout.starRect.left, layout.starRect.bottom});
+    favList.Open(hwnd, below, dpi, favNames, favIcons, [this](int event, int favourite) {
+        RaiseEvent(event, favourite);
+    });
+    pressedButton = 0;
+    Repaint();
+}
+
+void TabStrip::StartWindowMove(POINT client) {
+    SetCapture(hwnd);
+    const HWND window = TopLevel();
+    RECT bounds{};
+    GetWindowRect(window, &bounds);
+    moving = true;
+    moveStarted = false;
+    moveWasMaximized = IsZoomed(window) != FALSE;
+    movePressClient = client;
+    movePressScreen = ToScreen(client);
+    moveOrigin = POINT{bounds.left, bounds.top};
+}
+
+void TabStrip::MoveWindowWithCursor(POINT client, POINT screen) {
+    const HWND window = TopLevel();
+    if (!moveStarted) {
+        if (!MovedBeyond(movePressClient, client, ScaleDip(kWindowMoveThresholdDips, dpi))) return;
+        moveStarted = true;
+        if (moveWasMaximized) {
+            // A maximised window comes back to its normal size and place, and
+            // follows the cursor from there.
+            ShowWindow(window, SW_RESTORE);
+            moveWasMaximized = false;
+            RECT normal{};
+            GetWindowRect(window, &normal);
+            moveOrigin = POINT{normal.left, normal.top};
+        }
+    }
+    SetWindowPos(window, nullptr, moveOrigin.x + screen.x - movePressScreen.x,
+                 moveOrigin.y + screen.y - movePressScreen.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}

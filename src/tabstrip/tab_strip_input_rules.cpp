@@ -1,0 +1,89 @@
+#include "tabstrip/tab_strip_input_rules.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+#include "tabstrip/tab_strip.h"
+#include "ui/dpi.h"
+
+namespace {
+
+constexpr int kBelowTabDips = 4;
+constexpr int kTopRightCornerDips = 16;
+constexpr int kGhostOffsetDips = 10;
+constexpr int kGhostPaddingDips = 20;
+constexpr int kGhostHeightDips = 28;
+
+bool Contains(const RECT& rect, POINT point) { return PtInRect(&rect, point) != FALSE; }
+
+}  // namespace
+
+bool MovedBeyond(POINT from, POINT to, int thresholdPx) {
+    return std::abs(to.x - from.x) > thresholdPx || std::abs(to.y - from.y) > thresholdPx;
+}
+
+bool InTabDeadZone(const std::vector<RECT>& tabRects, POINT client, int dpi) {
+    const int band = ScaleDip(kBelowTabDips, dpi);
+    for (const RECT& tab : tabRects) {
+        if (Contains(tab, client)) {
+            RECT inner = tab;
+            InflateRect(&inner, -1, -1);
+            // The tab's own answer stands over its inside, whatever lies above it.
+            return !Contains(inner, client);
+        }
+    }
+    return std::any_of(tabRects.begin(), tabRects.end(), [&](const RECT& tab) {
+        return client.x >= tab.left && client.x < tab.right && client.y >= tab.bottom && client.y < tab.bottom + band;
+    });
+}
+
+int DropEvent(bool overThisStrip, const wchar_t* className) {
+    if (overThisStrip) return kTabEventMove;
+    if (className && lstrcmpiW(className, kTabStripClass) == 0) return kTabEventMoveToWindow;
+    return kTabEventTearOff;
+}
+
+int ResizeHitCode(int cursorScreenY, int windowTop, int dpi) {
+    return cursorScreenY < windowTop + ScaleDip(kTopRightCornerDips, dpi) ? HTTOPRIGHT : HTRIGHT;
+}
+
+int DragInsertIndex(const std::vector<RECT>& tabRects, const RECT& client, POINT point) {
+    if (!Contains(client, point)) return -1;
+    return InsertionIndexAtPoint(tabRects, point);
+}
+
+POINT GhostOrigin(POINT cursorScreen, int dpi) {
+    const int offset = ScaleDip(kGhostOffsetDips, dpi);
+    return POINT{cursorScreen.x + offset, cursorScreen.y + offset};
+}
+
+SIZE GhostSize(int titleWidth, int dpi) {
+    return SIZE{titleWidth + ScaleDip(kGhostPaddingDips, dpi), ScaleDip(kGhostHeightDips, dpi)};
+}
+
+bool TitleIsCut(const RECT& tab, int titleWidth, int dpi) {
+    const RECT title = TabTitleRect(tab, dpi);
+    const int room = title.right - title.left;
+    return room >= 1 && titleWidth > room;
+}
+
+int HotButtonForHit(int hitCode) {
+    for (const TabStripButton& button : kTabStripButtons) {
+        if (button.hitCode == hitCode) return button.hotNumber;
+    }
+    return kNoHotButton;
+}
+
+std::optional<RECT> HotRect(const TabStripLayout& layout, int hotTab, int hotButton) {
+    if (hotTab >= 0 && hotTab < static_cast<int>(layout.tabRects.size())) {
+        return layout.tabRects[static_cast<size_t>(hotTab)];
+    }
+    for (const TabStripButton& button : kTabStripButtons) {
+        if (button.hotNumber == hotButton) return layout.*button.rect;
+    }
+    return std::nullopt;
+}
+
+bool IsCaptionButton(int hitCode) {
+    return hitCode == kHitMinimize || hitCode == kHitMaximize || hitCode == kHitClose;
+}

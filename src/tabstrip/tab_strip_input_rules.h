@@ -1,0 +1,58 @@
+#pragma once
+
+#include <windows.h>
+
+#include <optional>
+#include <vector>
+
+#include "tabstrip/tab_strip_layout.h"
+
+// The decisions of the strip's mouse handling as functions of plain values:
+// points, rectangles, the DPI and class names. The window code gathers these
+// values from the mouse messages and the system and acts on the answers.
+
+// How far, in DIPs, the mouse must travel from a press before it turns into a
+// gesture: a tab drag, the escape from a caption button into a window resize,
+// and a window move.
+inline constexpr int kTabDragThresholdDips = 4;
+inline constexpr int kCaptionEscapeThresholdDips = 3;
+inline constexpr int kWindowMoveThresholdDips = 3;
+// Presses this close to the strip's left edge leave the window where it is.
+inline constexpr int kNoMoveMarginDips = 8;
+
+// Whether a point lies more than a threshold in px away from another in x or in y.
+[[nodiscard]] bool MovedBeyond(POINT from, POINT to, int thresholdPx);
+
+// Whether a client point lies where presses are ignored: on the 1-px border of a
+// tab, or just below a tab, within its width and 4 DIPs of its bottom edge,
+// unless another tab lies there.
+[[nodiscard]] bool InTabDeadZone(const std::vector<RECT>& tabRects, POINT client, int dpi);
+
+// The event a dragged tab's drop raises: a move within this strip, a move to the
+// strip of another window, or a tear-off anywhere else. className is the class of
+// the window under the drop, empty when there is none.
+[[nodiscard]] int DropEvent(bool overThisStrip, const wchar_t* className);
+
+// Which edge a resize started from a caption button takes: the top-right corner
+// near the window's top, the right edge below it.
+[[nodiscard]] int ResizeHitCode(int cursorScreenY, int windowTop, int dpi);
+
+// Where the insertion bar stands while a tab is dragged over a client point; -1
+// when the point is outside the strip.
+[[nodiscard]] int DragInsertIndex(const std::vector<RECT>& tabRects, const RECT& client, POINT point);
+
+// The drag image keeps this far below and right of the cursor, so that it never
+// lies under the drop point.
+[[nodiscard]] POINT GhostOrigin(POINT cursorScreen, int dpi);
+[[nodiscard]] SIZE GhostSize(int titleWidth, int dpi);
+
+// Whether a title of that measured width is cut short in its tab and so needs a tooltip.
+[[nodiscard]] bool TitleIsCut(const RECT& tab, int titleWidth, int dpi);
+
+// The hot number of the button with a hit code; kNoHotButton for anything else.
+[[nodiscard]] int HotButtonForHit(int hitCode);
+
+// The rectangle that changes when the hot item does.
+[[nodiscard]] std::optional<RECT> HotRect(const TabStripLayout& layout, int hotTab, int hotButton);
+
+[[nodiscard]] bool IsCaptionButton(int hitCode);

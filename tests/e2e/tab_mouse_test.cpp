@@ -1,0 +1,251 @@
+#include <windows.h>
+
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "driver/quorlen_driver.h"
+
+namespace {
+
+constexpr UINT kTabCount = 0x8050;
+constexpr UINT kPlusLeft = 0x8054;
+constexpr UINT kMinimizeLeft = 0x805A;
+constexpr UINT kMaximizeLeft = 0x805B;
+constexpr UINT kCloseLeft = 0x805C;
+
+LRESULT Ask(HWND strip, UINT message) {
+    LRESULT answer = -1;
+    EXPECT_TRUE(SendWithTimeout(strip, message, 0, 0, answer, 15000));
+    return answer;
+}
+
+std::wstring Title(HWND strip) {
+    wchar_t text[256] = {};
+    DWORD_PTR length = 0;
+    SendMessageTimeoutW(strip, WM_GETTEXT, 256, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 5000, &length);
+    return text;
+}
+
+// Real mouse input from this process, as a person's hand would give it: the
+// cursor is placed, and the buttons are pressed and released where it is.
+void PlaceCursor(POINT screen) {
+    SetCursorPos(screen.x, screen.y);
+    INPUT move{};
+    move.type = INPUT_MOUSE;
+    move.mi.dwFlags = MOUSEEVENTF_MOVE;
+    SendInput(1, &move, sizeof(move));
+}
+
+void Buttons(DWORD flags) {
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dwFlags = flags;
+    SendInput(1, &input, sizeof(input));
+}
+
+void Click(POINT screen) {
+    PlaceCursor(screen);
+    Buttons(MOUSEEVENTF_LEFTDOWN);
+    Buttons(MOUSEEVENTF_LEFTUP);
+}
+
+void Key(WORD key) {
+    INPUT input[2]{};
+    input[0].type = INPUT_KEYBOARD;
+    input[0].ki.wVk = key;
+    input[1] = input[0];
+    input[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    SendInput(2, input, sizeof(INPUT));
+}
+
+// Moves given in quick succession do not all arrive under Wine, so each move
+// is given again until the cursor is there and what it should cause has happened.
+bool MoveUntil(POINT to, const std::function<bool()>& arrived) {
+    return WaitUntil(
+        [&] {
+            PlaceCursor(to);
+            POINT cursor{};
+            return GetCursorPos(&cursor) && cursor.x == to.x && cursor.y == to.y && arrived();
+        },
+        10000);
+}
+
+// Whether the drag image of a tab stands where it follows the cursor to.
+bool GhostFollows(POINT cursor) {
+    const HWND ghost = FindWindowW(L"Quorlen.TabGhost", nullptr);
+    RECT place{};
+    if (!ghost || !GetWindowRect(ghost, &place)) return false;
+    const int offset = MulDiv(10, static_cast<int>(GetDpiForWindow(ghost)), 96);
+    return place.left == cursor.x + offset && place.top == cursor.y + offset;
+}
+
+// Drags a tab past the drag threshold and on to a point, where it drops it.
+void DragTab(POINT from, POINT to) {
+    PlaceCursor(from);
+    Buttons(MOUSEEVENTF_LEFTDOWN);
+    for (const POINT at : {POINT{from.x + 10, from.y}, to}) {
+        EXPECT_TRUE(MoveUntil(at, [at] { return GhostFollows(at); })) << "the tab's image did not follow the cursor";
+    }
+    Buttons(MOUSEEVENTF_LEFTUP);
+}
+
+// Three saved tabs in a window placed where the tests know it to be.
+class TabMouseTest : public StartedQuorlenTest {
+protected:
+    void PrepareConfig() override {
+        for (const wchar_t* name : {L"alpha", L"beta", L"资料"}) {
+            folders.push_back((data.Path() / name).wstring());
+            std::filesystem::create_directories(folders.back());
+        }
+        ASSERT_TRUE(WriteConfigLines(install, L"tabs.txt", folders));
+    }
+
+    void TearDown() override {
+        // Off every window, so that no later test finds something hot under the cursor.
+        SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1);
+    }
+
+    void SetUp() override {
+        StartedQuorlenTest::SetUp();
+        if (HasFatalFailure()) return;
+        strip = GetDlgItem(window, 7);
+        ASSERT_NE(strip, nullptr);
+        ASSERT_TRUE(WaitUntil([&] { return Ask(strip, kTabCount) == 3; }, 20000));
+        ASSERT_TRUE(WaitForSaved(folders)) << "the saved tabs never settled";
+        Place(window, 0, 0);
+    }
+
+    static void Place(HWND target, int x, int y) {
+        SetWindowPos(target, nullptr, x, y, 900, 600, SWP_NOZORDER);
+        SetForegroundWindow(target);
+    }
+
+    bool WaitForSaved(const std::vector<std::wstring>& expected) {
+        return WaitUntil(
+            [&] {
+                const std::vector<std::wstring> saved = ReadConfigLines(install, L"tabs.txt");
+                if (saved.size() != expected.size()) return false;
+                for (size_t i = 0; i < saved.size(); ++i) {
+                    if (lstrcmpiW(saved[i].c_str(), expected[i].c_str()) != 0) return false;
+                }
+                return true;
+            },
+            20000);
+    }
+
+    // The screen point over the middle of a tab; the tabs all have the same
+    // width, as their titles are short, so the "+" behind them tells it.
+    static POINT TabCentre(HWND onStrip, int index, int tabs) {
+        const int width = (static_cast<int>(Ask(onStrip, kPlusLeft)) - 6) / tabs;
+        POINT point{2 + width * index + width / 2, 13};
+        ClientToScreen(onStrip, &point);
+        return point;
+    }
+
+    // A point of the strip's empty stretch between the "+" and the star.
+    POINT EmptyStripPoint() const {
+        POINT point{static_cast<int>(Ask(strip, kPlusLeft)) + 100, 13};
+        ClientToScreen(strip, &point);
+        return point;
+    }
+
+    // A caption button's centre once the strip has laid itself out for the
+    // window's present width: the close button sits 26 DIPs from its right edge.
+    POINT ButtonCentre(UINT leftEdgeQuery) const {
+        EXPECT_TRUE(WaitUntil(
+            [&] {
+                RECT client{};
+                GetClientRect(strip, &client);
+                return Ask(strip, kCloseLeft) == client.right - MulDiv(26, GetDpiForWindow(strip), 96);
+            },
+            10000));
+        POINT point{static_cast<int>(Ask(strip, leftEdgeQuery)) + 12, 13};
+        ClientToScreen(strip, &point);
+        return point;
+    }
+
+    TempFolder data;
+    std::vector<std::wstring> folders;
+    HWND strip = nullptr;
+};
+
+TEST_F(TabMouseTest, DraggingATabAlongTheStripReordersTheTabs) {
+    POINT behindLast = TabCentre(strip, 2, 3);
+    behindLast.x += 30;
+    DragTab(TabCentre(strip, 0, 3), behindLast);
+    EXPECT_TRUE(WaitForSaved({folders[1], folders[2], folders[0]}));
+}
+
+TEST_F(TabMouseTest, TheMiddleButtonClosesATab) {
+    PlaceCursor(TabCentre(strip, 2, 3));
+    Buttons(MOUSEEVENTF_MIDDLEDOWN);
+    Buttons(MOUSEEVENTF_MIDDLEUP);
+    EXPECT_TRUE(WaitForSaved({folders[0], folders[1]}));
+    EXPECT_EQ(Ask(strip, kTabCount), 2);
+}
+
+TEST_F(TabMouseTest, TheTabMenuClosesATab) {
+    PlaceCursor(TabCentre(strip, 0, 3));
+    Buttons(MOUSEEVENTF_RIGHTDOWN);
+    Buttons(MOUSEEVENTF_RIGHTUP);
+    ASSERT_TRUE(WaitUntil([] { return IsWindowVisible(FindWindowW(L"#32768", nullptr)) != FALSE; }, 10000))
+        << "no menu opened";
+    // From the bottom up: the close item is the last.
+    Key(VK_UP);
+    Key(VK_RETURN);
+    EXPECT_TRUE(WaitForSaved({folders[1], folders[2]}));
+}
+
+TEST_F(TabMouseTest, TheStripMovesTheWindowAndItsButtonsMaximiseRestoreAndMinimiseIt) {
+    // The window starts at the screen's corner and follows the cursor step by step.
+    const POINT press = EmptyStripPoint();
+    PlaceCursor(press);
+    Buttons(MOUSEEVENTF_LEFTDOWN);
+    for (const POINT travel : {POINT{10, 8}, POINT{50, 40}}) {
+        EXPECT_TRUE(MoveUntil(POINT{press.x + travel.x, press.y + travel.y}, [&] {
+            RECT now{};
+            GetWindowRect(window, &now);
+            return now.left == travel.x && now.top == travel.y;
+        })) << "the window did not follow the cursor to " << travel.x << "," << travel.y;
+    }
+    Buttons(MOUSEEVENTF_LEFTUP);
+
+    Click(ButtonCentre(kMaximizeLeft));
+    EXPECT_TRUE(WaitUntil([&] { return IsZoomed(window) != FALSE; }, 10000)) << "the button did not maximise";
+    Click(ButtonCentre(kMaximizeLeft));
+    EXPECT_TRUE(WaitUntil([&] { return IsZoomed(window) == FALSE; }, 10000)) << "the button did not restore";
+    Click(ButtonCentre(kMinimizeLeft));
+    EXPECT_TRUE(WaitUntil([&] { return IsIconic(window) != FALSE; }, 10000)) << "the button did not minimise";
+}
+
+TEST_F(TabMouseTest, ATabTornOffOpensASecondWindowAndGoesBackByDroppingItOnTheFirst) {
+    DragTab(TabCentre(strip, 1, 3), POINT{1300, 700});
+    HWND second = nullptr;
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            for (HWND found : quorlen.MainWindows()) {
+                if (found != window) second = found;
+            }
+            return second != nullptr;
+        },
+        20000))
+        << "no second window appeared";
+    HWND secondStrip = GetDlgItem(second, 7);
+    ASSERT_NE(secondStrip, nullptr);
+    EXPECT_TRUE(WaitUntil([&] { return Title(secondStrip) == L"beta"; }, 10000));
+    EXPECT_EQ(Ask(strip, kTabCount), 2);
+    EXPECT_EQ(Ask(secondStrip, kTabCount), 1);
+    // Both windows' tabs are saved, the first window's first.
+    EXPECT_TRUE(WaitForSaved({folders[0], folders[2], folders[1]}));
+
+    Place(second, 950, 0);
+    DragTab(TabCentre(secondStrip, 0, 1), TabCentre(strip, 0, 2));
+    EXPECT_TRUE(WaitUntil([&] { return quorlen.MainWindows().size() == 1; }, 20000))
+        << "the window that gave away its only tab stays open";
+    EXPECT_EQ(Ask(strip, kTabCount), 3);
+    EXPECT_TRUE(WaitForSaved({folders[1], folders[0], folders[2]}));
+}
+
+}  // namespace
