@@ -77,18 +77,9 @@ void CommandBar::LayOutSegmentRects() {
 }
 
 std::vector<int> CommandBar::SegmentTextWidths() const {
-    // A memory context compatible with the screen measures as the window would,
-    // without asking for the window's own context.
-    UniqueMemoryDc measuring(CreateCompatibleDC(nullptr));
-    const SelectedObject font(measuring.get(), UiFont(dpi));
     std::vector<int> widths;
     widths.reserve(segments.size());
-    for (const AddressSegment& segment : segments) {
-        SIZE size{};
-        const bool measured = measuring && GetTextExtentPoint32W(measuring.get(), segment.text.c_str(),
-                                                                 static_cast<int>(segment.text.size()), &size);
-        widths.push_back(measured ? size.cx : 0);
-    }
+    for (const AddressSegment& segment : segments) widths.push_back(UiTextWidth(segment.text, dpi).value_or(0));
     return widths;
 }
 

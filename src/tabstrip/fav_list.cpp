@@ -5,11 +5,12 @@
 
 #include <algorithm>
 
-#include "tabstrip/drawing.h"
 #include "tabstrip/tab_strip.h"
 #include "ui/dpi.h"
 #include "ui/fonts.h"
 #include "ui/handles.h"
+#include "ui/mouse_tracking.h"
+#include "ui/paint_context.h"
 #include "ui/shell_icons.h"
 
 namespace {
@@ -38,11 +39,6 @@ bool RegisterListClass() {
         return RegisterClassExW(&windowClass) != 0;
     }();
     return registered;
-}
-
-void TrackMouseLeave(HWND window) {
-    TRACKMOUSEEVENT track{sizeof(track), TME_LEAVE, window, 0};
-    TrackMouseEvent(&track);
 }
 
 }  // namespace
@@ -182,7 +178,7 @@ void FavList::OnMouseMove(POINT client) {
         InvalidateRow(row);
         hotRow = row;
     }
-    TrackMouseLeave(hwnd);
+    RequestMouseLeave(hwnd);
 }
 
 void FavList::OnMouseLeave() {
@@ -194,7 +190,7 @@ void FavList::OnMouseLeave() {
     if (PtInRect(&client, cursor)) {
         // A leave reported while the cursor is still here (a tooltip or menu of
         // another window passing over it) must not end the tracking.
-        TrackMouseLeave(hwnd);
+        RequestMouseLeave(hwnd);
         return;
     }
     InvalidateRow(hotRow);

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "tabstrip/window_binding.h"
+#include "ui/window_class.h"
 
 inline constexpr wchar_t kFavListClass[] = L"Quorlen.FavList";
 

@@ -1,9 +1,9 @@
 #include "tabstrip/tab_ghost.h"
 
-#include "tabstrip/drawing.h"
 #include "tabstrip/tab_strip_input_rules.h"
 #include "ui/fonts.h"
 #include "ui/handles.h"
+#include "ui/paint_context.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "tabstrip/window_binding.h"
+#include "ui/window_class.h"
 
 inline constexpr wchar_t kTabGhostClass[] = L"Quorlen.TabGhost";
 

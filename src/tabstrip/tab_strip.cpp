@@ -4,9 +4,10 @@
 
 #include <algorithm>
 
-#include "tabstrip/drawing.h"
 #include "ui/dpi.h"
+#include "ui/fonts.h"
 #include "ui/glyph_icon.h"
+#include "ui/paint_context.h"
 #include "ui/shell_icons.h"
 
 namespace {
@@ -23,34 +24,11 @@ constexpr COLORREF kStarColour = RGB(255, 185, 0);
 
 constexpr LPARAM kMaxTipWidth = 4096;
 
-// The context of one WM_PAINT, ended however the painting returns.
-class PaintContext {
-public:
-    explicit PaintContext(HWND window) : window_(window), dc_(BeginPaint(window, &paint_)) {}
-    ~PaintContext() {
-        if (dc_) EndPaint(window_, &paint_);
-    }
-    PaintContext(const PaintContext&) = delete;
-    PaintContext& operator=(const PaintContext&) = delete;
-
-    [[nodiscard]] HDC Dc() const { return dc_; }
-
-private:
-    HWND window_;
-    PAINTSTRUCT paint_{};
-    HDC dc_;
-};
-
 UniqueIcon MakeGlyphIcon(wchar_t codePoint, int size = kGlyphSize, COLORREF colour = kGlyphColour) {
     return UniqueIcon(GlyphIcon(codePoint, size, colour, kIconFontFace, kGlyphWeight));
 }
 
 }  // namespace
-
-void PaintWindow(HWND window, const std::function<void(HDC dc)>& paint) {
-    const PaintContext context(window);
-    if (context.Dc()) paint(context.Dc());
-}
 
 TabStrip::~TabStrip() {
     if (!hwnd) return;

@@ -11,7 +11,7 @@
 #include "tabstrip/fav_list.h"
 #include "tabstrip/tab_ghost.h"
 #include "tabstrip/tab_strip_layout.h"
-#include "tabstrip/window_binding.h"
+#include "ui/window_class.h"
 #include "ui/handles.h"
 
 inline constexpr wchar_t kTabStripClass[] = L"Quorlen.TabStrip";

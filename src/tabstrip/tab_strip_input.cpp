@@ -4,6 +4,7 @@
 
 #include "tabstrip/tab_strip_input_rules.h"
 #include "ui/dpi.h"
+#include "ui/mouse_tracking.h"
 #include "ui/resize_band.h"
 
 namespace {
@@ -72,8 +73,7 @@ bool TabStrip::InDeadZone(POINT client, POINT screen) const {
 }
 
 void TabStrip::OnMouseMove(POINT client, WPARAM wParam, LPARAM lParam) {
-    TRACKMOUSEEVENT track{sizeof(track), TME_LEAVE, hwnd, 0};
-    TrackMouseEvent(&track);
+    RequestMouseLeave(hwnd);
     const POINT screen = ToScreen(client);
     if (pressedTab >= 0) {
         if (!dragging && MovedBeyond(tabPressPoint, client, ScaleDip(kTabDragThresholdDips, dpi))) StartTabDrag();

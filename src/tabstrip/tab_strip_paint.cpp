@@ -4,8 +4,8 @@
 
 #include <algorithm>
 
-#include "tabstrip/drawing.h"
 #include "ui/fonts.h"
+#include "ui/paint_context.h"
 #include "ui/shell_icons.h"
 
 namespace {
@@ -29,33 +29,6 @@ void DrawArc(HDC dc, const RECT& bounds, POINT from, POINT to, COLORREF colour) 
 }
 
 }  // namespace
-
-void PaintBuffered(HDC target, const RECT& area, const std::function<void(HDC dc)>& paint) {
-    if (area.right <= 0 || area.bottom <= 0) return;
-    UniqueMemoryDc buffer(CreateCompatibleDC(target));
-    UniqueBitmap bitmap(buffer ? CreateCompatibleBitmap(target, area.right, area.bottom) : nullptr);
-    if (!bitmap) {
-        // Without memory for a buffer, drawing straight to the screen beats a blank window.
-        paint(target);
-        return;
-    }
-    const SelectedObject selected(buffer.get(), bitmap.get());
-    paint(buffer.get());
-    BitBlt(target, 0, 0, area.right, area.bottom, buffer.get(), 0, 0, SRCCOPY);
-}
-
-std::optional<int> UiTextWidth(const std::wstring& text, int dpi) {
-    // A memory context compatible with the screen measures as a window would,
-    // without asking for a window's own context.
-    UniqueMemoryDc measuring(CreateCompatibleDC(nullptr));
-    if (!measuring) return std::nullopt;
-    const SelectedObject font(measuring.get(), UiFont(dpi));
-    SIZE size{};
-    if (!GetTextExtentPoint32W(measuring.get(), text.c_str(), static_cast<int>(text.size()), &size)) {
-        return std::nullopt;
-    }
-    return size.cx;
-}
 
 void TabStrip::Paint(HDC target) {
     RECT client{};

@@ -84,3 +84,16 @@ bool FontInstalled(const std::wstring& face) {
     ReleaseDC(nullptr, screen);
     return found;
 }
+
+std::optional<int> UiTextWidth(const std::wstring& text, int dpi) {
+    // A memory context compatible with the screen measures as a window would,
+    // without asking for a window's own context.
+    UniqueMemoryDc measuring(CreateCompatibleDC(nullptr));
+    if (!measuring) return std::nullopt;
+    const SelectedObject font(measuring.get(), UiFont(dpi));
+    SIZE size{};
+    if (!GetTextExtentPoint32W(measuring.get(), text.c_str(), static_cast<int>(text.size()), &size)) {
+        return std::nullopt;
+    }
+    return size.cx;
+}

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <optional>
 #include <string>
 
 // The user-interface font at a DPI (0 or less: the system DPI), weight 400. Fonts
@@ -22,3 +23,7 @@ void IconFontFace(std::wstring& face, int& height);
 // The character height of a UI font at a DPI, from the unscaled height of the
 // icon-title font; the bold font is one unit larger.
 [[nodiscard]] int ScaledFontHeight(int height, int dpi, bool bold);
+
+// The width in px of one line of text in the UI font of a DPI; nothing when it
+// cannot be measured.
+[[nodiscard]] std::optional<int> UiTextWidth(const std::wstring& text, int dpi);

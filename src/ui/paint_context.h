@@ -22,6 +22,13 @@ private:
     HDC dc_;
 };
 
+// Answers WM_PAINT: runs paint on the window's paint context.
+template <typename PaintFunction>
+void PaintWindow(HWND window, PaintFunction paint) {
+    const PaintContext context(window);
+    if (context.Dc()) paint(context.Dc());
+}
+
 // A window's client-area context from GetDC, released however the drawing returns.
 class WindowDc {
 public:

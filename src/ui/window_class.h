@@ -18,3 +18,22 @@ template <typename Object>
     }
     return reinterpret_cast<Object*>(GetWindowLongPtrW(window, GWLP_USERDATA));
 }
+
+// The window procedure of a class whose every window belongs to one object of
+// type Object, passed as the creation parameter. The object learns its window at
+// WM_NCCREATE and forgets it at WM_NCDESTROY, the window's last message, so that
+// no message reaches it afterwards; every message in between goes to its
+// WndProc. Object grants this function access to its hwnd and WndProc.
+template <typename Object>
+LRESULT CALLBACK RouteToObject(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    Object* self = BoundObject<Object>(window, message, lParam);
+    if (!self) return DefWindowProcW(window, message, wParam, lParam);
+    if (message == WM_NCCREATE) self->hwnd = window;
+    if (message == WM_NCDESTROY) {
+        SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+        self->hwnd = nullptr;
+        return DefWindowProcW(window, message, wParam, lParam);
+    }
+    // The object may be gone when this returns: handling a message may end it.
+    return self->WndProc(message, wParam, lParam);
+}

@@ -6,35 +6,26 @@
 #include <vector>
 
 #include "driver/quorlen_driver.h"
+#include "driver/window_queries.h"
+#include "tabs_fixture.h"
 
 namespace {
 
-constexpr UINT kTabCount = 0x8050;
 constexpr UINT kPlusLeft = 0x8054;
 constexpr UINT kMinimizeLeft = 0x805A;
 constexpr UINT kMaximizeLeft = 0x805B;
 constexpr UINT kCloseLeft = 0x805C;
 
-LRESULT Ask(HWND strip, UINT message) {
-    LRESULT answer = -1;
-    EXPECT_TRUE(SendWithTimeout(strip, message, 0, 0, answer, 15000));
-    return answer;
-}
-
-std::wstring Title(HWND strip) {
-    wchar_t text[256] = {};
-    DWORD_PTR length = 0;
-    SendMessageTimeoutW(strip, WM_GETTEXT, 256, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 5000, &length);
-    return text;
-}
-
 // Real mouse input from this process, as a person's hand would give it: the
-// cursor is placed, and the buttons are pressed and released where it is.
+// cursor is placed, and the buttons are pressed and released where it is. The
+// cursor moves as input, in absolute units: under Wine, SetCursorPos stops
+// taking effect once an earlier test's process has been killed.
 void PlaceCursor(POINT screen) {
-    SetCursorPos(screen.x, screen.y);
     INPUT move{};
     move.type = INPUT_MOUSE;
-    move.mi.dwFlags = MOUSEEVENTF_MOVE;
+    move.mi.dx = MulDiv(screen.x, 65536, GetSystemMetrics(SM_CXSCREEN)) + 1;
+    move.mi.dy = MulDiv(screen.y, 65536, GetSystemMetrics(SM_CYSCREEN)) + 1;
+    move.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
     SendInput(1, &move, sizeof(move));
 }
 
@@ -92,28 +83,20 @@ void DragTab(POINT from, POINT to) {
 }
 
 // Three saved tabs in a window placed where the tests know it to be.
-class TabMouseTest : public StartedQuorlenTest {
+class TabMouseTest : public TabsTest {
 protected:
-    void PrepareConfig() override {
-        for (const wchar_t* name : {L"alpha", L"beta", L"资料"}) {
-            folders.push_back((data.Path() / name).wstring());
-            std::filesystem::create_directories(folders.back());
-        }
-        ASSERT_TRUE(WriteConfigLines(install, L"tabs.txt", folders));
-    }
+    void PrepareConfig() override { ASSERT_TRUE(WriteConfigLines(install, L"tabs.txt", folders)); }
 
     void TearDown() override {
         // Off every window, so that no later test finds something hot under the cursor.
-        SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1);
+        PlaceCursor(POINT{GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1});
     }
 
     void SetUp() override {
-        StartedQuorlenTest::SetUp();
+        TabsTest::SetUp();
         if (HasFatalFailure()) return;
-        strip = GetDlgItem(window, 7);
-        ASSERT_NE(strip, nullptr);
-        ASSERT_TRUE(WaitUntil([&] { return Ask(strip, kTabCount) == 3; }, 20000));
-        ASSERT_TRUE(WaitForSaved(folders)) << "the saved tabs never settled";
+        ASSERT_TRUE(WaitForTabCount(3));
+        ASSERT_TRUE(WaitForSavedTabs(folders)) << "the saved tabs never settled";
         Place(window, 0, 0);
     }
 
@@ -122,23 +105,10 @@ protected:
         SetForegroundWindow(target);
     }
 
-    bool WaitForSaved(const std::vector<std::wstring>& expected) {
-        return WaitUntil(
-            [&] {
-                const std::vector<std::wstring> saved = ReadConfigLines(install, L"tabs.txt");
-                if (saved.size() != expected.size()) return false;
-                for (size_t i = 0; i < saved.size(); ++i) {
-                    if (lstrcmpiW(saved[i].c_str(), expected[i].c_str()) != 0) return false;
-                }
-                return true;
-            },
-            20000);
-    }
-
     // The screen point over the middle of a tab; the tabs all have the same
     // width, as their titles are short, so the "+" behind them tells it.
     static POINT TabCentre(HWND onStrip, int index, int tabs) {
-        const int width = (static_cast<int>(Ask(onStrip, kPlusLeft)) - 6) / tabs;
+        const int width = (static_cast<int>(Query(onStrip, kPlusLeft)) - 6) / tabs;
         POINT point{2 + width * index + width / 2, 13};
         ClientToScreen(onStrip, &point);
         return point;
@@ -146,7 +116,7 @@ protected:
 
     // A point of the strip's empty stretch between the "+" and the star.
     POINT EmptyStripPoint() const {
-        POINT point{static_cast<int>(Ask(strip, kPlusLeft)) + 100, 13};
+        POINT point{static_cast<int>(Query(strip, kPlusLeft)) + 100, 13};
         ClientToScreen(strip, &point);
         return point;
     }
@@ -158,32 +128,28 @@ protected:
             [&] {
                 RECT client{};
                 GetClientRect(strip, &client);
-                return Ask(strip, kCloseLeft) == client.right - MulDiv(26, GetDpiForWindow(strip), 96);
+                return Query(strip, kCloseLeft) == client.right - MulDiv(26, GetDpiForWindow(strip), 96);
             },
             10000));
-        POINT point{static_cast<int>(Ask(strip, leftEdgeQuery)) + 12, 13};
+        POINT point{static_cast<int>(Query(strip, leftEdgeQuery)) + 12, 13};
         ClientToScreen(strip, &point);
         return point;
     }
-
-    TempFolder data;
-    std::vector<std::wstring> folders;
-    HWND strip = nullptr;
 };
 
 TEST_F(TabMouseTest, DraggingATabAlongTheStripReordersTheTabs) {
     POINT behindLast = TabCentre(strip, 2, 3);
     behindLast.x += 30;
     DragTab(TabCentre(strip, 0, 3), behindLast);
-    EXPECT_TRUE(WaitForSaved({folders[1], folders[2], folders[0]}));
+    EXPECT_TRUE(WaitForSavedTabs({folders[1], folders[2], folders[0]}));
 }
 
 TEST_F(TabMouseTest, TheMiddleButtonClosesATab) {
     PlaceCursor(TabCentre(strip, 2, 3));
     Buttons(MOUSEEVENTF_MIDDLEDOWN);
     Buttons(MOUSEEVENTF_MIDDLEUP);
-    EXPECT_TRUE(WaitForSaved({folders[0], folders[1]}));
-    EXPECT_EQ(Ask(strip, kTabCount), 2);
+    EXPECT_TRUE(WaitForSavedTabs({folders[0], folders[1]}));
+    EXPECT_EQ(Query(strip, kTabCount), 2);
 }
 
 TEST_F(TabMouseTest, TheTabMenuClosesATab) {
@@ -195,7 +161,7 @@ TEST_F(TabMouseTest, TheTabMenuClosesATab) {
     // From the bottom up: the close item is the last.
     Key(VK_UP);
     Key(VK_RETURN);
-    EXPECT_TRUE(WaitForSaved({folders[1], folders[2]}));
+    EXPECT_TRUE(WaitForSavedTabs({folders[1], folders[2]}));
 }
 
 TEST_F(TabMouseTest, TheStripMovesTheWindowAndItsButtonsMaximiseRestoreAndMinimiseIt) {
@@ -234,18 +200,18 @@ TEST_F(TabMouseTest, ATabTornOffOpensASecondWindowAndGoesBackByDroppingItOnTheFi
         << "no second window appeared";
     HWND secondStrip = GetDlgItem(second, 7);
     ASSERT_NE(secondStrip, nullptr);
-    EXPECT_TRUE(WaitUntil([&] { return Title(secondStrip) == L"beta"; }, 10000));
-    EXPECT_EQ(Ask(strip, kTabCount), 2);
-    EXPECT_EQ(Ask(secondStrip, kTabCount), 1);
+    EXPECT_TRUE(WaitUntil([&] { return WindowText(secondStrip) == L"beta"; }, 10000));
+    EXPECT_EQ(Query(strip, kTabCount), 2);
+    EXPECT_EQ(Query(secondStrip, kTabCount), 1);
     // Both windows' tabs are saved, the first window's first.
-    EXPECT_TRUE(WaitForSaved({folders[0], folders[2], folders[1]}));
+    EXPECT_TRUE(WaitForSavedTabs({folders[0], folders[2], folders[1]}));
 
     Place(second, 950, 0);
     DragTab(TabCentre(secondStrip, 0, 1), TabCentre(strip, 0, 2));
     EXPECT_TRUE(WaitUntil([&] { return quorlen.MainWindows().size() == 1; }, 20000))
         << "the window that gave away its only tab stays open";
-    EXPECT_EQ(Ask(strip, kTabCount), 3);
-    EXPECT_TRUE(WaitForSaved({folders[1], folders[0], folders[2]}));
+    EXPECT_EQ(Query(strip, kTabCount), 3);
+    EXPECT_TRUE(WaitForSavedTabs({folders[1], folders[0], folders[2]}));
 }
 
 }  // namespace
