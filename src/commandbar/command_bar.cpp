@@ -52,13 +52,8 @@ std::wstring WindowText(HWND window) {
 
 }  // namespace
 
-CommandBar::~CommandBar() {
-    if (!barWindow) return;
-    // Destroying the window unbinds it and its controls. Should that fail, unbind
-    // by hand, so that no later message can reach this object.
-    HWND window = barWindow;
-    if (!DestroyWindow(window)) SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-}
+// Destroying the window unbinds it and its controls.
+CommandBar::~CommandBar() { DestroyBoundWindow(barWindow); }
 
 bool CommandBar::Create(HWND parent, int controlId) {
     if (barWindow) return false;
@@ -150,11 +145,9 @@ LRESULT CommandBar::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_SIZE:
         Layout(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
         return 0;
-    case WM_PAINT: {
-        const PaintContext context(barWindow);
-        if (context.Dc()) Paint(context.Dc());
+    case WM_PAINT:
+        PaintWindow(barWindow, [this](HDC dc) { Paint(dc); });
         return 0;
-    }
     case WM_PRINTCLIENT:
         Paint(reinterpret_cast<HDC>(wParam));
         return 0;

@@ -30,27 +30,12 @@ UniqueIcon MakeGlyphIcon(wchar_t codePoint, int size = kGlyphSize, COLORREF colo
 
 }  // namespace
 
-TabStrip::~TabStrip() {
-    if (!hwnd) return;
-    // Destroying the window unbinds it. Should that fail, unbind by hand, so that
-    // no later message can reach this object.
-    HWND window = hwnd;
-    if (!DestroyWindow(window)) SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-}
+TabStrip::~TabStrip() { DestroyBoundWindow(hwnd); }
 
 bool TabStrip::Create(HWND parent, int controlId) {
     if (hwnd) return false;
-    static const bool registered = [] {
-        WNDCLASSEXW windowClass{};
-        windowClass.cbSize = sizeof(windowClass);
-        windowClass.style = CS_DBLCLKS;
-        windowClass.lpfnWndProc = RouteToObject<TabStrip>;
-        windowClass.hInstance = GetModuleHandleW(nullptr);
-        windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-        windowClass.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1));
-        windowClass.lpszClassName = kTabStripClass;
-        return RegisterClassExW(&windowClass) != 0;
-    }();
+    // Double clicks on the empty strip maximise and restore the window.
+    static const bool registered = RegisterChromeClass(kTabStripClass, RouteToObject<TabStrip>, CS_DBLCLKS);
     if (!registered) return false;
 
     dpi = static_cast<int>(GetDpiForSystem());

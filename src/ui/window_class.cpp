@@ -11,3 +11,7 @@ bool RegisterChromeClass(const wchar_t* className, WNDPROC procedure, UINT style
     windowClass.lpszClassName = className;
     return RegisterClassExW(&windowClass) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
 }
+
+void DestroyBoundWindow(HWND window) {
+    if (window && !DestroyWindow(window)) SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+}

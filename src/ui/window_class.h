@@ -6,6 +6,10 @@
 // background. True when the class is registered, also by an earlier call.
 [[nodiscard]] bool RegisterChromeClass(const wchar_t* className, WNDPROC procedure, UINT style);
 
+// Destroys a window bound to an object. Should that fail, the window is unbound
+// by hand, so that no later message can reach the object.
+void DestroyBoundWindow(HWND window);
+
 // The object a window is bound to. At WM_NCCREATE the object passed as creation
 // parameter is stored in the window's user data; later messages find it there.
 // Null before the binding and after the user data is cleared.
