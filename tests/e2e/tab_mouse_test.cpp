@@ -121,6 +121,37 @@ protected:
         return point;
     }
 
+    // The window a torn-off tab opened.
+    HWND WaitForSecondWindow() const {
+        HWND second = nullptr;
+        EXPECT_TRUE(WaitUntil(
+            [&] {
+                for (HWND found : quorlen.MainWindows()) {
+                    if (found != window) second = found;
+                }
+                return second != nullptr;
+            },
+            20000))
+            << "no second window appeared";
+        return second;
+    }
+
+    // Chooses "收藏此文件夹" from the menu of the tab under a point.
+    static void AddFavouriteByTabMenu(POINT onTab) {
+        PlaceCursor(onTab);
+        Buttons(MOUSEEVENTF_RIGHTDOWN);
+        Buttons(MOUSEEVENTF_RIGHTUP);
+        ASSERT_TRUE(WaitUntil([] { return IsWindowVisible(FindWindowW(L"#32768", nullptr)) != FALSE; }, 10000))
+            << "no menu opened";
+        Key(VK_DOWN);
+        Key(VK_RETURN);
+        ASSERT_TRUE(WaitUntil([] { return !IsWindowVisible(FindWindowW(L"#32768", nullptr)); }, 10000));
+    }
+
+    bool WaitForFavourites(const std::vector<std::wstring>& expected) const {
+        return WaitUntil([&] { return SamePaths(ReadConfigLines(install, L"favorites.txt"), expected); }, 10000);
+    }
+
     // A caption button's centre once the strip has laid itself out for the
     // window's present width: the close button sits 26 DIPs from its right edge.
     POINT ButtonCentre(UINT leftEdgeQuery) const {
@@ -188,16 +219,8 @@ TEST_F(TabMouseTest, TheStripMovesTheWindowAndItsButtonsMaximiseRestoreAndMinimi
 
 TEST_F(TabMouseTest, ATabTornOffOpensASecondWindowAndGoesBackByDroppingItOnTheFirst) {
     DragTab(TabCentre(strip, 1, 3), POINT{1300, 700});
-    HWND second = nullptr;
-    ASSERT_TRUE(WaitUntil(
-        [&] {
-            for (HWND found : quorlen.MainWindows()) {
-                if (found != window) second = found;
-            }
-            return second != nullptr;
-        },
-        20000))
-        << "no second window appeared";
+    HWND second = WaitForSecondWindow();
+    ASSERT_NE(second, nullptr);
     HWND secondStrip = GetDlgItem(second, 7);
     ASSERT_NE(secondStrip, nullptr);
     EXPECT_TRUE(WaitUntil([&] { return WindowText(secondStrip) == L"beta"; }, 10000));
@@ -212,6 +235,23 @@ TEST_F(TabMouseTest, ATabTornOffOpensASecondWindowAndGoesBackByDroppingItOnTheFi
         << "the window that gave away its only tab stays open";
     EXPECT_EQ(Query(strip, kTabCount), 3);
     EXPECT_TRUE(WaitForSavedTabs({folders[1], folders[0], folders[2]}));
+}
+
+// Each window keeps a copy of the settings; a favourite added in one window
+// must survive the next one added in the other.
+TEST_F(TabMouseTest, FavouritesAddedInTwoWindowsAreAllKept) {
+    DragTab(TabCentre(strip, 1, 3), POINT{1300, 700});
+    HWND second = WaitForSecondWindow();
+    ASSERT_NE(second, nullptr);
+    HWND secondStrip = GetDlgItem(second, 7);
+    ASSERT_TRUE(WaitUntil([&] { return WindowText(secondStrip) == L"beta"; }, 10000));
+    Place(second, 950, 0);
+
+    AddFavouriteByTabMenu(TabCentre(secondStrip, 0, 1));
+    ASSERT_TRUE(WaitForFavourites({folders[1]}));
+    Place(window, 0, 0);
+    AddFavouriteByTabMenu(TabCentre(strip, 0, 2));
+    EXPECT_TRUE(WaitForFavourites({folders[1], folders[0]}));
 }
 
 }  // namespace
