@@ -5,6 +5,7 @@
 #include "dialogs/settings_dialog.h"
 #include "mainwindow/main_window.h"
 #include "mainwindow/main_window_ids.h"
+#include "mainwindow/tab_list.h"
 #include "settings/settings_file.h"
 #include "ui/paths.h"
 #include "ui/text.h"
@@ -87,7 +88,7 @@ void MainWindow::UpdateCommandBar() {
     if (!panel) return;
     const std::wstring path = panel->GetCurrentPath();
     commandBar.SetPath(path);
-    commandBar.SetSearchPlaceholder(LastPathComponent(path));
+    commandBar.SetSearchPlaceholder(SearchCueName(path, tabs[static_cast<size_t>(activeTab)].title));
     UpdateNavButtons();
 }
 
@@ -105,10 +106,10 @@ void MainWindow::OnSettings() {
 void MainWindow::ApplySettings(const Settings& changed) {
     // The favourites are not the dialog's to change, and another window may
     // have changed them while it was open.
-    const std::vector<std::wstring> favourites = std::move(settings.Favorites);
+    std::vector<std::wstring> favourites = std::move(settings.Favorites);
     const bool favouritesUnreadable = settings.FavoritesUnreadable;
     settings = changed;
-    settings.Favorites = favourites;
+    settings.Favorites = std::move(favourites);
     settings.FavoritesUnreadable = favouritesUnreadable;
     // The dialog's copy of the tab list is as old as this window's; another
     // window may have saved a newer one since.

@@ -2,6 +2,8 @@
 
 #include <shlwapi.h>
 
+#include "ui/paths.h"
+
 ActiveAfterRemoval ActiveTabAfterRemoval(int removed, int active, int remaining) {
     if (removed == active) {
         const int neighbour = removed < remaining ? removed : remaining - 1;
@@ -31,4 +33,9 @@ std::wstring FolderToShowForSelection(const std::wstring& path) {
     const size_t lastSlash = path.rfind(L'\\');
     if (lastSlash == std::wstring::npos || lastSlash == 0) return path;
     return path.substr(0, lastSlash);
+}
+
+std::wstring SearchCueName(const std::wstring& path, const std::wstring& displayName) {
+    if (path.starts_with(L"::") && !displayName.empty()) return displayName;
+    return LastPathComponent(path);
 }

@@ -27,6 +27,10 @@ struct ActiveAfterRemoval {
 // last backslash for drive paths, else the path itself.
 [[nodiscard]] std::wstring FolderToShowForSelection(const std::wstring& path);
 
+// The folder name the search box's cue shows: the last part of a path, or the
+// display name of a virtual folder, whose parsing name means nothing to a reader.
+[[nodiscard]] std::wstring SearchCueName(const std::wstring& path, const std::wstring& displayName);
+
 // Text of a tab that has not yet reported a folder.
 inline constexpr wchar_t kUntitledTab[] = L"新标签";
 

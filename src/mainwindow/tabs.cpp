@@ -249,7 +249,7 @@ void MainWindow::OnPanelNavigated(FilePanel* panel, const std::wstring& path) {
     // restore: the folder they belong to has arrived.
     if (index == activeTab) {
         commandBar.SetPath(path);
-        commandBar.SetSearchPlaceholder(LastPathComponent(path));
+        commandBar.SetSearchPlaceholder(SearchCueName(path, title));
         UpdateNavButtons();
         if (!pendingSelect.empty()) {
             const std::wstring select = std::move(pendingSelect);

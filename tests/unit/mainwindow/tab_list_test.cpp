@@ -76,4 +76,12 @@ TEST(FolderToShowForSelection, OtherPathsAreShownAsGiven) {
     EXPECT_EQ(FolderToShowForSelection(L""), L"");
 }
 
+TEST(SearchCueName, NamesFoldersByTheirLastPartAndVirtualOnesByTheirDisplayName) {
+    EXPECT_EQ(SearchCueName(L"C:\\Users\\Public", L"Public"), L"Public");
+    EXPECT_EQ(SearchCueName(L"C:\\", L"Local Disk (C:)"), L"C:\\");
+    EXPECT_EQ(SearchCueName(L"::{20D04FE0-3AEA-1069-A2D8-08002B30309D}", L"此电脑"), L"此电脑");
+    EXPECT_EQ(SearchCueName(L"::{20D04FE0-3AEA-1069-A2D8-08002B30309D}", L""),
+              L"::{20D04FE0-3AEA-1069-A2D8-08002B30309D}");
+}
+
 }  // namespace
