@@ -168,25 +168,18 @@ void SaveSettings(const Settings& settings) {
     if (!settings.TabPathsUnreadable) WriteLines(ConfigFilePath(kTabsFileName), settings.TabPaths);
 }
 
-namespace {
-
-// Rewrites only the given lines of settings.txt. A settings.txt that exists but
-// cannot be read whole is left alone rather than rewritten from what little
-// could be read.
-void PatchSettingsFile(const std::vector<std::pair<std::wstring, int64_t>>& values) {
+void SaveSettingValues(const std::vector<std::pair<std::wstring, int64_t>>& values) {
     const std::wstring path = ConfigFilePath(kSettingsFileName);
     std::vector<std::wstring> lines;
     if (!TryReadLines(path, lines)) return;
     WriteLines(path, WithSettingValues(std::move(lines), values));
 }
 
-}  // namespace
-
-void SaveWindowRect(const RECT& rect) { PatchSettingsFile(WindowRectValues(rect)); }
+void SaveWindowRect(const RECT& rect) { SaveSettingValues(WindowRectValues(rect)); }
 
 void SaveTabList(const Settings& settings) {
     if (!settings.TabPathsUnreadable) WriteLines(ConfigFilePath(kTabsFileName), settings.TabPaths);
-    PatchSettingsFile({{L"ActiveTab", settings.ActiveTab}});
+    SaveSettingValues({{L"ActiveTab", settings.ActiveTab}});
 }
 
 void SaveFavoriteList(const Settings& settings) {

@@ -47,6 +47,12 @@ inline constexpr wchar_t kTabsFileName[] = L"tabs.txt";
 // load is left alone.
 void SaveSettings(const Settings& settings);
 
+// Rewrites only the named lines of settings.txt, leaving every other line and
+// the list files as they are: a window's record may hold lists older than what
+// another window has saved since. A settings.txt that exists but cannot be read
+// whole is left alone rather than rewritten from what little could be read.
+void SaveSettingValues(const std::vector<std::pair<std::wstring, int64_t>>& values);
+
 // Writes the record's tab list to tabs.txt and its active tab into settings.txt,
 // leaving every other setting as the files hold it. Another window may have
 // changed those since this record was loaded.
