@@ -32,6 +32,9 @@ void MainWindow::OnCommand(int id) {
     case kCommandReopenClosedFolder:
         ReopenClosedFolder();
         break;
+    case kCommandSearchTextChanged:
+        search.OnSearchTextChanged();
+        break;
     case kCommandFolderOptions:
         ShowFolderOptions();
         break;
@@ -87,8 +90,8 @@ void MainWindow::UpdateCommandBar() {
     const FilePanel* panel = ActivePanel();
     if (!panel) return;
     const std::wstring path = panel->GetCurrentPath();
-    commandBar.SetPath(path);
-    commandBar.SetSearchPlaceholder(SearchCueName(path, tabs[static_cast<size_t>(activeTab)].title));
+    commandBar.SetPath(search.AddressFor(path));
+    commandBar.SetSearchPlaceholder(SearchCue(path, tabs[static_cast<size_t>(activeTab)].title));
     UpdateNavButtons();
 }
 

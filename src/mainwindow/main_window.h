@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "commandbar/command_bar.h"
+#include "mainwindow/folder_search.h"
 #include "mainwindow/frame_geometry.h"
 #include "mainwindow/layout.h"
 #include "mainwindow/tab_info.h"
@@ -15,7 +16,7 @@
 
 // One top-level window of the file manager: frameless, with the tab strip where
 // a caption would be and the active tab's folder below.
-class MainWindow {
+class MainWindow : private SearchHost {
 public:
     MainWindow();
     ~MainWindow();
@@ -112,6 +113,23 @@ private:
     void ShareFavorites();
     void ShowFavorites();
 
+    // Search of the active tab's folder, through the search box.
+    [[nodiscard]] std::wstring SearchBoxText() const override;
+    void EmptySearchBox() override;
+    [[nodiscard]] bool HasActivePanel() const override;
+    [[nodiscard]] std::wstring ActiveFolderPath() const override;
+    [[nodiscard]] std::wstring ActiveFolderTitle() const override;
+    [[nodiscard]] std::wstring ScopeName(const std::wstring& path) const override;
+    void SetActiveTabTitle(const std::wstring& title) override;
+    void ShowSearchSpinner(bool on) override;
+    void StartSearchDelay() override;
+    void StopSearchDelay() override;
+    void BrowseActivePanelTo(const std::wstring& path) override;
+    SearchOutcome PrepareResults(const std::wstring& scope, const std::wstring& query) override;
+    void BrowseToPreparedResults() override;
+    void Warn(const wchar_t* text) override;
+    [[nodiscard]] std::wstring SearchCue(const std::wstring& path, const std::wstring& title) const;
+
     // Layout.
     [[nodiscard]] MainLayout ComputeLayout() const;
     void Layout();
@@ -133,6 +151,8 @@ private:
     std::vector<TabInfo> tabs;
     int activeTab = -1;
     std::wstring pendingSelect;
+    FolderSearch search{*this};
+    ComPtr<IShellItem> searchResults;
     HWND focusBeforeDeactivation = nullptr;
     bool dragging = false;
     bool dragMoved = false;

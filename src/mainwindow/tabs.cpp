@@ -111,6 +111,8 @@ int MainWindow::TabOfPanel(const FilePanel* panel) const {
 
 void MainWindow::ActivateTab(int index) {
     if (index < 0 || index >= static_cast<int>(tabs.size()) || index == activeTab) return;
+    // A search belongs to the tab it was typed in.
+    search.EndSearch();
     if (FilePanel* previous = ActivePanel()) previous->Deactivate();
     activeTab = index;
     if (FilePanel* panel = ActivePanel()) panel->Activate(true);
@@ -237,8 +239,9 @@ void MainWindow::OnPanelNavigated(FilePanel* panel, const std::wstring& path) {
     if (closing) return;
     const int index = TabOfPanel(panel);
     if (index < 0) return;
-    std::wstring title = DisplayName(panel->GetCurrentItem().get());
-    if (title.empty()) title = path;
+    std::wstring folderTitle = DisplayName(panel->GetCurrentItem().get());
+    if (folderTitle.empty()) folderTitle = path;
+    const std::wstring title = index == activeTab ? search.OnActivePanelNavigated(folderTitle) : folderTitle;
     tabs[static_cast<size_t>(index)].title = title;
     tabStrip.SetTitle(index, title);
     tabStrip.SetIcon(index, PanelIconIndex(panel));
@@ -248,8 +251,8 @@ void MainWindow::OnPanelNavigated(FilePanel* panel, const std::wstring& path) {
     // The active tab's bar and the item to select do not wait for the rest of a
     // restore: the folder they belong to has arrived.
     if (index == activeTab) {
-        commandBar.SetPath(path);
-        commandBar.SetSearchPlaceholder(SearchCueName(path, title));
+        commandBar.SetPath(search.AddressFor(path));
+        commandBar.SetSearchPlaceholder(SearchCue(path, folderTitle));
         UpdateNavButtons();
         if (!pendingSelect.empty()) {
             const std::wstring select = std::move(pendingSelect);
@@ -278,6 +281,16 @@ void MainWindow::SyncTabStrip() {
         icons.push_back(PanelIconIndex(tab.panel.get()));
     }
     tabStrip.SetTabs(titles, activeTab, icons);
+    tabStrip.SetLoading(activeTab, search.Pending());
+}
+
+void MainWindow::SetActiveTabTitle(const std::wstring& title) {
+    if (activeTab < 0) return;
+    TabInfo& tab = tabs[static_cast<size_t>(activeTab)];
+    tab.title = title;
+    tabStrip.SetTitle(activeTab, title);
+    tabStrip.SetIcon(activeTab, PanelIconIndex(tab.panel.get()));
+    Layout();
 }
 
 std::vector<std::wstring> MainWindow::CollectTabPaths() const {

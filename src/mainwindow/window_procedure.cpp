@@ -207,6 +207,10 @@ void MainWindow::OnTimer(UINT_PTR id) {
     case kTimerCheckExecutable:
         CheckExecutablePresence();
         break;
+    case kTimerSearchDelay:
+        KillTimer(hwnd, kTimerSearchDelay);
+        search.RunSearch();
+        break;
     default:
         break;
     }
