@@ -6,6 +6,7 @@
 #include "mainwindow/main_window.h"
 #include "mainwindow/main_window_ids.h"
 #include "mainwindow/tab_list.h"
+#include "mainwindow/view_menu.h"
 #include "settings/settings_file.h"
 #include "ui/paths.h"
 #include "ui/text.h"
@@ -32,6 +33,9 @@ void MainWindow::OnCommand(int id) {
     case kCommandReopenClosedFolder:
         ReopenClosedFolder();
         break;
+    case kCommandViewMenu:
+        ShowViewMenu();
+        break;
     case kCommandSearchTextChanged:
         search.OnSearchTextChanged();
         break;
@@ -39,6 +43,11 @@ void MainWindow::OnCommand(int id) {
         ShowFolderOptions();
         break;
     default:
+        if (const std::optional<ViewModeChoice> choice = ViewModeOfItem(id)) {
+            SetViewMode(choice->mode, choice->iconSize);
+        } else {
+            ToggleViewOption(id);
+        }
         break;
     }
 }

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -104,6 +105,13 @@ private:
     void OnSettings();
     void ApplySettings(const Settings& changed);
     [[nodiscard]] std::vector<std::wstring> AllWindowsTabPaths() const;
+
+    // View options.
+    void ShowViewMenu();
+    void SetViewMode(int mode, int iconSize);
+    void ToggleViewOption(int id);
+    void ForEachPanel(const std::function<void(FilePanel&)>& action);
+    void RestartSelf();
 
     // Favourites.
     void AddFavorite(const std::wstring& path);

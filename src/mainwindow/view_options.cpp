@@ -1,0 +1,135 @@
+#include <shlobj.h>
+
+#include "app/application.h"
+#include "mainwindow/main_window.h"
+#include "mainwindow/view_menu.h"
+#include "settings/settings_file.h"
+#include "ui/handles.h"
+#include "ui/nav_pane_sizer.h"
+#include "ui/shell_settings.h"
+
+namespace {
+
+constexpr DWORD kCheckSelectFlag = 0x40000;  // FWF_CHECKSELECT
+
+UINT Checked(bool on) { return on ? MF_CHECKED : MF_UNCHECKED; }
+
+}  // namespace
+
+void MainWindow::ShowViewMenu() {
+    UniqueMenu menu(CreatePopupMenu());
+    if (!menu) return;
+    for (const ViewMenuItem& item : kViewMenuItems) {
+        if (item.id == 0) {
+            AppendMenuW(menu.get(), MF_SEPARATOR, 0, nullptr);
+        } else {
+            AppendMenuW(menu.get(), MF_STRING, static_cast<UINT_PTR>(item.id), item.text);
+        }
+    }
+    bool navigationPane = settings.NavVisible;
+    bool previewPane = settings.PreviewVisible;
+    if (const FilePanel* panel = ActivePanel()) {
+        FOLDERVIEWMODE mode = FVM_AUTO;
+        int iconSize = 0;
+        if (panel->GetViewMode(mode, iconSize)) {
+            if (const int marked = MarkedViewModeItem(mode, iconSize)) {
+                CheckMenuRadioItem(menu.get(), kFirstViewModeItem, kLastViewModeItem, static_cast<UINT>(marked),
+                                   MF_BYCOMMAND);
+            }
+        }
+        navigationPane = panel->IsPaneVisible(FilePanel::kNavigationPane);
+        previewPane = panel->IsPaneVisible(FilePanel::kPreviewPane);
+    }
+    CheckMenuItem(menu.get(), kViewNavigationPane, MF_BYCOMMAND | Checked(navigationPane));
+    CheckMenuItem(menu.get(), kViewPreviewPane, MF_BYCOMMAND | Checked(previewPane));
+    CheckMenuItem(menu.get(), kViewItemCheckBoxes,
+                  MF_BYCOMMAND | Checked(ReadAdvancedValue(L"AutoCheckSelect", 0) == 1));
+    CheckMenuItem(menu.get(), kViewFileExtensions, MF_BYCOMMAND | Checked(settings.ShowFileExt));
+    CheckMenuItem(menu.get(), kViewHiddenItems, MF_BYCOMMAND | Checked(settings.ShowHiddenFiles));
+
+    POINT cursor{};
+    GetCursorPos(&cursor);
+    SetForegroundWindow(hwnd);
+    // The choice arrives as a command of this window.
+    TrackPopupMenu(menu.get(), TPM_RIGHTBUTTON, cursor.x, cursor.y, 0, hwnd, nullptr);
+}
+
+void MainWindow::SetViewMode(int mode, int iconSize) {
+    FilePanel* panel = ActivePanel();
+    if (!panel) return;
+    panel->SetViewMode(static_cast<FOLDERVIEWMODE>(mode), iconSize);
+    settings.ViewMode = mode;
+    settings.ViewIconSize = iconSize;
+    SaveSettingValues({{L"ViewMode", mode}, {L"ViewIconSize", iconSize}});
+}
+
+void MainWindow::ToggleViewOption(int id) {
+    switch (id) {
+    case kViewNavigationPane:
+        settings.NavVisible = !settings.NavVisible;
+        SaveSettingValues({{L"NavVisible", settings.NavVisible}});
+        WriteNavPaneSizer(settings.NavVisible);
+        ForEachPanel([&](FilePanel& panel) { panel.SetPaneVisible(FilePanel::kNavigationPane, settings.NavVisible); });
+        break;
+    case kViewPreviewPane:
+        settings.PreviewVisible = !settings.PreviewVisible;
+        SaveSettingValues({{L"PreviewVisible", settings.PreviewVisible}});
+        ForEachPanel([&](FilePanel& panel) { panel.SetPaneVisible(FilePanel::kPreviewPane, settings.PreviewVisible); });
+        break;
+    case kViewItemCheckBoxes: {
+        const bool checkBoxes = ReadAdvancedValue(L"AutoCheckSelect", 0) != 1;
+        WriteAdvancedValue(L"AutoCheckSelect", checkBoxes ? 1 : 0);
+        ForEachPanel([&](FilePanel& panel) { panel.SetFolderFlag(kCheckSelectFlag, checkBoxes); });
+        break;
+    }
+    case kViewFileExtensions:
+        settings.ShowFileExt = !settings.ShowFileExt;
+        SaveSettingValues({{L"ShowFileExt", settings.ShowFileExt}});
+        WriteAdvancedValue(L"HideFileExt", settings.ShowFileExt ? 0 : 1);
+        ForEachPanel([&](FilePanel& panel) { panel.SetShowFileExt(settings.ShowFileExt); });
+        break;
+    case kViewHiddenItems:
+        settings.ShowHiddenFiles = !settings.ShowHiddenFiles;
+        SaveSettingValues({{L"ShowHiddenFiles", settings.ShowHiddenFiles}});
+        WriteAdvancedValue(L"Hidden", HiddenItemsValue(settings.ShowHiddenFiles));
+        SHChangeNotify(SHCNE_ASSOCCHANGED, SHCNF_FLUSH, nullptr, nullptr);
+        ForEachPanel([](FilePanel& panel) { panel.Refresh(); });
+        break;
+    default:
+        return;
+    }
+    // Every panel is made anew with the changed state.
+    RestartSelf();
+}
+
+void MainWindow::ForEachPanel(const std::function<void(FilePanel&)>& action) {
+    for (TabInfo& tab : tabs) {
+        if (tab.panel) action(*tab.panel);
+    }
+}
+
+void MainWindow::RestartSelf() {
+    wchar_t exe[MAX_PATH]{};
+    const DWORD length = GetModuleFileNameW(nullptr, exe, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH) return;
+    std::wstring commandLine = L"\"" + std::wstring(exe, length) + L"\" --restart";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessW(exe, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
+        return;
+    }
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+
+    std::vector<HWND> others;
+    for (const std::unique_ptr<MainWindow>& window : Application::Instance().Windows()) {
+        window->restarting = true;
+        if (window.get() != this) others.push_back(window->hwnd);
+    }
+    for (HWND other : others) {
+        if (IsWindow(other)) SendMessageW(other, WM_CLOSE, 0, 0);
+    }
+    // Closing destroys this object: nothing of it may be touched afterwards.
+    SendMessageW(hwnd, WM_CLOSE, 0, 0);
+}
