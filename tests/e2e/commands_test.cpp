@@ -1,8 +1,11 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
+#include "common/bitmap_pixels.h"
 #include "common/private_prefix.h"
+#include "common/screenshot.h"
 #include "driver/quorlen_driver.h"
 #include "driver/window_queries.h"
 #include "tabs_fixture.h"
@@ -13,6 +16,7 @@ constexpr int kCommandBarId = 1;
 constexpr int kBackId = 4001;
 constexpr int kForwardId = 4002;
 constexpr int kAddressEditId = 4009;
+constexpr int kSearchBoxId = 4013;
 
 // One tab on folders[0], driven through its command bar.
 class CommandBarTest : public TabsTest {
@@ -95,6 +99,51 @@ TEST_F(CommandBarTest, AnUnopenableAddressWarnsAndShowsTheCurrentFolderAgain) {
         << "the address reads '" << NarrowForTest(WindowText(Control(kAddressEditId))) << "'";
     EXPECT_EQ(WindowText(strip), L"alpha");
     EXPECT_TRUE(WaitUntil([&] { return FindMessageBox(quorlen.Id()) == nullptr; }, 5000));
+}
+
+// The x of every separator line between address segments, across the middle of
+// the bar's first row, as the screen shows it.
+std::vector<int> AddressSeparators(HWND bar) {
+    RECT client{};
+    GetClientRect(bar, &client);
+    MapWindowPoints(bar, nullptr, reinterpret_cast<POINT*>(&client), 2);
+    const UniqueBitmap shot = CaptureScreenRect(client);
+    const PixelImage picture = shot ? ReadBitmapPixels(shot.get()) : PixelImage{};
+    std::vector<int> found;
+    const int rowMiddle = 17;
+    for (int x = 0; x < picture.width && rowMiddle < picture.height; ++x) {
+        const RGBQUAD& pixel = picture.At(x, rowMiddle);
+        if (pixel.rgbRed == 180 && pixel.rgbGreen == 180 && pixel.rgbBlue == 180) found.push_back(x);
+    }
+    return found;
+}
+
+TEST_F(CommandBarTest, ASegmentOpensItsFolderAndTheEmptyAreaOpensTheEdit) {
+    std::vector<int> separators;
+    ASSERT_TRUE(WaitUntil([&] { return !(separators = AddressSeparators(bar)).empty(); }, 10000))
+        << "no address segments on screen";
+    const LPARAM onParent = MAKELPARAM(separators.back() - 8, 17);
+    PostMessageW(bar, WM_LBUTTONDOWN, MK_LBUTTON, onParent);
+    PostMessageW(bar, WM_LBUTTONUP, 0, onParent);
+    const std::wstring parentName = data.Path().filename().wstring();
+    ASSERT_TRUE(WaitForTitle(parentName)) << "the tab is called '" << NarrowForTest(WindowText(strip)) << "'";
+    EXPECT_EQ(Query(strip, kTabCount), 1);
+
+    // Just left of the search box lies the empty end of the address area.
+    RECT searchBox{};
+    GetWindowRect(Control(kSearchBoxId), &searchBox);
+    MapWindowPoints(nullptr, bar, reinterpret_cast<POINT*>(&searchBox), 2);
+    const LPARAM onEmptyArea = MAKELPARAM(searchBox.left - 16, 17);
+    PostMessageW(bar, WM_LBUTTONDOWN, MK_LBUTTON, onEmptyArea);
+    PostMessageW(bar, WM_LBUTTONUP, 0, onEmptyArea);
+    HWND edit = Control(kAddressEditId);
+    ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(edit) != FALSE; }, 5000)) << "the address edit did not open";
+    const std::wstring shown = WindowText(edit);
+    EXPECT_EQ(lstrcmpiW(shown.c_str(), data.Path().wstring().c_str()), 0) << NarrowForTest(shown);
+    LRESULT selection = 0;
+    ASSERT_TRUE(SendWithTimeout(edit, EM_GETSEL, 0, 0, selection));
+    EXPECT_EQ(LOWORD(selection), 0);
+    EXPECT_EQ(HIWORD(selection), shown.size());
 }
 
 // Two favourites, reached through the star's drop-down and the tab menu.
