@@ -9,12 +9,15 @@
 #include <vector>
 
 #include "tabstrip/fav_list.h"
-#include "tabstrip/tab_ghost.h"
 #include "tabstrip/tab_strip_layout.h"
-#include "ui/window_class.h"
+#include "ui/drag_ghost.h"
 #include "ui/handles.h"
+#include "ui/window_class.h"
 
 inline constexpr wchar_t kTabStripClass[] = L"Quorlen.TabStrip";
+// The image of a dragged tab.
+inline constexpr wchar_t kTabGhostClass[] = L"Quorlen.TabGhost";
+inline constexpr int kTabGhostHeightDips = 28;
 
 // Events the strip raises through onEvent, with a tab index.
 inline constexpr int kTabEventActivate = 0;
@@ -191,7 +194,7 @@ private:
     int pressedTab = -1;
     POINT tabPressPoint{};  // client coordinates
     POINT captionPressPoint{};
-    TabGhost ghost;
+    DragGhost ghost{kTabGhostClass, kTabGhostHeightDips};
 
     bool moving = false;
     bool moveStarted = false;

@@ -10,9 +10,6 @@ namespace {
 
 constexpr int kBelowTabDips = 4;
 constexpr int kTopRightCornerDips = 16;
-constexpr int kGhostOffsetDips = 10;
-constexpr int kGhostPaddingDips = 20;
-constexpr int kGhostHeightDips = 28;
 
 bool Contains(const RECT& rect, POINT point) { return PtInRect(&rect, point) != FALSE; }
 
@@ -50,15 +47,6 @@ int ResizeHitCode(int cursorScreenY, int windowTop, int dpi) {
 int DragInsertIndex(const std::vector<RECT>& tabRects, const RECT& client, POINT point) {
     if (!Contains(client, point)) return -1;
     return InsertionIndexAtPoint(tabRects, point);
-}
-
-POINT GhostOrigin(POINT cursorScreen, int dpi) {
-    const int offset = ScaleDip(kGhostOffsetDips, dpi);
-    return POINT{cursorScreen.x + offset, cursorScreen.y + offset};
-}
-
-SIZE GhostSize(int titleWidth, int dpi) {
-    return SIZE{titleWidth + ScaleDip(kGhostPaddingDips, dpi), ScaleDip(kGhostHeightDips, dpi)};
 }
 
 bool TitleIsCut(const RECT& tab, int titleWidth, int dpi) {

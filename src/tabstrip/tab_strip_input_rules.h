@@ -41,11 +41,6 @@ inline constexpr int kNoMoveMarginDips = 8;
 // when the point is outside the strip.
 [[nodiscard]] int DragInsertIndex(const std::vector<RECT>& tabRects, const RECT& client, POINT point);
 
-// The drag image keeps this far below and right of the cursor, so that it never
-// lies under the drop point.
-[[nodiscard]] POINT GhostOrigin(POINT cursorScreen, int dpi);
-[[nodiscard]] SIZE GhostSize(int titleWidth, int dpi);
-
 // Whether a title of that measured width is cut short in its tab and so needs a tooltip.
 [[nodiscard]] bool TitleIsCut(const RECT& tab, int titleWidth, int dpi);
 

@@ -74,16 +74,6 @@ TEST(DragInsertIndex, FollowsTheTabMiddlesInsideTheStripOnly) {
     EXPECT_EQ(DragInsertIndex(kTwoRows, client, POINT{-1, 10}), -1);
 }
 
-TEST(TabGhostPlace, StandsOffTheCursorAndFitsTheTitle) {
-    const POINT origin = GhostOrigin(POINT{500, 300}, 96);
-    EXPECT_EQ(origin.x, 510);
-    EXPECT_EQ(origin.y, 310);
-    EXPECT_EQ(GhostOrigin(POINT{-500, 300}, 144).x, -485);
-    const SIZE size = GhostSize(123, 144);
-    EXPECT_EQ(size.cx, 153);
-    EXPECT_EQ(size.cy, 42);
-}
-
 TEST(TitleIsCut, WhenTheTitleIsWiderThanTheRoomBetweenIconAndCloseMark) {
     // A 250 px tab leaves 180 px for the title at 96 DPI, 110 px at 144 DPI.
     const RECT tab{102, 0, 352, 27};

@@ -9,7 +9,6 @@
 
 #include "tab_strip_fixture.h"
 #include "tabstrip/fav_list.h"
-#include "tabstrip/tab_ghost.h"
 #include "tabstrip/tab_strip.h"
 
 namespace {

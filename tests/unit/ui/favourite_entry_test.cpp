@@ -1,4 +1,4 @@
-#include "tabstrip/favourite_names.h"
+#include "ui/favourite_entry.h"
 
 #include <gtest/gtest.h>
 

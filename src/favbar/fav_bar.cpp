@@ -1,0 +1,195 @@
+#include "favbar/fav_bar.h"
+
+#include <commctrl.h>
+#include <shellapi.h>
+
+#include <utility>
+
+#include "favbar/fav_bar_layout.h"
+#include "tabstrip/tab_strip_layout.h"
+#include "ui/dpi.h"
+#include "ui/favourite_entry.h"
+#include "ui/fonts.h"
+#include "ui/glyph_icon.h"
+#include "ui/paint_context.h"
+#include "ui/shell_icons.h"
+
+namespace {
+
+constexpr int kStarDips = 16;
+constexpr COLORREF kStarColour = RGB(255, 185, 0);
+constexpr int kStarWeight = 400;
+constexpr COLORREF kTextColour = RGB(0, 0, 0);
+
+void Fill(HDC dc, const RECT& rect, int systemColour) { FillRect(dc, &rect, GetSysColorBrush(systemColour)); }
+
+}  // namespace
+
+FavBar::~FavBar() { DestroyBoundWindow(hwnd); }
+
+bool FavBar::Create(HWND parent, int controlId) {
+    if (hwnd) return false;
+    static const bool registered = RegisterChromeClass(kFavBarClass, RouteToObject<FavBar>, 0);
+    if (!registered) return false;
+
+    dpi = static_cast<int>(GetDpiForSystem());
+    const HWND created = CreateWindowExW(0, kFavBarClass, L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, 100,
+                                         100, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(controlId)),
+                                         GetModuleHandleW(nullptr), this);
+    if (!created) return false;
+    DragAcceptFiles(hwnd, TRUE);
+    starIcon.reset(GlyphIcon(glyph::kStar, ScaleDip(kStarDips, dpi), kStarColour, kIconFontFace, kStarWeight));
+    return true;
+}
+
+LRESULT FavBar::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (const std::optional<LRESULT> handled = HandleInput(message, wParam, lParam)) return *handled;
+    switch (message) {
+    case kFavBarCountMessage:
+        return static_cast<LRESULT>(items.size());
+    case WM_SIZE:
+        Layout();
+        Repaint();
+        return 0;
+    case WM_PAINT:
+        PaintWindow(hwnd, [this](HDC dc) { Paint(dc); });
+        return 0;
+    case WM_PRINTCLIENT:
+        Paint(reinterpret_cast<HDC>(wParam));
+        return 0;
+    case WM_ERASEBKGND:
+        // Painting covers every pixel; erasing first would only flicker.
+        return 1;
+    case WM_NCHITTEST:
+        return HTCLIENT;
+    case WM_DESTROY:
+        ghost.Destroy();
+        return 0;
+    default:
+        return DefWindowProcW(hwnd, message, wParam, lParam);
+    }
+}
+
+bool FavBar::RaiseEvent(int event, int index, const std::wstring& path) const {
+    if (!onEvent) return true;
+    // The owner may destroy this bar while handling the event; the copies keep
+    // the callable and the path alive until it returns.
+    const auto callback = onEvent;
+    const std::wstring pathCopy = path;
+    const std::weak_ptr<bool> alive = lifetime;
+    callback(event, index, pathCopy);
+    return !alive.expired();
+}
+
+void FavBar::Repaint() {
+    if (hwnd) InvalidateRect(hwnd, nullptr, FALSE);
+}
+
+bool FavBar::ValidIndex(int index) const { return index >= 0 && index < static_cast<int>(items.size()); }
+
+int FavBar::RowHeight() const { return ScaleDip(kFavRowHeightDips, dpi); }
+
+void FavBar::SetFavourites(const std::vector<std::wstring>& paths) {
+    // A press or drag under way names an item by its index, which may now be
+    // another favourite or none; it ends without an event.
+    if (pressedItem >= 0) {
+        EndPress();
+        if (GetCapture() == hwnd) ReleaseCapture();
+    }
+    hotItem = -1;
+    items.clear();
+    for (const std::wstring& path : paths) {
+        FavouriteEntry entry = DescribeFavourite(path);
+        items.push_back(FavItem{path, std::move(entry.name), entry.iconIndex, 0, RECT{}});
+    }
+    MeasureItems();
+    Layout();
+    Repaint();
+}
+
+void FavBar::SetDpi(UINT newDpi) {
+    // Every size would scale to nothing.
+    if (newDpi == 0 || static_cast<int>(newDpi) == dpi) return;
+    dpi = static_cast<int>(newDpi);
+    MeasureItems();
+    Layout();
+    Repaint();
+}
+
+void FavBar::MeasureItems() {
+    for (FavItem& item : items) item.width = FavItemWidth(UiTextWidth(item.name, dpi), dpi);
+}
+
+std::vector<int> FavBar::ItemWidths() const {
+    std::vector<int> widths;
+    widths.reserve(items.size());
+    for (const FavItem& item : items) widths.push_back(item.width);
+    return widths;
+}
+
+std::vector<RECT> FavBar::ItemRects() const {
+    std::vector<RECT> rects;
+    rects.reserve(items.size());
+    for (const FavItem& item : items) rects.push_back(item.rect);
+    return rects;
+}
+
+void FavBar::Layout() {
+    if (!hwnd) return;
+    RECT client{};
+    GetClientRect(hwnd, &client);
+    const FavBarLayout layout = LayOutFavBar(client, dpi, ItemWidths());
+    for (size_t i = 0; i < items.size(); ++i) items[i].rect = layout.itemRects[i];
+}
+
+int FavBar::HeightForWidth(int width) const {
+    if (!hwnd || items.empty()) return RowHeight();
+    if (width <= 0) {
+        RECT client{};
+        GetClientRect(hwnd, &client);
+        width = client.right - client.left;
+    }
+    return FavBarHeight(width, dpi, ItemWidths());
+}
+
+int FavBar::InsertionIndexAt(POINT screenPoint) const {
+    if (!hwnd) return static_cast<int>(items.size());
+    ScreenToClient(hwnd, &screenPoint);
+    return InsertionIndexAtPoint(ItemRects(), screenPoint);
+}
+
+void FavBar::Paint(HDC target) {
+    RECT client{};
+    GetClientRect(hwnd, &client);
+    PaintBuffered(target, client, [&](HDC dc) { PaintContent(dc, client); });
+}
+
+void FavBar::PaintContent(HDC dc, const RECT& client) {
+    Fill(dc, client, COLOR_BTNFACE);
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, kTextColour);
+    const SelectedObject font(dc, UiFont(dpi));
+    if (starIcon) {
+        const RECT star = FavStarRect(dpi);
+        DrawIconEx(dc, star.left, star.top, starIcon.get(), star.right - star.left, star.bottom - star.top, 0, nullptr,
+                   DI_NORMAL);
+    }
+    for (int i = 0; i < static_cast<int>(items.size()); ++i) PaintItem(dc, i);
+    if (dragging && insertIndex >= 0) {
+        if (const std::optional<RECT> bar = FavInsertionBarRect(ItemRects(), insertIndex, dpi)) {
+            Fill(dc, *bar, COLOR_HIGHLIGHT);
+        }
+    }
+}
+
+void FavBar::PaintItem(HDC dc, int index) {
+    const FavItem& item = items[static_cast<size_t>(index)];
+    if (index == hotItem) Fill(dc, item.rect, COLOR_BTNHIGHLIGHT);
+    if (item.iconIndex >= 0) {
+        const POINT origin = FavIconOrigin(item.rect, dpi);
+        ImageList_Draw(SmallSystemImageList(), item.iconIndex, dc, origin.x, origin.y, ILD_TRANSPARENT);
+    }
+    RECT name = FavNameRect(item.rect, dpi);
+    DrawTextW(dc, item.name.c_str(), static_cast<int>(item.name.size()), &name,
+              DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS | DT_NOPREFIX);
+}
