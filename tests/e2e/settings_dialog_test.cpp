@@ -237,4 +237,15 @@ TEST_F(SettingsDialogTest, BackupWithoutAFolderRemindsAndTheDonateWindowShowsThe
     EXPECT_TRUE(WaitForClosed(dialog));
 }
 
+TEST_F(SettingsDialogTest, AQuitWhileBothWindowsAreOpenClosesThemAndEndsTheProgram) {
+    HWND dialog = OpenSettings();
+    ASSERT_NE(dialog, nullptr);
+    Press(dialog, kDonateId);
+    ASSERT_TRUE(WaitUntil([&] { return FindProcessWindow(quorlen.Id(), L"Quorlen.Donate") != nullptr; }, 10000));
+    ASSERT_TRUE(PostThreadMessageW(GetWindowThreadProcessId(dialog, nullptr), WM_QUIT, 7, 0));
+    DWORD exitCode = 0;
+    ASSERT_TRUE(quorlen.WaitForExit(20000, exitCode)) << "the program went on after the quit";
+    EXPECT_EQ(exitCode, 7u);
+}
+
 }  // namespace
