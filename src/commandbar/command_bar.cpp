@@ -41,15 +41,6 @@ constexpr int kSearchLeftMarginDips = 4;
 // Room for the clear and search icons at the right of the search box.
 constexpr int kSearchRightMarginDips = 39;
 
-HMENU ControlId(int id) { return reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)); }
-
-std::wstring WindowText(HWND window) {
-    if (!window) return {};
-    std::wstring text(static_cast<size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
-    text.resize(static_cast<size_t>(GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
-    return text;
-}
-
 }  // namespace
 
 // Destroying the window unbinds it and its controls.
@@ -316,9 +307,9 @@ void CommandBar::SetSearchText(const std::wstring& text) {
     if (searchEdit) SetWindowTextW(searchEdit, text.c_str());
 }
 
-std::wstring CommandBar::GetSearchText() const { return WindowText(searchEdit); }
+std::wstring CommandBar::GetSearchText() const { return ReadWindowText(searchEdit); }
 
-std::wstring CommandBar::GetAddressText() const { return WindowText(addressEdit); }
+std::wstring CommandBar::GetAddressText() const { return ReadWindowText(addressEdit); }
 
 void CommandBar::SetSearchPlaceholder(const std::wstring& folderName) {
     std::wstring cue = L"在 " + folderName + L" 中搜索";

@@ -1,4 +1,236 @@
 #include "dialogs/settings_dialog.h"
 
-// The dialog's window is not built yet: nothing is shown and nothing changes.
-void ShowSettingsDialog(HWND, const Settings&, const std::function<void(const Settings&)>&) {}
+#include <shobjidl.h>
+
+#include <string>
+#include <utility>
+
+#include "dialogs/donate_window.h"
+#include "dialogs/modal_window.h"
+#include "dialogs/settings_form.h"
+#include "settings/config_backup.h"
+#include "settings/settings_file.h"
+#include "takeover/takeover.h"
+#include "takeover/takeover_backup.h"
+#include "takeover/uninstall.h"
+#include "ui/dpi.h"
+#include "ui/fonts.h"
+#include "ui/handles.h"
+#include "ui/text.h"
+#include "ui/window_class.h"
+
+namespace {
+
+constexpr wchar_t kTakeoverAppliedText[] =
+    L"已接管：文件夹/驱动器双击将用本程序打开。\n\n资源管理器缓存了打开方式，必须重启才能生效。\n"
+    L"点击“确定”立即重启资源管理器（桌面会短暂闪烁）。";
+constexpr wchar_t kTakeoverRestoredText[] =
+    L"已取消接管：资源管理器恢复为默认打开方式。\n\n同样需要重启资源管理器才能恢复默认，点击“确定”立即重启。";
+constexpr wchar_t kBackupCaption[] = L"数据备份";
+constexpr wchar_t kNoBackupDirText[] = L"尚未配置备份路径，请先填写“备份路径”。";
+constexpr wchar_t kBackupDoneText[] = L"备份完成：config 配置目录已备份到\n\n";
+constexpr wchar_t kBackupFailedText[] =
+    L"备份失败：请检查备份路径是否有效、是否可写。\n（备份路径不能是 config 目录或其子目录）";
+
+// The window class, styles and font of each kind of control.
+struct ControlStyle {
+    const wchar_t* className;
+    DWORD style;
+    DWORD exStyle;
+};
+
+ControlStyle StyleOf(ControlKind kind) {
+    switch (kind) {
+    case ControlKind::Group: return {L"BUTTON", BS_GROUPBOX, 0};
+    case ControlKind::Label: return {L"STATIC", 0, 0};
+    case ControlKind::Edit: return {L"EDIT", ES_AUTOHSCROLL, WS_EX_CLIENTEDGE};
+    case ControlKind::Button: return {L"BUTTON", BS_PUSHBUTTON, 0};
+    case ControlKind::CheckBox: return {L"BUTTON", BS_AUTOCHECKBOX, 0};
+    }
+    return {L"STATIC", 0, 0};
+}
+
+HFONT FontOf(ControlKind kind, int dpi) { return kind == ControlKind::Group ? UiFontBold(dpi) : UiFont(dpi); }
+
+SIZE ClientSize(int dpi) {
+    return SIZE{ScaleDip(kSettingsClientWidthDip, dpi), ScaleDip(kSettingsClientHeightDip, dpi)};
+}
+
+class SettingsDialog {
+public:
+    SettingsDialog(HWND owner, Settings& settings, std::function<void(const Settings&)> onApply)
+        : owner(owner), settings(settings), onApply(std::move(onApply)), dpi(static_cast<int>(GetDpiForSystem())) {}
+    SettingsDialog(const SettingsDialog&) = delete;
+    SettingsDialog& operator=(const SettingsDialog&) = delete;
+
+    void Run() {
+        static const bool registered = RegisterChromeClass(kSettingsDialogClass, RouteToObject<SettingsDialog>, 0);
+        if (!registered) return;
+        const HWND created =
+            CreateModalWindow(kSettingsDialogClass, L"设置 - Quorlen", ClientSize(dpi), dpi, owner, this);
+        if (!created) return;
+        RunModalWindow(created, owner);
+        onApply = nullptr;
+    }
+
+private:
+    friend LRESULT CALLBACK RouteToObject<SettingsDialog>(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+    LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
+        switch (message) {
+        case WM_CREATE:
+            CreateControls();
+            Fill();
+            ShowTakeoverStatus();
+            return 0;
+        case WM_COMMAND:
+            if (HIWORD(wParam) != 0) break;
+            OnCommand(LOWORD(wParam));
+            return 0;
+        case WM_KEYDOWN:
+            if (wParam == VK_ESCAPE) {
+                DestroyBoundWindow(hwnd);
+                return 0;
+            }
+            if (wParam == VK_RETURN) {
+                Confirm();
+                return 0;
+            }
+            break;
+        case WM_DPICHANGED: OnDpiChanged(HIWORD(wParam)); return 0;
+        default: break;
+        }
+        return DefWindowProcW(hwnd, message, wParam, lParam);
+    }
+
+    void CreateControls() {
+        for (const ControlRow& row : kSettingsControls) {
+            const ControlStyle style = StyleOf(row.kind);
+            const RECT place = ScaledControlRect(row, dpi);
+            const HWND control = CreateWindowExW(style.exStyle, style.className, row.text,
+                                                 WS_CHILD | WS_VISIBLE | style.style, place.left, place.top,
+                                                 place.right - place.left, place.bottom - place.top, hwnd,
+                                                 ControlId(row.id), GetModuleHandleW(nullptr), nullptr);
+            if (control) SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(FontOf(row.kind, dpi)), FALSE);
+        }
+    }
+
+    void Fill() {
+        SetDlgItemTextW(hwnd, kNewTabPathId, settings.NewTabPath.c_str());
+        SetDlgItemTextW(hwnd, kHistoryLimitId, std::to_wstring(settings.HistoryLimit).c_str());
+        SetDlgItemTextW(hwnd, kBackupDirId, settings.BackupDir.c_str());
+        CheckDlgButton(hwnd, kFavBarVisibleId, settings.FavBarVisible ? BST_CHECKED : BST_UNCHECKED);
+        CheckDlgButton(hwnd, kSearchBoxVisibleId, settings.SearchBoxVisible ? BST_CHECKED : BST_UNCHECKED);
+    }
+
+    void ShowTakeoverStatus() { SetDlgItemTextW(hwnd, kTakeoverStatusId, TakeoverStatusText(IsTakeoverActive())); }
+
+    void OnCommand(int id) {
+        switch (id) {
+        case kConfirmId: Confirm(); break;
+        case kCancelId: DestroyBoundWindow(hwnd); break;
+        case kDonateId: ShowDonateWindow(hwnd); break;
+        case kApplyTakeoverId: SwitchTakeover(true); break;
+        case kRestoreTakeoverId: SwitchTakeover(false); break;
+        case kBrowseNewTabPathId: PickFolderInto(kNewTabPathId); break;
+        case kBrowseBackupDirId: PickFolderInto(kBackupDirId); break;
+        case kBackupNowId: BackUpNow(); break;
+        default: break;
+        }
+    }
+
+    void SwitchTakeover(bool on) {
+        std::wstring error;
+        if (on ? ApplyTakeover(&error) : RestoreTakeover(&error)) {
+            settings.Takeover = on;
+            MessageBoxW(hwnd, on ? kTakeoverAppliedText : kTakeoverRestoredText, on ? L"接管成功" : L"取消接管",
+                        MB_ICONINFORMATION);
+            RestartExplorer();
+        } else {
+            MessageBoxW(hwnd, error.c_str(), on ? L"接管失败" : L"取消失败", MB_ICONERROR);
+        }
+        // Only this line: the record's tab and favourite lists may be older than
+        // what other windows have saved since it was loaded.
+        SaveSettingValues({{L"Takeover", settings.Takeover ? 1 : 0}});
+        ShowTakeoverStatus();
+    }
+
+    void PickFolderInto(int editId) {
+        ComPtr<IFileOpenDialog> picker;
+        if (FAILED(CoCreateInstance(CLSID_FileOpenDialog, nullptr, CLSCTX_INPROC_SERVER,
+                                    IID_PPV_ARGS(picker.put())))) {
+            return;
+        }
+        FILEOPENDIALOGOPTIONS options = 0;
+        if (FAILED(picker->GetOptions(&options)) ||
+            FAILED(picker->SetOptions(options | FOS_PICKFOLDERS | FOS_FORCEFILESYSTEM))) {
+            return;
+        }
+        if (FAILED(picker->Show(hwnd))) return;
+        ComPtr<IShellItem> folder;
+        CoTaskMemString path;
+        if (FAILED(picker->GetResult(folder.put())) || FAILED(folder->GetDisplayName(SIGDN_FILESYSPATH, path.put()))) {
+            return;
+        }
+        SetDlgItemTextW(hwnd, editId, path.get());
+    }
+
+    void BackUpNow() {
+        const HWND edit = GetDlgItem(hwnd, kBackupDirId);
+        const std::wstring folder = edit ? TrimBlanks(ReadWindowText(edit)) : std::wstring();
+        if (folder.empty()) {
+            MessageBoxW(hwnd, kNoBackupDirText, kBackupCaption, MB_ICONINFORMATION);
+            return;
+        }
+        Settings withFolder = settings;
+        withFolder.BackupDir = folder;
+        if (BackupConfig(withFolder)) {
+            const std::wstring done = kBackupDoneText + folder + L"\\config";
+            MessageBoxW(hwnd, done.c_str(), kBackupCaption, MB_ICONINFORMATION);
+        } else {
+            MessageBoxW(hwnd, kBackupFailedText, kBackupCaption, MB_ICONERROR);
+        }
+    }
+
+    void Confirm() {
+        Settings confirmed = settings;
+        confirmed.NewTabPath = TrimBlanks(ReadWindowText(GetDlgItem(hwnd, kNewTabPathId)));
+        confirmed.HistoryLimit = HistoryLimitFromText(ReadWindowText(GetDlgItem(hwnd, kHistoryLimitId)));
+        confirmed.BackupDir = TrimBlanks(ReadWindowText(GetDlgItem(hwnd, kBackupDirId)));
+        confirmed.FavBarVisible = IsDlgButtonChecked(hwnd, kFavBarVisibleId) == BST_CHECKED;
+        confirmed.SearchBoxVisible = IsDlgButtonChecked(hwnd, kSearchBoxVisibleId) == BST_CHECKED;
+        settings = confirmed;
+        if (onApply) onApply(confirmed);
+        DestroyBoundWindow(hwnd);
+    }
+
+    void OnDpiChanged(int newDpi) {
+        dpi = newDpi;
+        RECT old{};
+        GetWindowRect(hwnd, &old);
+        const SIZE size = ModalWindowSize(ClientSize(dpi), dpi);
+        SetWindowPos(hwnd, nullptr, (old.left + old.right) / 2 - size.cx / 2, (old.top + old.bottom) / 2 - size.cy / 2,
+                     size.cx, size.cy, SWP_NOACTIVATE | SWP_NOZORDER);
+        for (const ControlRow& row : kSettingsControls) {
+            const HWND control = GetDlgItem(hwnd, row.id);
+            if (!control) continue;
+            const RECT place = ScaledControlRect(row, dpi);
+            MoveWindow(control, place.left, place.top, place.right - place.left, place.bottom - place.top, FALSE);
+            SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(FontOf(row.kind, dpi)), FALSE);
+        }
+        RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+    }
+
+    HWND hwnd = nullptr;
+    HWND owner;
+    Settings& settings;
+    std::function<void(const Settings&)> onApply;
+    int dpi;
+};
+
+}  // namespace
+
+void ShowSettingsDialog(HWND owner, Settings& settings, std::function<void(const Settings&)> onApply) {
+    SettingsDialog dialog(owner, settings, std::move(onApply));
+    dialog.Run();
+}

@@ -54,20 +54,21 @@ SHAPES = (
 )
 
 
-def render(size):
-    """Returns rows of (r, g, b, a) pixels, top row first."""
+def render_shapes(shapes, width, height, scale, samples=SAMPLES):
+    """Returns rows of (r, g, b, a) pixels, top row first, of (inside, paint) shapes
+    painted in order; shape coordinates are pixels divided by scale."""
     rows = []
-    step = 1.0 / (size * SAMPLES)
-    for py in range(size):
+    step = 1.0 / (scale * samples)
+    for py in range(height):
         row = []
-        for px in range(size):
+        for px in range(width):
             red = green = blue = hits = 0
-            for sy in range(SAMPLES):
-                y = (py * SAMPLES + sy + 0.5) * step
-                for sx in range(SAMPLES):
-                    x = (px * SAMPLES + sx + 0.5) * step
+            for sy in range(samples):
+                y = (py * samples + sy + 0.5) * step
+                for sx in range(samples):
+                    x = (px * samples + sx + 0.5) * step
                     colour = None
-                    for inside, paint in SHAPES:
+                    for inside, paint in shapes:
                         if inside(x, y):
                             colour = paint(x, y)
                     if colour:
@@ -76,21 +77,26 @@ def render(size):
                         blue += colour[2]
                         hits += 1
             if hits:
-                row.append((red // hits, green // hits, blue // hits, round(255 * hits / SAMPLES ** 2)))
+                row.append((red // hits, green // hits, blue // hits, round(255 * hits / samples ** 2)))
             else:
                 row.append((0, 0, 0, 0))
         rows.append(row)
     return rows
 
 
+def render(size):
+    return render_shapes(SHAPES, size, size, size)
+
+
 def png(rows):
-    size = len(rows)
+    """Returns a PNG file of rows of (r, g, b, a) pixels, top row first."""
+    width, height = len(rows[0]), len(rows)
     raw = b"".join(b"\0" + bytes(c for pixel in row for c in pixel) for row in rows)
 
     def chunk(kind, data):
         return struct.pack(">I", len(data)) + kind + data + struct.pack(">I", zlib.crc32(kind + data))
 
-    header = struct.pack(">IIBBBBB", size, size, 8, 6, 0, 0, 0)
+    header = struct.pack(">IIBBBBB", width, height, 8, 6, 0, 0, 0)
     return b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header) + chunk(b"IDAT", zlib.compress(raw, 9)) + chunk(b"IEND", b"")
 
 

@@ -2,9 +2,19 @@
 
 #include <windows.h>
 
-// Registers a window class of this program: the arrow cursor and the button-face
-// background. True when the class is registered, also by an earlier call.
-[[nodiscard]] bool RegisterChromeClass(const wchar_t* className, WNDPROC procedure, UINT style);
+#include <string>
+
+// Registers a window class of this program: the arrow cursor and a background of
+// a system colour, the button face unless said otherwise. True when the class is
+// registered, also by an earlier call.
+[[nodiscard]] bool RegisterChromeClass(const wchar_t* className, WNDPROC procedure, UINT style,
+                                       int backgroundColour = COLOR_BTNFACE);
+
+// A child control's id as CreateWindowExW takes it.
+[[nodiscard]] inline HMENU ControlId(int id) { return reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)); }
+
+// The whole text of a window; empty for a null window.
+[[nodiscard]] std::wstring ReadWindowText(HWND window);
 
 // Destroys a window bound to an object. Should that fail, the window is unbound
 // by hand, so that no later message can reach the object.
