@@ -2,9 +2,12 @@
 #include <shellapi.h>
 #include <shlwapi.h>
 
+#include <algorithm>
+
 #include "app/application.h"
 #include "mainwindow/favourite_list.h"
 #include "mainwindow/main_window.h"
+#include "mainwindow/tab_list.h"
 #include "settings/settings_file.h"
 
 void MainWindow::AddFavorite(const std::wstring& path) {
@@ -45,5 +48,33 @@ void MainWindow::ShareFavorites() {
 
 void MainWindow::ShowFavorites() {
     tabStrip.SetFavourites(settings.Favorites);
+    favBar.SetFavourites(settings.Favorites);
     Layout();
+}
+
+void MainWindow::MoveFavorite(int index, int slot) {
+    const int count = static_cast<int>(settings.Favorites.size());
+    if (index < 0 || index >= count) return;
+    const int target = std::clamp(MoveTarget(index, slot), 0, count - 1);
+    if (target == index) return;
+    std::wstring moved = std::move(settings.Favorites[static_cast<size_t>(index)]);
+    settings.Favorites.erase(settings.Favorites.begin() + index);
+    settings.Favorites.insert(settings.Favorites.begin() + target, std::move(moved));
+    SaveFavoriteList(settings);
+    ShareFavorites();
+}
+
+void MainWindow::OnFavBarEvent(int event, int index, const std::wstring& path) {
+    switch (event) {
+    case kFavEventOpen: {
+        // A copy: opening the folder may rebuild the bar that owns the text.
+        const std::wstring target = path;
+        OpenFavorite(target);
+        break;
+    }
+    case kFavEventRemove: RemoveFavorite(index); break;
+    case kFavEventAdd: AddFavorite(path); break;
+    case kFavEventMove: MoveFavorite(index, favBar.InsertionIndexAt(favBar.DropPoint())); break;
+    default: break;
+    }
 }

@@ -107,7 +107,11 @@ void MainWindow::OnCreate() {
     if (tabStrip.Create(hwnd, kTabStripControlId)) {
         tabStrip.onEvent = [this](int event, int index) { OnTabStripEvent(event, index); };
     }
+    if (favBar.Create(hwnd, kFavBarControlId)) {
+        favBar.onEvent = [this](int event, int index, const std::wstring& path) { OnFavBarEvent(event, index, path); };
+    }
     tabStrip.SetFavourites(settings.Favorites);
+    favBar.SetFavourites(settings.Favorites);
     Layout();
     OpenFirstTab();
     SetTimer(hwnd, kTimerEndRestore, kEndRestoreDelayMs, nullptr);

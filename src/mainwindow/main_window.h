@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "commandbar/command_bar.h"
+#include "favbar/fav_bar.h"
 #include "mainwindow/folder_search.h"
 #include "mainwindow/frame_geometry.h"
 #include "mainwindow/layout.h"
@@ -156,6 +157,7 @@ private:
     std::wstring initialPath;
     CommandBar commandBar;
     TabStrip tabStrip;
+    FavBar favBar;
     std::vector<TabInfo> tabs;
     int activeTab = -1;
     std::wstring pendingSelect;

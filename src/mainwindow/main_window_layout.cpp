@@ -25,6 +25,7 @@ MainLayout MainWindow::ComputeLayout() const {
     input.favBarVisible = settings.FavBarVisible;
     input.tabStripHeight = [this](int width) { return tabStrip.HeightForWidth(width); };
     input.commandBarHeight = [this](int width) { return commandBar.DesiredHeight(width); };
+    input.favBarHeight = [this](int width) { return favBar.HeightForWidth(width); };
     return ::ComputeLayout(input);
 }
 
@@ -32,6 +33,8 @@ void MainWindow::Layout() {
     if (!hwnd) return;
     const MainLayout layout = ComputeLayout();
     Place(tabStrip.Hwnd(), layout.tabStrip);
+    Place(favBar.Hwnd(), layout.favBar);
+    if (favBar.Hwnd()) ShowWindow(favBar.Hwnd(), settings.FavBarVisible ? SW_SHOW : SW_HIDE);
     Place(commandBar.Hwnd(), layout.commandBar);
     for (size_t i = 0; i < tabs.size(); ++i) {
         if (!tabs[i].panel) continue;
@@ -43,8 +46,8 @@ void MainWindow::Layout() {
             ShowWindow(host, SW_HIDE);
         }
     }
-    for (HWND window : {tabStrip.Hwnd(), commandBar.Hwnd(), hwnd}) Repaint(window);
-    for (HWND window : {tabStrip.Hwnd(), commandBar.Hwnd(), hwnd}) {
+    for (HWND window : {tabStrip.Hwnd(), favBar.Hwnd(), commandBar.Hwnd(), hwnd}) Repaint(window);
+    for (HWND window : {tabStrip.Hwnd(), favBar.Hwnd(), commandBar.Hwnd(), hwnd}) {
         if (window) UpdateWindow(window);
     }
 }

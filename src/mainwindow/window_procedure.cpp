@@ -101,6 +101,7 @@ LRESULT MainWindow::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
         tabStrip.SetDpi(dpi);
         if (tabStrip.Hwnd()) InvalidateRect(tabStrip.Hwnd(), nullptr, TRUE);
         commandBar.SetDpi(dpi);
+        favBar.SetDpi(static_cast<UINT>(dpi));
         Layout();
         return 0;
     case WM_APP_OPEN_PATH: {
