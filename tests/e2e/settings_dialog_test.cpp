@@ -179,6 +179,32 @@ TEST_F(SettingsDialogTest, ConfirmStoresBlankAndUnreadableEntriesAsTheirDefaults
         10000));
 }
 
+TEST_F(SettingsDialogTest, TickingTheFavouritesBarShowsItAboveThePanel) {
+    HWND bar = GetDlgItem(window, 11);
+    ASSERT_NE(bar, nullptr);
+    EXPECT_FALSE(IsWindowVisible(bar));
+    ASSERT_TRUE(WaitUntil([&] { return WindowText(strip) == L"alpha"; }, 15000));
+    HWND panel = FindDescendant(window, L"Quorlen.PanelHost");
+    ASSERT_NE(panel, nullptr);
+    RECT panelBefore{};
+    GetWindowRect(panel, &panelBefore);
+
+    HWND dialog = OpenSettings();
+    ASSERT_NE(dialog, nullptr);
+    Press(dialog, kFavBarVisibleId);
+    Press(dialog, IDOK);
+    ASSERT_TRUE(WaitForClosed(dialog));
+    ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(bar) != FALSE; }, 10000)) << "the favourites bar stayed hidden";
+    RECT barPlace{};
+    RECT panelAfter{};
+    GetWindowRect(bar, &barPlace);
+    GetWindowRect(panel, &panelAfter);
+    EXPECT_EQ(barPlace.bottom - barPlace.top, MulDiv(28, Dpi(), 96));
+    EXPECT_EQ(panelAfter.top, barPlace.bottom);
+    EXPECT_EQ(panelAfter.top, panelBefore.top + (barPlace.bottom - barPlace.top));
+    EXPECT_TRUE(WaitUntil([&] { return HasLine(SavedSettings(), L"FavBarVisible=1"); }, 10000));
+}
+
 TEST_F(SettingsDialogTest, BackupWithoutAFolderRemindsAndTheDonateWindowShowsThePicture) {
     HWND dialog = OpenSettings();
     ASSERT_NE(dialog, nullptr);
