@@ -110,7 +110,9 @@ void MainWindow::ShowFolderOptions() {
 }
 
 void MainWindow::OnSettings() {
+    ++openModalLoops;
     ShowSettingsDialog(hwnd, settings, [this](const Settings& changed) { ApplySettings(changed); });
+    EndModalLoop();
 }
 
 // Settings changed in the dialog apply to panels made from now on; the open ones

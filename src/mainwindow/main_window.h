@@ -59,6 +59,7 @@ private:
     void OpenFirstTab();
     void OnClose();
     int ShowMessage(const wchar_t* text, UINT type);
+    void EndModalLoop();
     void OnCopyData(const COPYDATASTRUCT* data);
     void PassOnPendingOpens();
     void RememberFocus();
@@ -149,9 +150,10 @@ private:
     bool restoring = false;
     int restoreCount = 0;
     bool closing = false;
-    // A close asked for while a message box of this window is up waits until the
-    // box is answered: closing frees this object under the code that showed it.
-    int openMessageBoxes = 0;
+    // A close asked for while a message box, a menu or a dialog of this window
+    // is up waits until it is answered: closing frees this object under the code
+    // that runs the modal loop.
+    int openModalLoops = 0;
     bool closeDeferred = false;
     bool restarting = false;
     std::wstring initialPath;

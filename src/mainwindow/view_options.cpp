@@ -51,7 +51,9 @@ void MainWindow::ShowViewMenu() {
     GetCursorPos(&cursor);
     SetForegroundWindow(hwnd);
     // The choice arrives as a command of this window.
+    ++openModalLoops;
     TrackPopupMenu(menu.get(), TPM_RIGHTBUTTON, cursor.x, cursor.y, 0, hwnd, nullptr);
+    EndModalLoop();
 }
 
 void MainWindow::SetViewMode(int mode, int iconSize) {

@@ -158,7 +158,7 @@ void MainWindow::OnCopyData(const COPYDATASTRUCT* data) {
 }
 
 void MainWindow::OnClose() {
-    if (openMessageBoxes > 0) {
+    if (openModalLoops > 0) {
         closeDeferred = true;
         return;
     }
@@ -172,14 +172,18 @@ void MainWindow::OnClose() {
 }
 
 int MainWindow::ShowMessage(const wchar_t* text, UINT type) {
-    ++openMessageBoxes;
+    ++openModalLoops;
     const int answer = MessageBoxW(hwnd, text, kAppTitle, type);
-    --openMessageBoxes;
-    if (openMessageBoxes == 0 && closeDeferred) {
+    EndModalLoop();
+    return answer;
+}
+
+void MainWindow::EndModalLoop() {
+    --openModalLoops;
+    if (openModalLoops == 0 && closeDeferred) {
         closeDeferred = false;
         PostMessageW(hwnd, WM_CLOSE, 0, 0);
     }
-    return answer;
 }
 
 // A maximised or minimised window saves the rectangle it returns to, not its

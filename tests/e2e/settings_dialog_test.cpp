@@ -205,6 +205,19 @@ TEST_F(SettingsDialogTest, TickingTheFavouritesBarShowsItAboveThePanel) {
     EXPECT_TRUE(WaitUntil([&] { return HasLine(SavedSettings(), L"FavBarVisible=1"); }, 10000));
 }
 
+TEST_F(SettingsDialogTest, AWindowClosedWhileTheDialogIsUpClosesOnceItIsAnswered) {
+    HWND dialog = OpenSettings();
+    ASSERT_NE(dialog, nullptr);
+    ASSERT_TRUE(PostMessageW(window, WM_CLOSE, 0, 0));
+    Sleep(500);
+    EXPECT_TRUE(IsWindow(dialog));
+    EXPECT_TRUE(IsWindow(window));
+    Press(dialog, IDCANCEL);
+    DWORD exitCode = 1;
+    ASSERT_TRUE(quorlen.WaitForExit(15000, exitCode)) << "the window did not close after the dialog";
+    EXPECT_EQ(exitCode, 0u);
+}
+
 TEST_F(SettingsDialogTest, BackupWithoutAFolderRemindsAndTheDonateWindowShowsThePicture) {
     HWND dialog = OpenSettings();
     ASSERT_NE(dialog, nullptr);
