@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "driver/desktop_input.h"
 #include "driver/quorlen_driver.h"
 #include "driver/window_queries.h"
 #include "tabs_fixture.h"
@@ -15,53 +16,6 @@ constexpr UINT kPlusLeft = 0x8054;
 constexpr UINT kMinimizeLeft = 0x805A;
 constexpr UINT kMaximizeLeft = 0x805B;
 constexpr UINT kCloseLeft = 0x805C;
-
-// Real mouse input from this process, as a person's hand would give it: the
-// cursor is placed, and the buttons are pressed and released where it is. The
-// cursor moves as input, in absolute units: under Wine, SetCursorPos stops
-// taking effect once an earlier test's process has been killed.
-void PlaceCursor(POINT screen) {
-    INPUT move{};
-    move.type = INPUT_MOUSE;
-    move.mi.dx = MulDiv(screen.x, 65536, GetSystemMetrics(SM_CXSCREEN)) + 1;
-    move.mi.dy = MulDiv(screen.y, 65536, GetSystemMetrics(SM_CYSCREEN)) + 1;
-    move.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    SendInput(1, &move, sizeof(move));
-}
-
-void Buttons(DWORD flags) {
-    INPUT input{};
-    input.type = INPUT_MOUSE;
-    input.mi.dwFlags = flags;
-    SendInput(1, &input, sizeof(input));
-}
-
-void Click(POINT screen) {
-    PlaceCursor(screen);
-    Buttons(MOUSEEVENTF_LEFTDOWN);
-    Buttons(MOUSEEVENTF_LEFTUP);
-}
-
-void Key(WORD key) {
-    INPUT input[2]{};
-    input[0].type = INPUT_KEYBOARD;
-    input[0].ki.wVk = key;
-    input[1] = input[0];
-    input[1].ki.dwFlags = KEYEVENTF_KEYUP;
-    SendInput(2, input, sizeof(INPUT));
-}
-
-// Moves given in quick succession do not all arrive under Wine, so each move
-// is given again until the cursor is there and what it should cause has happened.
-bool MoveUntil(POINT to, const std::function<bool()>& arrived) {
-    return WaitUntil(
-        [&] {
-            PlaceCursor(to);
-            POINT cursor{};
-            return GetCursorPos(&cursor) && cursor.x == to.x && cursor.y == to.y && arrived();
-        },
-        10000);
-}
 
 // Whether the drag image of a tab stands where it follows the cursor to.
 bool GhostFollows(POINT cursor) {
