@@ -142,9 +142,10 @@ bool FilePanel::ShowFolderMenuAtPoint(POINT inView) {
 }
 
 bool FilePanel::OnViewContextMenu(LPARAM lParam) {
-    if (lParam != -1) {
+    POINT point{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+    const bool fromKeyboard = point.x == -1 && point.y == -1;
+    if (!fromKeyboard) {
         if (menuShown) return true;
-        POINT point{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
         ScreenToClient(viewWindow, &point);
         return ShowFolderMenuAtPoint(point);
     }

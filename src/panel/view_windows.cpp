@@ -155,12 +155,8 @@ void FilePanel::RemoveViewSubclasses() {
     RemoveSubclass(viewWindow, ViewProc, kViewSubclass);
     RemoveSubclass(duiViewWindow, DuiViewProc, kDuiViewSubclass);
     RemoveSubclass(directUiWindow, ItemAreaProc, kDirectUiSubclass);
-    if (treeHostWindow) {
-        RemoveSubclass(treeHostWindow, TreeHostProc, kTreeHostSubclass);
-        treeWindow = nullptr;
-    } else {
-        RemoveSubclass(treeWindow, TreeProc, kTreeSubclass);
-    }
+    RemoveSubclass(treeWindow, TreeProc, kTreeSubclass);
+    RemoveSubclass(treeHostWindow, TreeHostProc, kTreeHostSubclass);
     RemoveSubclass(listViewWindow, ItemAreaProc, kListViewSubclass);
 }
 
