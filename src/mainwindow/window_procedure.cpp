@@ -202,6 +202,9 @@ void MainWindow::SaveNormalRect() const {
 
 void MainWindow::OnTimer(UINT_PTR id) {
     switch (id) {
+    case kTimerCheckViewWindows:
+        if (FilePanel* panel = ActivePanel()) panel->CheckViewWindows();
+        break;
     case kTimerEndRestore:
         KillTimer(hwnd, kTimerEndRestore);
         restoring = false;

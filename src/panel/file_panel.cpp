@@ -133,6 +133,7 @@ void FilePanel::ReleaseBrowser() {
 void FilePanel::Destroy() {
     if (destroyed) return;
     destroyed = true;
+    RemoveViewSubclasses();
     ReleaseBrowser();
     DestroyHost();
     viewWindow = nullptr;

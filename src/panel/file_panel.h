@@ -91,6 +91,22 @@ public:
 
     class ExplorerEvents;
 
+    // Upkeep of the shell view's windows, which the control rebuilds as it likes:
+    // finds the ones that are new and gives them the panel's input handling.
+    void CheckViewWindows();
+
+    // The folder view's item under a screen point, or null.
+    [[nodiscard]] ComPtr<IShellItem> ItemAtPoint(POINT screen) const;
+    // The one selected item's path, else the path of the item under the point.
+    [[nodiscard]] std::wstring PathAtPoint(POINT screen) const;
+    // True when the double click opened a folder; the shell handles the rest.
+    bool HandleDoubleClick(POINT screen);
+    // In this panel, or in a tab when the user's shell opens each folder in a window of its own.
+    void OpenFolderItem(IShellItem* item);
+    // The shell's menu for a folder with "open in a new tab" on top; true when shown.
+    bool ShowFolderMenu(IShellItem* item, POINT screen);
+    bool ShowFolderMenuAtPoint(POINT inView);
+
 private:
     static LRESULT CALLBACK HostWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT HostProc(UINT message, WPARAM wParam, LPARAM lParam);
@@ -104,9 +120,53 @@ private:
     void ReleaseBrowser();
     void DestroyHost();
 
+    static LRESULT CALLBACK ViewProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                     DWORD_PTR panel);
+    static LRESULT CALLBACK DuiViewProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                        DWORD_PTR panel);
+    static LRESULT CALLBACK TreeProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                     DWORD_PTR panel);
+    static LRESULT CALLBACK TreeHostProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                         DWORD_PTR panel);
+    static LRESULT CALLBACK ItemAreaProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                         DWORD_PTR panel);
+    void AttachViewWindow(HWND created);
+    void FindViewWindows();
+    void FindDuiView();
+    void FindTree();
+    void CorrectNavLayout();
+    void RemoveViewSubclasses();
+    void FocusView(HWND clicked);
+    void RecordTreeItem(LPARAM idList);
+    bool OnItemAreaButtonDown(HWND window, LPARAM lParam);
+    bool OnViewContextMenu(LPARAM lParam);
+    bool ForwardMenuMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    ComPtr<IShellItem> ViewItem(int index) const;
+    ComPtr<IShellItem> SingleSelectedItem(int* index = nullptr) const;
+    int ListItemAtPoint(POINT screen) const;
+    RECT ViewItemScreenRect(int index) const;
+
     std::wstring treeTargetPath;
     HWND hostWindow = nullptr;
     HWND viewWindow = nullptr;
+    HWND duiViewWindow = nullptr;
+    HWND treeWindow = nullptr;
+    // The window a tree reports its selection to, when it sits in no DUI view.
+    HWND treeHostWindow = nullptr;
+    HWND directUiWindow = nullptr;
+    HWND listViewWindow = nullptr;
+    DWORD lastClickTime = 0;
+    POINT lastClickPoint{};
+    std::wstring lastClickPath;
+    bool menuShown = false;
+    ComPtr<IContextMenu2> contextMenu2;
+    ComPtr<IContextMenu3> contextMenu3;
+    int navInset = 0;
+    int marginLeft = 1;
+    int marginTop = 1;
+    // Set while a tree whose navigation follows its selection at once is
+    // changing its selection: the navigation that starts meanwhile is the tree's.
+    bool treeSelecting = false;
     ComPtr<IExplorerBrowser> browser;
     DWORD adviseCookie = 0;
     ExplorerEvents* events = nullptr;

@@ -92,11 +92,10 @@ bool FilePanel::GoUp() {
     return true;
 }
 
+// Refreshing raises no navigation event, so it must not mark one as the panel's
+// own: the mark would stay and swallow the diversion of the next tree click.
 void FilePanel::Refresh() {
-    auto view = CurrentView<IShellView>();
-    if (!view) return;
-    selfNavigating = true;
-    view->Refresh();
+    if (auto view = CurrentView<IShellView>()) view->Refresh();
 }
 
 ComPtr<IShellItem> FilePanel::GetCurrentItem() const { return Referenced(currentItem.get()); }
@@ -108,6 +107,7 @@ HRESULT FilePanel::OnNavigationPending(PCIDLIST_ABSOLUTE folder) {
         selfNavigating = false;
         return S_OK;
     }
+    if (treeSelecting && folder) treeTargetPath = ParsingPath(ItemOf(folder).get());
     if (!ready || !folder || treeTargetPath.empty()) return S_OK;
     ComPtr<IShellItem> target = ItemOf(folder);
     const std::wstring path = ParsingPath(target.get());
@@ -152,8 +152,14 @@ HRESULT FilePanel::OnNavigationFailed() {
 
 HRESULT FilePanel::OnViewCreated(IShellView* view) {
     if (!view) return S_OK;
-    ComPtr<IOleWindow> window;
-    if (SUCCEEDED(view->QueryInterface(IID_PPV_ARGS(window.put())))) window->GetWindow(&viewWindow);
+    lastClickTime = 0;
+    lastClickPath.clear();
+    HWND created = nullptr;
+    if (FAILED(view->GetWindow(&created))) created = nullptr;
+    AttachViewWindow(created);
+    FindDuiView();
+    CorrectNavLayout();
+    FindViewWindows();
     ComPtr<IFolderView2> folderView;
     if (SUCCEEDED(view->QueryInterface(IID_PPV_ARGS(folderView.put())))) {
         folderView->SetCurrentFolderFlags(FWF_HIDEFILENAMES, showFileExt ? 0u : static_cast<DWORD>(FWF_HIDEFILENAMES));

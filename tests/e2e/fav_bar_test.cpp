@@ -9,7 +9,7 @@
 #include "common/png_file.h"
 #include "common/private_prefix.h"
 #include "common/screenshot.h"
-#include "driver/mouse_input.h"
+#include "driver/desktop_input.h"
 #include "driver/quorlen_driver.h"
 #include "driver/window_queries.h"
 #include "tabs_fixture.h"

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "driver/mouse_input.h"
+#include "driver/desktop_input.h"
 #include "driver/quorlen_driver.h"
 #include "driver/window_queries.h"
 #include "tabs_fixture.h"

@@ -28,6 +28,17 @@ LRESULT Query(HWND strip, UINT message, WPARAM wParam = 0);
 // The texts of the selected items of a list view in another process.
 [[nodiscard]] std::vector<std::wstring> SelectedListItems(HWND list);
 
+// The index of the list view item with a text, or -1.
+[[nodiscard]] int FindListItem(HWND list, const std::wstring& text);
+
+// The screen point in the middle of a list view item's label; false when the
+// list view does not tell.
+[[nodiscard]] bool ListItemLabelCentre(HWND list, int index, POINT& centre);
+
+// The screen point in the middle of the label of a tree view's shown item
+// with a text; false when there is no such item.
+[[nodiscard]] bool VisibleTreeItemCentre(HWND tree, const std::wstring& text, POINT& centre);
+
 // A visible top-level window of the process and of a class, or null.
 [[nodiscard]] HWND FindProcessWindow(DWORD processId, const wchar_t* className);
 

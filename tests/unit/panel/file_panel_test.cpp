@@ -262,4 +262,15 @@ TEST_F(HostedFilePanel, ItsOwnNavigationIsNeverDiverted) {
     EXPECT_FALSE(opened);
 }
 
+TEST_F(HostedFilePanel, ARefreshDoesNotKeepTheNextTreeClickFromOpeningATab) {
+    ASSERT_TRUE(NavigateAndWait([&] { return panel->NavigateToPath(L"C:\\windows"); }, windows));
+    panel->Refresh();
+    std::vector<std::wstring> opened;
+    panel->onOpenInTab = [&opened](const std::wstring& path) { opened.push_back(path); };
+    panel->SetTreeTargetPath(system32);
+    const UniqueIdList target = IdListOf(system32);
+    EXPECT_EQ(panel->OnNavigationPending(target.get()), S_FALSE);
+    EXPECT_EQ(opened, std::vector<std::wstring>{system32});
+}
+
 }  // namespace

@@ -1,4 +1,4 @@
-#include "driver/mouse_input.h"
+#include "driver/desktop_input.h"
 
 #include "common/temp_folder.h"
 

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <windows.h>
+
+// The decisions of the panel's view input that need no window: they take what
+// the windows report and return what the windows should do.
+
+// The system's double-click limits: the longest pause between the clicks and how
+// far the second may land from the first, per axis.
+struct DoubleClickLimits {
+    UINT time = 0;
+    int width = 0;
+    int height = 0;
+};
+
+// Whether a click completes the double click begun by the remembered click at
+// lastTime and lastPoint; a lastTime of 0 means no click is remembered. The time
+// difference is unsigned, so the tick count wrapping around does not matter.
+[[nodiscard]] bool IsSecondClick(DWORD lastTime, POINT lastPoint, DWORD time, POINT point,
+                                 const DoubleClickLimits& limits);
+
+// A margin keeps its value unless the navigation pane's position in its parent
+// along that axis is a plausible margin (0 to 20 pixels).
+[[nodiscard]] int MeasuredMargin(int position, int current);
+
+// A measured band above the navigation tree is used only within 1 to 299
+// pixels; anything else gives 0, "not usable".
+[[nodiscard]] int UsableNavInset(int measured);
+
+// Where the navigation pane goes in its parent's client area so that the band
+// above the tree is pushed out of sight: left, top, right and bottom.
+[[nodiscard]] RECT NavLayoutTarget(int navInset, int marginLeft, int marginTop, const RECT& parentClient);
+
+// Where a context menu asked for from the keyboard appears: in the middle of the
+// part of the item's rectangle that is in view, or at the view's top left
+// corner when the item is out of sight. Both rectangles in screen coordinates.
+[[nodiscard]] POINT KeyboardMenuPoint(const RECT& item, const RECT& view);

@@ -1,0 +1,225 @@
+#include <windows.h>
+#include <commctrl.h>
+#include <shlobj.h>
+#include <windowsx.h>
+
+#include "panel/file_panel.h"
+#include "panel/view_input_rules.h"
+#include "ui/shell_items.h"
+
+// The folder view's items under the mouse, double clicks on folders and the
+// folder menu with its extra first entry.
+
+namespace {
+
+constexpr UINT kOpenInNewTab = 0x8000;
+constexpr UINT kFirstShellCommand = 1;
+constexpr UINT kLastShellCommand = 0x7FFF;
+
+using UniqueChildId = UniqueHandle<handle_traits::CoTaskMemory<PITEMID_CHILD>>;
+
+bool IsFolder(IShellItem* item) {
+    SFGAOF attributes = 0;
+    return item && SUCCEEDED(item->GetAttributes(SFGAO_FOLDER, &attributes)) && (attributes & SFGAO_FOLDER);
+}
+
+bool NewWindowPerFolder() {
+    CABINETSTATE state{};
+    return ReadCabinetState(&state, sizeof(state)) && state.fNewWindowMode;
+}
+
+}  // namespace
+
+// The item at an index of the view, made from its relative ID list and the
+// folder shown: some views cannot hand out their items as shell items.
+ComPtr<IShellItem> FilePanel::ViewItem(int index) const {
+    ComPtr<IShellItem> item;
+    auto view = CurrentView<IFolderView>();
+    if (!view || !currentItem) return item;
+    UniqueChildId child;
+    if (FAILED(view->Item(index, child.put())) || !child) return item;
+    UniqueIdList folder;
+    if (FAILED(SHGetIDListFromObject(currentItem.get(), folder.put())) || !folder) return item;
+    UniqueIdList full(ILCombine(folder.get(), child.get()));
+    if (full) ItemFromIdList(full.get(), item.put());
+    return item;
+}
+
+// Views that keep their items in a list view also keep their selection there.
+ComPtr<IShellItem> FilePanel::SingleSelectedItem(int* index) const {
+    if (index) *index = -1;
+    ComPtr<IShellItem> item;
+    if (auto view = CurrentView<IFolderView2>()) {
+        ComPtr<IShellItemArray> selection;
+        DWORD count = 0;
+        if (SUCCEEDED(view->GetSelection(FALSE, selection.put())) && selection) {
+            if (SUCCEEDED(selection->GetCount(&count)) && count == 1) selection->GetItemAt(0, item.put());
+            if (item && index) view->GetSelectedItem(-1, index);
+            return item;
+        }
+    }
+    if (!listViewWindow || !IsWindow(listViewWindow) || ListView_GetSelectedCount(listViewWindow) != 1) return item;
+    const int selected = ListView_GetNextItem(listViewWindow, -1, LVNI_SELECTED);
+    if (selected < 0) return item;
+    if (index) *index = selected;
+    return ViewItem(selected);
+}
+
+int FilePanel::ListItemAtPoint(POINT screen) const {
+    if (!listViewWindow || !IsWindow(listViewWindow)) return -1;
+    LVHITTESTINFO hit{};
+    hit.pt = screen;
+    ScreenToClient(listViewWindow, &hit.pt);
+    const int index = ListView_HitTest(listViewWindow, &hit);
+    return index >= 0 && (hit.flags & LVHT_ONITEM) ? index : -1;
+}
+
+ComPtr<IShellItem> FilePanel::ItemAtPoint(POINT screen) const {
+    if (!browser || !viewWindow) return {};
+    auto view2 = CurrentView<IFolderView2>();
+    auto view = CurrentView<IFolderView>();
+    if (!view2 || !view) return {};
+    POINT point = screen;
+    ScreenToClient(viewWindow, &point);
+    POINT spacing{};
+    int count = 0;
+    if (FAILED(view2->GetSpacing(&spacing)) || spacing.x < 1 || spacing.y < 1 ||
+        FAILED(view->ItemCount(SVGIO_BACKGROUND, &count)) || count < 1) {
+        return {};
+    }
+    for (int i = 0; i < count; ++i) {
+        UniqueChildId child;
+        if (FAILED(view->Item(i, child.put())) || !child) continue;
+        POINT position{};
+        const HRESULT placed = view->GetItemPosition(child.get(), &position);
+        // A view that cannot place its items keeps them in a list view, which can.
+        if (FAILED(placed)) {
+            const int index = ListItemAtPoint(screen);
+            return index >= 0 ? ViewItem(index) : ComPtr<IShellItem>{};
+        }
+        const RECT bounds{position.x, position.y, position.x + spacing.x, position.y + spacing.y};
+        if (PtInRect(&bounds, point)) return ViewItem(i);
+    }
+    return {};
+}
+
+std::wstring FilePanel::PathAtPoint(POINT screen) const {
+    std::wstring path = ParsingPath(SingleSelectedItem().get());
+    if (!path.empty()) return path;
+    return ParsingPath(ItemAtPoint(screen).get());
+}
+
+bool FilePanel::HandleDoubleClick(POINT screen) {
+    if (!browser || !viewWindow) return false;
+    ComPtr<IShellItem> selected = SingleSelectedItem();
+    if (IsFolder(selected.get())) {
+        OpenFolderItem(selected.get());
+        return true;
+    }
+    ComPtr<IShellItem> hit = ItemAtPoint(screen);
+    const std::wstring path = ParsingPath(hit.get());
+    if (path.empty() || path != lastClickPath || !IsFolder(hit.get())) return false;
+    OpenFolderItem(hit.get());
+    return true;
+}
+
+void FilePanel::OpenFolderItem(IShellItem* item) {
+    const std::wstring path = ParsingPath(item);
+    if (NewWindowPerFolder() && !path.empty() && onOpenInTab) {
+        onOpenInTab(path);
+        return;
+    }
+    NavigateTo(item);
+}
+
+bool FilePanel::ShowFolderMenuAtPoint(POINT inView) {
+    if (!browser || !viewWindow) return false;
+    POINT screen = inView;
+    ClientToScreen(viewWindow, &screen);
+    ComPtr<IShellItem> item = ItemAtPoint(screen);
+    if (!IsFolder(item.get())) return false;
+    return ShowFolderMenu(item.get(), screen);
+}
+
+bool FilePanel::OnViewContextMenu(LPARAM lParam) {
+    POINT point{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+    const bool fromKeyboard = point.x == -1 && point.y == -1;
+    if (!fromKeyboard) {
+        if (menuShown) return true;
+        ScreenToClient(viewWindow, &point);
+        return ShowFolderMenuAtPoint(point);
+    }
+    int index = -1;
+    ComPtr<IShellItem> selected = SingleSelectedItem(&index);
+    if (!selected) return false;
+    RECT view{};
+    GetWindowRect(viewWindow, &view);
+    return ShowFolderMenu(selected.get(), KeyboardMenuPoint(ViewItemScreenRect(index), view));
+}
+
+// The item's rectangle as the view places it; empty when it cannot tell.
+RECT FilePanel::ViewItemScreenRect(int index) const {
+    RECT bounds{};
+    if (index < 0) return bounds;
+    if (listViewWindow && IsWindow(listViewWindow) && ListView_GetItemRect(listViewWindow, index, &bounds, LVIR_BOUNDS)) {
+        MapWindowPoints(listViewWindow, HWND_DESKTOP, reinterpret_cast<POINT*>(&bounds), 2);
+        return bounds;
+    }
+    auto view2 = CurrentView<IFolderView2>();
+    auto view = CurrentView<IFolderView>();
+    UniqueChildId child;
+    POINT spacing{};
+    POINT position{};
+    if (!view2 || !view || FAILED(view2->GetSpacing(&spacing)) || FAILED(view->Item(index, child.put())) ||
+        FAILED(view->GetItemPosition(child.get(), &position))) {
+        return bounds;
+    }
+    bounds = RECT{position.x, position.y, position.x + spacing.x, position.y + spacing.y};
+    MapWindowPoints(viewWindow, HWND_DESKTOP, reinterpret_cast<POINT*>(&bounds), 2);
+    return bounds;
+}
+
+bool FilePanel::ForwardMenuMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    if (contextMenu3) return SUCCEEDED(contextMenu3->HandleMenuMsg2(message, wParam, lParam, &result));
+    if (contextMenu2 && SUCCEEDED(contextMenu2->HandleMenuMsg(message, wParam, lParam))) {
+        result = 0;
+        return true;
+    }
+    return false;
+}
+
+bool FilePanel::ShowFolderMenu(IShellItem* item, POINT screen) {
+    if (!viewWindow || !IsFolder(item)) return false;
+    ComPtr<IContextMenu> menu;
+    if (FAILED(item->BindToHandler(nullptr, BHID_SFUIObject, IID_PPV_ARGS(menu.put()))) || !menu) return false;
+    UniqueMenu popup(CreatePopupMenu());
+    if (!popup) return false;
+    menu->QueryContextMenu(popup.get(), 0, kFirstShellCommand, kLastShellCommand, CMF_EXPLORE);
+    InsertMenuW(popup.get(), 0, MF_BYPOSITION | MF_STRING, kOpenInNewTab, L"在新标签页打开");
+    InsertMenuW(popup.get(), 1, MF_BYPOSITION | MF_SEPARATOR, 0, nullptr);
+
+    SetForegroundWindow(viewWindow);
+    menuShown = true;
+    menu.As(contextMenu2);
+    menu.As(contextMenu3);
+    const UINT chosen = static_cast<UINT>(TrackPopupMenuEx(popup.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON, screen.x,
+                                                           screen.y, viewWindow, nullptr));
+    contextMenu2.reset();
+    contextMenu3.reset();
+    popup.reset();
+
+    if (chosen == kOpenInNewTab) {
+        const std::wstring path = ParsingPath(item);
+        if (!path.empty() && onOpenInTab) onOpenInTab(path);
+    } else if (chosen >= kFirstShellCommand && chosen <= kLastShellCommand) {
+        CMINVOKECOMMANDINFOEX invoke{};
+        invoke.cbSize = sizeof(invoke);
+        invoke.fMask = CMIC_MASK_UNICODE | CMIC_MASK_ASYNCOK;
+        invoke.hwnd = viewWindow;
+        invoke.lpVerb = MAKEINTRESOURCEA(chosen - kFirstShellCommand);
+        invoke.lpVerbW = MAKEINTRESOURCEW(chosen - kFirstShellCommand);
+        invoke.nShow = SW_SHOWNORMAL;
+        menu->InvokeCommand(reinterpret_cast<CMINVOKECOMMANDINFO*>(&invoke));
+    }
+    return true;
+}

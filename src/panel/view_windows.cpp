@@ -1,0 +1,301 @@
+#include <windows.h>
+#include <commctrl.h>
+#include <shlobj.h>
+#include <windowsx.h>
+
+#include "panel/file_panel.h"
+#include "panel/view_input_rules.h"
+#include "ui/shell_items.h"
+#include "ui/window_search.h"
+
+// The shell view's inner windows: finding them, keeping their subclasses on the
+// windows that exist now, and the navigation pane's layout correction.
+
+namespace {
+
+// Id 0 is the resize-band cursor subclass, which stays on for the windows' lives.
+constexpr UINT_PTR kViewSubclass = 1;
+constexpr UINT_PTR kDuiViewSubclass = 2;
+constexpr UINT_PTR kDirectUiSubclass = 3;
+constexpr UINT_PTR kTreeSubclass = 4;
+constexpr UINT_PTR kListViewSubclass = 5;
+constexpr UINT_PTR kTreeHostSubclass = 6;
+
+bool IsLive(HWND window) { return window && IsWindow(window); }
+
+bool HasClass(HWND window, const wchar_t* className) {
+    wchar_t name[64] = {};
+    GetClassNameW(window, name, 64);
+    return lstrcmpiW(name, className) == 0;
+}
+
+HWND AncestorOfClass(HWND window, const wchar_t* className) {
+    for (HWND above = window ? GetParent(window) : nullptr; above; above = GetParent(above)) {
+        if (HasClass(above, className)) return above;
+    }
+    return nullptr;
+}
+
+// Moves a subclass from the remembered window to the found one.
+void MoveSubclass(HWND& remembered, HWND found, SUBCLASSPROC procedure, UINT_PTR id, FilePanel* panel) {
+    if (found == remembered) return;
+    if (IsLive(remembered)) RemoveWindowSubclass(remembered, procedure, id);
+    remembered = found;
+    if (found) SetWindowSubclass(found, procedure, id, reinterpret_cast<DWORD_PTR>(panel));
+}
+
+void RemoveSubclass(HWND& window, SUBCLASSPROC procedure, UINT_PTR id) {
+    if (IsLive(window)) RemoveWindowSubclass(window, procedure, id);
+    window = nullptr;
+}
+
+POINT ClientPoint(LPARAM lParam) { return POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}; }
+
+POINT ScreenPoint(HWND window, LPARAM lParam) {
+    POINT point = ClientPoint(lParam);
+    ClientToScreen(window, &point);
+    return point;
+}
+
+// The folder a tree item stands for, when the item's data is an ID list.
+std::wstring PathOfIdList(LPARAM idList) {
+    if (!idList) return {};
+    ComPtr<IShellItem> item;
+    if (FAILED(ItemFromIdList(reinterpret_cast<PCIDLIST_ABSOLUTE>(idList), item.put()))) return {};
+    return ParsingPath(item.get());
+}
+
+}  // namespace
+
+void FilePanel::CheckViewWindows() {
+    if (!browser || destroyed) return;
+    if (IsLive(duiViewWindow)) {
+        CorrectNavLayout();
+    } else {
+        FindDuiView();
+    }
+    // Also without a DUI view: other builds of the control have the tree and
+    // the list elsewhere, and they are rebuilt as freely.
+    FindTree();
+    FindViewWindows();
+}
+
+void FilePanel::AttachViewWindow(HWND created) {
+    if (created) MoveSubclass(viewWindow, created, ViewProc, kViewSubclass, this);
+}
+
+// A window of an earlier view may outlive it for a moment; only the current
+// view's windows count as found.
+void FilePanel::FindViewWindows() {
+    if (!IsLive(viewWindow)) MoveSubclass(viewWindow, FindDescendantOfClass(hostWindow, L"SHELLDLL_DefView"), ViewProc, kViewSubclass, this);
+    if (!IsLive(directUiWindow) || !IsChild(viewWindow, directUiWindow)) {
+        MoveSubclass(directUiWindow, FindDescendantOfClass(viewWindow, L"DirectUIHWND"), ItemAreaProc, kDirectUiSubclass, this);
+    }
+    if (!IsLive(listViewWindow) || !IsChild(viewWindow, listViewWindow)) {
+        MoveSubclass(listViewWindow, FindDescendantOfClass(viewWindow, L"SysListView32"), ItemAreaProc, kListViewSubclass, this);
+    }
+}
+
+void FilePanel::FindDuiView() {
+    if (IsLive(duiViewWindow)) return;
+    HWND found = FindDescendantOfClass(hostWindow, L"DUIViewWndClassName");
+    if (!found) found = AncestorOfClass(viewWindow, L"DUIViewWndClassName");
+    MoveSubclass(duiViewWindow, found, DuiViewProc, kDuiViewSubclass, this);
+    CorrectNavLayout();
+}
+
+void FilePanel::FindTree() {
+    if (IsLive(treeWindow)) return;
+    if (IsLive(duiViewWindow)) {
+        HWND found = FindDescendantOfClass(duiViewWindow, L"NamespaceTreeControl");
+        if (!found) found = FindDescendantOfClass(duiViewWindow, L"SysTreeView32");
+        MoveSubclass(treeWindow, found, TreeProc, kTreeSubclass, this);
+        return;
+    }
+    // A control without a DUI view (Wine's) keeps the tree in a host window of
+    // its own, stores shell items rather than ID lists in the tree's items and
+    // navigates while the tree reports its new selection. So the tree host
+    // marks that moment, and the navigation that starts in it is the tree's.
+    HWND tree = FindDescendantOfClass(hostWindow, L"SysTreeView32");
+    treeWindow = tree;
+    MoveSubclass(treeHostWindow, tree ? GetParent(tree) : nullptr, TreeHostProc, kTreeHostSubclass, this);
+}
+
+void FilePanel::CorrectNavLayout() {
+    HWND parent = IsLive(duiViewWindow) ? GetParent(duiViewWindow) : nullptr;
+    if (!IsLive(parent)) return;
+    RECT parentClient{};
+    if (!GetClientRect(parent, &parentClient) || IsRectEmpty(&parentClient)) return;
+    RECT pane{};
+    GetWindowRect(duiViewWindow, &pane);
+    MapWindowPoints(HWND_DESKTOP, parent, reinterpret_cast<POINT*>(&pane), 2);
+    if (navInset == 0) {
+        marginLeft = MeasuredMargin(pane.left, marginLeft);
+        marginTop = MeasuredMargin(pane.top, marginTop);
+        HWND reference = FindDescendantOfClass(duiViewWindow, L"NamespaceTreeControl", true);
+        if (!reference) reference = FindDescendantOfClass(duiViewWindow, L"SysTreeView32", true);
+        if (!reference) reference = FindDescendantOfClass(duiViewWindow, L"SHELLDLL_DefView", true);
+        if (!reference) return;
+        RECT referenceBounds{};
+        RECT paneBounds{};
+        GetWindowRect(reference, &referenceBounds);
+        GetWindowRect(duiViewWindow, &paneBounds);
+        navInset = UsableNavInset(referenceBounds.top - paneBounds.top);
+        if (navInset == 0) return;
+        FindTree();
+    }
+    const RECT target = NavLayoutTarget(navInset, marginLeft, marginTop, parentClient);
+    // Equal means done; this also ends the recursion through the pane's own WM_WINDOWPOSCHANGED.
+    if (EqualRect(&pane, &target)) return;
+    SetWindowPos(duiViewWindow, nullptr, target.left, target.top, target.right - target.left,
+                 target.bottom - target.top, SWP_NOACTIVATE | SWP_NOZORDER);
+}
+
+void FilePanel::RemoveViewSubclasses() {
+    RemoveSubclass(viewWindow, ViewProc, kViewSubclass);
+    RemoveSubclass(duiViewWindow, DuiViewProc, kDuiViewSubclass);
+    RemoveSubclass(directUiWindow, ItemAreaProc, kDirectUiSubclass);
+    RemoveSubclass(treeWindow, TreeProc, kTreeSubclass);
+    RemoveSubclass(treeHostWindow, TreeHostProc, kTreeHostSubclass);
+    RemoveSubclass(listViewWindow, ItemAreaProc, kListViewSubclass);
+}
+
+void FilePanel::FocusView(HWND clicked) {
+    if (auto view = CurrentView<IShellView>()) view->UIActivate(SVUIA_ACTIVATE_FOCUS);
+    SetFocus(viewWindow ? viewWindow : clicked);
+}
+
+void FilePanel::RecordTreeItem(LPARAM idList) {
+    std::wstring path = PathOfIdList(idList);
+    if (!path.empty()) treeTargetPath = std::move(path);
+}
+
+LRESULT CALLBACK FilePanel::ViewProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                     DWORD_PTR data) {
+    auto* panel = reinterpret_cast<FilePanel*>(data);
+    switch (message) {
+    case WM_DRAWITEM:
+    case WM_MEASUREITEM:
+    case WM_INITMENUPOPUP: {
+        LRESULT result = 0;
+        if (panel->ForwardMenuMessage(message, wParam, lParam, result)) return result;
+        break;
+    }
+    case WM_CONTEXTMENU:
+        if (panel->OnViewContextMenu(lParam)) return 0;
+        break;
+    case WM_NCHITTEST:
+        return HTCLIENT;
+    case WM_LBUTTONDOWN:
+        panel->FocusView(window);
+        break;
+    case WM_LBUTTONDBLCLK:
+        if (panel->HandleDoubleClick(ScreenPoint(window, lParam))) return 0;
+        break;
+    case WM_RBUTTONDOWN:
+        // Each right click may show one menu, wherever its button went up.
+        panel->menuShown = false;
+        break;
+    case WM_RBUTTONUP:
+        panel->menuShown = false;
+        if (panel->ShowFolderMenuAtPoint(ClientPoint(lParam))) return 0;
+        break;
+    }
+    return DefSubclassProc(window, message, wParam, lParam);
+}
+
+LRESULT CALLBACK FilePanel::DuiViewProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                        DWORD_PTR data) {
+    auto* panel = reinterpret_cast<FilePanel*>(data);
+    switch (message) {
+    case WM_NOTIFY: {
+        const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+        if (header->code != TVN_SELCHANGEDW) break;
+        panel->FindTree();
+        if (header->hwndFrom == panel->treeWindow) {
+            panel->RecordTreeItem(reinterpret_cast<const NMTREEVIEWW*>(lParam)->itemNew.lParam);
+        }
+        break;
+    }
+    case WM_SIZE:
+    case WM_WINDOWPOSCHANGED: {
+        const LRESULT result = DefSubclassProc(window, message, wParam, lParam);
+        panel->CorrectNavLayout();
+        panel->FindViewWindows();
+        return result;
+    }
+    }
+    return DefSubclassProc(window, message, wParam, lParam);
+}
+
+LRESULT CALLBACK FilePanel::TreeProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                     DWORD_PTR data) {
+    auto* panel = reinterpret_cast<FilePanel*>(data);
+    switch (message) {
+    case WM_NCHITTEST:
+        return HTCLIENT;
+    case WM_LBUTTONDOWN: {
+        TVHITTESTINFO hit{};
+        hit.pt = ClientPoint(lParam);
+        TreeView_HitTest(window, &hit);
+        if (hit.hItem && (hit.flags & (TVHT_ONITEMICON | TVHT_ONITEMLABEL | TVHT_ONITEMSTATEICON))) {
+            TVITEMW item{};
+            item.mask = TVIF_PARAM;
+            item.hItem = hit.hItem;
+            if (SendMessageW(window, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item))) panel->RecordTreeItem(item.lParam);
+        }
+        break;
+    }
+    }
+    return DefSubclassProc(window, message, wParam, lParam);
+}
+
+LRESULT CALLBACK FilePanel::TreeHostProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                         DWORD_PTR data) {
+    auto* panel = reinterpret_cast<FilePanel*>(data);
+    if (message == WM_NOTIFY && reinterpret_cast<const NMHDR*>(lParam)->code == TVN_SELCHANGEDW &&
+        reinterpret_cast<const NMHDR*>(lParam)->hwndFrom == panel->treeWindow) {
+        panel->treeSelecting = true;
+        const LRESULT result = DefSubclassProc(window, message, wParam, lParam);
+        panel->treeSelecting = false;
+        return result;
+    }
+    return DefSubclassProc(window, message, wParam, lParam);
+}
+
+LRESULT CALLBACK FilePanel::ItemAreaProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                         DWORD_PTR data) {
+    auto* panel = reinterpret_cast<FilePanel*>(data);
+    switch (message) {
+    case WM_NCHITTEST:
+        return HTCLIENT;
+    case WM_LBUTTONDOWN:
+        if (panel->OnItemAreaButtonDown(window, lParam)) return 0;
+        break;
+    case WM_LBUTTONDBLCLK:
+        if (panel->HandleDoubleClick(ScreenPoint(window, lParam))) return 0;
+        break;
+    case WM_RBUTTONDOWN:
+        panel->menuShown = false;
+        break;
+    }
+    return DefSubclassProc(window, message, wParam, lParam);
+}
+
+// The panel's own double-click test: the shell's views do not all ask for
+// double clicks, and those that do pair them by their own rules.
+bool FilePanel::OnItemAreaButtonDown(HWND window, LPARAM lParam) {
+    FocusView(window);
+    const DWORD time = static_cast<DWORD>(GetMessageTime());
+    const POINT point = ClientPoint(lParam);
+    const DoubleClickLimits limits{GetDoubleClickTime(), GetSystemMetrics(SM_CXDOUBLECLK),
+                                   GetSystemMetrics(SM_CYDOUBLECLK)};
+    if (!IsSecondClick(lastClickTime, lastClickPoint, time, point, limits)) {
+        lastClickTime = time;
+        lastClickPoint = point;
+        lastClickPath = PathAtPoint(ScreenPoint(window, lParam));
+        return false;
+    }
+    lastClickTime = 0;
+    return HandleDoubleClick(ScreenPoint(window, lParam));
+}

@@ -1,0 +1,146 @@
+#include <windows.h>
+#include <shlobj.h>
+
+#include <string>
+
+#include "common/private_prefix.h"
+#include "common/registry_set_aside.h"
+#include "driver/desktop_input.h"
+#include "driver/quorlen_driver.h"
+#include "driver/window_queries.h"
+#include "tabs_fixture.h"
+
+namespace {
+
+constexpr int kBackCommand = 4001;
+constexpr wchar_t kCabinetStateKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\CabinetState";
+
+// One tab on the folder that holds alpha, beta and 资料, in a window placed
+// where the tests know it to be, its items driven by the mouse.
+class PanelInputTest : public TabsTest {
+protected:
+    std::wstring StartArguments() const override { return L"\"" + data.Path().wstring() + L"\""; }
+
+    void SetUp() override {
+        ASSERT_TRUE(cabinetState.Ready()) << "could not set the shell's cabinet state aside";
+        TabsTest::SetUp();
+        if (HasFatalFailure()) return;
+        home = data.Path().filename().wstring();
+        ASSERT_TRUE(WaitForTitle(home));
+        SetWindowPos(window, nullptr, 0, 0, 900, 600, SWP_NOZORDER);
+        SetForegroundWindow(window);
+        ASSERT_TRUE(WaitUntil([&] { return (list = FindDescendant(window, L"SysListView32")) != nullptr; }, 10000))
+            << "the panel shows no list view";
+    }
+
+    void TearDown() override { PlaceCursor(POINT{GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1}); }
+
+    bool WaitForTitle(const std::wstring& title) {
+        return WaitUntil([&] { return WindowText(strip) == title; }, 15000);
+    }
+
+    // The screen point over a folder of the list, once the list shows it.
+    POINT ItemPoint(const std::wstring& name) {
+        POINT centre{};
+        EXPECT_TRUE(WaitUntil(
+            [&] {
+                list = FindDescendant(window, L"SysListView32");
+                const int index = list ? FindListItem(list, name) : -1;
+                return index >= 0 && ListItemLabelCentre(list, index, centre);
+            },
+            10000))
+            << "the list shows no " << NarrowForTest(name);
+        return centre;
+    }
+
+    void DoubleClick(const std::wstring& name) {
+        const POINT point = ItemPoint(name);
+        ASSERT_TRUE(MoveUntil(point, [] { return true; }));
+        Buttons(MOUSEEVENTF_LEFTDOWN);
+        Buttons(MOUSEEVENTF_LEFTUP);
+        Buttons(MOUSEEVENTF_LEFTDOWN);
+        Buttons(MOUSEEVENTF_LEFTUP);
+    }
+
+    // Right-clicks a folder and waits for the menu that opens.
+    void RightClick(const std::wstring& name) {
+        const POINT point = ItemPoint(name);
+        ASSERT_TRUE(MoveUntil(POINT{point.x + 4, point.y}, [] { return true; }));
+        ASSERT_TRUE(MoveUntil(point, [] { return true; }));
+        Buttons(MOUSEEVENTF_RIGHTDOWN);
+        Buttons(MOUSEEVENTF_RIGHTUP);
+        ASSERT_TRUE(WaitUntil([] { return IsWindowVisible(FindWindowW(L"#32768", nullptr)) != FALSE; }, 10000))
+            << "no menu opened";
+    }
+
+    static void ChooseFirstMenuEntry() {
+        Key(VK_DOWN);
+        Key(VK_RETURN);
+        ASSERT_TRUE(WaitUntil([] { return !IsWindowVisible(FindWindowW(L"#32768", nullptr)); }, 10000));
+    }
+
+    // The shell's choice to open each folder in a window of its own.
+    static void SetNewWindowPerFolder() {
+        CABINETSTATE state{};
+        state.cLength = sizeof(state);
+        state.nVersion = 2;
+        state.fNewWindowMode = TRUE;
+        ASSERT_EQ(RegSetKeyValueW(HKEY_CURRENT_USER, kCabinetStateKey, L"Settings", REG_BINARY, &state, sizeof(state)),
+                  ERROR_SUCCESS);
+    }
+
+    RegistryKeySetAside cabinetState{HKEY_CURRENT_USER, kCabinetStateKey};
+    std::wstring home;
+    HWND list = nullptr;
+};
+
+TEST_F(PanelInputTest, DoubleClickingAFolderOpensItHereOrInATabAsTheShellChooses) {
+    DoubleClick(L"alpha");
+    ASSERT_TRUE(WaitForTitle(L"alpha")) << "the double click did not open the folder here";
+    EXPECT_EQ(Query(strip, kTabCount), 1);
+
+    PostMessageW(window, WM_COMMAND, kBackCommand, 0);
+    ASSERT_TRUE(WaitForTitle(home)) << "Back did not return";
+
+    SetNewWindowPerFolder();
+    DoubleClick(L"beta");
+    ASSERT_TRUE(WaitForTabCount(2)) << "the folder did not open in a tab";
+    EXPECT_TRUE(WaitForSavedTabs({data.Path().wstring(), folders[1]}));
+}
+
+TEST_F(PanelInputTest, TheFolderMenuAndTheNavigationTreeOpenFoldersInTabs) {
+    RightClick(L"资料");
+    ChooseFirstMenuEntry();
+    ASSERT_TRUE(WaitForTabCount(2)) << "the menu's first entry did not open a tab";
+    ASSERT_TRUE(WaitForSavedTabs({data.Path().wstring(), folders[2]}));
+
+    // Back on the first tab, its next right click shows a menu of its own again.
+    Query(strip, kSelectTab, 0);
+    ASSERT_TRUE(WaitForTitle(home));
+    RightClick(L"beta");
+    ChooseFirstMenuEntry();
+    ASSERT_TRUE(WaitForTabCount(3)) << "the second right click showed no menu";
+
+    // A folder clicked in the tree opens in a tab, and the panel stays where it is.
+    Query(strip, kSelectTab, 0);
+    ASSERT_TRUE(WaitForTitle(home));
+    HWND tree = nullptr;
+    POINT documents{};
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            tree = nullptr;
+            for (HWND host = GetWindow(window, GW_CHILD); host && !tree; host = GetWindow(host, GW_HWNDNEXT)) {
+                if (IsWindowVisible(host) && GetDlgCtrlID(host) == 3) tree = FindDescendant(host, L"SysTreeView32");
+            }
+            return tree && VisibleTreeItemCentre(tree, L"Documents", documents);
+        },
+        10000))
+        << "the navigation pane shows no Documents";
+    Click(documents);
+    ASSERT_TRUE(WaitForTabCount(4)) << "the tree's folder did not open in a tab";
+    const auto saved = ReadConfigLines(install, L"tabs.txt");
+    ASSERT_EQ(saved.size(), 4u);
+    EXPECT_EQ(lstrcmpiW(saved[0].c_str(), data.Path().wstring().c_str()), 0) << "the panel left its folder";
+}
+
+}  // namespace
