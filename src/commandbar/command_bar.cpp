@@ -132,21 +132,14 @@ void CommandBar::ForgetWindows() {
 }
 
 LRESULT CommandBar::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (const std::optional<LRESULT> drawn =
+            AnswerDrawnWindowMessage(barWindow, message, wParam, [this](HDC dc) { Paint(dc); })) {
+        return *drawn;
+    }
     switch (message) {
     case WM_SIZE:
         Layout(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
         return 0;
-    case WM_PAINT:
-        PaintWindow(barWindow, [this](HDC dc) { Paint(dc); });
-        return 0;
-    case WM_PRINTCLIENT:
-        Paint(reinterpret_cast<HDC>(wParam));
-        return 0;
-    case WM_ERASEBKGND:
-        // Painting covers every pixel; erasing first would only flicker.
-        return 1;
-    case WM_NCHITTEST:
-        return HTCLIENT;
     case WM_SETCURSOR:
         if (ShowArrowInResizeBand(barWindow)) return TRUE;
         break;

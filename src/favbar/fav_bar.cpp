@@ -44,6 +44,10 @@ bool FavBar::Create(HWND parent, int controlId) {
 
 LRESULT FavBar::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
     if (const std::optional<LRESULT> handled = HandleInput(message, wParam, lParam)) return *handled;
+    if (const std::optional<LRESULT> drawn =
+            AnswerDrawnWindowMessage(hwnd, message, wParam, [this](HDC dc) { Paint(dc); })) {
+        return *drawn;
+    }
     switch (message) {
     case kFavBarCountMessage:
         return static_cast<LRESULT>(items.size());
@@ -51,17 +55,6 @@ LRESULT FavBar::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
         Layout();
         Repaint();
         return 0;
-    case WM_PAINT:
-        PaintWindow(hwnd, [this](HDC dc) { Paint(dc); });
-        return 0;
-    case WM_PRINTCLIENT:
-        Paint(reinterpret_cast<HDC>(wParam));
-        return 0;
-    case WM_ERASEBKGND:
-        // Painting covers every pixel; erasing first would only flicker.
-        return 1;
-    case WM_NCHITTEST:
-        return HTCLIENT;
     case WM_DESTROY:
         ghost.Destroy();
         return 0;

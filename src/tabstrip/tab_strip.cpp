@@ -80,22 +80,15 @@ void TabStrip::MakeTooltip() {
 LRESULT TabStrip::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
     if (const std::optional<LRESULT> answer = AnswerQuery(message, wParam)) return *answer;
     if (const std::optional<LRESULT> handled = HandleInput(message, wParam, lParam)) return *handled;
+    if (const std::optional<LRESULT> drawn =
+            AnswerDrawnWindowMessage(hwnd, message, wParam, [this](HDC dc) { Paint(dc); })) {
+        return *drawn;
+    }
     switch (message) {
     case WM_SIZE:
         Layout();
         Repaint();
         return 0;
-    case WM_PAINT:
-        PaintWindow(hwnd, [this](HDC dc) { Paint(dc); });
-        return 0;
-    case WM_PRINTCLIENT:
-        Paint(reinterpret_cast<HDC>(wParam));
-        return 0;
-    case WM_ERASEBKGND:
-        // Painting covers every pixel; erasing first would only flicker.
-        return 1;
-    case WM_NCHITTEST:
-        return HTCLIENT;
     case WM_TIMER:
         if (wParam != kSpinnerTimerId) break;
         OnSpinnerTick();

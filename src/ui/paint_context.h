@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <optional>
+
 #include "ui/handles.h"
 
 // The context of one WM_PAINT, ended however the painting returns.
@@ -27,6 +29,21 @@ template <typename PaintFunction>
 void PaintWindow(HWND window, PaintFunction paint) {
     const PaintContext context(window);
     if (context.Dc()) paint(context.Dc());
+}
+
+// The messages every custom-drawn bar answers alike: painting (also into a
+// context handed over by WM_PRINTCLIENT), no erasing, since painting covers
+// every pixel and erasing first would only flicker, and the whole window as
+// client area. Nothing for any other message.
+template <typename PaintFunction>
+std::optional<LRESULT> AnswerDrawnWindowMessage(HWND window, UINT message, WPARAM wParam, PaintFunction paint) {
+    switch (message) {
+    case WM_PAINT: PaintWindow(window, paint); return 0;
+    case WM_PRINTCLIENT: paint(reinterpret_cast<HDC>(wParam)); return 0;
+    case WM_ERASEBKGND: return 1;
+    case WM_NCHITTEST: return HTCLIENT;
+    default: return std::nullopt;
+    }
 }
 
 // A window's client-area context from GetDC, released however the drawing returns.
