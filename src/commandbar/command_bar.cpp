@@ -304,8 +304,10 @@ std::wstring CommandBar::GetSearchText() const { return ReadWindowText(searchEdi
 
 std::wstring CommandBar::GetAddressText() const { return ReadWindowText(addressEdit); }
 
+std::wstring SearchCueText(const std::wstring& folderName) { return L"在 " + folderName + L" 中搜索"; }
+
 void CommandBar::SetSearchPlaceholder(const std::wstring& folderName) {
-    std::wstring cue = L"在 " + folderName + L" 中搜索";
+    std::wstring cue = SearchCueText(folderName);
     if (cue == searchPlaceholder) return;
     searchPlaceholder = std::move(cue);
     if (searchEdit) InvalidateRect(searchEdit, nullptr, TRUE);

@@ -16,6 +16,9 @@ inline constexpr wchar_t kCommandBarClass[] = L"Quorlen.CommandBar";
 // The strip below the tab strip: the navigation buttons, the address bar and the
 // search box. It acts on nothing itself; every request leaves as a command id
 // through onCommand.
+// The prompt the empty search box shows for the folder it would search.
+[[nodiscard]] std::wstring SearchCueText(const std::wstring& folderName);
+
 class CommandBar {
 public:
     CommandBar() = default;

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "commandbar/command_bar.h"
 #include "mainwindow/tab_list.h"
 
 namespace {
@@ -76,10 +77,12 @@ protected:
     FolderSearch search{window};
 };
 
-TEST(SearchTitleTest, NamesTheQueryAndTheSearchedFolder) {
-    EXPECT_EQ(SearchTitle(L"report", L"data"), L"report-\"data\"中的搜索结果");
+TEST(SearchTitleTest, NamesTheQueryAndTheSearchedFolderAsTheCueDoes) {
+    EXPECT_EQ(SearchTitle(L"report", SearchCueName(L"C:\\Users\\me\\data", L"")), L"report-\"data\"中的搜索结果");
+    // A drive root goes by its whole path.
     EXPECT_EQ(SearchTitle(L"a b", SearchCueName(L"C:\\", L"")), L"a b-\"C:\\\"中的搜索结果");
-    EXPECT_EQ(SearchCueName(L"C:\\Users\\me\\Documents", L""), L"Documents");
+    EXPECT_EQ(SearchCueText(SearchCueName(L"C:\\", L"")), L"在 C:\\ 中搜索");
+    EXPECT_EQ(SearchCueText(SearchCueName(L"D:\\资料\\2026", L"")), L"在 2026 中搜索");
 }
 
 TEST_F(FolderSearchTest, TypingArmsOneDelayAndShowsTheQueryInTheTitle) {
