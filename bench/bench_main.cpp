@@ -1,0 +1,328 @@
+// Measures the file manager's start, hand-off, tab switch, memory and
+// configuration store against a bare host of the same shell control (the
+// floor) and the system's own file window (the peer), interleaved run by run
+// so that the machine's noise falls on all of them alike. Prints one table.
+#include <windows.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "common/temp_folder.h"
+#include "driver/quorlen_driver.h"
+#include "driver/window_queries.h"
+#include "history_bench.h"
+#include "probes.h"
+#include "stats.h"
+
+namespace {
+
+constexpr UINT kSelectTab = 0x8052;
+constexpr UINT kCloseTab = 0x8053;
+constexpr UINT kPlusLeft = 0x8054;
+constexpr int kTabStripId = 7;
+
+std::filesystem::path ProgramFolder() {
+    wchar_t path[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, path, MAX_PATH);
+    return std::filesystem::path(path).parent_path();
+}
+
+std::wstring Quoted(const std::wstring& text) { return L"\"" + text + L"\""; }
+
+// Folders that each hold one file, so every one of them lists an item.
+class ListedFolders {
+public:
+    explicit ListedFolders(int count) {
+        for (int i = 0; i < count; ++i) {
+            const std::filesystem::path folder = root.Path() / (L"folder " + std::to_wstring(i));
+            std::filesystem::create_directories(folder);
+            std::ofstream(folder / L"item.txt") << "item";
+            paths.push_back(folder.wstring());
+        }
+    }
+    TempFolder root;
+    std::vector<std::wstring> paths;
+};
+
+// Starts a command line and measures the time until the process lists a folder.
+double MsToListed(QuorlenProcess& process, std::wstring commandLine, const std::wstring& folder = L"") {
+    const double start = NowMs();
+    if (!process.StartCommandLine(std::move(commandLine), folder)) return -1;
+    const DWORD id = process.Id();
+    return MsUntil(start, [id] { return ListedFolderView(id) != nullptr; });
+}
+
+class Bench {
+public:
+    Bench(int runs, std::wstring folder) : runs(runs), folder(std::move(folder)) {}
+
+    void ColdStarts() {
+        Figure quorlen{"Cold start: Quorlen", "ms", {}};
+        Figure floor{"Cold start: floor", "ms", {}};
+        Figure peer{"Cold start: peer (explorer.exe)", "ms", {}};
+        Figure processStart{"Process start (do-nothing program)", "ms", {}};
+        // The first start of each program fills caches the later ones find full;
+        // it is not counted, for any of them.
+        WarmUp();
+        for (int run = 0; run < runs; ++run) {
+            {
+                QuorlenInstall install;
+                QuorlenProcess process;
+                quorlen.samples.push_back(
+                    MsToListed(process, Quoted(install.ExePath().wstring()) + L" " + Quoted(folder),
+                               install.Folder().wstring()));
+            }
+            {
+                QuorlenProcess process;
+                floor.samples.push_back(MsToListed(process, Quoted(FloorExe()) + L" " + folder));
+            }
+            {
+                QuorlenProcess process;
+                peer.samples.push_back(MsToListed(process, L"C:\\windows\\explorer.exe /root," + folder));
+            }
+            processStart.samples.push_back(NoopStartMs());
+        }
+        for (Figure* figure : {&quorlen, &floor, &peer, &processStart}) figures.push_back(std::move(*figure));
+    }
+
+    // Saved tabs come back on start: when is the active one on screen, and
+    // when have all of them arrived (the tab list is saved once they have).
+    void RestoredStarts(int tabCount) {
+        ListedFolders folders(tabCount);
+        const std::string count = std::to_string(tabCount);
+        Figure active{"Restored start, " + count + " tabs: active tab listed", "ms", {}};
+        Figure all{"Restored start, " + count + " tabs: every tab navigated", "ms", {}};
+        for (int run = 0; run < runs; ++run) {
+            QuorlenInstall install;
+            if (!WriteConfigLines(install, L"tabs.txt", folders.paths)) continue;
+            const std::filesystem::path tabsFile = install.ConfigFile(L"tabs.txt");
+            const auto written = std::filesystem::last_write_time(tabsFile);
+            QuorlenProcess process;
+            const double start = NowMs();
+            if (!process.StartCommandLine(Quoted(install.ExePath().wstring()), install.Folder().wstring())) continue;
+            const DWORD id = process.Id();
+            active.samples.push_back(MsUntil(start, [id] { return ListedFolderView(id) != nullptr; }));
+            all.samples.push_back(MsUntil(start, [&] {
+                std::error_code error;
+                return std::filesystem::last_write_time(tabsFile, error) != written && !error;
+            }));
+        }
+        figures.push_back(std::move(active));
+        figures.push_back(std::move(all));
+    }
+
+    // A second start hands its folder to the running instance; then the tabs
+    // it made are switched between.
+    void HandOffsAndTabSwitches() {
+        ListedFolders folders(runs);
+        Figure handOff{"Hand-off: second start to new tab listed", "ms", {}};
+        Figure tabSwitch{"Tab switch: 0x8052 to list view shown", "ms", {}};
+        QuorlenInstall install;
+        QuorlenProcess running;
+        if (MsToListed(running, Quoted(install.ExePath().wstring()) + L" " + Quoted(folder),
+                       install.Folder().wstring()) < 0) {
+            return;
+        }
+        HWND window = running.WaitForMainWindow();
+        HWND strip = GetDlgItem(window, kTabStripId);
+        for (int run = 0; run < runs; ++run) {
+            const LRESULT tabs = Query(strip, kTabCount);
+            HWND before = VisibleListView(window);
+            QuorlenProcess second;
+            const double start = NowMs();
+            if (!second.StartCommandLine(Quoted(install.ExePath().wstring()) + L" " + Quoted(folders.paths[run]),
+                                         install.Folder().wstring())) {
+                continue;
+            }
+            handOff.samples.push_back(MsUntil(start, [&] {
+                const HWND shown = VisibleListView(window);
+                return Query(strip, kTabCount) == tabs + 1 && shown && shown != before &&
+                       ListedFolderView(running.Id()) == shown;
+            }));
+        }
+        const LRESULT tabs = Query(strip, kTabCount);
+        for (int run = 0; run < runs && tabs > 1; ++run) {
+            const LRESULT target = (Query(strip, kActiveTab) + 1) % tabs;
+            HWND before = VisibleListView(window);
+            const double start = NowMs();
+            LRESULT ignored = 0;
+            if (!SendWithTimeout(strip, kSelectTab, static_cast<WPARAM>(target), 0, ignored)) continue;
+            tabSwitch.samples.push_back(MsUntil(start, [&] {
+                const HWND shown = VisibleListView(window);
+                return shown && shown != before && Query(strip, kActiveTab) == target;
+            }));
+        }
+        figures.push_back(std::move(handOff));
+        figures.push_back(std::move(tabSwitch));
+    }
+
+    // What the process costs with 1, 10 and 50 tabs, and after 50 tabs were
+    // opened and closed again.
+    void Memory() {
+        ListedFolders folders(50);
+        Figure peerBytes{"Memory: peer, one window (private)", "KiB", {}};
+        for (int tabCount : {1, 10, 50}) {
+            const std::string count = std::to_string(tabCount);
+            Figure bytes{"Memory: " + count + " tabs (private)", "KiB", {}};
+            Figure gdi{"GDI objects: " + count + " tabs", "", {}};
+            Figure user{"USER objects: " + count + " tabs", "", {}};
+            const std::vector<std::wstring> tabs(folders.paths.begin(), folders.paths.begin() + tabCount);
+            for (int run = 0; run < runs; ++run) {
+                QuorlenInstall install;
+                if (!WriteConfigLines(install, L"tabs.txt", tabs)) continue;
+                QuorlenProcess process;
+                if (MsToListed(process, Quoted(install.ExePath().wstring()), install.Folder().wstring()) < 0) continue;
+                HWND strip = GetDlgItem(process.WaitForMainWindow(), kTabStripId);
+                WaitUntil([&] { return Query(strip, kTabCount) == tabCount; }, 30000);
+                Sleep(500);
+                const ProcessCost cost = MeasureProcess(process.Id());
+                bytes.samples.push_back(static_cast<double>(cost.privateBytes) / 1024);
+                gdi.samples.push_back(cost.gdiObjects);
+                user.samples.push_back(cost.userObjects);
+                if (tabCount == 1) {
+                    QuorlenProcess peer;
+                    if (MsToListed(peer, L"C:\\windows\\explorer.exe /root," + folder) >= 0) {
+                        Sleep(500);
+                        peerBytes.samples.push_back(static_cast<double>(MeasureProcess(peer.Id()).privateBytes) / 1024);
+                    }
+                }
+            }
+            for (Figure* figure : {&bytes, &gdi, &user}) figures.push_back(std::move(*figure));
+        }
+        figures.push_back(std::move(peerBytes));
+        TabCycles();
+    }
+
+    void ConfigurationStore() {
+        for (Figure& figure : MeasureConfigurationStore(runs)) figures.push_back(std::move(figure));
+    }
+
+    void Print() const {
+        const std::vector<Ratio> ratios = {
+            {"Cold start: Quorlen / floor", "Cold start: Quorlen", "Cold start: floor", 1.15},
+            {"Cold start: Quorlen / peer", "Cold start: Quorlen", "Cold start: peer (explorer.exe)", 1.0},
+            {"Hand-off / floor cold start", "Hand-off: second start to new tab listed", "Cold start: floor", 1.25},
+            {"Restored 10 tabs, active listed / cold start", "Restored start, 10 tabs: active tab listed",
+             "Cold start: Quorlen", 1.25},
+            {"Restored 30 tabs, active listed / cold start", "Restored start, 30 tabs: active tab listed",
+             "Cold start: Quorlen", 1.25},
+            {"One more tab / peer's whole window", "Memory: cost of one more tab (10 to 50)",
+             "Memory: peer, one window (private)", 1.0},
+        };
+        std::fputs(FormatTable(WithTabCost(), ratios).c_str(), stdout);
+    }
+
+private:
+    void WarmUp() const {
+        QuorlenInstall install;
+        for (const std::wstring& commandLine :
+             {Quoted(install.ExePath().wstring()) + L" " + Quoted(folder), Quoted(FloorExe()) + L" " + folder,
+              L"C:\\windows\\explorer.exe /root," + folder}) {
+            QuorlenProcess process;
+            static_cast<void>(MsToListed(process, commandLine, install.Folder().wstring()));
+        }
+    }
+
+    std::wstring FloorExe() const { return (ProgramFolder() / L"quorlen_bench_floor.exe").wstring(); }
+
+    double NoopStartMs() const {
+        std::wstring commandLine = Quoted((ProgramFolder() / L"quorlen_bench_noop.exe").wstring());
+        STARTUPINFOW startup{};
+        startup.cb = sizeof(startup);
+        PROCESS_INFORMATION info{};
+        const double start = NowMs();
+        if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                            &info)) {
+            return -1;
+        }
+        WaitForSingleObject(info.hProcess, 30000);
+        const double elapsed = NowMs() - start;
+        CloseHandle(info.hThread);
+        CloseHandle(info.hProcess);
+        return elapsed;
+    }
+
+    // Opens a tab with the strip's "+" and closes it again, 50 times; the GDI
+    // and USER objects must end where they began.
+    void TabCycles() {
+        Figure gdi{"GDI objects: growth after 50 tab open/close cycles", "", {}};
+        Figure user{"USER objects: growth after 50 tab open/close cycles", "", {}};
+        QuorlenInstall install;
+        QuorlenProcess process;
+        if (MsToListed(process, Quoted(install.ExePath().wstring()) + L" " + Quoted(folder),
+                       install.Folder().wstring()) < 0) {
+            return;
+        }
+        HWND strip = GetDlgItem(process.WaitForMainWindow(), kTabStripId);
+        Sleep(500);
+        const ProcessCost before = MeasureProcess(process.Id());
+        const LPARAM onPlus = MAKELPARAM(Query(strip, kPlusLeft) + 8, 14);
+        for (int cycle = 0; cycle < 50; ++cycle) {
+            PostMessageW(strip, WM_LBUTTONDOWN, MK_LBUTTON, onPlus);
+            PostMessageW(strip, WM_LBUTTONUP, 0, onPlus);
+            WaitUntil([&] { return Query(strip, kTabCount) == 2; }, 10000, 2);
+            LRESULT ignored = 0;
+            if (!SendWithTimeout(strip, kCloseTab, 1, 0, ignored)) break;
+            WaitUntil([&] { return Query(strip, kTabCount) == 1; }, 10000, 2);
+        }
+        Sleep(500);
+        const ProcessCost after = MeasureProcess(process.Id());
+        gdi.samples.push_back(static_cast<double>(after.gdiObjects) - before.gdiObjects);
+        user.samples.push_back(static_cast<double>(after.userObjects) - before.userObjects);
+        figures.push_back(std::move(gdi));
+        figures.push_back(std::move(user));
+    }
+
+    // The figures with the cost of one more tab, from the 10- and 50-tab medians.
+    std::vector<Figure> WithTabCost() const {
+        std::vector<Figure> all;
+        std::vector<double> ten;
+        std::vector<double> fifty;
+        for (const Figure& figure : figures) {
+            all.push_back(figure);
+            if (figure.name == "Memory: 10 tabs (private)") ten = figure.samples;
+            if (figure.name == "Memory: 50 tabs (private)") fifty = figure.samples;
+        }
+        if (!ten.empty() && !fifty.empty()) {
+            Figure perTab{"Memory: cost of one more tab (10 to 50)", "KiB", {}};
+            for (size_t i = 0; i < std::min(ten.size(), fifty.size()); ++i) {
+                perTab.samples.push_back((fifty[i] - ten[i]) / 40);
+            }
+            all.push_back(std::move(perTab));
+        }
+        return all;
+    }
+
+    int runs;
+    std::wstring folder;
+    std::vector<Figure> figures;
+};
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    int runs = 7;
+    std::wstring folder = L"C:\\windows";
+    std::wstring only;
+    for (int i = 1; i + 1 < argc; i += 2) {
+        const std::wstring option = argv[i];
+        if (option == L"--runs") runs = std::max(1, _wtoi(argv[i + 1]));
+        if (option == L"--folder") folder = argv[i + 1];
+        if (option == L"--only") only = argv[i + 1];
+    }
+    Bench bench(runs, folder);
+    const auto wanted = [&](const wchar_t* part) { return only.empty() || only == part; };
+    if (wanted(L"start")) bench.ColdStarts();
+    if (wanted(L"restore")) {
+        bench.RestoredStarts(10);
+        bench.RestoredStarts(30);
+    }
+    if (wanted(L"handoff")) bench.HandOffsAndTabSwitches();
+    if (wanted(L"memory")) bench.Memory();
+    if (wanted(L"config")) bench.ConfigurationStore();
+    bench.Print();
+    return 0;
+}

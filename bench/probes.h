@@ -1,0 +1,38 @@
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+
+// What the benchmarks observe from outside the process under test.
+
+// A visible list view below a visible top-level window of the process that
+// reports at least one item: the folder is on screen. Null when there is none.
+[[nodiscard]] HWND ListedFolderView(DWORD processId);
+
+// The visible list view below a window, listed or not; null when there is none.
+[[nodiscard]] HWND VisibleListView(HWND topLevel);
+
+// Milliseconds since an arbitrary start, with the performance counter's precision.
+[[nodiscard]] double NowMs();
+
+// Polls every couple of milliseconds until the condition holds; the time it
+// took in milliseconds, or a negative value when timeoutMs passed first.
+template <typename Condition>
+double MsUntil(double startMs, Condition condition, double timeoutMs = 30000) {
+    while (NowMs() - startMs < timeoutMs) {
+        if (condition()) return NowMs() - startMs;
+        Sleep(2);
+    }
+    return -1;
+}
+
+struct ProcessCost {
+    uint64_t privateBytes = 0;
+    DWORD gdiObjects = 0;
+    DWORD userObjects = 0;
+    DWORD handles = 0;
+};
+
+[[nodiscard]] ProcessCost MeasureProcess(DWORD processId);
