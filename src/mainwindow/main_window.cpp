@@ -135,7 +135,7 @@ void MainWindow::OpenFirstTab() {
     } else if (!settings.TabPaths.empty()) {
         restoring = true;
         restoreCount = static_cast<int>(settings.TabPaths.size());
-        OpenPath(settings.TabPaths.front());
+        OpenPath(settings.TabPaths[static_cast<size_t>(FirstRestoredTab())]);
     } else if (initialPath.empty()) {
         OpenPath(std::wstring());
     }

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <deque>
 #include <functional>
 #include <memory>
 #include <string>
@@ -84,6 +85,9 @@ private:
     void DetachTab(int index);
     void ReopenClosedFolder();
     void RestoreTabs();
+    void RestoreNextTab();
+    [[nodiscard]] int FirstRestoredTab() const;
+    int AddTab(int index, const std::wstring& folder, bool activate);
     void OpenFromInstance(const std::wstring& path, bool select);
     void OnPanelNavigated(FilePanel* panel, const std::wstring& path);
     void SyncTabStrip();
@@ -149,6 +153,14 @@ private:
     bool primary = true;
     bool restoring = false;
     int restoreCount = 0;
+    // Saved tabs still to be built once the first one is on screen, in saved
+    // order; those saved before it go in front of it.
+    struct PendingTab {
+        std::wstring path;
+        bool beforeFirst = false;
+    };
+    std::deque<PendingTab> pendingRestore;
+    const FilePanel* firstRestored = nullptr;
     bool closing = false;
     // A close asked for while a message box, a menu or a dialog of this window
     // is up waits until it is answered: closing frees this object under the code

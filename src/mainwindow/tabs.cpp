@@ -54,6 +54,11 @@ std::wstring MainWindow::DefaultTabFolder() const {
 }
 
 int MainWindow::InsertTab(int index, const std::wstring& path) {
+    return AddTab(index, path.empty() ? DefaultTabFolder() : path, true);
+}
+
+// A tab that is not activated stays hidden behind the active one while it opens.
+int MainWindow::AddTab(int index, const std::wstring& folder, bool activate) {
     const int count = static_cast<int>(tabs.size());
     if (index < 0 || index > count) index = count;
     std::unique_ptr<FilePanel> panel = CreatePanel(hwnd, kPanelHostControlId);
@@ -62,10 +67,13 @@ int MainWindow::InsertTab(int index, const std::wstring& path) {
         return -1;
     }
     FilePanel* created = panel.get();
-    const std::wstring folder = path.empty() ? DefaultTabFolder() : path;
     tabs.insert(tabs.begin() + index, TabInfo{std::wstring(), folder, std::move(panel)});
     if (activeTab >= index) ++activeTab;
-    ActivateTab(index);
+    if (activate) {
+        ActivateTab(index);
+    } else {
+        ShowWindow(created->HostWindow(), SW_HIDE);
+    }
     // A folder that cannot be opened leaves the tab untitled and out of the saved list.
     if (!created->NavigateToPath(folder)) {
         const int opened = TabOfPanel(created);
@@ -216,14 +224,36 @@ void MainWindow::ReopenClosedFolder() {
     }
 }
 
+// The saved active tab opens first; the others are built one per turn of the
+// message loop once it is on screen, so the window answers the user meanwhile.
 void MainWindow::RestoreTabs() {
-    if (!primary) return;
-    // Both are taken before any tab opens: once the last saved folder has arrived,
-    // saving the tabs overwrites them with the state of the moment.
-    const std::vector<std::wstring> saved = settings.TabPaths;
-    const int savedActive = settings.ActiveTab;
-    for (size_t i = 1; i < saved.size(); ++i) OpenPath(saved[i]);
-    if (savedActive >= 0 && savedActive < static_cast<int>(tabs.size())) ActivateTab(savedActive);
+    if (!primary || settings.TabPaths.size() < 2) return;
+    const int first = FirstRestoredTab();
+    firstRestored = ActivePanel();
+    for (int i = 0; i < static_cast<int>(settings.TabPaths.size()); ++i) {
+        if (i != first) pendingRestore.push_back(PendingTab{settings.TabPaths[static_cast<size_t>(i)], i < first});
+    }
+    PostMessageW(hwnd, WM_APP_RESTORE_NEXT, 0, 0);
+}
+
+void MainWindow::RestoreNextTab() {
+    if (pendingRestore.empty()) return;
+    const PendingTab next = std::move(pendingRestore.front());
+    pendingRestore.pop_front();
+    // A folder already open is not opened twice.
+    if (TabShowing(next.path) < 0) {
+        const int first = TabOfPanel(firstRestored);
+        AddTab(next.beforeFirst && first >= 0 ? first : static_cast<int>(tabs.size()), next.path, false);
+    }
+    if (!pendingRestore.empty()) PostMessageW(hwnd, WM_APP_RESTORE_NEXT, 0, 0);
+}
+
+// The saved active tab; without a usable one, the last tab, which is where
+// opening the saved tabs one after another would have left the activation.
+int MainWindow::FirstRestoredTab() const {
+    const int saved = settings.ActiveTab;
+    const int count = static_cast<int>(settings.TabPaths.size());
+    return saved >= 0 && saved < count ? saved : count - 1;
 }
 
 void MainWindow::OpenFromInstance(const std::wstring& path, bool select) {

@@ -116,6 +116,9 @@ LRESULT MainWindow::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_APP_TAB_STEP:
         StepTab(wParam != 0 ? -1 : 1);
         return 0;
+    case WM_APP_RESTORE_NEXT:
+        RestoreNextTab();
+        return 0;
     default:
         break;
     }
@@ -206,6 +209,9 @@ void MainWindow::OnTimer(UINT_PTR id) {
         if (FilePanel* panel = ActivePanel()) panel->CheckViewWindows();
         break;
     case kTimerEndRestore:
+        // Saved tabs still being built would be lost from the saved list if a
+        // save came before them.
+        if (!pendingRestore.empty()) break;
         KillTimer(hwnd, kTimerEndRestore);
         restoring = false;
         break;
