@@ -47,6 +47,14 @@ public:
     std::vector<std::wstring> paths;
 };
 
+// A window program always holds GDI and USER objects: a count of 0 means the
+// system does not report them (Wine does not), and the run gives no sample.
+double ObjectCount(DWORD count) { return count > 0 ? count : -1; }
+
+double ObjectGrowth(DWORD before, DWORD after) {
+    return before > 0 && after > 0 ? static_cast<double>(after) - before : -1;
+}
+
 // Starts a command line and measures the time until the process lists a folder.
 double MsToListed(QuorlenProcess& process, std::wstring commandLine, const std::wstring& folder = L"") {
     const double start = NowMs();
@@ -180,8 +188,8 @@ public:
                 Sleep(500);
                 const ProcessCost cost = MeasureProcess(process.Id());
                 bytes.samples.push_back(static_cast<double>(cost.privateBytes) / 1024);
-                gdi.samples.push_back(cost.gdiObjects);
-                user.samples.push_back(cost.userObjects);
+                gdi.samples.push_back(ObjectCount(cost.gdiObjects));
+                user.samples.push_back(ObjectCount(cost.userObjects));
                 if (tabCount == 1) {
                     QuorlenProcess peer;
                     if (MsToListed(peer, L"C:\\windows\\explorer.exe /root," + folder) >= 0) {
@@ -270,8 +278,8 @@ private:
         }
         Sleep(500);
         const ProcessCost after = MeasureProcess(process.Id());
-        gdi.samples.push_back(static_cast<double>(after.gdiObjects) - before.gdiObjects);
-        user.samples.push_back(static_cast<double>(after.userObjects) - before.userObjects);
+        gdi.samples.push_back(ObjectGrowth(before.gdiObjects, after.gdiObjects));
+        user.samples.push_back(ObjectGrowth(before.userObjects, after.userObjects));
         figures.push_back(std::move(gdi));
         figures.push_back(std::move(user));
     }
