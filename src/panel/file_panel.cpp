@@ -194,12 +194,16 @@ HWND FilePanel::BrowserWindow() const {
 }
 
 void FilePanel::SetPaneVisible(int pane, bool visible) {
+    bool* shown = nullptr;
     switch (pane) {
-    case kNavigationPane: navPaneVisible = visible; break;
-    case kDetailsPane: detailsPaneVisible = visible; break;
-    case kPreviewPane: previewPaneVisible = visible; break;
+    case kNavigationPane: shown = &navPaneVisible; break;
+    case kDetailsPane: shown = &detailsPaneVisible; break;
+    case kPreviewPane: shown = &previewPaneVisible; break;
     default: return;
     }
+    // Each nudge below lays the whole control out again: worth it only for a change.
+    if (*shown == visible) return;
+    *shown = visible;
     if (!hostWindow || !browser) return;
     // A size change is what makes the control lay out again and ask for the panes.
     RECT bounds{};
