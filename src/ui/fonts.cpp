@@ -1,6 +1,7 @@
 #include "ui/fonts.h"
 
 #include <map>
+#include <mutex>
 
 #include "ui/handles.h"
 
@@ -43,6 +44,18 @@ int CALLBACK StopAtFirstFamily(const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARA
     return 0;
 }
 
+bool FaceIsInstalled(const std::wstring& face) {
+    HDC screen = GetDC(nullptr);
+    if (!screen) return false;
+    LOGFONTW wanted{};
+    wanted.lfCharSet = DEFAULT_CHARSET;
+    face.copy(wanted.lfFaceName, LF_FACESIZE - 1);
+    bool found = false;
+    EnumFontFamiliesExW(screen, &wanted, StopAtFirstFamily, reinterpret_cast<LPARAM>(&found), 0);
+    ReleaseDC(nullptr, screen);
+    return found;
+}
+
 }  // namespace
 
 int ScaledFontHeight(int height, int dpi, bool bold) {
@@ -73,16 +86,14 @@ void IconFontFace(std::wstring& face, int& height) {
     if (!FontInstalled(face)) face = L"SimSun";
 }
 
+// Asked once per face for the life of the process: every glyph icon asks, and
+// enumerating the fonts costs far more than drawing the glyph.
 bool FontInstalled(const std::wstring& face) {
-    HDC screen = GetDC(nullptr);
-    if (!screen) return false;
-    LOGFONTW wanted{};
-    wanted.lfCharSet = DEFAULT_CHARSET;
-    face.copy(wanted.lfFaceName, LF_FACESIZE - 1);
-    bool found = false;
-    EnumFontFamiliesExW(screen, &wanted, StopAtFirstFamily, reinterpret_cast<LPARAM>(&found), 0);
-    ReleaseDC(nullptr, screen);
-    return found;
+    static std::mutex guard;
+    static std::map<std::wstring, bool> answers;
+    const std::lock_guard<std::mutex> lock(guard);
+    if (const auto known = answers.find(face); known != answers.end()) return known->second;
+    return answers[face] = FaceIsInstalled(face);
 }
 
 std::optional<int> UiTextWidth(const std::wstring& text, int dpi) {
