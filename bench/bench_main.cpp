@@ -49,10 +49,12 @@ public:
 
 // A window program always holds GDI and USER objects: a count of 0 means the
 // system does not report them (Wine does not), and the run gives no sample.
-double ObjectCount(DWORD count) { return count > 0 ? count : -1; }
+bool Reported(DWORD count) { return count > 0; }
+
+double ObjectCount(DWORD count) { return Reported(count) ? static_cast<double>(count) : -1.0; }
 
 double ObjectGrowth(DWORD before, DWORD after) {
-    return before > 0 && after > 0 ? static_cast<double>(after) - before : -1;
+    return Reported(before) && Reported(after) ? static_cast<double>(after) - before : -1;
 }
 
 // Starts a command line and measures the time until the process lists a folder.

@@ -46,9 +46,14 @@ std::string FormatTable(const std::vector<Figure>& figures, const std::vector<Ra
     for (const Figure& figure : figures) {
         const Summary summary = Summarise(figure.samples);
         const int runs = static_cast<int>(figure.samples.size()) - summary.failures;
+        const std::string failed = summary.failures ? Line(" (%d gave none)", summary.failures) : "";
+        if (runs == 0) {
+            table += Line("| %s | n/a | n/a | n/a | %s | 0%s |\n", figure.name.c_str(), figure.unit.c_str(),
+                          failed.c_str());
+            continue;
+        }
         table += Line("| %s | %.1f | %.1f | %.1f | %s | %d%s |\n", figure.name.c_str(), summary.median,
-                      summary.minimum, summary.maximum, figure.unit.c_str(), runs,
-                      summary.failures ? Line(" (%d failed)", summary.failures).c_str() : "");
+                      summary.minimum, summary.maximum, figure.unit.c_str(), runs, failed.c_str());
     }
     if (ratios.empty()) return table;
     table += "\n| Ratio of medians | Value | Goal |\n|---|---:|---|\n";
