@@ -47,10 +47,7 @@ void MainWindow::Layout() {
         }
     }
     for (HWND window : {tabStrip.Hwnd(), favBar.Hwnd(), commandBar.Hwnd(), hwnd}) Repaint(window);
-    // Each window paints at once, but its children in their own time, as
-    // UpdateWindow does on Windows; Wine's would also paint the panel's shell
-    // control right here, before it has a folder to show.
     for (HWND window : {tabStrip.Hwnd(), favBar.Hwnd(), commandBar.Hwnd(), hwnd}) {
-        if (window) RedrawWindow(window, nullptr, nullptr, RDW_UPDATENOW | RDW_NOCHILDREN);
+        if (window) UpdateWindow(window);
     }
 }
