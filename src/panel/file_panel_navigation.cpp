@@ -3,21 +3,12 @@
 #include <shlobj.h>
 
 #include "ui/shell_items.h"
+#include "ui/shell_settings.h"
 
 namespace {
 
-constexpr wchar_t kAdvancedKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Advanced";
-
 // The shell's own choice of item check boxes, so our views follow Explorer's.
-bool ShellChecksSelectedItems() {
-    DWORD value = 0;
-    DWORD size = sizeof(value);
-    if (RegGetValueW(HKEY_CURRENT_USER, kAdvancedKey, L"AutoCheckSelect", RRF_RT_REG_DWORD, nullptr, &value, &size) !=
-        ERROR_SUCCESS) {
-        return false;
-    }
-    return value == 1;
-}
+bool ShellChecksSelectedItems() { return ReadAdvancedValue(L"AutoCheckSelect", 0) == 1; }
 
 ComPtr<IShellItem> ItemOf(PCIDLIST_ABSOLUTE list) {
     ComPtr<IShellItem> item;
