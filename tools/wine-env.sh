@@ -5,7 +5,11 @@ quorlen_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build_dir=${QUORLEN_BUILD_DIR:-$quorlen_root/build}
 
 export WINEDEBUG=-all
-export WINEDLLOVERRIDES="mscoree,mshtml="
+# No Mono or Gecko installer prompts; and no winemenubuilder, which Wine starts
+# whenever file associations change (the takeover changes them) to write desktop
+# menus: it inherits the test program's output and can linger for minutes, so
+# ctest waits for it long after the tests have passed.
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 export WINEARCH=win64
 
 # Configures once, then builds the given targets (all when none are given).
