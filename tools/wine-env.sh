@@ -63,6 +63,17 @@ keep_wine_running() {
   wine cmd /c exit >/dev/null 2>&1
 }
 
+# Everything a test or benchmark run needs around it: a display, the given
+# private prefix with Wine kept running, and the mark that lets programs which
+# change HKCU run in this prefix and nowhere else. The caller traps stop_wine
+# and stop_virtual_display.
+prepare_test_run() {
+  start_virtual_display
+  use_wine_prefix "$1"
+  keep_wine_running
+  touch "$WINEPREFIX/quorlen-private-test-prefix"
+}
+
 stop_wine() {
   [ -n "${WINEPREFIX:-}" ] && wineserver -k >/dev/null 2>&1 || true
 }
