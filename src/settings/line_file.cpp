@@ -3,12 +3,15 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cstring>
+#include <string_view>
 
 #include "ui/handles.h"
 
 namespace {
 
 constexpr wchar_t kByteOrderMark = 0xFEFF;
+static_assert(sizeof(wchar_t) == 2, "the line files hold UTF-16 units");
 
 bool WriteAll(HANDLE file, const std::string& bytes) {
     size_t written = 0;
@@ -31,40 +34,54 @@ bool WriteNewFile(const std::wstring& path, const std::string& bytes) {
     return WriteAll(file.get(), bytes) && FlushFileBuffers(file.get());
 }
 
+// Whether the file already holds exactly these bytes. Rewriting it then would
+// change nothing but cost a flush to disk, which is most of a save's time.
+bool FileHolds(const std::wstring& path, const std::string& bytes) {
+    UniqueKernelHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                        FILE_ATTRIBUTE_NORMAL, nullptr));
+    LARGE_INTEGER size{};
+    if (!file || !GetFileSizeEx(file.get(), &size) || static_cast<uint64_t>(size.QuadPart) != bytes.size() ||
+        bytes.size() > kLineFileReadLimit) {
+        return false;
+    }
+    std::string held(bytes.size(), '\0');
+    DWORD read = 0;
+    return ReadFile(file.get(), held.data(), static_cast<DWORD>(held.size()), &read, nullptr) && read == held.size() &&
+           held == bytes;
+}
+
 }  // namespace
 
 std::vector<std::wstring> DecodeLines(std::string_view bytes) {
+    // The files are UTF-16LE, as is wchar_t on every Windows target, so the
+    // units are copied whole; an odd last byte is no unit and is ignored.
+    std::wstring text(bytes.size() / 2, L'\0');
+    if (!text.empty()) std::memcpy(text.data(), bytes.data(), text.size() * sizeof(wchar_t));
+    std::wstring_view rest(text);
+    if (!rest.empty() && rest.front() == kByteOrderMark) rest.remove_prefix(1);
     std::vector<std::wstring> lines;
-    std::wstring line;
-    const size_t units = bytes.size() / 2;
-    for (size_t i = 0; i < units; ++i) {
-        const auto unit = static_cast<wchar_t>(static_cast<unsigned char>(bytes[2 * i]) |
-                                               (static_cast<unsigned char>(bytes[2 * i + 1]) << 8));
-        if (i == 0 && unit == kByteOrderMark) continue;
-        if (unit == L'\r') continue;
-        if (unit == L'\n') {
-            if (!line.empty()) lines.push_back(std::move(line));
-            line.clear();
-            continue;
-        }
-        line.push_back(unit);
+    while (!rest.empty()) {
+        const size_t end = std::min(rest.find(L'\n'), rest.size());
+        std::wstring line(rest.substr(0, end));
+        rest.remove_prefix(std::min(end + 1, rest.size()));
+        // A CR is dropped wherever it stands, not only before its LF.
+        std::erase(line, L'\r');
+        if (!line.empty()) lines.push_back(std::move(line));
     }
-    if (!line.empty()) lines.push_back(std::move(line));
     return lines;
 }
 
 std::string EncodeLines(const std::vector<std::wstring>& lines) {
-    std::string bytes;
-    auto append = [&bytes](wchar_t unit) {
-        bytes.push_back(static_cast<char>(unit & 0xFF));
-        bytes.push_back(static_cast<char>((unit >> 8) & 0xFF));
-    };
-    append(kByteOrderMark);
+    std::wstring text(1, kByteOrderMark);
+    size_t units = 1;
+    for (const std::wstring& line : lines) units += line.size() + 2;
+    text.reserve(units);
     for (const std::wstring& line : lines) {
-        for (wchar_t unit : line) append(unit);
-        append(L'\r');
-        append(L'\n');
+        text += line;
+        text += L"\r\n";
     }
+    std::string bytes(text.size() * sizeof(wchar_t), '\0');
+    std::memcpy(bytes.data(), text.data(), bytes.size());
     return bytes;
 }
 
@@ -96,8 +113,10 @@ std::vector<std::wstring> ReadLines(const std::wstring& path) {
 }
 
 bool WriteLines(const std::wstring& path, const std::vector<std::wstring>& lines) {
+    const std::string bytes = EncodeLines(lines);
+    if (FileHolds(path, bytes)) return true;
     const std::wstring temporary = path + L".saving";
-    if (!WriteNewFile(temporary, EncodeLines(lines)) ||
+    if (!WriteNewFile(temporary, bytes) ||
         !MoveFileExW(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
         DeleteFileW(temporary.c_str());
         return false;

@@ -2,13 +2,32 @@
 
 #include <windows.h>
 
+#include <string_view>
+
 std::wstring WithoutTrailingBackslashes(std::wstring path) {
     while (path.size() > 3 && path.back() == L'\\') path.pop_back();
     return path;
 }
 
+namespace {
+
+// What a case-insensitive string comparison of the path sees: the path without
+// its trailing backslashes, up to its first NUL. A view, so that comparing a
+// path with thousands of others copies none of them.
+std::wstring_view ComparedPart(const std::wstring& path) {
+    std::wstring_view view(path);
+    while (view.size() > 3 && view.back() == L'\\') view.remove_suffix(1);
+    return view.substr(0, view.find(L'\0'));
+}
+
+}  // namespace
+
 bool SamePath(const std::wstring& a, const std::wstring& b) {
-    return lstrcmpiW(WithoutTrailingBackslashes(a).c_str(), WithoutTrailingBackslashes(b).c_str()) == 0;
+    // The comparison lstrcmpiW makes, given the lengths instead of copies.
+    const std::wstring_view left = ComparedPart(a);
+    const std::wstring_view right = ComparedPart(b);
+    return CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, left.data(), static_cast<int>(left.size()),
+                          right.data(), static_cast<int>(right.size())) == CSTR_EQUAL;
 }
 
 std::wstring SystemFolderFile(const wchar_t* name, bool inWindowsFolder) {

@@ -149,6 +149,39 @@ TEST_F(LineFileOnDisk, ReadOnlyLeftoverOfAnInterruptedSaveDoesNotBlockTheNextSav
     EXPECT_FALSE(Exists(path + L".saving"));
 }
 
+FILETIME LastWriteTime(const std::wstring& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    return GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data) ? data.ftLastWriteTime : FILETIME{};
+}
+
+// Saves repeat the same lines often (every tab switch saves the tab list): a
+// file that already holds them is not replaced, but any difference is written.
+TEST_F(LineFileOnDisk, FileThatAlreadyHoldsTheLinesIsLeftAlone) {
+    const std::wstring path = PathOf(L"tabs.txt");
+    ASSERT_TRUE(WriteLines(path, {L"C:\\", L"D:\\文档"}));
+    // An hour earlier than it was written, in whole seconds, as every file system keeps them.
+    const FILETIME writtenAt = LastWriteTime(path);
+    ULARGE_INTEGER earlier{};
+    earlier.LowPart = writtenAt.dwLowDateTime;
+    earlier.HighPart = writtenAt.dwHighDateTime;
+    earlier.QuadPart = (earlier.QuadPart / 10'000'000 - 3600) * 10'000'000;
+    const FILETIME longAgo{earlier.LowPart, earlier.HighPart};
+    {
+        UniqueKernelHandle file(CreateFileW(path.c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING,
+                                            FILE_ATTRIBUTE_NORMAL, nullptr));
+        ASSERT_TRUE(file && SetFileTime(file.get(), nullptr, nullptr, &longAgo));
+    }
+    EXPECT_TRUE(WriteLines(path, {L"C:\\", L"D:\\文档"}));
+    FILETIME written = LastWriteTime(path);
+    EXPECT_EQ(CompareFileTime(&written, &longAgo), 0);
+
+    // Same length, one letter's case apart: still a different file.
+    EXPECT_TRUE(WriteLines(path, {L"c:\\", L"D:\\文档"}));
+    EXPECT_EQ(ReadLines(path), (Lines{L"c:\\", L"D:\\文档"}));
+    written = LastWriteTime(path);
+    EXPECT_NE(CompareFileTime(&written, &longAgo), 0);
+}
+
 TEST_F(LineFileOnDisk, FileThatCannotBeCreatedIsNotWritten) {
     EXPECT_FALSE(WriteLines(PathOf(L"no-such-folder\\list.txt"), {L"A"}));
     EXPECT_FALSE(Exists(PathOf(L"no-such-folder")));
