@@ -144,9 +144,27 @@ private:
     void Warn(const wchar_t* text) override;
     [[nodiscard]] std::wstring SearchCue(const std::wstring& path, const std::wstring& title) const;
 
+    // Within a ChangeBatch, layouts place and invalidate at once but paint, and
+    // the tab list is saved, only when the outermost batch ends: an operation
+    // that lays out and saves several times (a new tab is added, navigated and
+    // activated) then paints the window and flushes tabs.txt once, with the
+    // final content.
+    class ChangeBatch {
+    public:
+        explicit ChangeBatch(MainWindow& window);
+        ~ChangeBatch();
+        ChangeBatch(const ChangeBatch&) = delete;
+        ChangeBatch& operator=(const ChangeBatch&) = delete;
+
+    private:
+        MainWindow& window;
+        HWND hwnd;
+    };
+
     // Layout.
     [[nodiscard]] MainLayout ComputeLayout() const;
     void Layout();
+    void PaintLaidOutWindows();
 
     HWND hwnd = nullptr;
     Settings settings;
@@ -182,4 +200,7 @@ private:
     bool dragMoved = false;
     POINT dragStart{0, 0};
     int dpi = 96;
+    int changeBatches = 0;
+    bool paintAfterBatch = false;
+    bool saveAfterBatch = false;
 };

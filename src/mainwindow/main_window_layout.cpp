@@ -47,6 +47,15 @@ void MainWindow::Layout() {
         }
     }
     for (HWND window : {tabStrip.Hwnd(), favBar.Hwnd(), commandBar.Hwnd(), hwnd}) Repaint(window);
+    if (changeBatches > 0) {
+        paintAfterBatch = true;
+        return;
+    }
+    PaintLaidOutWindows();
+}
+
+void MainWindow::PaintLaidOutWindows() {
+    paintAfterBatch = false;
     for (HWND window : {tabStrip.Hwnd(), favBar.Hwnd(), commandBar.Hwnd(), hwnd}) {
         if (window) UpdateWindow(window);
     }

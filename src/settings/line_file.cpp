@@ -50,6 +50,25 @@ bool FileHolds(const std::wstring& path, const std::string& bytes) {
            held == bytes;
 }
 
+// A program reading the file for a moment (a virus scanner, an indexer, an
+// editor) keeps it from being replaced; the save waits a little for it rather
+// than being lost.
+constexpr int kReplaceAttempts = 10;
+constexpr DWORD kReplaceRetryMs = 20;
+
+bool TakeThePlaceOf(const std::wstring& replacement, const std::wstring& path) {
+    for (int attempt = 1;; ++attempt) {
+        if (MoveFileExW(replacement.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+            return true;
+        }
+        const DWORD error = GetLastError();
+        const bool held = error == ERROR_SHARING_VIOLATION || error == ERROR_ACCESS_DENIED ||
+                          error == ERROR_LOCK_VIOLATION;
+        if (!held || attempt == kReplaceAttempts) return false;
+        Sleep(kReplaceRetryMs);
+    }
+}
+
 }  // namespace
 
 std::vector<std::wstring> DecodeLines(std::string_view bytes) {
@@ -116,8 +135,7 @@ bool WriteLines(const std::wstring& path, const std::vector<std::wstring>& lines
     const std::string bytes = EncodeLines(lines);
     if (FileHolds(path, bytes)) return true;
     const std::wstring temporary = path + L".saving";
-    if (!WriteNewFile(temporary, bytes) ||
-        !MoveFileExW(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    if (!WriteNewFile(temporary, bytes) || !TakeThePlaceOf(temporary, path)) {
         DeleteFileW(temporary.c_str());
         return false;
     }

@@ -5,6 +5,7 @@
 
 #include <string>
 #include <string_view>
+#include <thread>
 #include <vector>
 
 #include "common/temp_folder.h"
@@ -137,6 +138,25 @@ TEST_F(LineFileOnDisk, FailedReplaceLeavesTheOldFileAndNoTemporaryFile) {
         EXPECT_FALSE(WriteLines(path, {L"new", L"content"}));
     }
     EXPECT_EQ(ReadRawFile(path), old);
+    EXPECT_FALSE(Exists(path + L".saving"));
+}
+
+// Another program reading the file just then (ifstream shares reading and
+// writing, not deleting) must not make the save fail.
+TEST_F(LineFileOnDisk, FileReadByAnotherForAMomentIsStillReplaced) {
+    const std::wstring path = PathOf(L"settings.txt");
+    ASSERT_TRUE(WriteLines(path, {L"ViewMode=1"}));
+    UniqueKernelHandle reader(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                          OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    ASSERT_TRUE(reader);
+    std::thread closer([&reader] {
+        Sleep(60);
+        reader.reset();
+    });
+    const bool written = WriteLines(path, {L"ViewMode=4"});
+    closer.join();
+    EXPECT_TRUE(written);
+    EXPECT_EQ(ReadLines(path), Lines{L"ViewMode=4"});
     EXPECT_FALSE(Exists(path + L".saving"));
 }
 
