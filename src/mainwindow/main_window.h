@@ -91,7 +91,13 @@ private:
     void OpenFromInstance(const std::wstring& path, bool select);
     void OnPanelNavigated(FilePanel* panel, const std::wstring& path);
     void SyncTabStrip();
+    // Tab changes come in bursts (a new tab is added, navigated and activated);
+    // SaveTabs asks for one save of the tab list once the burst is handled, and
+    // SaveTabsNow writes it. A window about to go makes a save it asked for at
+    // once, unless its last tab has just been closed: the saved list then keeps it.
     void SaveTabs();
+    void SaveTabsNow();
+    void SaveTabsIfAsked();
     void StepTab(int step);
     void TakeTabOut(int index);
     [[nodiscard]] FilePanel* ActivePanel() const;
@@ -144,17 +150,16 @@ private:
     void Warn(const wchar_t* text) override;
     [[nodiscard]] std::wstring SearchCue(const std::wstring& path, const std::wstring& title) const;
 
-    // Within a ChangeBatch, layouts place and invalidate at once but paint, and
-    // the tab list is saved, only when the outermost batch ends: an operation
-    // that lays out and saves several times (a new tab is added, navigated and
-    // activated) then paints the window and flushes tabs.txt once, with the
-    // final content.
-    class ChangeBatch {
+    // Within a LayoutBatch a layout places and invalidates at once but paints
+    // only when the outermost batch ends: an operation that lays out several
+    // times (a new tab is laid out as it is added, navigated and activated) then
+    // paints the window once, with its final content.
+    class LayoutBatch {
     public:
-        explicit ChangeBatch(MainWindow& window);
-        ~ChangeBatch();
-        ChangeBatch(const ChangeBatch&) = delete;
-        ChangeBatch& operator=(const ChangeBatch&) = delete;
+        explicit LayoutBatch(MainWindow& window);
+        ~LayoutBatch();
+        LayoutBatch(const LayoutBatch&) = delete;
+        LayoutBatch& operator=(const LayoutBatch&) = delete;
 
     private:
         MainWindow& window;
@@ -200,7 +205,7 @@ private:
     bool dragMoved = false;
     POINT dragStart{0, 0};
     int dpi = 96;
-    int changeBatches = 0;
+    int layoutBatches = 0;
     bool paintAfterBatch = false;
-    bool saveAfterBatch = false;
+    bool tabsSavePosted = false;
 };

@@ -13,6 +13,7 @@ inline constexpr UINT WM_APP_OPEN_PATH = WM_APP + 1;  // wParam: 1 = select; lPa
 inline constexpr UINT WM_APP_RELAYOUT = WM_APP + 4;
 inline constexpr UINT WM_APP_TAB_STEP = WM_APP + 5;   // wParam: non-zero = previous tab
 inline constexpr UINT WM_APP_RESTORE_NEXT = WM_APP + 6;
+inline constexpr UINT WM_APP_SAVE_TABS = WM_APP + 7;
 
 // Main-window timers.
 inline constexpr UINT_PTR kTimerCheckViewWindows = 1;

@@ -47,7 +47,7 @@ void MainWindow::Layout() {
         }
     }
     for (HWND window : {tabStrip.Hwnd(), favBar.Hwnd(), commandBar.Hwnd(), hwnd}) Repaint(window);
-    if (changeBatches > 0) {
+    if (layoutBatches > 0) {
         paintAfterBatch = true;
         return;
     }
@@ -59,4 +59,13 @@ void MainWindow::PaintLaidOutWindows() {
     for (HWND window : {tabStrip.Hwnd(), favBar.Hwnd(), commandBar.Hwnd(), hwnd}) {
         if (window) UpdateWindow(window);
     }
+}
+
+MainWindow::LayoutBatch::LayoutBatch(MainWindow& owner) : window(owner), hwnd(owner.hwnd) { ++window.layoutBatches; }
+
+MainWindow::LayoutBatch::~LayoutBatch() {
+    // The window may have been closed, and this object freed, by the operation
+    // the batch covered; it is still there only while its window still binds it.
+    if (!hwnd || reinterpret_cast<MainWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA)) != &window) return;
+    if (--window.layoutBatches == 0 && window.paintAfterBatch) window.PaintLaidOutWindows();
 }

@@ -59,7 +59,7 @@ int MainWindow::InsertTab(int index, const std::wstring& path) {
 
 // A tab that is not activated stays hidden behind the active one while it opens.
 int MainWindow::AddTab(int index, const std::wstring& folder, bool activate) {
-    const ChangeBatch batch(*this);
+    const LayoutBatch batch(*this);
     const int count = static_cast<int>(tabs.size());
     if (index < 0 || index > count) index = count;
     std::unique_ptr<FilePanel> panel = CreatePanel(hwnd, kPanelHostControlId);
@@ -160,7 +160,7 @@ void MainWindow::RemoveTab(int index) {
 
 // Drops the tab at index and lets its neighbour take over when it was active.
 void MainWindow::TakeTabOut(int index) {
-    const ChangeBatch batch(*this);
+    const LayoutBatch batch(*this);
     // The panel goes last, once the list and the active index agree again: its
     // control may send messages while it is torn down.
     const TabInfo removed = std::move(tabs[static_cast<size_t>(index)]);
@@ -354,23 +354,18 @@ std::vector<std::wstring> MainWindow::AllWindowsTabPaths() const {
     return paths;
 }
 
-MainWindow::ChangeBatch::ChangeBatch(MainWindow& owner) : window(owner), hwnd(owner.hwnd) { ++window.changeBatches; }
-
-MainWindow::ChangeBatch::~ChangeBatch() {
-    // The window may have been closed, and this object freed, by the operation
-    // the batch covered; it is still there only while its window still binds it.
-    if (!hwnd || reinterpret_cast<MainWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA)) != &window) return;
-    if (--window.changeBatches > 0) return;
-    if (window.saveAfterBatch) window.SaveTabs();
-    if (window.paintAfterBatch) window.PaintLaidOutWindows();
+void MainWindow::SaveTabs() {
+    if (tabsSavePosted) return;
+    tabsSavePosted = PostMessageW(hwnd, WM_APP_SAVE_TABS, 0, 0) != FALSE;
+    if (!tabsSavePosted) SaveTabsNow();
 }
 
-void MainWindow::SaveTabs() {
-    if (changeBatches > 0) {
-        saveAfterBatch = true;
-        return;
-    }
-    saveAfterBatch = false;
+void MainWindow::SaveTabsIfAsked() {
+    if (tabsSavePosted && !tabs.empty()) SaveTabsNow();
+}
+
+void MainWindow::SaveTabsNow() {
+    tabsSavePosted = false;
     if (restoring || closing) return;
     std::vector<std::wstring> paths = AllWindowsTabPaths();
     if (paths.empty()) return;

@@ -64,6 +64,7 @@ LRESULT MainWindow::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
         // The session ends without closing windows or ending the message loop: what
         // closing and the end of the program would have done has to happen now.
         if (wParam) {
+            SaveTabsIfAsked();
             SaveNormalRect();
             SwitchToFallbackAtExit();
         }
@@ -119,6 +120,9 @@ LRESULT MainWindow::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_APP_RESTORE_NEXT:
         RestoreNextTab();
         return 0;
+    case WM_APP_SAVE_TABS:
+        if (tabsSavePosted) SaveTabsNow();
+        return 0;
     default:
         break;
     }
@@ -169,6 +173,7 @@ void MainWindow::OnClose() {
         const std::wstring question = CloseQuestionText(tabs.size());
         if (ShowMessage(question.c_str(), MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) != IDYES) return;
     }
+    SaveTabsIfAsked();
     SaveNormalRect();
     closing = true;
     DestroyWindow(hwnd);

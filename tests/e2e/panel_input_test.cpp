@@ -138,8 +138,14 @@ TEST_F(PanelInputTest, TheFolderMenuAndTheNavigationTreeOpenFoldersInTabs) {
         << "the navigation pane shows no Documents";
     Click(documents);
     ASSERT_TRUE(WaitForTabCount(4)) << "the tree's folder did not open in a tab";
-    const auto saved = ReadConfigLines(install, L"tabs.txt");
-    ASSERT_EQ(saved.size(), 4u);
+    std::vector<std::wstring> saved;
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            saved = ReadConfigLines(install, L"tabs.txt");
+            return saved.size() == 4;
+        },
+        10000))
+        << "tabs.txt holds " << saved.size() << " tabs";
     EXPECT_EQ(lstrcmpiW(saved[0].c_str(), data.Path().wstring().c_str()), 0) << "the panel left its folder";
 }
 
