@@ -1,8 +1,11 @@
 #include <windows.h>
 
 #include <atomic>
+#include <filesystem>
 #include <thread>
 
+#include "commandbar/command_ids.h"
+#include "common/temp_folder.h"
 #include "driver/quorlen_driver.h"
 
 namespace {
@@ -28,6 +31,29 @@ TEST_F(LifecycleTest, CopyDataIsAnsweredTrueWhateverItCarries) {
         EXPECT_EQ(answer, static_cast<DWORD_PTR>(TRUE));
     }
     EXPECT_TRUE(quorlen.Running());
+}
+
+// The tab list is saved once its changes have been handled; a window closed
+// straight after a change still saves it on the way out.
+class StartedInAFolderTest : public StartedQuorlenTest {
+protected:
+    std::wstring StartArguments() const override { return L"\"" + child.wstring() + L"\""; }
+    TempFolder parent;
+    std::filesystem::path child = parent.Path() / L"子文件夹";
+    bool made = std::filesystem::create_directory(child);
+};
+
+TEST_F(StartedInAFolderTest, AChangeRightBeforeTheCloseIsSaved) {
+    ASSERT_TRUE(made);
+    ASSERT_TRUE(WaitUntil([&] { return ReadConfigLines(install, L"tabs.txt") == std::vector{child.wstring()}; },
+                          15000));
+    // Both queued at once: the close comes before anything the program posts
+    // itself while it goes up a folder.
+    ASSERT_TRUE(PostMessageW(window, WM_COMMAND, kCommandUp, 0));
+    ASSERT_TRUE(PostMessageW(window, WM_CLOSE, 0, 0));
+    DWORD exitCode = 1234;
+    ASSERT_TRUE(quorlen.WaitForExit(15000, exitCode));
+    EXPECT_EQ(ReadConfigLines(install, L"tabs.txt"), std::vector{parent.Path().wstring()});
 }
 
 // Stands in for a previous instance that still holds the instance pipe: it
