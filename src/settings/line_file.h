@@ -29,5 +29,6 @@ inline constexpr uint64_t kLineFileReadLimit = 64ull * 1024 * 1024;
 
 // Replaces the file with these lines. The new content goes to a temporary file
 // beside it, which then takes the old file's place in one step, so a failed save
-// leaves the old file as it was. Returns false when the file was not replaced.
+// leaves the old file as it was. A file marked read-only is left alone too.
+// Returns false when the file was not replaced.
 bool WriteLines(const std::wstring& path, const std::vector<std::wstring>& lines);
