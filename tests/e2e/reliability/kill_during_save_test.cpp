@@ -207,7 +207,7 @@ TEST_F(ReliabilityKillTest, KillsWhileThirtyTabsAreRestoredKeepTheSavedList) {
     const std::string tabsBefore = FileBytes(Config(L"tabs.txt"));
     const std::string settingsBefore = FileBytes(Config(L"settings.txt"));
 
-    const long long rounds = Scaled(3);
+    const long long rounds = Scaled(2);
     for (long long round = 0; round < rounds && !HasFailure(); ++round) {
         SCOPED_TRACE("round " + std::to_string(round));
         QuorlenProcess quorlen;

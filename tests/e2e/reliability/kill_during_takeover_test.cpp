@@ -158,6 +158,21 @@ protected:
         KillAt(uninstall, NowMicroseconds(), restoreMicros * 3 / 2, random);
     }
 
+    // After a kill: perhaps a whole takeover, then a restore, which must bring
+    // back the user's registry exactly. A whole takeover, now or before the
+    // kill, leaves the backup of the first one.
+    void UndoAfterTheKill(bool takeOverAgainFirst, bool backupWasWhole) {
+        if (takeOverAgainFirst) {
+            ASSERT_NO_FATAL_FAILURE(StartAndClose());
+            EXPECT_EQ(Backup(), firstBackup) << "the backup no longer describes the state before the takeover";
+        }
+        ASSERT_NO_FATAL_FAILURE(Uninstall());
+        EXPECT_EQ(Classes(), original) << "the restore after the kill left the keys changed";
+        if (takeOverAgainFirst || backupWasWhole) {
+            EXPECT_EQ(Backup(), firstBackup);
+        }
+    }
+
     // Whether a kill left the keys neither as they were nor as they were meant to end.
     static bool IsHalfDone(const Lines& before, const Lines& after) {
         const Lines now = Classes();
@@ -200,12 +215,7 @@ TEST_F(ReliabilityTakeoverKillTest, KillsInsideATakeoverOrARestoreAreUndoneExact
             EXPECT_EQ(Backup(), firstBackup) << "a killed later takeover changed the backup";
         }
         halfWritten += IsHalfDone(before, takenOverWhileRunning);
-        if (takeOverAgainFirst) {
-            ASSERT_NO_FATAL_FAILURE(StartAndClose());
-            EXPECT_EQ(Backup(), firstBackup) << "the backup no longer describes the state before the takeover";
-        }
-        ASSERT_NO_FATAL_FAILURE(Uninstall());
-        EXPECT_EQ(Classes(), original) << "the restore after the kill left the keys changed";
+        ASSERT_NO_FATAL_FAILURE(UndoAfterTheKill(takeOverAgainFirst, !first));
     }
     RecordReliability({"kill during takeover apply", rounds, rounds,
                        std::to_string(halfWritten) + " kills left the keys half-written", 0});
@@ -219,13 +229,7 @@ TEST_F(ReliabilityTakeoverKillTest, KillsInsideATakeoverOrARestoreAreUndoneExact
         ASSERT_NO_FATAL_FAILURE(KillDuringRestore(random));
         EXPECT_EQ(Backup(), firstBackup) << "a killed restore changed the backup";
         halfRestored += IsHalfDone(before, original);
-        if (takeOverAgainFirst) {
-            ASSERT_NO_FATAL_FAILURE(StartAndClose());
-            EXPECT_EQ(Backup(), firstBackup) << "the backup no longer describes the state before the takeover";
-        }
-        ASSERT_NO_FATAL_FAILURE(Uninstall());
-        EXPECT_EQ(Classes(), original) << "the second restore left the keys changed";
-        EXPECT_EQ(Backup(), firstBackup);
+        ASSERT_NO_FATAL_FAILURE(UndoAfterTheKill(takeOverAgainFirst, true));
     }
     RecordReliability({"kill during takeover restore", rounds, rounds,
                        std::to_string(halfRestored) + " kills left the keys half-restored", 0});
