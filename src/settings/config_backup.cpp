@@ -136,6 +136,41 @@ bool DeleteFolder(const std::wstring& folder) {
     return RemoveDirectoryW(folder.c_str()) != FALSE;
 }
 
+// The copy is made beside the old one and only then put in its place, so that
+// a run ended at any moment leaves one whole copy: under its own name, or, for
+// the moment between two renames, set aside under the old-copy name.
+constexpr wchar_t kNewCopySuffix[] = L".saving";
+constexpr wchar_t kOldCopySuffix[] = L".replaced";
+
+struct CopyPlaces {
+    std::wstring target;  // where the copy lives
+    std::wstring fresh;   // the new copy while it is made
+    std::wstring old;     // the old copy while the new one takes its place
+};
+
+bool IsAbsentOrFolder(const std::wstring& path) {
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    return attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+bool Exists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+// A run that ended between its two renames left the last whole copy set aside.
+void RecoverSetAsideCopy(const CopyPlaces& places) {
+    if (!Exists(places.target) && IsFolder(places.old)) MoveFileW(places.old.c_str(), places.target.c_str());
+}
+
+bool SwapInNewCopy(const CopyPlaces& places) {
+    const bool hadCopy = Exists(places.target);
+    if (hadCopy && !MoveFileW(places.target.c_str(), places.old.c_str())) return false;
+    if (!MoveFileW(places.fresh.c_str(), places.target.c_str())) {
+        if (hadCopy) MoveFileW(places.old.c_str(), places.target.c_str());
+        return false;
+    }
+    DeleteTree(places.old);
+    return true;
+}
+
 }  // namespace
 
 std::wstring TrimSpacesAndTabs(const std::wstring& text) {
@@ -219,13 +254,29 @@ bool BackupConfig(const Settings& settings) {
     const std::wstring backupFolder = FullPath(backupDir);
     const std::wstring target = FullPath(BackupTarget(backupDir));
     if (source.empty() || backupFolder.empty() || target.empty()) return false;
-    // The old copy is deleted before the new one is made: a target that is, holds
+    const CopyPlaces places{target, target + kNewCopySuffix, target + kOldCopySuffix};
+    // Old copies are deleted before new ones are made: a folder that is, holds
     // or lies in the config folder would take the live configuration with it.
-    if (TargetOverlapsSource(source, target) || TargetReachesSource(source, target)) return false;
+    for (const std::wstring* place : {&places.target, &places.fresh, &places.old}) {
+        if (TargetOverlapsSource(source, *place) || TargetReachesSource(source, *place)) return false;
+    }
 
     if (SHCreateDirectoryExW(nullptr, backupFolder.c_str(), nullptr) != ERROR_SUCCESS && !IsFolder(backupFolder)) {
         return false;
     }
+    RecoverSetAsideCopy(places);
+    // Anything but a real folder in the way would send the copy elsewhere.
+    for (const std::wstring* place : {&places.target, &places.fresh, &places.old}) {
+        if (!IsAbsentOrFolder(*place)) return false;
+    }
+    DeleteTree(places.fresh);
+    DeleteTree(places.old);
+    CreateDirectoryW(places.fresh.c_str(), nullptr);
+    if (!IsFolder(places.fresh) || IsFolderLinkAt(places.fresh)) return false;
+    CopyTree(source, places.fresh);
+    if (SwapInNewCopy(places)) return true;
+    // Something holds the old copy in place; refresh it where it stands instead.
+    DeleteTree(places.fresh);
     DeleteTree(target);
     CreateDirectoryW(target.c_str(), nullptr);
     // A file in the way, or a link that would not go, would send the copy elsewhere.

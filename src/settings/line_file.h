@@ -30,5 +30,6 @@ inline constexpr uint64_t kLineFileReadLimit = 64ull * 1024 * 1024;
 // Replaces the file with these lines. The new content goes to a temporary file
 // beside it, which then takes the old file's place in one step, so a failed save
 // leaves the old file as it was. A file that already holds these lines is left
-// alone. Returns false when the file does not hold them afterwards.
+// alone, and so is a file marked read-only. Returns false when the file does not
+// hold the lines afterwards.
 bool WriteLines(const std::wstring& path, const std::vector<std::wstring>& lines);

@@ -73,3 +73,11 @@ bool IsOwnCommand(const std::wstring& value, const std::wstring& exe, const std:
     return EqualsIgnoringCase(value, BuildDirectCommand(program, argumentTemplate)) &&
            EqualsIgnoringCase(FileNameOf(program), FileNameOf(exe));
 }
+
+std::wstring ProgramOfOwnForm(const std::wstring& value, const std::wstring& argumentTemplate) {
+    const std::wstring program = QuotedAt(value, 0);
+    if (program.empty()) return {};
+    const bool ownForm = EqualsIgnoringCase(value, BuildDirectCommand(program, argumentTemplate)) ||
+                         EqualsIgnoringCase(value, BuildFallbackCommand(program, argumentTemplate));
+    return ownForm ? program : std::wstring();
+}

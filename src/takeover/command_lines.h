@@ -33,3 +33,7 @@
 // our commands after the program was moved.
 [[nodiscard]] bool IsOwnCommand(const std::wstring& value, const std::wstring& exe,
                                 const std::wstring& argumentTemplate);
+
+// The executable a command in the direct or the fallback form starts; empty for
+// a command of any other shape.
+[[nodiscard]] std::wstring ProgramOfOwnForm(const std::wstring& value, const std::wstring& argumentTemplate);

@@ -87,17 +87,24 @@ std::optional<RegistryString> ReadClassesDefault(std::wstring_view subkey) {
 void DeleteEmptyClassesKeys(std::wstring_view subkey) {
     std::wstring path(subkey);
     while (!path.empty()) {
-        DWORD subkeys = 0;
-        DWORD values = 0;
-        {
-            const UniqueKey key = OpenClassesKey(path, KEY_QUERY_VALUE);
-            if (!key || RegQueryInfoKeyW(key.get(), nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr, &values,
-                                         nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) {
+        UniqueKey key;
+        const LSTATUS opened =
+            RegOpenKeyExW(HKEY_CURRENT_USER, ClassesPath(path).c_str(), 0, KEY_QUERY_VALUE, key.put());
+        // A level that is missing already is passed over: keys are created one
+        // level at a time, so a takeover ended part-way can leave the upper
+        // levels without the lower ones.
+        if (opened != ERROR_FILE_NOT_FOUND) {
+            DWORD subkeys = 0;
+            DWORD values = 0;
+            if (opened != ERROR_SUCCESS ||
+                RegQueryInfoKeyW(key.get(), nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr, &values, nullptr,
+                                 nullptr, nullptr, nullptr) != ERROR_SUCCESS) {
                 return;
             }
+            key.reset();
+            if (subkeys != 0 || values != 0) return;
+            if (RegDeleteKeyW(HKEY_CURRENT_USER, ClassesPath(path).c_str()) != ERROR_SUCCESS) return;
         }
-        if (subkeys != 0 || values != 0) return;
-        if (RegDeleteKeyW(HKEY_CURRENT_USER, ClassesPath(path).c_str()) != ERROR_SUCCESS) return;
         const size_t slash = path.rfind(L'\\');
         path.resize(slash == std::wstring::npos ? 0 : slash);
     }

@@ -47,8 +47,9 @@ LSTATUS WriteNumberValue(HKEY key, const wchar_t* name, DWORD number);
 [[nodiscard]] std::optional<RegistryString> ReadClassesDefault(std::wstring_view subkey);
 
 // Deletes the subkey if it holds no values and no subkeys, then each key above it
-// that is left empty, stopping below HKCU\Software\Classes. So the keys a
-// takeover had to create go again with the last thing it put in them.
+// that is left empty, stopping below HKCU\Software\Classes; levels that are
+// missing already are passed over. So the keys a takeover had to create go
+// again with the last thing it put in them.
 void DeleteEmptyClassesKeys(std::wstring_view subkey);
 
 // The same for the keys above a subkey that was just deleted.

@@ -2,6 +2,9 @@
 
 #include <windows.h>
 
+#include <algorithm>
+#include <string_view>
+
 #include "takeover/backup_record.h"
 #include "takeover/command_lines.h"
 #include "takeover/error_text.h"
@@ -22,13 +25,33 @@ std::optional<RegistryString> ReadMenuCaption(const wchar_t* verbKey) {
 
 bool IsOurCaption(const std::wstring& caption) { return caption == kMenuCaption; }
 
+// The executable that wrote the commands now in place. Only this program writes
+// its own application key's command, so the program named there is this one,
+// perhaps under an earlier name or in an earlier folder.
+std::wstring EarlierExecutable() {
+    const auto application = std::find_if(TakeoverKeys.begin(), TakeoverKeys.end(), [](const TakeoverKey& row) {
+        return std::wstring_view(row.key).starts_with(kApplicationKey);
+    });
+    if (application == TakeoverKeys.end()) return {};
+    const std::optional<RegistryString> command = ReadClassesDefault(application->key);
+    return command ? ProgramOfOwnForm(command->text, application->argumentTemplate) : std::wstring();
+}
+
+// Whether a command key's value is one this program wrote, under its present
+// name or the one it ran under when it wrote the commands.
+bool IsOurCommand(const std::wstring& value, const TakeoverKey& row, const std::wstring& exe,
+                  const std::wstring& earlierExe) {
+    return IsOwnCommand(value, exe, row.argumentTemplate) ||
+           (!earlierExe.empty() && IsOwnCommand(value, earlierExe, row.argumentTemplate));
+}
+
 // Records every row before anything is changed; false when any record could not
 // be written, since changing a key whose state is not kept would lose it.
 bool BackUpRows(HKEY backup, const std::wstring& exe) {
     bool complete = true;
+    const std::wstring earlierExe = EarlierExecutable();
     for (const TakeoverKey& row : TakeoverKeys) {
-        const std::wstring argumentTemplate = row.argumentTemplate;
-        const auto isOurs = [&](const std::wstring& value) { return IsOwnCommand(value, exe, argumentTemplate); };
+        const auto isOurs = [&](const std::wstring& value) { return IsOurCommand(value, row, exe, earlierExe); };
         const BackupRecord record =
             ChooseBackupRecord(ReadClassesDefault(row.key), ReadBackupRecord(backup, row.backupName), isOurs);
         complete = WriteBackupRecord(backup, row.backupName, record) && complete;
@@ -71,10 +94,12 @@ bool WriteDirectCommands(const std::wstring& exe) {
 }
 
 // The user's command comes back with the machine's delegate object, if the
-// machine-wide class has one; any other delegate goes.
+// machine-wide class has one; any other delegate goes. The command is written
+// last: until then the key still holds ours, so a restore ended in between
+// is taken up again by the next one rather than leaving our empty delegate.
 bool RestoreCommand(const TakeoverKey& row, const RegistryString& recorded) {
     const UniqueKey key = OpenOrCreateClassesKey(row.key);
-    if (!key || WriteStringValue(key.get(), nullptr, recorded) != ERROR_SUCCESS) return false;
+    if (!key) return false;
     UniqueKey machine;
     std::optional<RegistryString> delegate;
     if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, ClassesPath(row.key).c_str(), 0, KEY_READ, machine.put()) ==
@@ -86,24 +111,27 @@ bool RestoreCommand(const TakeoverKey& row, const RegistryString& recorded) {
     } else {
         RegDeleteValueW(key.get(), kDelegateExecuteValue);
     }
-    return true;
+    return WriteStringValue(key.get(), nullptr, recorded) == ERROR_SUCCESS;
 }
 
 // Deletes the command key, and the keys above it that the takeover had to create.
+// Those go also when the command key is gone already: a restore ended between
+// the two leaves them behind.
 bool DeleteCommandKey(const TakeoverKey& row) {
-    if (RegDeleteTreeW(HKEY_CURRENT_USER, ClassesPath(row.key).c_str()) != ERROR_SUCCESS) return false;
+    const bool deleted = RegDeleteTreeW(HKEY_CURRENT_USER, ClassesPath(row.key).c_str()) == ERROR_SUCCESS;
     DeleteEmptyClassesKeysAbove(row.key);
-    return true;
+    return deleted;
 }
 
 // False when any row could not be put back.
 bool RestoreCommandRows(HKEY backup, const std::wstring& exe) {
     bool complete = true;
+    const std::wstring earlierExe = EarlierExecutable();
     for (const TakeoverKey& row : TakeoverKeys) {
         const BackupRecord record = ReadBackupRecord(backup, row.backupName);
         // What the user or another program has set since the takeover is theirs.
         const std::optional<RegistryString> current = ReadClassesDefault(row.key);
-        if (current && !IsOwnCommand(current->text, exe, row.argumentTemplate)) continue;
+        if (current && !IsOurCommand(current->text, row, exe, earlierExe)) continue;
         const bool restored = record.present && record.existed ? RestoreCommand(row, record.value)
                                                                : DeleteCommandKey(row);
         complete = restored && complete;

@@ -160,6 +160,18 @@ TEST_F(LineFileOnDisk, FileReadByAnotherForAMomentIsStillReplaced) {
     EXPECT_FALSE(Exists(path + L".saving"));
 }
 
+TEST_F(LineFileOnDisk, ReadOnlyFileIsLeftAsItIs) {
+    const std::wstring path = PathOf(L"favorites.txt");
+    const std::string old = Bytes({0xFF, 0xFE, 'o', 0, 'l', 0, 'd', 0, '\r', 0, '\n', 0});
+    ASSERT_TRUE(WriteRawFile(path, old));
+    ASSERT_TRUE(SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_READONLY));
+    EXPECT_FALSE(WriteLines(path, {L"new"}));
+    EXPECT_EQ(ReadRawFile(path), old);
+    EXPECT_EQ(GetFileAttributesW(path.c_str()) & FILE_ATTRIBUTE_READONLY, static_cast<DWORD>(FILE_ATTRIBUTE_READONLY));
+    EXPECT_FALSE(Exists(path + L".saving"));
+    ASSERT_TRUE(SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL));
+}
+
 TEST_F(LineFileOnDisk, ReadOnlyLeftoverOfAnInterruptedSaveDoesNotBlockTheNextSave) {
     const std::wstring path = PathOf(L"tabs.txt");
     ASSERT_TRUE(WriteRawFile(path + L".saving", Bytes({0xFF, 0xFE, 'x', 0})));

@@ -299,4 +299,51 @@ TEST_F(TakeoverRegistryTest, DeletingTakeoverKeysLeavesKeysThatNoLongerNameUs) {
     EXPECT_FALSE(IsAnyKeyOurs());
 }
 
+// A takeover or a restore ended part-way (the process killed) leaves keys that
+// a whole restore removes; the next restore finishes the job from there.
+TEST_F(TakeoverRegistryTest, ATakeoverOrRestoreEndedPartWayIsFinishedByTheNextRestore) {
+    SetClassesValue(L"Folder\\shell\\opennewprocess", kMenuCaptionValue, L"Open elsewhere", REG_SZ);
+    const Lines before = Classes();
+    ASSERT_TRUE(ApplyTakeover(nullptr));
+    ASSERT_TRUE(RestoreTakeover(nullptr));
+    ASSERT_EQ(Classes(), before);
+
+    // A restore ended after deleting a command key but before the empty keys
+    // above it, and after taking a caption away but before its then empty verb
+    // key; a takeover ended while creating a key's path one level at a time.
+    for (const wchar_t* left : {L"DesktopFolder\\shell\\open", L"Directory\\shell\\opennewprocess", L"Applications"}) {
+        UniqueKey key;
+        ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, ClassesPath(left).c_str(), 0, nullptr, 0, KEY_READ, nullptr,
+                                  key.put(), nullptr),
+                  ERROR_SUCCESS);
+    }
+
+    (void)RestoreTakeover(nullptr);
+    EXPECT_EQ(Classes(), before);
+}
+
+// The program ran under another name or from another folder when it last took
+// over, and ended without switching to the fallback form. Its commands under
+// that name are still its own: neither backed up as the user's nor kept by a
+// restore.
+TEST_F(TakeoverRegistryTest, CommandsOfTheProgramUnderAnEarlierNameAreItsOwn) {
+    SetClassesValue(L"Directory\\shell\\open\\command", nullptr, L"\"D:\\fm.exe\" \"%1\"", REG_SZ);
+    const Lines before = Classes();
+    ASSERT_TRUE(ApplyTakeover(nullptr));
+    const Lines firstBackup = Backup();
+
+    const std::wstring earlier = L"C:\\Old Place\\Earlier Name.exe";
+    for (const TakeoverKey& row : TakeoverKeys) {
+        SetClassesValue(row.key, nullptr, BuildDirectCommand(earlier, row.argumentTemplate), REG_EXPAND_SZ);
+    }
+    ASSERT_TRUE(ApplyTakeover(nullptr));
+    EXPECT_EQ(Backup(), firstBackup);
+
+    for (const TakeoverKey& row : TakeoverKeys) {
+        SetClassesValue(row.key, nullptr, BuildDirectCommand(earlier, row.argumentTemplate), REG_EXPAND_SZ);
+    }
+    ASSERT_TRUE(RestoreTakeover(nullptr));
+    EXPECT_EQ(Classes(), before);
+}
+
 }  // namespace

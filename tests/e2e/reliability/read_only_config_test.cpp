@@ -1,0 +1,205 @@
+#include <windows.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "common/private_prefix.h"
+#include "common/reliability_tally.h"
+#include "driver/quorlen_driver.h"
+#include "driver/window_queries.h"
+#include "fault_injection.h"
+#include "tabs_fixture.h"
+
+namespace {
+
+using Lines = std::vector<std::wstring>;
+
+constexpr UINT_PTR kBackupTimer = 3;
+
+void OpenFolder(HWND window, const std::wstring& folder) {
+    COPYDATASTRUCT open{1, static_cast<DWORD>((folder.size() + 1) * sizeof(wchar_t)),
+                        const_cast<wchar_t*>(folder.c_str())};
+    DWORD_PTR answer = 0;
+    ASSERT_TRUE(SendMessageTimeoutW(window, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&open), SMTO_ABORTIFHUNG, 15000,
+                                    &answer));
+}
+
+// Two saved tabs; the test then takes the program's files away from it in one
+// way or another while it runs.
+class ReliabilityReadOnlyConfigTest : public TabsTest {
+protected:
+    void PrepareConfig() override {
+        ASSERT_TRUE(WriteConfigLines(install, L"tabs.txt", {folders[0], folders[1]}));
+        ASSERT_TRUE(WriteConfigLines(install, L"settings.txt", {L"ActiveTab=1", L"HistoryLimit=50"}));
+        ASSERT_TRUE(WriteConfigLines(install, L"history.txt", {folders[2]}));
+        ASSERT_TRUE(WriteConfigLines(install, L"favorites.txt", {folders[0]}));
+    }
+
+    std::wstring Config(const std::wstring& name) const { return install.ConfigFile(name).wstring(); }
+
+    struct Snapshot {
+        std::string settings, tabs, history, favorites;
+        bool operator==(const Snapshot&) const = default;
+    };
+    Snapshot Files() const {
+        return {FileBytes(Config(L"settings.txt")), FileBytes(Config(L"tabs.txt")), FileBytes(Config(L"history.txt")),
+                FileBytes(Config(L"favorites.txt"))};
+    }
+
+    // Opens a third tab, switches tabs and closes the first: each of these saves.
+    void ChangeTheTabs() {
+        ASSERT_NO_FATAL_FAILURE(OpenFolder(window, folders[2]));
+        ASSERT_TRUE(WaitForTabCount(3));
+        EXPECT_EQ(Query(strip, kSelectTab, 0), 0);
+        EXPECT_EQ(Query(strip, kCloseTab, 0), 0);
+        ASSERT_TRUE(WaitForTabCount(2));
+    }
+
+    // The tabs the program holds after ChangeTheTabs.
+    Lines TabsInMemory() const { return {folders[1], folders[2]}; }
+
+    // One more save, once the files are the program's again: what it held in
+    // memory all along is written now.
+    void SaveAgainAndCheck() {
+        EXPECT_EQ(Query(strip, kSelectTab, 1), 0);
+        EXPECT_TRUE(WaitForSavedTabs(TabsInMemory())) << "the tabs held in memory were lost";
+        EXPECT_TRUE(quorlen.Running());
+    }
+
+    void SetReadOnly(const std::wstring& path, bool readOnly) {
+        ASSERT_TRUE(SetFileAttributesW(path.c_str(), readOnly ? FILE_ATTRIBUTE_READONLY : FILE_ATTRIBUTE_NORMAL));
+    }
+};
+
+TEST_F(ReliabilityReadOnlyConfigTest, ReadOnlyConfigFilesStayAsTheyAreAndTheTabsStayInMemory) {
+    ASSERT_TRUE(WaitForTabCount(2));
+    ASSERT_TRUE(WaitForSavedTabs({folders[0], folders[1]}));
+    const Lines names = {L"settings.txt", L"tabs.txt", L"history.txt", L"favorites.txt"};
+    for (const std::wstring& name : names) ASSERT_NO_FATAL_FAILURE(SetReadOnly(Config(name), true));
+    const Snapshot before = Files();
+
+    ASSERT_NO_FATAL_FAILURE(ChangeTheTabs());
+    EXPECT_EQ(Files(), before) << "a read-only file was changed";
+    EXPECT_TRUE(quorlen.Running());
+
+    for (const std::wstring& name : names) ASSERT_NO_FATAL_FAILURE(SetReadOnly(Config(name), false));
+    SaveAgainAndCheck();
+    RecordReliability({"read-only config", 3, 4, "4 read-only files", 0});
+}
+
+TEST_F(ReliabilityReadOnlyConfigTest, AReadOnlyConfigFolderLosesNothing) {
+    ASSERT_TRUE(WaitForTabCount(2));
+    ASSERT_TRUE(WaitForSavedTabs({folders[0], folders[1]}));
+    const std::wstring folder = install.Folder().wstring() + L"\\config";
+    ASSERT_NO_FATAL_FAILURE(SetReadOnly(folder, true));
+    ASSERT_NO_FATAL_FAILURE(ChangeTheTabs());
+    EXPECT_TRUE(quorlen.Running());
+    // Whatever was or was not written is whole.
+    EXPECT_TRUE(SamePaths(ReadConfigLines(install, L"tabs.txt"), TabsInMemory()) ||
+                SamePaths(ReadConfigLines(install, L"tabs.txt"), {folders[0], folders[1]}));
+    ASSERT_NO_FATAL_FAILURE(SetReadOnly(folder, false));
+    SaveAgainAndCheck();
+    RecordReliability({"read-only config", 3, 1, "a read-only config folder", 0});
+}
+
+// Another program holding the files open without sharing, from the start on or
+// only while the program saves.
+TEST_F(ReliabilityReadOnlyConfigTest, FilesHeldOpenByAnotherProgramStayAsTheyAre) {
+    ASSERT_TRUE(WaitForTabCount(2));
+    ASSERT_TRUE(WaitForSavedTabs({folders[0], folders[1]}));
+    const Snapshot before = Files();
+    {
+        std::vector<UniqueKernelHandle> held;
+        for (const wchar_t* name : {L"settings.txt", L"tabs.txt", L"history.txt", L"favorites.txt"}) {
+            held.emplace_back(CreateFileW(Config(name).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                          FILE_ATTRIBUTE_NORMAL, nullptr));
+            ASSERT_TRUE(held.back()) << "cannot hold " << NarrowForTest(name);
+        }
+        ASSERT_NO_FATAL_FAILURE(ChangeTheTabs());
+        EXPECT_TRUE(quorlen.Running());
+    }
+    EXPECT_EQ(Files(), before) << "a file held by another program was changed";
+    SaveAgainAndCheck();
+    RecordReliability({"read-only config", 3, 4, "4 files held open without sharing", 0});
+}
+
+class ReliabilityConfigHeldAtStartTest : public ReliabilityReadOnlyConfigTest {
+protected:
+    void PrepareConfig() override {
+        ReliabilityReadOnlyConfigTest::PrepareConfig();
+        savedTabs = FileBytes(Config(L"tabs.txt"));
+        heldTabs.reset(CreateFileW(Config(L"tabs.txt").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                   FILE_ATTRIBUTE_NORMAL, nullptr));
+        ASSERT_TRUE(heldTabs);
+    }
+    UniqueKernelHandle heldTabs;
+    std::string savedTabs;
+};
+
+// A tab list that could not be read at the start is not replaced by the tabs
+// of a start that did not see it.
+TEST_F(ReliabilityConfigHeldAtStartTest, AListUnreadableAtTheStartIsNeverOverwritten) {
+    ASSERT_TRUE(WaitForTabCount(1));
+    heldTabs.reset();
+    ASSERT_NO_FATAL_FAILURE(OpenFolder(window, folders[2]));
+    ASSERT_TRUE(WaitForTabCount(2));
+    EXPECT_EQ(Query(strip, kSelectTab, 0), 0);
+    EXPECT_EQ(FileBytes(Config(L"tabs.txt")), savedTabs);
+    EXPECT_TRUE(quorlen.Running());
+    RecordReliability({"read-only config", 2, 1, "tabs.txt held open at the start", 0});
+}
+
+// A drive letter that names no drive here, or "" when every letter is taken.
+std::wstring UnusedDrive() {
+    for (wchar_t letter = L'Q'; letter <= L'Y'; ++letter) {
+        const std::wstring root = std::wstring(1, letter) + L":\\";
+        if (GetDriveTypeW(root.c_str()) == DRIVE_NO_ROOT_DIR) return root;
+    }
+    return {};
+}
+
+class ReliabilityUncreatableBackupTest : public ReliabilityReadOnlyConfigTest {
+protected:
+    void PrepareConfig() override {
+        ReliabilityReadOnlyConfigTest::PrepareConfig();
+        blocker = (data.Path() / L"a file").wstring();
+        ASSERT_TRUE(WriteConfigLines(install, L"blocker.txt", {L"x"}));
+        ASSERT_TRUE(CopyFileW(Config(L"blocker.txt").c_str(), blocker.c_str(), FALSE));
+        ASSERT_TRUE(DeleteFileW(Config(L"blocker.txt").c_str()));
+    }
+    std::wstring blocker;
+};
+
+// The silent periodic backup into a folder that cannot be made: it fails
+// quietly, creates nothing and changes nothing.
+TEST_F(ReliabilityUncreatableBackupTest, ABackupFolderThatCannotBeMadeChangesNothing) {
+    ASSERT_TRUE(WaitForSavedTabs({folders[0], folders[1]}));
+    const std::string blockerBefore = FileBytes(blocker);
+    const std::wstring drive = UnusedDrive();
+    Lines targets = {blocker + L"\\backups", blocker + L"\\deep\\er"};
+    if (!drive.empty()) targets.push_back(drive + L"backups");
+    for (const std::wstring& target : targets) {
+        SCOPED_TRACE(NarrowForTest(target));
+        // The record the timer backs up with is the one loaded at the start.
+        quorlen.Kill();
+        ASSERT_TRUE(WriteConfigLines(install, L"settings.txt", {L"ActiveTab=1", L"BackupDir=" + target}));
+        const Snapshot before = Files();
+        ASSERT_TRUE(quorlen.Start(install));
+        window = quorlen.WaitForMainWindow();
+        ASSERT_NE(window, nullptr);
+        strip = GetDlgItem(window, 7);
+        ASSERT_TRUE(WaitForTabCount(2));
+        ASSERT_TRUE(PostMessageW(window, WM_TIMER, kBackupTimer, 0));
+        // Answered only after the posted timer has been handled.
+        EXPECT_EQ(Query(strip, kTabCount), 2);
+        EXPECT_TRUE(quorlen.Running());
+        EXPECT_EQ(FileBytes(blocker), blockerBefore);
+        EXPECT_EQ(GetFileAttributesW((target).c_str()), INVALID_FILE_ATTRIBUTES);
+        EXPECT_EQ(Files().settings, before.settings);
+    }
+    RecordReliability({"uncreatable backup folder", static_cast<long long>(targets.size()),
+                       static_cast<long long>(targets.size()), "under a file, on a missing drive", 0});
+}
+
+}  // namespace
