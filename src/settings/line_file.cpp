@@ -133,12 +133,17 @@ std::vector<std::wstring> ReadLines(const std::wstring& path) {
 
 bool WriteLines(const std::wstring& path, const std::vector<std::wstring>& lines) {
     const std::string bytes = EncodeLines(lines);
-    if (FileHolds(path, bytes)) return true;
+    const std::wstring temporary = path + L".saving";
+    if (FileHolds(path, bytes)) {
+        // What an interrupted save left beside it is of no further use.
+        SetFileAttributesW(temporary.c_str(), FILE_ATTRIBUTE_NORMAL);
+        DeleteFileW(temporary.c_str());
+        return true;
+    }
     // Writing the file in place would be refused; replacing it by a rename is
     // not always, but the user's read-only mark means the same.
     const DWORD attributes = GetFileAttributesW(path.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0) return false;
-    const std::wstring temporary = path + L".saving";
     if (!WriteNewFile(temporary, bytes) || !TakeThePlaceOf(temporary, path)) {
         DeleteFileW(temporary.c_str());
         return false;

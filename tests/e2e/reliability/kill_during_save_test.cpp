@@ -184,21 +184,15 @@ TEST_F(ReliabilityKillTest, KillsWhileThirtyTabsAreRestoredKeepTheSavedList) {
     ASSERT_TRUE(WriteConfigLines(install, L"tabs.txt", folders));
     ASSERT_TRUE(WriteConfigLines(install, L"settings.txt", {L"ActiveTab=7"}));
 
-    // How long a whole restore takes, from the start to the list saved again
-    // once every tab has arrived.
+    // How long a whole restore takes, from the start until every tab is back.
     std::int64_t restoreMicros = 0;
     {
-        const auto writtenAt = [&] {
-            WIN32_FILE_ATTRIBUTE_DATA data{};
-            GetFileAttributesExW(Config(L"tabs.txt").c_str(), GetFileExInfoStandard, &data);
-            return (static_cast<std::uint64_t>(data.ftLastWriteTime.dwHighDateTime) << 32) |
-                   data.ftLastWriteTime.dwLowDateTime;
-        };
-        const std::uint64_t written = writtenAt();
         const std::int64_t start = NowMicroseconds();
         QuorlenProcess quorlen;
-        ASSERT_TRUE(quorlen.Start(install));
-        ASSERT_TRUE(WaitUntil([&] { return writtenAt() != written; }, 60000, 1)) << "the restored tabs were never saved";
+        const HWND window = StartAndWait(quorlen);
+        ASSERT_NE(window, nullptr);
+        const HWND strip = GetDlgItem(window, 7);
+        ASSERT_TRUE(WaitUntil([&] { return Ask(strip, kTabCount) == 30; }, 60000, 1)) << "the tabs never came back";
         restoreMicros = NowMicroseconds() - start;
         ASSERT_TRUE(WaitUntil([&] { return !std::filesystem::exists(Config(L"tabs.txt.saving")); }, 20000));
     }

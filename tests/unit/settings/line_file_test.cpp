@@ -203,9 +203,13 @@ TEST_F(LineFileOnDisk, FileThatAlreadyHoldsTheLinesIsLeftAlone) {
                                             FILE_ATTRIBUTE_NORMAL, nullptr));
         ASSERT_TRUE(file && SetFileTime(file.get(), nullptr, nullptr, &longAgo));
     }
+    // A leftover of a save that was cut short goes all the same.
+    ASSERT_TRUE(WriteRawFile(path + L".saving", Bytes({0xFF, 0xFE, 'C', 0})));
+    ASSERT_TRUE(SetFileAttributesW((path + L".saving").c_str(), FILE_ATTRIBUTE_READONLY));
     EXPECT_TRUE(WriteLines(path, {L"C:\\", L"D:\\文档"}));
     FILETIME written = LastWriteTime(path);
     EXPECT_EQ(CompareFileTime(&written, &longAgo), 0);
+    EXPECT_FALSE(Exists(path + L".saving"));
 
     // Same length, one letter's case apart: still a different file.
     EXPECT_TRUE(WriteLines(path, {L"c:\\", L"D:\\文档"}));
