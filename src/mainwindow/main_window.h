@@ -61,6 +61,9 @@ private:
     void OnClose();
     int ShowMessage(const wchar_t* text, UINT type);
     void EndModalLoop();
+    // Whether a menu runs its loop on this thread: one opened by a part of a
+    // window has that part's code on the stack until it returns.
+    [[nodiscard]] static bool MenuLoopRuns();
     void OnCopyData(const COPYDATASTRUCT* data);
     void PassOnPendingOpens();
     void RememberFocus();

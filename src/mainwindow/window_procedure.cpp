@@ -165,6 +165,13 @@ void MainWindow::OnClose() {
         closeDeferred = true;
         return;
     }
+    // A menu of the tab strip, the favourites bar or a panel: it is ended, and
+    // the close comes back once the menu's code has unwound.
+    if (MenuLoopRuns()) {
+        EndMenu();
+        PostMessageW(hwnd, WM_CLOSE, 0, 0);
+        return;
+    }
     if (CloseNeedsConfirmation(tabs.size(), restarting)) {
         const std::wstring question = CloseQuestionText(tabs.size());
         if (ShowMessage(question.c_str(), MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) != IDYES) return;
@@ -179,6 +186,12 @@ int MainWindow::ShowMessage(const wchar_t* text, UINT type) {
     const int answer = MessageBoxW(hwnd, text, kAppTitle, type);
     EndModalLoop();
     return answer;
+}
+
+bool MainWindow::MenuLoopRuns() {
+    GUITHREADINFO thread{};
+    thread.cbSize = sizeof(thread);
+    return GetGUIThreadInfo(GetCurrentThreadId(), &thread) && (thread.flags & GUI_INMENUMODE) != 0;
 }
 
 void MainWindow::EndModalLoop() {
@@ -220,6 +233,10 @@ void MainWindow::OnTimer(UINT_PTR id) {
         break;
     case kTimerCheckExecutable:
         CheckExecutablePresence();
+        break;
+    case kTimerResumeRestore:
+        KillTimer(hwnd, kTimerResumeRestore);
+        RestoreNextTab();
         break;
     case kTimerSearchDelay:
         KillTimer(hwnd, kTimerSearchDelay);
