@@ -165,13 +165,6 @@ void MainWindow::OnClose() {
         closeDeferred = true;
         return;
     }
-    // A menu of the tab strip, the favourites bar or a panel: it is ended, and
-    // the close comes back once the menu's code has unwound.
-    if (MenuLoopRuns()) {
-        EndMenu();
-        PostMessageW(hwnd, WM_CLOSE, 0, 0);
-        return;
-    }
     if (CloseNeedsConfirmation(tabs.size(), restarting)) {
         const std::wstring question = CloseQuestionText(tabs.size());
         if (ShowMessage(question.c_str(), MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) != IDYES) return;

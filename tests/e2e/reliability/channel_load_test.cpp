@@ -152,8 +152,8 @@ TEST_F(ReliabilityLoadTest, HandOffsMadeOneAfterAnotherOpenInTheirOrder) {
 
 // The short run holds these cycle counts down to stay quick; the soak run
 // multiplies them well past the hundreds.
-constexpr long long kTabCycles = 60;
-constexpr long long kWindowCycles = 20;
+constexpr long long kTabCycles = 30;
+constexpr long long kWindowCycles = 6;
 
 TEST_F(ReliabilityLoadTest, OpeningAndClosingTabsLeaksNothing) {
     const long long cycles = Scaled(kTabCycles);
