@@ -115,9 +115,9 @@ bool HandOff(const std::wstring& path, bool select) {
             return true;
         }
     }
-    // The pipe stayed busy, or the request does not fit: the
-    // window itself takes the folder. The message carries no selection, so an
-    // item to select is shown by its folder rather than opened as a folder itself.
+    // The pipe stayed busy, or the request does not fit: the window itself
+    // takes the folder. The message carries no selection, so an item to select
+    // is shown by its folder rather than opened as a folder itself.
     HWND window = FindWindowW(kMainWindowClass, nullptr);
     if (!window) return false;
     if (path.empty()) {

@@ -61,8 +61,7 @@ private:
     void OnClose();
     int ShowMessage(const wchar_t* text, UINT type);
     void EndModalLoop();
-    // Whether a menu runs its loop on this thread: one opened by a part of a
-    // window has that part's code on the stack until it returns.
+    // Whether a menu, of this window or any other, runs its loop on this thread.
     [[nodiscard]] static bool MenuLoopRuns();
     void OnCopyData(const COPYDATASTRUCT* data);
     void PassOnPendingOpens();

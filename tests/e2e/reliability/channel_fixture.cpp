@@ -1,7 +1,5 @@
 #include "reliability/channel_fixture.h"
 
-#include <psapi.h>
-
 #include <sstream>
 
 #include "common/temp_folder.h"
@@ -70,30 +68,16 @@ bool Answers(HWND window, UINT timeoutMs) {
     return SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, timeoutMs, &answer) != 0;
 }
 
-ResourceUse MeasureResources(DWORD processId) {
-    ResourceUse use;
-    UniqueKernelHandle process(OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, processId));
-    if (!process) return use;
-    GetProcessHandleCount(process.get(), &use.handles);
-    PROCESS_MEMORY_COUNTERS_EX memory{};
-    memory.cb = sizeof(memory);
-    if (GetProcessMemoryInfo(process.get(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&memory), sizeof(memory))) {
-        use.privateBytes = memory.PrivateUsage != 0 ? memory.PrivateUsage : memory.PagefileUsage;
-    }
-    use.gdiObjects = GetGuiResources(process.get(), GR_GDIOBJECTS);
-    use.userObjects = GetGuiResources(process.get(), GR_USEROBJECTS);
-    return use;
-}
-
-std::string DescribeResources(const ResourceUse& use) {
+std::string DescribeResources(const ProcessCost& use) {
     std::ostringstream text;
-    text << use.handles << " handles, " << use.privateBytes / 1024 << " KiB private, GDI "
+    text << (use.handles ? std::to_string(use.handles) : "n/a") << " handles, " << use.privateBytes / 1024
+         << " KiB private, GDI "
          << (use.gdiObjects ? std::to_string(use.gdiObjects) : "n/a") << ", USER "
          << (use.userObjects ? std::to_string(use.userObjects) : "n/a");
     return text.str();
 }
 
-bool WithinSteadyLevel(const ResourceUse& earlier, const ResourceUse& later, std::string& why) {
+bool WithinSteadyLevel(const ProcessCost& earlier, const ProcessCost& later, std::string& why) {
     why = "from " + DescribeResources(earlier) + " to " + DescribeResources(later);
     // The shell and Wine keep caches that grow a little with use; a leak per
     // operation grows with the operations and soon passes these allowances.

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "driver/process_cost.h"
 #include "tabs_fixture.h"
 
 // What an outside program can do to the running instance's single-instance
@@ -26,21 +27,12 @@
 // Whether the window answers a message within the time-out.
 [[nodiscard]] bool Answers(HWND window, UINT timeoutMs = 5000);
 
-// Kernel handles, private bytes and GDI and USER objects of a process; the two
-// object counts are 0 where the system does not count them (Wine).
-struct ResourceUse {
-    DWORD handles = 0;
-    SIZE_T privateBytes = 0;
-    DWORD gdiObjects = 0;
-    DWORD userObjects = 0;
-};
-[[nodiscard]] ResourceUse MeasureResources(DWORD processId);
-[[nodiscard]] std::string DescribeResources(const ResourceUse& use);
+[[nodiscard]] std::string DescribeResources(const ProcessCost& use);
 
 // Whether the later use stays within a tolerance of the earlier one: an
 // absolute allowance plus a share of the earlier figure, for each count the
 // system gives.
-[[nodiscard]] bool WithinSteadyLevel(const ResourceUse& earlier, const ResourceUse& later, std::string& why);
+[[nodiscard]] bool WithinSteadyLevel(const ProcessCost& earlier, const ProcessCost& later, std::string& why);
 
 // One instance started on folders[0], its pipe served.
 class ChannelTest : public TabsTest {
