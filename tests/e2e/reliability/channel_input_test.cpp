@@ -20,9 +20,8 @@ constexpr int kAddressEditId = 4009;
 constexpr UINT kOpenPathMessage = WM_APP + 1;
 constexpr DWORD kMostAMessageMayHold = 8190;
 
-// The tab count once every request before it has been handled: a request for
-// a folder of the test's own, which the tests make last, has arrived when its
-// tab is active.
+// Bad input through the instance's ways in: the pipe, WM_COPYDATA, the open
+// message, a second start's command line and the address bar.
 class ReliabilityPipeTest : public ChannelTest {
 protected:
     // Opens folders[2] by pipe after the cases and waits for it: everything
