@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <string>
 
+#include "driver/process_cost.h"
+
 // What the benchmarks observe from outside the process under test.
 
 // A visible list view below a visible top-level window of the process that
@@ -28,11 +30,3 @@ double MsUntil(double startMs, Condition condition, double timeoutMs = 30000) {
     return -1;
 }
 
-struct ProcessCost {
-    uint64_t privateBytes = 0;
-    DWORD gdiObjects = 0;
-    DWORD userObjects = 0;
-    DWORD handles = 0;
-};
-
-[[nodiscard]] ProcessCost MeasureProcess(DWORD processId);

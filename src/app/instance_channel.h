@@ -45,9 +45,13 @@ void WaitForPreviousInstanceToExit();
 // One instance of a pipe of the given name, serving one client from this machine.
 [[nodiscard]] UniqueKernelHandle CreateInstancePipe(const wchar_t* name);
 
-// Waits for a client on the pipe, reads its one message and disconnects it.
-// Nothing when the client wrote nothing usable or more than a message may hold.
-[[nodiscard]] std::optional<std::wstring> ReceiveOneMessage(HANDLE pipe);
+// How long a connected client may take to write its message.
+inline constexpr DWORD kPipeReadTimeoutMs = 2000;
+
+// Waits for a client on a pipe from CreateInstancePipe, reads its one message
+// and disconnects it. Nothing when the client wrote nothing usable, more than a
+// message may hold, or nothing within the read time-out.
+[[nodiscard]] std::optional<std::wstring> ReceiveOneMessage(HANDLE pipe, DWORD readTimeoutMs = kPipeReadTimeoutMs);
 
 // Starts the thread that serves the instance pipe for the application's windows;
 // an empty handle when none runs.

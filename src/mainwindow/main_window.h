@@ -61,6 +61,8 @@ private:
     void OnClose();
     int ShowMessage(const wchar_t* text, UINT type);
     void EndModalLoop();
+    // Whether a menu, of this window or any other, runs its loop on this thread.
+    [[nodiscard]] static bool MenuLoopRuns();
     void OnCopyData(const COPYDATASTRUCT* data);
     void PassOnPendingOpens();
     void RememberFocus();

@@ -21,6 +21,7 @@ inline constexpr UINT_PTR kTimerEndRestore = 2;
 inline constexpr UINT_PTR kTimerBackupConfig = 3;
 inline constexpr UINT_PTR kTimerCheckExecutable = 4;
 inline constexpr UINT_PTR kTimerSearchDelay = 5;
+inline constexpr UINT_PTR kTimerResumeRestore = 6;
 
 // Child control ids of a main window.
 inline constexpr int kCommandBarControlId = 1;

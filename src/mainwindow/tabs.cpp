@@ -15,6 +15,9 @@
 
 namespace {
 
+// How soon a restore held up by an open menu looks again.
+constexpr UINT kResumeRestoreMs = 100;
+
 // The icon of the panel's folder, or the plain folder icon while it has none.
 int PanelIconIndex(const FilePanel* panel) {
     const int icon = panel ? ItemIconIndex(panel->GetCurrentItem().get(), false) : -1;
@@ -240,6 +243,12 @@ void MainWindow::RestoreTabs() {
 
 void MainWindow::RestoreNextTab() {
     if (pendingRestore.empty()) return;
+    // A menu open on a tab acts on that tab's index once it returns: tabs put in
+    // front of it meanwhile would turn the menu onto another tab.
+    if (MenuLoopRuns()) {
+        SetTimer(hwnd, kTimerResumeRestore, kResumeRestoreMs, nullptr);
+        return;
+    }
     const PendingTab next = std::move(pendingRestore.front());
     pendingRestore.pop_front();
     // A folder already open is not opened twice.

@@ -186,6 +186,12 @@ int MainWindow::ShowMessage(const wchar_t* text, UINT type) {
     return answer;
 }
 
+bool MainWindow::MenuLoopRuns() {
+    GUITHREADINFO thread{};
+    thread.cbSize = sizeof(thread);
+    return GetGUIThreadInfo(GetCurrentThreadId(), &thread) && (thread.flags & GUI_INMENUMODE) != 0;
+}
+
 void MainWindow::EndModalLoop() {
     --openModalLoops;
     if (openModalLoops == 0 && closeDeferred) {
@@ -225,6 +231,10 @@ void MainWindow::OnTimer(UINT_PTR id) {
         break;
     case kTimerCheckExecutable:
         CheckExecutablePresence();
+        break;
+    case kTimerResumeRestore:
+        KillTimer(hwnd, kTimerResumeRestore);
+        RestoreNextTab();
         break;
     case kTimerSearchDelay:
         KillTimer(hwnd, kTimerSearchDelay);

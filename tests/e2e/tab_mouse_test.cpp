@@ -7,6 +7,7 @@
 
 #include "driver/desktop_input.h"
 #include "driver/quorlen_driver.h"
+#include "driver/tab_drag.h"
 #include "driver/window_queries.h"
 #include "tabs_fixture.h"
 
@@ -16,25 +17,6 @@ constexpr UINT kPlusLeft = 0x8054;
 constexpr UINT kMinimizeLeft = 0x805A;
 constexpr UINT kMaximizeLeft = 0x805B;
 constexpr UINT kCloseLeft = 0x805C;
-
-// Whether the drag image of a tab stands where it follows the cursor to.
-bool GhostFollows(POINT cursor) {
-    const HWND ghost = FindWindowW(L"Quorlen.TabGhost", nullptr);
-    RECT place{};
-    if (!ghost || !GetWindowRect(ghost, &place)) return false;
-    const int offset = MulDiv(10, static_cast<int>(GetDpiForWindow(ghost)), 96);
-    return place.left == cursor.x + offset && place.top == cursor.y + offset;
-}
-
-// Drags a tab past the drag threshold and on to a point, where it drops it.
-void DragTab(POINT from, POINT to) {
-    PlaceCursor(from);
-    Buttons(MOUSEEVENTF_LEFTDOWN);
-    for (const POINT at : {POINT{from.x + 10, from.y}, to}) {
-        EXPECT_TRUE(MoveUntil(at, [at] { return GhostFollows(at); })) << "the tab's image did not follow the cursor";
-    }
-    Buttons(MOUSEEVENTF_LEFTUP);
-}
 
 // Three saved tabs in a window placed where the tests know it to be.
 class TabMouseTest : public TabsTest {
@@ -57,15 +39,6 @@ protected:
     static void Place(HWND target, int x, int y) {
         SetWindowPos(target, nullptr, x, y, 900, 600, SWP_NOZORDER);
         SetForegroundWindow(target);
-    }
-
-    // The screen point over the middle of a tab; the tabs all have the same
-    // width, as their titles are short, so the "+" behind them tells it.
-    static POINT TabCentre(HWND onStrip, int index, int tabs) {
-        const int width = (static_cast<int>(Query(onStrip, kPlusLeft)) - 6) / tabs;
-        POINT point{2 + width * index + width / 2, 13};
-        ClientToScreen(onStrip, &point);
-        return point;
     }
 
     // A point of the strip's empty stretch between the "+" and the star.

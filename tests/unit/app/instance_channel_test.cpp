@@ -2,12 +2,14 @@
 
 #include <windows.h>
 
+#include <atomic>
 #include <optional>
 #include <string>
 #include <thread>
 
 #include "app/instance_channel.h"
 #include "app/posted_path.h"
+#include "common/temp_folder.h"
 
 namespace {
 
@@ -93,6 +95,25 @@ TEST_F(InstancePipeTest, AClientThatWritesNothingDeliversNothing) {
     EXPECT_EQ(RoundTrip(L"", false), std::nullopt);
     // A lone NUL is an empty text, which the window then ignores or opens as it sees fit.
     EXPECT_EQ(RoundTrip(L""), std::optional<std::wstring>(L""));
+}
+
+TEST_F(InstancePipeTest, AClientThatConnectsAndNeverWritesIsLetGo) {
+    UniqueKernelHandle pipe = CreateInstancePipe(name.c_str());
+    ASSERT_TRUE(pipe);
+    std::atomic<bool> served = false;
+    std::optional<std::wstring> received = L"unset";
+    std::thread server([&] {
+        received = ReceiveOneMessage(pipe.get(), 300);
+        served = true;
+    });
+    UniqueKernelHandle silent(CreateFileW(name.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    EXPECT_TRUE(silent);
+    const bool letGo = WaitUntil([&] { return served.load(); }, 20000);
+    // Closing the client ends a read that would otherwise wait for ever.
+    silent.reset();
+    server.join();
+    EXPECT_TRUE(letGo) << "the server still waits for a client that never writes";
+    EXPECT_EQ(received, std::nullopt);
 }
 
 TEST(PostedPath, OnlyStringsHandedOutComeBackAndEachOnlyOnce) {

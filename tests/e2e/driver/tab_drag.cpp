@@ -1,0 +1,37 @@
+#include "driver/tab_drag.h"
+
+#include <gtest/gtest.h>
+
+#include "driver/desktop_input.h"
+#include "driver/window_queries.h"
+
+namespace {
+
+constexpr UINT kPlusLeft = 0x8054;
+
+// Whether the drag image of a tab stands where it follows the cursor to.
+bool GhostFollows(POINT cursor) {
+    const HWND ghost = FindWindowW(L"Quorlen.TabGhost", nullptr);
+    RECT place{};
+    if (!ghost || !GetWindowRect(ghost, &place)) return false;
+    const int offset = MulDiv(10, static_cast<int>(GetDpiForWindow(ghost)), 96);
+    return place.left == cursor.x + offset && place.top == cursor.y + offset;
+}
+
+}  // namespace
+
+POINT TabCentre(HWND strip, int index, int tabs) {
+    const int width = (static_cast<int>(Query(strip, kPlusLeft)) - 6) / tabs;
+    POINT point{2 + width * index + width / 2, 13};
+    ClientToScreen(strip, &point);
+    return point;
+}
+
+void DragTab(POINT from, POINT to) {
+    PlaceCursor(from);
+    Buttons(MOUSEEVENTF_LEFTDOWN);
+    for (const POINT at : {POINT{from.x + 10, from.y}, to}) {
+        EXPECT_TRUE(MoveUntil(at, [at] { return GhostFollows(at); })) << "the tab's image did not follow the cursor";
+    }
+    Buttons(MOUSEEVENTF_LEFTUP);
+}
