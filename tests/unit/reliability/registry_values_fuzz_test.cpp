@@ -7,6 +7,7 @@
 #include <cstring>
 #include <cwchar>
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -112,8 +113,17 @@ protected:
         ConfigFolderTest::SetUp();
     }
 
+    // The key under HKCU emptied for this test and made anew; what it held comes
+    // back when the test is over. Empty when either step fails.
+    UniqueKey FreshKey(const wchar_t* path) {
+        asides.push_back(std::make_unique<RegistryKeySetAside>(HKEY_CURRENT_USER, path));
+        if (!asides.back()->Ready()) return {};
+        return CreateKey(HKEY_CURRENT_USER, path);
+    }
+
     RandomInput random{ReliabilitySeed() + 20};
     InvariantTally tally;
+    std::vector<std::unique_ptr<RegistryKeySetAside>> asides;
 };
 
 TEST_F(ReliabilityRegistryValuesTest, LegacySettingsOfAnyTypeMigrateAsDefaultsOrTheirNumbers) {
@@ -330,9 +340,7 @@ TEST_F(ReliabilityTakeoverValuesTest, ApplyOverWrongValuesRecordsAWellFormedBack
 }
 
 TEST_F(ReliabilityRegistryValuesTest, AdvancedValuesOfAnyTypeReadAsTheirNumberOrTheDefault) {
-    RegistryKeySetAside aside(HKEY_CURRENT_USER, kExplorerAdvancedKey);
-    ASSERT_TRUE(aside.Ready());
-    const UniqueKey key = CreateKey(HKEY_CURRENT_USER, kExplorerAdvancedKey);
+    const UniqueKey key = FreshKey(kExplorerAdvancedKey);
     ASSERT_TRUE(key);
     const long long cases = Scaled(400);
     for (long long i = 0; i < cases; ++i) {
@@ -351,9 +359,7 @@ TEST_F(ReliabilityRegistryValuesTest, AdvancedValuesOfAnyTypeReadAsTheirNumberOr
 
 TEST_F(ReliabilityRegistryValuesTest, IconFontValuesOfAnyShapeGiveAnInstalledFaceAndTheirHeight) {
     constexpr wchar_t kWindowMetrics[] = L"Control Panel\\Desktop\\WindowMetrics";
-    RegistryKeySetAside aside(HKEY_CURRENT_USER, kWindowMetrics);
-    ASSERT_TRUE(aside.Ready());
-    const UniqueKey key = CreateKey(HKEY_CURRENT_USER, kWindowMetrics);
+    const UniqueKey key = FreshKey(kWindowMetrics);
     ASSERT_TRUE(key);
     const long long cases = Scaled(300);
     for (long long i = 0; i < cases; ++i) {
