@@ -118,20 +118,17 @@ void MainWindow::OnSettings() {
 // Settings changed in the dialog apply to panels made from now on; the open ones
 // keep their panes and view.
 void MainWindow::ApplySettings(const Settings& changed) {
-    // The favourites are not the dialog's to change, and another window may
-    // have changed them while it was open.
-    std::vector<std::wstring> favourites = std::move(settings.Favorites);
-    const bool favouritesUnreadable = settings.FavoritesUnreadable;
-    settings = changed;
-    settings.Favorites = std::move(favourites);
-    settings.FavoritesUnreadable = favouritesUnreadable;
-    // The dialog's copy of the tab list is as old as this window's; another
-    // window may have saved a newer one since.
-    if (std::vector<std::wstring> paths = AllWindowsTabPaths(); !paths.empty()) {
-        settings.TabPaths = std::move(paths);
-        settings.ActiveTab = activeTab >= 0 ? SavedActiveTab() : activeTab;
-    }
-    SaveSettings(settings);
+    // Only what the dialog edits is taken and saved. The rest of this record may
+    // be older than what other windows have saved since it was loaded: a view
+    // mode, a window rectangle, the tab and favourite lists.
+    settings.NewTabPath = changed.NewTabPath;
+    settings.BackupDir = changed.BackupDir;
+    settings.HistoryLimit = changed.HistoryLimit;
+    settings.FavBarVisible = changed.FavBarVisible;
+    settings.SearchBoxVisible = changed.SearchBoxVisible;
+    settings.Takeover = changed.Takeover;
+    SaveSettingsOf(settings, {L"NewTabPath", L"BackupDir", L"HistoryLimit", L"FavBarVisible", L"SearchBoxVisible",
+                              L"Takeover"});
     ShareFavorites();
     commandBar.SetSearchBoxVisible(settings.SearchBoxVisible);
     Layout();

@@ -62,6 +62,10 @@ bool IsLeadingSpace(wchar_t c) {
     return c == L' ' || c == L'\t' || c == L'\n' || c == L'\v' || c == L'\f' || c == L'\r';
 }
 
+// A text value up to its first line break. No path holds one, and written whole
+// the rest would come back as a line of its own, which could set any other key.
+std::wstring_view FirstLineOf(std::wstring_view text) { return text.substr(0, text.find_first_of(L"\r\n")); }
+
 // The key of a line: the text before its first "=", or nothing when it has none.
 std::optional<std::wstring_view> KeyOf(std::wstring_view line) {
     const size_t equals = line.find(L'=');
@@ -99,7 +103,7 @@ std::vector<std::wstring> PrintSettingsLines(const Settings& settings) {
             case ValueKind::Flag: line += settings.*key.flag ? L"1" : L"0"; break;
             case ValueKind::Number:
             case ValueKind::WindowNumber: line += std::to_wstring(settings.*key.number); break;
-            case ValueKind::Text: line += settings.*key.text; break;
+            case ValueKind::Text: line += FirstLineOf(settings.*key.text); break;
         }
         lines.push_back(std::move(line));
     }
@@ -128,20 +132,32 @@ Settings ParseSettingsLines(const std::vector<std::wstring>& lines) {
     return settings;
 }
 
-std::vector<std::wstring> WithSettingValues(std::vector<std::wstring> lines,
-                                            const std::vector<std::pair<std::wstring, int64_t>>& values) {
-    for (const auto& [name, value] : values) {
-        std::wstring line = name + L"=" + std::to_wstring(value);
+std::vector<std::wstring> WithSettingLines(std::vector<std::wstring> lines,
+                                           const std::vector<std::wstring>& replacements) {
+    for (const std::wstring& line : replacements) {
+        const std::optional<std::wstring_view> name = KeyOf(line);
+        if (!name) continue;
         const auto existing = std::find_if(lines.begin(), lines.end(), [&name](const std::wstring& candidate) {
             return KeyOf(candidate) == name;
         });
         if (existing != lines.end()) {
-            *existing = std::move(line);
+            *existing = line;
+            // A load takes the last line of a key, so a later one would hide this value.
+            lines.erase(std::remove_if(std::next(existing), lines.end(),
+                                       [&name](const std::wstring& candidate) { return KeyOf(candidate) == name; }),
+                        lines.end());
         } else {
-            lines.push_back(std::move(line));
+            lines.push_back(line);
         }
     }
     return lines;
+}
+
+std::vector<std::wstring> WithSettingValues(std::vector<std::wstring> lines,
+                                            const std::vector<std::pair<std::wstring, int64_t>>& values) {
+    std::vector<std::wstring> replacements;
+    for (const auto& [name, value] : values) replacements.push_back(name + L"=" + std::to_wstring(value));
+    return WithSettingLines(std::move(lines), replacements);
 }
 
 namespace {
@@ -168,11 +184,27 @@ void SaveSettings(const Settings& settings) {
     if (!settings.TabPathsUnreadable) WriteLines(ConfigFilePath(kTabsFileName), settings.TabPaths);
 }
 
-void SaveSettingValues(const std::vector<std::pair<std::wstring, int64_t>>& values) {
+namespace {
+
+void ReplaceSettingLines(const std::vector<std::wstring>& replacements) {
     const std::wstring path = ConfigFilePath(kSettingsFileName);
     std::vector<std::wstring> lines;
     if (!TryReadLines(path, lines)) return;
-    WriteLines(path, WithSettingValues(std::move(lines), values));
+    WriteLines(path, WithSettingLines(std::move(lines), replacements));
+}
+
+}  // namespace
+
+void SaveSettingsOf(const Settings& settings, const std::vector<std::wstring>& keys) {
+    std::vector<std::wstring> replacements = PrintSettingsLines(settings);
+    std::erase_if(replacements, [&keys](const std::wstring& line) {
+        return std::find(keys.begin(), keys.end(), KeyOf(line).value_or(std::wstring_view())) == keys.end();
+    });
+    ReplaceSettingLines(replacements);
+}
+
+void SaveSettingValues(const std::vector<std::pair<std::wstring, int64_t>>& values) {
+    ReplaceSettingLines(WithSettingValues({}, values));
 }
 
 void SaveWindowRect(const RECT& rect) { SaveSettingValues(WindowRectValues(rect)); }

@@ -21,7 +21,8 @@ inline constexpr wchar_t kTabsFileName[] = L"tabs.txt";
 [[nodiscard]] int32_t ParseDecimal(std::wstring_view text);
 
 // The 18 lines of settings.txt for this record, in their fixed order. The lists
-// live in their own files and HasWindowRect is never written.
+// live in their own files and HasWindowRect is never written. A text value is
+// written up to its first line break, so that it stays one line.
 [[nodiscard]] std::vector<std::wstring> PrintSettingsLines(const Settings& settings);
 
 // The defaults overlaid with the lines of settings.txt. The key is the text
@@ -30,9 +31,7 @@ inline constexpr wchar_t kTabsFileName[] = L"tabs.txt";
 // they stand: limits are the loader's business.
 [[nodiscard]] Settings ParseSettingsLines(const std::vector<std::wstring>& lines);
 
-// The lines of settings.txt with each named value set: it replaces the first
-// line of its key, or is appended when there is none. Every other line stays
-// where it was.
+// The lines of settings.txt with each named value set, as WithSettingLines does.
 [[nodiscard]] std::vector<std::wstring> WithSettingValues(
     std::vector<std::wstring> lines, const std::vector<std::pair<std::wstring, int64_t>>& values);
 
@@ -46,6 +45,17 @@ inline constexpr wchar_t kTabsFileName[] = L"tabs.txt";
 // be written keeps its old content. A list file that could not be read whole at
 // load is left alone.
 void SaveSettings(const Settings& settings);
+
+// The lines of settings.txt with each given "key=value" line in place of the
+// first line of its key, or appended when there is none; later lines of the key
+// go, since a load would take the last. Every other line stays where it was.
+[[nodiscard]] std::vector<std::wstring> WithSettingLines(std::vector<std::wstring> lines,
+                                                         const std::vector<std::wstring>& replacements);
+
+// Rewrites only the lines of the named keys of settings.txt with the record's
+// values, leaving every other line and the list files as they are: the rest of
+// a window's record may be older than what other windows have saved since.
+void SaveSettingsOf(const Settings& settings, const std::vector<std::wstring>& keys);
 
 // Rewrites only the named lines of settings.txt, leaving every other line and
 // the list files as they are: a window's record may hold lists older than what

@@ -1,6 +1,7 @@
 #include "takeover/command_lines.h"
 
 #include "takeover/takeover_keys.h"
+#include "ui/paths.h"
 #include "ui/text.h"
 
 namespace {
@@ -35,11 +36,26 @@ std::wstring BuildDirectCommand(const std::wstring& exe, const std::wstring& arg
     return L"\"" + exe + L"\" " + argumentTemplate;
 }
 
-std::wstring BuildFallbackCommand(const std::wstring& exe, const std::wstring& argumentTemplate) {
+namespace {
+
+// Earlier versions named the explorer bare; their commands are still ours.
+constexpr wchar_t kBareExplorer[] = L"explorer.exe";
+
+std::wstring FallbackCommandWith(const std::wstring& exe, const std::wstring& argumentTemplate,
+                                 const std::wstring& explorer) {
     const std::wstring explorerArgument =
         argumentTemplate.find(L"%V") != std::wstring::npos ? L"\"%V\"" : L"\"%1\"";
     return std::wstring(kFallbackStart) + exe + L"\" (start \"\" \"" + exe + L"\" " + argumentTemplate +
-           L") else (start \"\" explorer.exe " + explorerArgument + L")";
+           L") else (start \"\" " + explorer + L" " + explorerArgument + L")";
+}
+
+}  // namespace
+
+std::wstring BuildFallbackCommand(const std::wstring& exe, const std::wstring& argumentTemplate) {
+    // The system's explorer by its full path: a bare name is looked for first in
+    // the working folder, which the shell sets to the folder being browsed, so a
+    // file named explorer.exe lying there would run instead.
+    return FallbackCommandWith(exe, argumentTemplate, L"\"" + SystemFolderFile(kBareExplorer, true) + L"\"");
 }
 
 std::wstring BuildUninstallCommandLine() {
@@ -68,7 +84,8 @@ bool IsOwnCommand(const std::wstring& value, const std::wstring& exe, const std:
     const std::wstring program = QuotedAt(value, 0);
     if (program.empty()) return false;
     if (StartsWithIgnoringCase(value, kFallbackStart)) {
-        return EqualsIgnoringCase(value, BuildFallbackCommand(program, argumentTemplate));
+        return EqualsIgnoringCase(value, BuildFallbackCommand(program, argumentTemplate)) ||
+               EqualsIgnoringCase(value, FallbackCommandWith(program, argumentTemplate, kBareExplorer));
     }
     return EqualsIgnoringCase(value, BuildDirectCommand(program, argumentTemplate)) &&
            EqualsIgnoringCase(FileNameOf(program), FileNameOf(exe));

@@ -13,7 +13,7 @@
 [[nodiscard]] std::wstring BuildDirectCommand(const std::wstring& exe, const std::wstring& argumentTemplate);
 
 // Through the command interpreter: starts the executable while its file exists,
-// else opens the folder in the system's explorer.exe.
+// else opens the folder in the system's explorer.exe, named by its full path.
 [[nodiscard]] std::wstring BuildFallbackCommand(const std::wstring& exe, const std::wstring& argumentTemplate);
 
 // The entry's uninstall command: PowerShell deletes the ten command keys, the

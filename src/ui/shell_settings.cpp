@@ -9,7 +9,10 @@ DWORD ReadAdvancedValue(const wchar_t* name, DWORD fallback) {
     }
     DWORD value = 0;
     DWORD size = sizeof(value);
-    if (RegGetValueW(key.get(), nullptr, name, RRF_RT_REG_DWORD, nullptr, &value, &size) != ERROR_SUCCESS) {
+    // A value shorter than four bytes is not a number the shell wrote; some
+    // systems hand it over part-filled rather than refuse it.
+    if (RegGetValueW(key.get(), nullptr, name, RRF_RT_REG_DWORD, nullptr, &value, &size) != ERROR_SUCCESS ||
+        size != sizeof(value)) {
         return fallback;
     }
     return value;

@@ -179,6 +179,25 @@ TEST_F(SettingsDialogTest, ConfirmStoresBlankAndUnreadableEntriesAsTheirDefaults
         10000));
 }
 
+TEST_F(SettingsDialogTest, ConfirmKeepsWhatOtherWindowsSavedSinceTheRecordWasLoaded) {
+    // Once the start has saved its tab, another window changes the view mode and
+    // saves its rectangle, as windows do, line by line.
+    ASSERT_TRUE(WaitUntil([&] { return HasLine(SavedSettings(), L"ActiveTab=0"); }, 15000));
+    ASSERT_TRUE(WriteConfigLines(install, L"settings.txt",
+                                 {L"HistoryLimit=37", L"NewTabPath=" + folders[1], L"ActiveTab=0", L"ViewMode=4",
+                                  L"ViewIconSize=16", L"NavVisible=0", L"WindowX=123"}));
+    HWND dialog = OpenSettings();
+    ASSERT_NE(dialog, nullptr);
+    SetText(dialog, kHistoryLimitId, L"55");
+    Press(dialog, IDOK);
+    ASSERT_TRUE(WaitForClosed(dialog));
+    ASSERT_TRUE(WaitUntil([&] { return HasLine(SavedSettings(), L"HistoryLimit=55"); }, 10000));
+    const std::vector<std::wstring> saved = SavedSettings();
+    for (const wchar_t* line : {L"ViewMode=4", L"ViewIconSize=16", L"NavVisible=0", L"WindowX=123"}) {
+        EXPECT_TRUE(HasLine(saved, line)) << "the dialog put back its window's older " << NarrowForTest(line);
+    }
+}
+
 TEST_F(SettingsDialogTest, TickingTheFavouritesBarShowsItAboveThePanel) {
     HWND bar = GetDlgItem(window, 11);
     ASSERT_NE(bar, nullptr);

@@ -156,6 +156,20 @@ TEST(SettingsLines, LimitsAreLeftToTheLoader) {
     EXPECT_EQ(read.ActiveTab, -2147483647 - 1);
 }
 
+TEST(SettingsLines, ATextWithALineBreakStaysOneLineAndSetsNoOtherKey) {
+    Settings settings;
+    settings.NewTabPath = L"C:\\a\r\nTakeover=1";
+    settings.BackupDir = L"D:\\b\nHistoryLimit=5\rViewMode=4";
+    const Lines lines = PrintSettingsLines(settings);
+    ASSERT_EQ(lines.size(), 18u);
+    const Settings reread = ParseSettingsLines(DecodeLines(EncodeLines(lines)));
+    EXPECT_EQ(reread.NewTabPath, L"C:\\a");
+    EXPECT_EQ(reread.BackupDir, L"D:\\b");
+    EXPECT_FALSE(reread.Takeover);
+    EXPECT_EQ(reread.HistoryLimit, settings.HistoryLimit);
+    EXPECT_EQ(reread.ViewMode, settings.ViewMode);
+}
+
 TEST(WindowRectLines, AppendsMissingWindowLinesInOrder) {
     const Lines lines = {L"NavVisible=0", L"ViewMode=4"};
     const Lines expected = {L"NavVisible=0", L"ViewMode=4", L"WindowX=100", L"WindowY=50", L"WindowWidth=1280",
@@ -168,11 +182,11 @@ TEST(WindowRectLines, AppendsMissingWindowLinesInOrder) {
 TEST(WindowRectLines, ReplacesWindowLinesInPlaceAndKeepsEveryOtherLine) {
     const Lines lines = {
         L"WindowHeight=1", L"NavVisible=0", L"WindowX=1", L"a line without equals", L"WindowY=1",
-        L"Unknown=x",      L"WindowWidth=1", L"WindowX=2", L"BackupDir=D:\\b",
+        L"Unknown=x",      L"WindowWidth=1", L"BackupDir=D:\\b",
     };
     const Lines expected = {
         L"WindowHeight=600", L"NavVisible=0",   L"WindowX=-1920", L"a line without equals", L"WindowY=-8",
-        L"Unknown=x",        L"WindowWidth=800", L"WindowX=2",     L"BackupDir=D:\\b",
+        L"Unknown=x",        L"WindowWidth=800", L"BackupDir=D:\\b",
     };
     EXPECT_EQ(WithWindowRect(lines, RECT{-1920, -8, -1120, 592}), expected);
 }
@@ -182,6 +196,15 @@ TEST(WindowRectLines, OnlyTheExactKeyBeforeTheFirstEqualsSignMatches) {
     const Lines expected = {L"WindowX = 5", L"windowy=5", L"WindowWidth", L"NewTabPath=WindowHeight=5",
                             L"WindowX=1",   L"WindowY=2", L"WindowWidth=3", L"WindowHeight=4"};
     EXPECT_EQ(WithWindowRect(lines, RECT{1, 2, 4, 6}), expected);
+}
+
+TEST(WindowRectLines, AKeyWrittenTwiceByHandKeepsOnlyTheNewValueSoItReadsBack) {
+    const Lines lines = {L"WindowX=7", L"ViewMode=4", L"WindowX=9", L"windowx=3"};
+    const Lines written = WithWindowRect(lines, RECT{1, 2, 4, 6});
+    const Lines expected = {L"WindowX=1",   L"ViewMode=4", L"windowx=3",
+                            L"WindowY=2",   L"WindowWidth=3", L"WindowHeight=4"};
+    EXPECT_EQ(written, expected);
+    EXPECT_EQ(ParseSettingsLines(written).WindowX, 1) << "a load takes the last line of a key";
 }
 
 TEST(WindowRectLines, ExtremeRectangleDoesNotOverflow) {

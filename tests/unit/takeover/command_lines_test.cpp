@@ -4,6 +4,7 @@
 
 #include "takeover/takeover_keys.h"
 #include "takeover/uninstall.h"
+#include "ui/paths.h"
 
 namespace {
 
@@ -16,13 +17,23 @@ TEST(CommandLines, DirectFormQuotesTheExecutableBeforeTheTemplate) {
     EXPECT_EQ(BuildDirectCommand(kExe, kBackgroundTemplate), L"\"C:\\Tools\\Quorlen.exe\" /d \"%V\"");
 }
 
-TEST(CommandLines, FallbackFormStartsTheProgramOrExplorerWithTheMatchingArgument) {
+TEST(CommandLines, FallbackFormStartsTheProgramOrTheSystemExplorerWithTheMatchingArgument) {
+    // By its full path, so that no explorer.exe in the folder being browsed runs instead.
+    const std::wstring explorer = L"\"" + SystemFolderFile(L"explorer.exe", true) + L"\"";
+    ASSERT_NE(explorer, L"\"explorer.exe\"");
     EXPECT_EQ(BuildFallbackCommand(kExe, kFolderTemplate),
               L"cmd /c if exist \"C:\\Tools\\Quorlen.exe\" (start \"\" \"C:\\Tools\\Quorlen.exe\" \"%1\") else "
-              L"(start \"\" explorer.exe \"%1\")");
+              L"(start \"\" " + explorer + L" \"%1\")");
     EXPECT_EQ(BuildFallbackCommand(kExe, kBackgroundTemplate),
               L"cmd /c if exist \"C:\\Tools\\Quorlen.exe\" (start \"\" \"C:\\Tools\\Quorlen.exe\" /d \"%V\") else "
-              L"(start \"\" explorer.exe \"%V\")");
+              L"(start \"\" " + explorer + L" \"%V\")");
+}
+
+TEST(CommandLines, AFallbackNamingTheExplorerBareIsStillRecognisedAsOurs) {
+    const std::wstring older = L"cmd /c if exist \"D:\\Old\\Quorlen.exe\" (start \"\" \"D:\\Old\\Quorlen.exe\" \"%1\") "
+                               L"else (start \"\" explorer.exe \"%1\")";
+    EXPECT_TRUE(IsOwnCommand(older, kExe, kFolderTemplate));
+    EXPECT_FALSE(IsOwnCommand(older + L" & other", kExe, kFolderTemplate));
 }
 
 TEST(CommandLines, UninstallCommandDeletesTheCommandKeysTheBackupAndTheEntryInOrder) {

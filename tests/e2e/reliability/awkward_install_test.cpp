@@ -1,0 +1,163 @@
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <shellapi.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "common/reliability_tally.h"
+#include "driver/quorlen_driver.h"
+#include "driver/window_queries.h"
+#include "settings/line_file.h"
+#include "takeover/command_lines.h"
+#include "takeover/registry_values.h"
+#include "takeover/takeover_keys.h"
+#include "takeover_fixture.h"
+#include "ui/handles.h"
+
+// The program may be unpacked into a folder whose name means something to the
+// shell or the command interpreter. The command lines it stores name that
+// folder, and must start this program, with the opened folder, and nothing else.
+
+namespace {
+
+namespace fs = std::filesystem;
+
+std::wstring ReplaceAll(std::wstring text, const std::wstring& from, const std::wstring& to) {
+    for (size_t at = text.find(from); at != std::wstring::npos; at = text.find(from, at + to.size())) {
+        text.replace(at, from.size(), to);
+    }
+    return text;
+}
+
+// How the shell turns a stored command into the command line it runs: an
+// expandable value has its environment variables expanded, then the folder
+// takes the place of its placeholder.
+std::wstring AsTheShellRunsIt(const RegistryString& stored, const std::wstring& folder) {
+    std::wstring command = stored.text;
+    if (stored.type == REG_EXPAND_SZ) {
+        std::wstring expanded(8192, L'\0');
+        const DWORD length = ExpandEnvironmentStringsW(stored.text.c_str(), expanded.data(), 8192);
+        if (length > 0 && length <= 8192) command = expanded.c_str();
+    }
+    return ReplaceAll(ReplaceAll(command, L"%1", folder), L"%V", folder);
+}
+
+std::vector<std::wstring> Arguments(const std::wstring& commandLine) {
+    int count = 0;
+    LPWSTR* argv = CommandLineToArgvW(commandLine.c_str(), &count);
+    if (argv == nullptr) return {};
+    std::vector<std::wstring> arguments(argv, argv + count);
+    LocalFree(argv);
+    return arguments;
+}
+
+std::optional<std::wstring> EntryText(const wchar_t* name) {
+    UniqueKey key;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, kUninstallEntryKey, 0, KEY_READ, key.put()) != ERROR_SUCCESS) return {};
+    const std::optional<RegistryString> value = ReadStringValue(key.get(), name);
+    if (!value) return {};
+    return value->text;
+}
+
+class ReliabilityAwkwardInstallTest : public TakeoverTest {
+protected:
+    void SetUp() override {
+        TakeoverTest::SetUp();
+        if (HasFatalFailure()) return;
+        folder = install.Folder() / L"a&b ^c !d! (e) 50% 100% 文件";
+        fs::create_directories(folder / L"config");
+        ASSERT_TRUE(fs::copy_file(install.ExePath(), folder / L"Quorlen.exe"));
+        opened = install.Folder() / L"opened & (here)";
+        fs::create_directories(opened);
+        working = install.Folder() / L"working";
+        fs::create_directories(working);
+    }
+
+    [[nodiscard]] std::wstring AwkwardExe() const { return (folder / L"Quorlen.exe").wstring(); }
+
+    fs::path folder;
+    fs::path opened;
+    fs::path working;
+};
+
+TEST_F(ReliabilityAwkwardInstallTest, StoredCommandsStartThisProgramWithTheFolderAndNothingElse) {
+    {
+        HANDLE file = CreateFileW((folder / L"config" / L"settings.txt").c_str(), GENERIC_WRITE, 0, nullptr,
+                                  CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+        ASSERT_NE(file, INVALID_HANDLE_VALUE);
+        const wchar_t text[] = L"\xFEFFTakeover=1\r\n";
+        DWORD written = 0;
+        WriteFile(file, text, sizeof(text) - sizeof(wchar_t), &written, nullptr);
+        CloseHandle(file);
+    }
+    long long cases = 0;
+    long long failures = 0;
+    auto check = [&](bool holds, const std::string& what) {
+        ++cases;
+        EXPECT_TRUE(holds) << what;
+        failures += holds ? 0 : 1;
+    };
+    {
+        QuorlenProcess quorlen;
+        ASSERT_TRUE(quorlen.StartCommandLine(L"\"" + AwkwardExe() + L"\"", folder.wstring(), 0));
+        const HWND window = quorlen.WaitForMainWindow();
+        ASSERT_NE(window, nullptr) << "no main window appeared";
+        for (const TakeoverKey& row : TakeoverKeys) {
+            const std::optional<RegistryString> command = ReadClassesDefault(row.key);
+            ASSERT_TRUE(command) << "no command in " << NarrowForTest(row.key);
+            const std::vector<std::wstring> arguments = Arguments(AsTheShellRunsIt(*command, opened.wstring()));
+            std::string what = "this direct command does not start the program with the folder: ";
+            what += NarrowForTest(row.key);
+            check(arguments.size() >= 2 && arguments.front() == AwkwardExe() && arguments.back() == opened.wstring(),
+                  what);
+        }
+        check(EntryText(L"DisplayIcon") == AwkwardExe(), "the uninstall entry names another program");
+        const std::optional<std::wstring> uninstall = EntryText(L"UninstallString");
+        check(uninstall && uninstall->find(folder.filename().wstring()) == std::wstring::npos,
+              "the uninstall command runs something from the program's folder");
+        CloseQuorlen(quorlen, window);
+    }
+
+    // With the program ended, the fallback form starts it again with the folder.
+    const std::optional<RegistryString> fallback = ReadClassesDefault(TakeoverKeys[0].key);
+    ASSERT_TRUE(fallback);
+    ASSERT_TRUE(IsIndirectCommand(fallback->text)) << "the exit did not leave the fallback form";
+    QuorlenProcess interpreter;
+    ASSERT_TRUE(interpreter.StartCommandLine(AsTheShellRunsIt(*fallback, opened.wstring()), working.wstring()));
+    HWND started = nullptr;
+    check(WaitUntil(
+              [&] {
+                  const std::vector<HWND> windows = VisibleMainWindows(0);
+                  started = windows.empty() ? nullptr : windows.front();
+                  return started != nullptr;
+              },
+              30000),
+          "the fallback command did not start the program");
+    if (started != nullptr) {
+        const std::wstring tabs = (folder / L"config" / L"tabs.txt").wstring();
+        check(WaitUntil(
+                  [&] {
+                      const std::vector<std::wstring> saved = ReadLines(tabs);
+                      return std::find(saved.begin(), saved.end(), opened.wstring()) != saved.end();
+                  },
+                  20000),
+              "the program started by the fallback did not open the folder");
+        DWORD startedId = 0;
+        GetWindowThreadProcessId(started, &startedId);
+        PostMessageW(started, WM_CLOSE, 0, 0);
+        HWND box = nullptr;
+        if (WaitUntil([&] { return (box = FindMessageBox(startedId)) != nullptr || !IsWindow(started); }, 10000) &&
+            box != nullptr) {
+            PostMessageW(box, WM_COMMAND, IDYES, 0);
+        }
+        EXPECT_TRUE(WaitUntil([&] { return !IsWindow(started); }, 15000)) << "the started program did not close";
+    }
+    check(fs::is_empty(working), "the fallback command ran something else");
+    RecordReliability({"fallback command", cases, 0, "program in an awkward folder", failures});
+}
+
+}  // namespace
