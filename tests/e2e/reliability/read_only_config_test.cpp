@@ -95,9 +95,13 @@ TEST_F(ReliabilityReadOnlyConfigTest, AReadOnlyConfigFolderLosesNothing) {
     ASSERT_NO_FATAL_FAILURE(SetReadOnly(folder, true));
     ASSERT_NO_FATAL_FAILURE(ChangeTheTabs());
     EXPECT_TRUE(quorlen.Running());
-    // Whatever was or was not written is whole.
-    EXPECT_TRUE(SamePaths(ReadConfigLines(install, L"tabs.txt"), TabsInMemory()) ||
-                SamePaths(ReadConfigLines(install, L"tabs.txt"), {folders[0], folders[1]}));
+    // Whatever was or was not written is whole, once the saves asked for are made.
+    EXPECT_TRUE(WaitUntil(
+        [&] {
+            const Lines saved = ReadConfigLines(install, L"tabs.txt");
+            return SamePaths(saved, TabsInMemory()) || SamePaths(saved, {folders[0], folders[1]});
+        },
+        10000));
     ASSERT_NO_FATAL_FAILURE(SetReadOnly(folder, false));
     SaveAgainAndCheck();
     RecordReliability({"read-only config", 3, 1, "a read-only config folder", 0});
