@@ -99,7 +99,7 @@ public:
     }
 
     // Saved tabs come back on start: when is the active one on screen, and
-    // when have all of them arrived (the tab list is saved once they have).
+    // when have all of them arrived.
     void RestoredStarts(int tabCount) {
         ListedFolders folders(tabCount);
         const std::string count = std::to_string(tabCount);
@@ -108,16 +108,14 @@ public:
         for (int run = 0; run < runs; ++run) {
             QuorlenInstall install;
             if (!WriteConfigLines(install, L"tabs.txt", folders.paths)) continue;
-            const std::filesystem::path tabsFile = install.ConfigFile(L"tabs.txt");
-            const auto written = std::filesystem::last_write_time(tabsFile);
             QuorlenProcess process;
             const double start = NowMs();
             if (!process.StartCommandLine(Quoted(install.ExePath().wstring()), install.Folder().wstring())) continue;
             const DWORD id = process.Id();
             active.samples.push_back(MsUntil(start, [id] { return ListedFolderView(id) != nullptr; }));
             all.samples.push_back(MsUntil(start, [&] {
-                std::error_code error;
-                return std::filesystem::last_write_time(tabsFile, error) != written && !error;
+                const std::vector<HWND> windows = VisibleMainWindows(id);
+                return !windows.empty() && NavigatedPanelCount(windows.front()) == tabCount;
             }));
         }
         figures.push_back(std::move(active));

@@ -32,21 +32,13 @@ protected:
         TabsTest::SetUp();
         if (HasFatalFailure()) return;
         ASSERT_TRUE(WaitForTabCount(3));
-        ASSERT_TRUE(WaitUntil([&] { return ShownFolderCount() == 3; }, 20000)) << "the restore never ended";
+        // Until every restored tab has arrived the window is still busy, and a
+        // click then can come too late for the place it was aimed at.
+        ASSERT_TRUE(WaitUntil([&] { return NavigatedPanelCount(window) == 3; }, 20000)) << "the restore never ended";
         ASSERT_TRUE(WaitForSavedTabs(folders)) << "the saved tabs never settled";
         Place(window, 0, 0);
     }
 
-    // The panels that show a folder. Saved tabs are reopened after the window is
-    // up, the hidden ones too; until all have arrived the window is still busy,
-    // and a click then can come too late for the place it was aimed at.
-    int ShownFolderCount() const {
-        int shown = 0;
-        for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-            if (GetDlgCtrlID(child) == 3 && FindDescendant(child, L"SHELLDLL_DefView")) ++shown;
-        }
-        return shown;
-    }
 
     static void Place(HWND target, int x, int y) {
         SetWindowPos(target, nullptr, x, y, 900, 600, SWP_NOZORDER);

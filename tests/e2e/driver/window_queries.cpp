@@ -17,6 +17,15 @@ LRESULT Query(HWND strip, UINT message, WPARAM wParam) {
 
 HWND FindDescendant(HWND parent, const wchar_t* className) { return FindDescendantOfClass(parent, className); }
 
+int NavigatedPanelCount(HWND mainWindow) {
+    constexpr int kPanelHostId = 3;
+    int navigated = 0;
+    for (HWND child = GetWindow(mainWindow, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        if (GetDlgCtrlID(child) == kPanelHostId && FindDescendant(child, L"SHELLDLL_DefView")) ++navigated;
+    }
+    return navigated;
+}
+
 std::wstring WindowText(HWND window) {
     wchar_t text[512] = {};
     DWORD_PTR length = 0;

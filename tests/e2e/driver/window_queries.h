@@ -22,6 +22,10 @@ LRESULT Query(HWND strip, UINT message, WPARAM wParam = 0);
 
 [[nodiscard]] std::wstring WindowText(HWND window);
 
+// The tabs of a main window whose panel shows a folder: a panel has its shell
+// view window once its first navigation has arrived, hidden tabs too.
+[[nodiscard]] int NavigatedPanelCount(HWND mainWindow);
+
 // Whether two lists of paths are equal, ignoring letter case.
 [[nodiscard]] bool SamePaths(const std::vector<std::wstring>& actual, const std::vector<std::wstring>& expected);
 
