@@ -116,9 +116,17 @@ TEST_F(ReliabilityReadOnlyConfigTest, FilesHeldOpenByAnotherProgramStayAsTheyAre
     {
         std::vector<UniqueKernelHandle> held;
         for (const wchar_t* name : {L"settings.txt", L"tabs.txt", L"history.txt", L"favorites.txt"}) {
-            held.emplace_back(CreateFileW(Config(name).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
-                                          FILE_ATTRIBUTE_NORMAL, nullptr));
-            ASSERT_TRUE(held.back()) << "cannot hold " << NarrowForTest(name);
+            // The program may be saving the file just then; it is held once it is free.
+            UniqueKernelHandle file;
+            ASSERT_TRUE(WaitUntil(
+                [&] {
+                    file.reset(CreateFileW(Config(name).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                           FILE_ATTRIBUTE_NORMAL, nullptr));
+                    return static_cast<bool>(file);
+                },
+                5000))
+                << "cannot hold " << NarrowForTest(name);
+            held.push_back(std::move(file));
         }
         ASSERT_NO_FATAL_FAILURE(ChangeTheTabs());
         EXPECT_TRUE(quorlen.Running());
