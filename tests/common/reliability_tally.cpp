@@ -11,14 +11,6 @@ namespace {
 
 constexpr std::uint32_t kDefaultSeed = 20261209;
 
-long long EnvironmentNumber(const char* name, long long fallback) {
-    const char* text = std::getenv(name);
-    if (text == nullptr || *text == '\0') return fallback;
-    char* end = nullptr;
-    const long long value = std::strtoll(text, &end, 10);
-    return (end != nullptr && *end == '\0') ? value : fallback;
-}
-
 std::filesystem::path FiguresFile() {
     wchar_t exe[MAX_PATH * 4] = {};
     const DWORD length = GetModuleFileNameW(nullptr, exe, static_cast<DWORD>(std::size(exe)));
@@ -34,6 +26,14 @@ std::string OneField(std::string text) {
 }
 
 }  // namespace
+
+long long EnvironmentNumber(const char* name, long long fallback) {
+    const char* text = std::getenv(name);
+    if (text == nullptr || *text == '\0') return fallback;
+    char* end = nullptr;
+    const long long value = std::strtoll(text, &end, 10);
+    return (end != nullptr && *end == '\0') ? value : fallback;
+}
 
 std::uint32_t ReliabilitySeed() {
     return static_cast<std::uint32_t>(EnvironmentNumber("QUORLEN_SEED", kDefaultSeed));

@@ -9,6 +9,9 @@
 // QUORLEN_SEED  - the seed of every generator (a fixed default keeps runs repeatable);
 // QUORLEN_SOAK  - a factor (at least 1) by which the soak run multiplies case counts.
 
+// A whole number from the environment; the fallback when unset or not a number.
+[[nodiscard]] long long EnvironmentNumber(const char* name, long long fallback);
+
 [[nodiscard]] std::uint32_t ReliabilitySeed();
 [[nodiscard]] int SoakFactor();
 

@@ -5,6 +5,7 @@
 
 #include "common/private_prefix.h"
 #include "common/registry_set_aside.h"
+#include "common/test_watchdog.h"
 
 namespace {
 
@@ -34,6 +35,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     testing::InitGoogleTest(&argc, argv);
+    InstallTestWatchdog();
     testing::AddGlobalTestEnvironment(new UninstallEntrySetAside);
     return RUN_ALL_TESTS();
 }
