@@ -39,12 +39,20 @@ protected:
         return WaitUntil([&] { return WindowText(strip) == title; }, 15000);
     }
 
-    // The screen point over a folder of the list, once the list shows it.
+    // A window of the shown tab's panel.
+    HWND ShownPanelDescendant(const wchar_t* className) const {
+        for (HWND host = GetWindow(window, GW_CHILD); host; host = GetWindow(host, GW_HWNDNEXT)) {
+            if (IsWindowVisible(host) && GetDlgCtrlID(host) == 3) return FindDescendant(host, className);
+        }
+        return nullptr;
+    }
+
+    // The screen point over a folder of the shown list, once it shows it.
     POINT ItemPoint(const std::wstring& name) {
         POINT centre{};
         EXPECT_TRUE(WaitUntil(
             [&] {
-                list = FindDescendant(window, L"SysListView32");
+                list = ShownPanelDescendant(L"SysListView32");
                 const int index = list ? FindListItem(list, name) : -1;
                 return index >= 0 && ListItemLabelCentre(list, index, centre);
             },
@@ -55,9 +63,7 @@ protected:
 
     void DoubleClick(const std::wstring& name) {
         const POINT point = ItemPoint(name);
-        ASSERT_TRUE(MoveUntil(point, [] { return true; }));
-        Buttons(MOUSEEVENTF_LEFTDOWN);
-        Buttons(MOUSEEVENTF_LEFTUP);
+        ASSERT_TRUE(ClickOn(list, point));
         Buttons(MOUSEEVENTF_LEFTDOWN);
         Buttons(MOUSEEVENTF_LEFTUP);
     }
@@ -65,18 +71,14 @@ protected:
     // Right-clicks a folder and waits for the menu that opens.
     void RightClick(const std::wstring& name) {
         const POINT point = ItemPoint(name);
-        ASSERT_TRUE(MoveUntil(POINT{point.x + 4, point.y}, [] { return true; }));
-        ASSERT_TRUE(MoveUntil(point, [] { return true; }));
-        Buttons(MOUSEEVENTF_RIGHTDOWN);
-        Buttons(MOUSEEVENTF_RIGHTUP);
-        ASSERT_TRUE(WaitUntil([] { return IsWindowVisible(FindWindowW(L"#32768", nullptr)) != FALSE; }, 10000))
-            << "no menu opened";
+        ASSERT_TRUE(ClickOn(list, point, MOUSEEVENTF_RIGHTDOWN));
+        ASSERT_TRUE(WaitUntil(MenuShown, kInputStepMs)) << "no menu opened";
     }
 
     static void ChooseFirstMenuEntry() {
         Key(VK_DOWN);
         Key(VK_RETURN);
-        ASSERT_TRUE(WaitUntil([] { return !IsWindowVisible(FindWindowW(L"#32768", nullptr)); }, 10000));
+        ASSERT_TRUE(WaitUntil([] { return !MenuShown(); }, kInputStepMs)) << "the menu stayed open";
     }
 
     // The shell's choice to open each folder in a window of its own.
@@ -128,16 +130,14 @@ TEST_F(PanelInputTest, TheFolderMenuAndTheNavigationTreeOpenFoldersInTabs) {
     POINT documents{};
     ASSERT_TRUE(WaitUntil(
         [&] {
-            tree = nullptr;
-            for (HWND host = GetWindow(window, GW_CHILD); host && !tree; host = GetWindow(host, GW_HWNDNEXT)) {
-                if (IsWindowVisible(host) && GetDlgCtrlID(host) == 3) tree = FindDescendant(host, L"SysTreeView32");
-            }
+            tree = ShownPanelDescendant(L"SysTreeView32");
             return tree && VisibleTreeItemCentre(tree, L"Documents", documents);
         },
         10000))
         << "the navigation pane shows no Documents";
-    Click(documents);
-    ASSERT_TRUE(WaitForTabCount(4)) << "the tree's folder did not open in a tab";
+    ASSERT_TRUE(ClickOn(tree, documents));
+    ASSERT_TRUE(WaitForTabCount(4)) << "the tree's folder did not open in a tab: " << Query(strip, kTabCount)
+                                    << " tabs, the shown one called " << NarrowForTest(WindowText(strip));
     std::vector<std::wstring> saved;
     ASSERT_TRUE(WaitUntil(
         [&] {

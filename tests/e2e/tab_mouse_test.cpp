@@ -67,22 +67,13 @@ protected:
         return second;
     }
 
-    // Chooses "收藏此文件夹" from the menu of the tab under a point.
-    static void AddFavouriteByTabMenu(POINT onTab) {
-        // A click given while the window is still coming to the front can go
-        // astray under Wine; one that opened no menu is given again.
-        const auto menuShown = [] { return IsWindowVisible(FindWindowW(L"#32768", nullptr)) != FALSE; };
-        bool opened = false;
-        for (int attempt = 0; attempt < 3 && !opened; ++attempt) {
-            ASSERT_TRUE(MoveUntil(onTab, [] { return true; }));
-            Buttons(MOUSEEVENTF_RIGHTDOWN);
-            Buttons(MOUSEEVENTF_RIGHTUP);
-            opened = WaitUntil(menuShown, 4000);
-        }
-        ASSERT_TRUE(opened) << "no menu opened";
+    // Chooses "收藏此文件夹" from the menu of a strip's tab.
+    static void AddFavouriteByTabMenu(HWND onStrip, POINT onTab) {
+        ASSERT_TRUE(ClickOn(onStrip, onTab, MOUSEEVENTF_RIGHTDOWN));
+        ASSERT_TRUE(WaitUntil(MenuShown, kInputStepMs)) << "no menu opened";
         Key(VK_DOWN);
         Key(VK_RETURN);
-        ASSERT_TRUE(WaitUntil([] { return !IsWindowVisible(FindWindowW(L"#32768", nullptr)); }, 10000));
+        ASSERT_TRUE(WaitUntil([] { return !MenuShown(); }, kInputStepMs)) << "the menu stayed open";
     }
 
     bool WaitForFavourites(const std::vector<std::wstring>& expected) const {
@@ -108,24 +99,19 @@ protected:
 TEST_F(TabMouseTest, DraggingATabAlongTheStripReordersTheTabs) {
     POINT behindLast = TabCentre(strip, 2, 3);
     behindLast.x += 30;
-    DragTab(TabCentre(strip, 0, 3), behindLast);
+    ASSERT_TRUE(DragTab(strip, TabCentre(strip, 0, 3), behindLast));
     EXPECT_TRUE(WaitForSavedTabs({folders[1], folders[2], folders[0]}));
 }
 
 TEST_F(TabMouseTest, TheMiddleButtonClosesATab) {
-    PlaceCursor(TabCentre(strip, 2, 3));
-    Buttons(MOUSEEVENTF_MIDDLEDOWN);
-    Buttons(MOUSEEVENTF_MIDDLEUP);
+    ASSERT_TRUE(ClickOn(strip, TabCentre(strip, 2, 3), MOUSEEVENTF_MIDDLEDOWN));
     EXPECT_TRUE(WaitForSavedTabs({folders[0], folders[1]}));
     EXPECT_EQ(Query(strip, kTabCount), 2);
 }
 
 TEST_F(TabMouseTest, TheTabMenuClosesATab) {
-    PlaceCursor(TabCentre(strip, 0, 3));
-    Buttons(MOUSEEVENTF_RIGHTDOWN);
-    Buttons(MOUSEEVENTF_RIGHTUP);
-    ASSERT_TRUE(WaitUntil([] { return IsWindowVisible(FindWindowW(L"#32768", nullptr)) != FALSE; }, 10000))
-        << "no menu opened";
+    ASSERT_TRUE(ClickOn(strip, TabCentre(strip, 0, 3), MOUSEEVENTF_RIGHTDOWN));
+    ASSERT_TRUE(WaitUntil(MenuShown, kInputStepMs)) << "no menu opened";
     // From the bottom up: the close item is the last.
     Key(VK_UP);
     Key(VK_RETURN);
@@ -135,8 +121,9 @@ TEST_F(TabMouseTest, TheTabMenuClosesATab) {
 TEST_F(TabMouseTest, TheStripMovesTheWindowAndItsButtonsMaximiseRestoreAndMinimiseIt) {
     // The window starts at the screen's corner and follows the cursor step by step.
     const POINT press = EmptyStripPoint();
-    PlaceCursor(press);
-    Buttons(MOUSEEVENTF_LEFTDOWN);
+    ASSERT_TRUE(PressOn(strip, press, MOUSEEVENTF_LEFTDOWN));
+    ASSERT_TRUE(WaitUntil([&] { return CaptureOf(strip) == strip; }, kInputStepMs))
+        << "the strip did not take the capture when pressed";
     for (const POINT travel : {POINT{10, 8}, POINT{50, 40}}) {
         EXPECT_TRUE(MoveUntil(POINT{press.x + travel.x, press.y + travel.y}, [&] {
             RECT now{};
@@ -145,17 +132,19 @@ TEST_F(TabMouseTest, TheStripMovesTheWindowAndItsButtonsMaximiseRestoreAndMinimi
         })) << "the window did not follow the cursor to " << travel.x << "," << travel.y;
     }
     Buttons(MOUSEEVENTF_LEFTUP);
+    ASSERT_TRUE(WaitUntil([&] { return CaptureOf(strip) != strip; }, kInputStepMs))
+        << "the strip kept the capture after the release";
 
-    Click(ButtonCentre(kMaximizeLeft));
-    EXPECT_TRUE(WaitUntil([&] { return IsZoomed(window) != FALSE; }, 10000)) << "the button did not maximise";
-    Click(ButtonCentre(kMaximizeLeft));
-    EXPECT_TRUE(WaitUntil([&] { return IsZoomed(window) == FALSE; }, 10000)) << "the button did not restore";
-    Click(ButtonCentre(kMinimizeLeft));
-    EXPECT_TRUE(WaitUntil([&] { return IsIconic(window) != FALSE; }, 10000)) << "the button did not minimise";
+    ASSERT_TRUE(ClickOn(strip, ButtonCentre(kMaximizeLeft)));
+    EXPECT_TRUE(WaitUntil([&] { return IsZoomed(window) != FALSE; }, kInputStepMs)) << "the button did not maximise";
+    ASSERT_TRUE(ClickOn(strip, ButtonCentre(kMaximizeLeft)));
+    EXPECT_TRUE(WaitUntil([&] { return IsZoomed(window) == FALSE; }, kInputStepMs)) << "the button did not restore";
+    ASSERT_TRUE(ClickOn(strip, ButtonCentre(kMinimizeLeft)));
+    EXPECT_TRUE(WaitUntil([&] { return IsIconic(window) != FALSE; }, kInputStepMs)) << "the button did not minimise";
 }
 
 TEST_F(TabMouseTest, ATabTornOffOpensASecondWindowAndGoesBackByDroppingItOnTheFirst) {
-    DragTab(TabCentre(strip, 1, 3), POINT{1300, 700});
+    ASSERT_TRUE(DragTab(strip, TabCentre(strip, 1, 3), POINT{1300, 700}));
     HWND second = WaitForSecondWindow();
     ASSERT_NE(second, nullptr);
     HWND secondStrip = GetDlgItem(second, 7);
@@ -167,7 +156,7 @@ TEST_F(TabMouseTest, ATabTornOffOpensASecondWindowAndGoesBackByDroppingItOnTheFi
     EXPECT_TRUE(WaitForSavedTabs({folders[0], folders[2], folders[1]}));
 
     Place(second, 950, 0);
-    DragTab(TabCentre(secondStrip, 0, 1), TabCentre(strip, 0, 2));
+    ASSERT_TRUE(DragTab(secondStrip, TabCentre(secondStrip, 0, 1), TabCentre(strip, 0, 2)));
     EXPECT_TRUE(WaitUntil([&] { return quorlen.MainWindows().size() == 1; }, 20000))
         << "the window that gave away its only tab stays open";
     EXPECT_EQ(Query(strip, kTabCount), 3);
@@ -177,17 +166,17 @@ TEST_F(TabMouseTest, ATabTornOffOpensASecondWindowAndGoesBackByDroppingItOnTheFi
 // Each window keeps a copy of the settings; a favourite added in one window
 // must survive the next one added in the other.
 TEST_F(TabMouseTest, FavouritesAddedInTwoWindowsAreAllKept) {
-    DragTab(TabCentre(strip, 1, 3), POINT{1300, 700});
+    ASSERT_TRUE(DragTab(strip, TabCentre(strip, 1, 3), POINT{1300, 700}));
     HWND second = WaitForSecondWindow();
     ASSERT_NE(second, nullptr);
     HWND secondStrip = GetDlgItem(second, 7);
     ASSERT_TRUE(WaitUntil([&] { return WindowText(secondStrip) == L"beta"; }, 10000));
     Place(second, 950, 0);
 
-    AddFavouriteByTabMenu(TabCentre(secondStrip, 0, 1));
+    AddFavouriteByTabMenu(secondStrip, TabCentre(secondStrip, 0, 1));
     ASSERT_TRUE(WaitForFavourites({folders[1]}));
     Place(window, 0, 0);
-    AddFavouriteByTabMenu(TabCentre(strip, 0, 2));
+    AddFavouriteByTabMenu(strip, TabCentre(strip, 0, 2));
     EXPECT_TRUE(WaitForFavourites({folders[1], folders[0]}));
 }
 

@@ -1,6 +1,47 @@
 #include "driver/desktop_input.h"
 
+#include <string>
+
+#include "common/private_prefix.h"
 #include "common/temp_folder.h"
+
+namespace {
+
+// The release that goes with a press.
+DWORD ReleaseOf(DWORD down) {
+    switch (down) {
+    case MOUSEEVENTF_RIGHTDOWN:
+        return MOUSEEVENTF_RIGHTUP;
+    case MOUSEEVENTF_MIDDLEDOWN:
+        return MOUSEEVENTF_MIDDLEUP;
+    default:
+        return MOUSEEVENTF_LEFTUP;
+    }
+}
+
+bool CursorAt(POINT screen) {
+    POINT cursor{};
+    return GetCursorPos(&cursor) && cursor.x == screen.x && cursor.y == screen.y;
+}
+
+// Whether the window's thread has handled everything queued before this call:
+// a thread takes the input waiting for it before it answers the second of two
+// sent messages.
+bool ThreadCaughtUp(HWND window) {
+    for (int round = 0; round < 2; ++round) {
+        DWORD_PTR ignored = 0;
+        if (!SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, kInputStepMs, &ignored)) return false;
+    }
+    return true;
+}
+
+std::wstring ClassOf(HWND window) {
+    wchar_t name[64] = {};
+    if (window) GetClassNameW(window, name, 64);
+    return name;
+}
+
+}  // namespace
 
 void PlaceCursor(POINT screen) {
     INPUT move{};
@@ -18,12 +59,6 @@ void Buttons(DWORD flags) {
     SendInput(1, &input, sizeof(input));
 }
 
-void Click(POINT screen) {
-    PlaceCursor(screen);
-    Buttons(MOUSEEVENTF_LEFTDOWN);
-    Buttons(MOUSEEVENTF_LEFTUP);
-}
-
 void Key(WORD key) {
     INPUT input[2]{};
     input[0].type = INPUT_KEYBOARD;
@@ -33,12 +68,53 @@ void Key(WORD key) {
     SendInput(2, input, sizeof(INPUT));
 }
 
+bool Painted(HWND window) { return IsWindow(window) && !GetUpdateRect(window, nullptr, FALSE); }
+
+HWND CaptureOf(HWND window) {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof(info);
+    const DWORD thread = GetWindowThreadProcessId(window, nullptr);
+    return thread != 0 && GetGUIThreadInfo(thread, &info) ? info.hwndCapture : nullptr;
+}
+
+testing::AssertionResult RestCursorOn(HWND window, POINT screen) {
+    const HWND root = GetAncestor(window, GA_ROOT);
+    if (!WaitUntil([&] { return Painted(root) && Painted(window); }, kInputStepMs)) {
+        return testing::AssertionFailure() << "the " << NarrowForTest(ClassOf(window)) << " window never finished painting";
+    }
+    HWND under = nullptr;
+    const bool rests = WaitUntil(
+        [&] {
+            PlaceCursor(screen);
+            under = WindowFromPoint(screen);
+            return under == window && ThreadCaughtUp(window) && CursorAt(screen);
+        },
+        kInputStepMs, 50);
+    if (rests) return testing::AssertionSuccess();
+    return testing::AssertionFailure() << "the cursor never rested on the " << NarrowForTest(ClassOf(window)) << " window at "
+                                       << screen.x << "," << screen.y << " (under it: "
+                                       << (under ? NarrowForTest(ClassOf(under)) : std::string("nothing")) << ")";
+}
+
+testing::AssertionResult PressOn(HWND window, POINT screen, DWORD down) {
+    testing::AssertionResult rested = RestCursorOn(window, screen);
+    if (rested) Buttons(down);
+    return rested;
+}
+
+testing::AssertionResult ClickOn(HWND window, POINT screen, DWORD down) {
+    testing::AssertionResult pressed = PressOn(window, screen, down);
+    if (pressed) Buttons(ReleaseOf(down));
+    return pressed;
+}
+
 bool MoveUntil(POINT to, const std::function<bool()>& arrived) {
     return WaitUntil(
         [&] {
             PlaceCursor(to);
-            POINT cursor{};
-            return GetCursorPos(&cursor) && cursor.x == to.x && cursor.y == to.y && arrived();
+            return CursorAt(to) && arrived();
         },
-        10000);
+        kInputStepMs);
 }
+
+bool MenuShown() { return IsWindowVisible(FindWindowW(L"#32768", nullptr)) != FALSE; }

@@ -2,10 +2,20 @@
 
 #include <windows.h>
 
+#include <gtest/gtest.h>
+
 #include <functional>
 
 // Real mouse and keyboard input from this process, as a person's hand would give
 // it: the cursor is placed, and the buttons are pressed and released where it is.
+//
+// Under Wine the input arrives in its own time, later still on a busy machine, so
+// every step waits for what the next one needs (the target painted, the cursor
+// resting on it, the capture taken), with one generous budget per step, and
+// names what it waited for when it gives up.
+
+// The budget of one step of input.
+inline constexpr DWORD kInputStepMs = 20000;
 
 // Moves the cursor as input, in absolute units: under Wine, SetCursorPos stops
 // taking effect once an earlier test's process has been killed.
@@ -14,12 +24,30 @@ void PlaceCursor(POINT screen);
 // Presses or releases mouse buttons where the cursor is (MOUSEEVENTF_ flags).
 void Buttons(DWORD flags);
 
-// A left click at a screen point.
-void Click(POINT screen);
-
 // Presses and releases a key.
 void Key(WORD key);
+
+// Whether a window has painted all it was asked to (it works across processes).
+[[nodiscard]] bool Painted(HWND window);
+
+// The window that holds the mouse capture on a window's thread, or null.
+[[nodiscard]] HWND CaptureOf(HWND window);
+
+// Puts the cursor on a point of a window and waits until it rests there: the
+// window and its top-level window have painted, the window is the one under
+// the point, and the cursor is still there once the window's thread has taken
+// every move given before. A later press then lands where it is aimed.
+[[nodiscard]] testing::AssertionResult RestCursorOn(HWND window, POINT screen);
+
+// Rests the cursor on a window's point and presses there; the release follows
+// where the cursor is then. The down flag is one of MOUSEEVENTF_*DOWN.
+[[nodiscard]] testing::AssertionResult PressOn(HWND window, POINT screen, DWORD down);
+// A whole click: press, then release at once.
+[[nodiscard]] testing::AssertionResult ClickOn(HWND window, POINT screen, DWORD down = MOUSEEVENTF_LEFTDOWN);
 
 // Moves given in quick succession do not all arrive under Wine, so the move is
 // given again until the cursor is there and what it should cause has happened.
 [[nodiscard]] bool MoveUntil(POINT to, const std::function<bool()>& arrived);
+
+// Whether a popup menu is showing.
+[[nodiscard]] bool MenuShown();

@@ -1,7 +1,6 @@
 #include "driver/tab_drag.h"
 
-#include <gtest/gtest.h>
-
+#include "common/temp_folder.h"
 #include "driver/desktop_input.h"
 #include "driver/window_queries.h"
 
@@ -27,11 +26,22 @@ POINT TabCentre(HWND strip, int index, int tabs) {
     return point;
 }
 
-void DragTab(POINT from, POINT to) {
-    PlaceCursor(from);
-    Buttons(MOUSEEVENTF_LEFTDOWN);
+testing::AssertionResult DragTab(HWND strip, POINT from, POINT to) {
+    testing::AssertionResult pressed = PressOn(strip, from, MOUSEEVENTF_LEFTDOWN);
+    if (!pressed) return pressed;
+    if (!WaitUntil([&] { return CaptureOf(strip) == strip; }, kInputStepMs)) {
+        Buttons(MOUSEEVENTF_LEFTUP);
+        return testing::AssertionFailure() << "the strip did not take the capture when the tab was pressed";
+    }
     for (const POINT at : {POINT{from.x + 10, from.y}, to}) {
-        EXPECT_TRUE(MoveUntil(at, [at] { return GhostFollows(at); })) << "the tab's image did not follow the cursor";
+        if (!MoveUntil(at, [at] { return GhostFollows(at); })) {
+            Buttons(MOUSEEVENTF_LEFTUP);
+            return testing::AssertionFailure() << "the tab's image did not follow the cursor to " << at.x << "," << at.y;
+        }
     }
     Buttons(MOUSEEVENTF_LEFTUP);
+    if (!WaitUntil([&] { return CaptureOf(strip) != strip; }, kInputStepMs)) {
+        return testing::AssertionFailure() << "the strip kept the capture after the drop";
+    }
+    return testing::AssertionSuccess();
 }

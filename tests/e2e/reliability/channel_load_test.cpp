@@ -187,7 +187,12 @@ TEST_F(ReliabilityLoadTest, OpeningAndClosingASecondWindowLeaksNothing) {
             ADD_FAILURE() << "cycle " << i << ": no second tab";
             break;
         }
-        DragTab(TabCentre(strip, 1, 2), POINT{1300, 700});
+        if (const testing::AssertionResult dragged = DragTab(strip, TabCentre(strip, 1, 2), POINT{1300, 700});
+            !dragged) {
+            ++failures;
+            ADD_FAILURE() << "cycle " << i << ": " << dragged.message();
+            break;
+        }
         HWND second = nullptr;
         const bool torn = WaitUntil(
             [&] {

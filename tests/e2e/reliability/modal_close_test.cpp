@@ -20,8 +20,6 @@ std::wstring Joined(const std::vector<std::wstring>& lines) {
     return text;
 }
 
-bool MenuShown() { return IsWindowVisible(FindWindowW(L"#32768", nullptr)) != FALSE; }
-
 // Menus run their own message loop inside the window that opened them. A close
 // or new tabs arriving from outside meanwhile must not pull the window out from
 // under that loop, nor turn the menu onto another tab.
@@ -113,10 +111,8 @@ TEST_F(ReliabilityPanelMenuTest, ACloseFromOutsideWhileAFolderMenuIsOpenEndsClea
         },
         15000))
         << "the panel shows no folder beta";
-    ASSERT_TRUE(MoveUntil(onFolder, [] { return true; }));
-    Buttons(MOUSEEVENTF_RIGHTDOWN);
-    Buttons(MOUSEEVENTF_RIGHTUP);
-    ASSERT_TRUE(WaitUntil(MenuShown, 10000)) << "no menu opened";
+    ASSERT_TRUE(ClickOn(FindDescendant(window, L"SysListView32"), onFolder, MOUSEEVENTF_RIGHTDOWN));
+    ASSERT_TRUE(WaitUntil(MenuShown, kInputStepMs)) << "no menu opened";
     PostMessageW(window, WM_CLOSE, 0, 0);
     if (!WaitUntil([] { return !MenuShown(); }, 3000)) Key(VK_ESCAPE);
     DWORD exitCode = 1;
