@@ -258,6 +258,9 @@ void FilePanel::SelectItemByPath(const std::wstring& path) {
 void FilePanel::Activate(bool focus) {
     if (auto view = CurrentView<IShellView>()) view->UIActivate(focus ? SVUIA_ACTIVATE_FOCUS : SVUIA_ACTIVATE_NOFOCUS);
     if (hostWindow) SetWindowPos(hostWindow, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    // The view windows of a panel shown again are watched at once, not only at
+    // the next check: a click in its tree meanwhile would not open a tab.
+    CheckViewWindows();
     if (!focus) return;
     if (viewWindow) {
         SetFocus(viewWindow);
