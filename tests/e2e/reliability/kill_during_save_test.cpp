@@ -229,6 +229,24 @@ std::map<std::wstring, std::string> FolderFiles(const std::filesystem::path& fol
     return files;
 }
 
+// What a copy lacks or holds otherwise than the folder it copies, for messages.
+std::string CopyDifference(const std::map<std::wstring, std::string>& copy,
+                           const std::map<std::wstring, std::string>& source) {
+    std::wstring names;
+    for (const auto& [name, bytes] : source) {
+        const auto copied = copy.find(name);
+        if (copied == copy.end()) {
+            names += L" missing " + name + L";";
+        } else if (copied->second != bytes) {
+            names += L" different " + name + L";";
+        }
+    }
+    for (const auto& [name, bytes] : copy) {
+        if (!source.contains(name)) names += L" extra " + name + L";";
+    }
+    return NarrowForTest(names);
+}
+
 // Whether a folder holds a whole copy: every file of one of the two versions,
 // each file as in the one or the other.
 bool WholeCopy(const std::map<std::wstring, std::string>& copy, const std::map<std::wstring, std::string>& older,
@@ -264,10 +282,16 @@ TEST_F(ReliabilityKillTest, KillsDuringAConfigBackupLeaveAWholeCopy) {
     HWND window = StartAndWait(quorlen);
     ASSERT_NE(window, nullptr);
     ASSERT_TRUE(WaitUntil([&] { return std::filesystem::exists(Config(L"tabs.txt")); }, 20000));
+    // Waits for the backup to hold what the config folder holds.
+    const auto waitForWholeBackup = [&](DWORD pollMs) {
+        const auto source = FolderFiles(install.Folder() / L"config");
+        std::map<std::wstring, std::string> copy;
+        ASSERT_TRUE(WaitUntil([&] { return (copy = FolderFiles(target)) == source; }, 30000, pollMs))
+            << "no whole backup was made:" << CopyDifference(copy, source);
+    };
     const auto backUpFully = [&] {
         ASSERT_TRUE(PostMessageW(window, WM_TIMER, kBackupTimer, 0));
-        const auto source = FolderFiles(install.Folder() / L"config");
-        ASSERT_TRUE(WaitUntil([&] { return FolderFiles(target) == source; }, 30000)) << "no backup was made";
+        waitForWholeBackup(25);
     };
     std::filesystem::create_directories(backupFolder);
     std::int64_t backupMicros = 0;
@@ -283,8 +307,7 @@ TEST_F(ReliabilityKillTest, KillsDuringAConfigBackupLeaveAWholeCopy) {
         ASSERT_TRUE(PostMessageW(window, WM_TIMER, kBackupTimer, 0));
         ASSERT_TRUE(copying.Wait(30000));
         const std::int64_t start = NowMicroseconds();
-        const auto source = FolderFiles(install.Folder() / L"config");
-        ASSERT_TRUE(WaitUntil([&] { return FolderFiles(target) == source; }, 30000, 1));
+        ASSERT_NO_FATAL_FAILURE(waitForWholeBackup(1));
         backupMicros = NowMicroseconds() - start;
     }
 
