@@ -1,8 +1,12 @@
 #include "driver/quorlen_driver.h"
 
+#include <gtest/gtest.h>
+
 #include <fstream>
 #include <iterator>
 #include <utility>
+
+#include "common/private_prefix.h"
 
 namespace {
 
@@ -61,6 +65,8 @@ bool QuorlenProcess::StartCommandLine(std::wstring commandLine, const std::wstri
     PROCESS_INFORMATION info{};
     if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED | creationFlags,
                         nullptr, folder.empty() ? nullptr : folder.c_str(), &startup, &info)) {
+        const DWORD error = GetLastError();
+        ADD_FAILURE() << "could not start " << NarrowForTest(commandLine) << ": error " << error;
         return false;
     }
     process_.reset(info.hProcess);
