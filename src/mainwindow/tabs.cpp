@@ -168,6 +168,9 @@ void MainWindow::TakeTabOut(int index) {
     // control may send messages while it is torn down.
     const TabInfo removed = std::move(tabs[static_cast<size_t>(index)]);
     tabs.erase(tabs.begin() + index);
+    // The restore places tabs by this panel; once it is gone, a new panel made at
+    // its address would take its place and draw the rest of the restore around it.
+    if (removed.panel.get() == firstRestored) firstRestored = nullptr;
     const ActiveAfterRemoval next = ActiveTabAfterRemoval(index, activeTab, static_cast<int>(tabs.size()));
     if (next.activeRemoved) {
         activeTab = -1;
