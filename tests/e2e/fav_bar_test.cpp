@@ -98,7 +98,7 @@ TEST_F(FavBarTest, DroppedFoldersBecomeFavouritesAndTheBarGrowsARowForThem) {
     RECT frame{};
     GetWindowRect(window, &frame);
     RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-    Sleep(300);
+    ASSERT_TRUE(WaitUntil([&] { return Painted(window) && Painted(bar); }, kInputStepMs)) << "the bar never painted";
     const UniqueBitmap shot = CaptureScreenRect(frame);
     const std::filesystem::path file = ScreenshotFolder() / L"favourites-bar-two-rows.png";
     EXPECT_TRUE(shot && SaveBitmapAsPng(shot.get(), file.wstring())) << NarrowForTest(file.wstring());
