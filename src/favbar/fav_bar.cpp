@@ -6,7 +6,7 @@
 #include <utility>
 
 #include "favbar/fav_bar_layout.h"
-#include "tabstrip/tab_strip_layout.h"
+#include "ui/bar_geometry.h"
 #include "ui/dpi.h"
 #include "ui/favourite_entry.h"
 #include "ui/fonts.h"
