@@ -158,7 +158,7 @@ private:
     // paints the window once, with its final content.
     class LayoutBatch {
     public:
-        explicit LayoutBatch(MainWindow& window);
+        explicit LayoutBatch(MainWindow& owner);
         ~LayoutBatch();
         LayoutBatch(const LayoutBatch&) = delete;
         LayoutBatch& operator=(const LayoutBatch&) = delete;

@@ -125,15 +125,15 @@ int TabStripHeight(int width, int dpi, const std::vector<int>& tabWidths) {
     return rowHeight * (layout.rowCount + (layout.plusOnOwnRow ? 1 : 0));
 }
 
-TabStripHit HitTestTabStrip(const TabStripLayout& layout, POINT point, int dpi) {
+TabStripHit HitTestTabStrip(const TabStripLayout& layout, POINT client, int dpi) {
     for (size_t i = 0; i < layout.tabRects.size(); ++i) {
         RECT inner = layout.tabRects[i];
         InflateRect(&inner, -1, -1);
-        if (!Contains(inner, point)) continue;
-        return TabStripHit{static_cast<int>(i), point.x >= inner.right - ScaleDip(kCloseZoneDips, dpi)};
+        if (!Contains(inner, client)) continue;
+        return TabStripHit{static_cast<int>(i), client.x >= inner.right - ScaleDip(kCloseZoneDips, dpi)};
     }
     for (const TabStripButton& button : kTabStripButtons) {
-        if (Contains(layout.*button.rect, point)) return TabStripHit{button.hitCode, false};
+        if (Contains(layout.*button.rect, client)) return TabStripHit{button.hitCode, false};
     }
     return TabStripHit{};
 }

@@ -15,17 +15,17 @@ bool MovedBeyond(POINT from, POINT to, int thresholdPx) {
     return std::abs(to.x - from.x) > thresholdPx || std::abs(to.y - from.y) > thresholdPx;
 }
 
-int TabIndexAtPoint(const std::vector<RECT>& itemRects, POINT point) {
+int TabIndexAtPoint(const std::vector<RECT>& itemRects, POINT client) {
     const auto found = std::find_if(itemRects.begin(), itemRects.end(),
-                                    [point](const RECT& item) { return Contains(item, point); });
+                                    [client](const RECT& item) { return Contains(item, client); });
     return static_cast<int>(found - itemRects.begin());
 }
 
-int InsertionIndexAtPoint(const std::vector<RECT>& itemRects, POINT point) {
-    const int index = TabIndexAtPoint(itemRects, point);
+int InsertionIndexAtPoint(const std::vector<RECT>& itemRects, POINT client) {
+    const int index = TabIndexAtPoint(itemRects, client);
     if (index == static_cast<int>(itemRects.size())) return index;
     const RECT& item = itemRects[static_cast<size_t>(index)];
-    return point.x < (item.left + item.right) / 2 ? index : index + 1;
+    return client.x < (item.left + item.right) / 2 ? index : index + 1;
 }
 
 int DragInsertIndex(const std::vector<RECT>& itemRects, const RECT& client, POINT point) {
