@@ -19,7 +19,7 @@
 
 // One top-level window of the file manager: frameless, with the tab strip where
 // a caption would be and the active tab's folder below.
-class MainWindow : private SearchHost {
+class MainWindow final : private SearchHost {
 public:
     MainWindow();
     ~MainWindow();
