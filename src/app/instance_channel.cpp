@@ -4,8 +4,8 @@
 
 #include "app/application.h"
 #include "app/posted_path.h"
-#include "mainwindow/main_window_ids.h"
 #include "mainwindow/tab_list.h"
+#include "ui/app_identity.h"
 
 namespace {
 

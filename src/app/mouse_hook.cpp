@@ -1,6 +1,6 @@
 #include "app/mouse_hook.h"
 
-#include "mainwindow/main_window_ids.h"
+#include "ui/app_identity.h"
 #include "ui/handles.h"
 
 namespace {

@@ -5,7 +5,7 @@
 #include <algorithm>
 
 #include "commandbar/command_ids.h"
-#include "mainwindow/main_window_ids.h"
+#include "ui/app_identity.h"
 #include "ui/dpi.h"
 #include "ui/fonts.h"
 #include "ui/mouse_tracking.h"

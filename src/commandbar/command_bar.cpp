@@ -4,7 +4,7 @@
 #include <windowsx.h>
 
 #include "commandbar/command_ids.h"
-#include "tabstrip/tab_strip_layout.h"
+#include "ui/bar_geometry.h"
 #include "ui/dpi.h"
 #include "ui/fonts.h"
 #include "ui/glyph_icon.h"

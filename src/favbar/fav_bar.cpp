@@ -6,7 +6,7 @@
 #include <utility>
 
 #include "favbar/fav_bar_layout.h"
-#include "tabstrip/tab_strip_layout.h"
+#include "ui/bar_geometry.h"
 #include "ui/dpi.h"
 #include "ui/favourite_entry.h"
 #include "ui/fonts.h"
@@ -68,9 +68,8 @@ bool FavBar::RaiseEvent(int event, int index, const std::wstring& path) const {
     // The owner may destroy this bar while handling the event; the copies keep
     // the callable and the path alive until it returns.
     const auto callback = onEvent;
-    const std::wstring pathCopy = path;
     const std::weak_ptr<bool> alive = lifetime;
-    callback(event, index, pathCopy);
+    callback(event, index, std::wstring(path));
     return !alive.expired();
 }
 

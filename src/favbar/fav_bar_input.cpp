@@ -4,8 +4,9 @@
 #include <windowsx.h>
 
 #include <utility>
+
 #include "favbar/fav_bar_layout.h"
-#include "tabstrip/tab_strip_input_rules.h"
+#include "ui/bar_geometry.h"
 #include "ui/dpi.h"
 #include "ui/mouse_tracking.h"
 #include "ui/resize_band.h"

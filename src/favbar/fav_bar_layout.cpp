@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "tabstrip/tab_strip_layout.h"
+#include "ui/bar_geometry.h"
 #include "ui/dpi.h"
 
 namespace {

@@ -66,12 +66,9 @@ void MainWindow::MoveFavorite(int index, int slot) {
 
 void MainWindow::OnFavBarEvent(int event, int index, const std::wstring& path) {
     switch (event) {
-    case kFavEventOpen: {
-        // A copy: opening the folder may rebuild the bar that owns the text.
-        const std::wstring target = path;
-        OpenFavorite(target);
-        break;
-    }
+    // The bar hands over its own copy of the path, which outlives any rebuild
+    // of the bar that opening the folder causes.
+    case kFavEventOpen: OpenFavorite(path); break;
     case kFavEventRemove: RemoveFavorite(index); break;
     case kFavEventAdd: AddFavorite(path); break;
     case kFavEventMove: MoveFavorite(index, favBar.InsertionIndexAt(favBar.DropPoint())); break;

@@ -19,7 +19,7 @@
 
 // One top-level window of the file manager: frameless, with the tab strip where
 // a caption would be and the active tab's folder below.
-class MainWindow : private SearchHost {
+class MainWindow final : private SearchHost {
 public:
     MainWindow();
     ~MainWindow();
@@ -158,7 +158,7 @@ private:
     // paints the window once, with its final content.
     class LayoutBatch {
     public:
-        explicit LayoutBatch(MainWindow& window);
+        explicit LayoutBatch(MainWindow& owner);
         ~LayoutBatch();
         LayoutBatch(const LayoutBatch&) = delete;
         LayoutBatch& operator=(const LayoutBatch&) = delete;

@@ -2,16 +2,10 @@
 
 #include <windows.h>
 
-inline constexpr wchar_t kAppTitle[] = L"Quorlen文件资源管理器";
-inline constexpr wchar_t kMainWindowClass[] = L"Quorlen.MainWindow";
+#include "ui/app_identity.h"
 
-// Icon resource of the window and the program file.
-inline constexpr int kAppIconId = 101;
-
-// Private messages a main window receives.
-inline constexpr UINT WM_APP_OPEN_PATH = WM_APP + 1;  // wParam: 1 = select; lParam: owned heap path
-inline constexpr UINT WM_APP_RELAYOUT = WM_APP + 4;
-inline constexpr UINT WM_APP_TAB_STEP = WM_APP + 5;   // wParam: non-zero = previous tab
+// Private messages a main window posts to itself, numbered after those of
+// ui/app_identity.h.
 inline constexpr UINT WM_APP_RESTORE_NEXT = WM_APP + 6;
 inline constexpr UINT WM_APP_SAVE_TABS = WM_APP + 7;
 

@@ -121,15 +121,15 @@ private:
     void DestroyHost();
 
     static LRESULT CALLBACK ViewProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
-                                     DWORD_PTR panel);
+                                     DWORD_PTR data);
     static LRESULT CALLBACK DuiViewProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
-                                        DWORD_PTR panel);
+                                        DWORD_PTR data);
     static LRESULT CALLBACK TreeProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
-                                     DWORD_PTR panel);
+                                     DWORD_PTR data);
     static LRESULT CALLBACK TreeHostProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
-                                         DWORD_PTR panel);
+                                         DWORD_PTR data);
     static LRESULT CALLBACK ItemAreaProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
-                                         DWORD_PTR panel);
+                                         DWORD_PTR data);
     void AttachViewWindow(HWND created);
     void FindViewWindows();
     void FindDuiView();

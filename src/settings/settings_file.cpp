@@ -156,6 +156,7 @@ std::vector<std::wstring> WithSettingLines(std::vector<std::wstring> lines,
 std::vector<std::wstring> WithSettingValues(std::vector<std::wstring> lines,
                                             const std::vector<std::pair<std::wstring, int64_t>>& values) {
     std::vector<std::wstring> replacements;
+    replacements.reserve(values.size());
     for (const auto& [name, value] : values) replacements.push_back(name + L"=" + std::to_wstring(value));
     return WithSettingLines(std::move(lines), replacements);
 }

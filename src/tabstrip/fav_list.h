@@ -46,8 +46,8 @@ public:
 
     // Shows the favourites, as they are now, with the list's top-left at a screen
     // point; replaces a list open before. Nothing opens without favourites.
-    void Open(HWND owner, POINT screenTopLeft, int dpi, const std::vector<std::wstring>& names,
-              const std::vector<int>& icons, PickHandler onPick);
+    void Open(HWND owner, POINT screenTopLeft, int listDpi, const std::vector<std::wstring>& favouriteNames,
+              const std::vector<int>& favouriteIcons, PickHandler handler);
     void Close();
 
     [[nodiscard]] HWND Hwnd() const { return hwnd; }

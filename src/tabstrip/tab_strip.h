@@ -71,7 +71,7 @@ public:
     // An index into the small system image list; negative for no icon.
     void SetIcon(int index, int iconIndex);
     // A busy tab shows a turning spinner in place of its icon.
-    void SetLoading(int index, bool loading);
+    void SetLoading(int index, bool busy);
     void ClearLoading();
     void SetDpi(UINT newDpi);
     void SetFavourites(const std::vector<std::wstring>& paths);

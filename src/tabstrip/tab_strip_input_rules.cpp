@@ -1,7 +1,6 @@
 #include "tabstrip/tab_strip_input_rules.h"
 
 #include <algorithm>
-#include <cstdlib>
 
 #include "tabstrip/tab_strip.h"
 #include "ui/dpi.h"
@@ -11,13 +10,7 @@ namespace {
 constexpr int kBelowTabDips = 4;
 constexpr int kTopRightCornerDips = 16;
 
-bool Contains(const RECT& rect, POINT point) { return PtInRect(&rect, point) != FALSE; }
-
 }  // namespace
-
-bool MovedBeyond(POINT from, POINT to, int thresholdPx) {
-    return std::abs(to.x - from.x) > thresholdPx || std::abs(to.y - from.y) > thresholdPx;
-}
 
 bool InTabDeadZone(const std::vector<RECT>& tabRects, POINT client, int dpi) {
     const int band = ScaleDip(kBelowTabDips, dpi);
@@ -42,11 +35,6 @@ int DropEvent(bool overThisStrip, const wchar_t* className) {
 
 int ResizeHitCode(int cursorScreenY, int windowTop, int dpi) {
     return cursorScreenY < windowTop + ScaleDip(kTopRightCornerDips, dpi) ? HTTOPRIGHT : HTRIGHT;
-}
-
-int DragInsertIndex(const std::vector<RECT>& tabRects, const RECT& client, POINT point) {
-    if (!Contains(client, point)) return -1;
-    return InsertionIndexAtPoint(tabRects, point);
 }
 
 bool TitleIsCut(const RECT& tab, int titleWidth, int dpi) {

@@ -20,9 +20,6 @@ inline constexpr int kWindowMoveThresholdDips = 3;
 // Presses this close to the strip's left edge leave the window where it is.
 inline constexpr int kNoMoveMarginDips = 8;
 
-// Whether a point lies more than a threshold in px away from another in x or in y.
-[[nodiscard]] bool MovedBeyond(POINT from, POINT to, int thresholdPx);
-
 // Whether a client point lies where presses are ignored: on the 1-px border of a
 // tab, or just below a tab, within its width and 4 DIPs of its bottom edge,
 // unless another tab lies there.
@@ -36,10 +33,6 @@ inline constexpr int kNoMoveMarginDips = 8;
 // Which edge a resize started from a caption button takes: the top-right corner
 // near the window's top, the right edge below it.
 [[nodiscard]] int ResizeHitCode(int cursorScreenY, int windowTop, int dpi);
-
-// Where the insertion bar stands while a tab is dragged over a client point; -1
-// when the point is outside the strip.
-[[nodiscard]] int DragInsertIndex(const std::vector<RECT>& tabRects, const RECT& client, POINT point);
 
 // Whether a title of that measured width is cut short in its tab and so needs a tooltip.
 [[nodiscard]] bool TitleIsCut(const RECT& tab, int titleWidth, int dpi);

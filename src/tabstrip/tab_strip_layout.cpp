@@ -27,7 +27,6 @@ constexpr int kIconDips = 16;
 constexpr int kIconLeftDips = 5;
 constexpr int kTitleLeftDips = 26;
 constexpr int kTitleRightDips = 44;
-constexpr int kInsertionBarDips = 2;
 constexpr int kSpinnerCentreDips = 13;
 constexpr int kSpinnerRadiusDips = 6;
 
@@ -70,8 +69,6 @@ void PlacePlus(const RECT& client, int dpi, TabStripLayout& layout) {
         layout.plusRect = RECT{behindLast, last.top + inset, behindLast + width, last.bottom - inset};
     }
 }
-
-bool Contains(const RECT& rect, POINT point) { return PtInRect(&rect, point) != FALSE; }
 
 // Truncates toward zero as the drawing expects, without letting the error of
 // sin and cos turn a whole number into the one below it.
@@ -128,43 +125,17 @@ int TabStripHeight(int width, int dpi, const std::vector<int>& tabWidths) {
     return rowHeight * (layout.rowCount + (layout.plusOnOwnRow ? 1 : 0));
 }
 
-TabStripHit HitTestTabStrip(const TabStripLayout& layout, POINT point, int dpi) {
+TabStripHit HitTestTabStrip(const TabStripLayout& layout, POINT client, int dpi) {
     for (size_t i = 0; i < layout.tabRects.size(); ++i) {
         RECT inner = layout.tabRects[i];
         InflateRect(&inner, -1, -1);
-        if (!Contains(inner, point)) continue;
-        return TabStripHit{static_cast<int>(i), point.x >= inner.right - ScaleDip(kCloseZoneDips, dpi)};
+        if (!Contains(inner, client)) continue;
+        return TabStripHit{static_cast<int>(i), client.x >= inner.right - ScaleDip(kCloseZoneDips, dpi)};
     }
     for (const TabStripButton& button : kTabStripButtons) {
-        if (Contains(layout.*button.rect, point)) return TabStripHit{button.hitCode, false};
+        if (Contains(layout.*button.rect, client)) return TabStripHit{button.hitCode, false};
     }
     return TabStripHit{};
-}
-
-int TabIndexAtPoint(const std::vector<RECT>& tabRects, POINT point) {
-    const auto found = std::find_if(tabRects.begin(), tabRects.end(),
-                                    [point](const RECT& tab) { return Contains(tab, point); });
-    return static_cast<int>(found - tabRects.begin());
-}
-
-int InsertionIndexAtPoint(const std::vector<RECT>& tabRects, POINT point) {
-    const int index = TabIndexAtPoint(tabRects, point);
-    if (index == static_cast<int>(tabRects.size())) return index;
-    const RECT& tab = tabRects[static_cast<size_t>(index)];
-    return point.x < (tab.left + tab.right) / 2 ? index : index + 1;
-}
-
-std::optional<RECT> InsertionBarRect(const std::vector<RECT>& tabRects, int insertIndex, int dpi) {
-    const int count = static_cast<int>(tabRects.size());
-    if (insertIndex < 0 || insertIndex > count || count == 0) return std::nullopt;
-    const int width = ScaleDip(kInsertionBarDips, dpi);
-    const int offset = ScaleDip(1, dpi);
-    if (insertIndex == count) {
-        const RECT& last = tabRects.back();
-        return RECT{last.right + offset, last.top, last.right + offset + width, last.bottom};
-    }
-    const RECT& tab = tabRects[static_cast<size_t>(insertIndex)];
-    return RECT{tab.left - offset, tab.top, tab.left - offset + width, tab.bottom};
 }
 
 POINT TabIconOrigin(const RECT& tab, int dpi) {
@@ -179,14 +150,6 @@ RECT TabTitleRect(const RECT& tab, int dpi) {
 
 RECT TabCloseMarkRect(const RECT& tab, int dpi) {
     return RECT{tab.right - ScaleDip(kCloseMarkDips, dpi), tab.top, tab.right, tab.bottom};
-}
-
-RECT ButtonIconRect(const RECT& button, int sizeDips, bool pressed, int dpi) {
-    const int size = ScaleDip(sizeDips, dpi);
-    const int push = pressed ? 1 : 0;
-    const LONG left = button.left + (button.right - button.left - size) / 2 + push;
-    const LONG top = button.top + (button.bottom - button.top - size) / 2 + push;
-    return RECT{left, top, left + size, top + size};
 }
 
 POINT PointOnCircle(POINT centre, int radius, int angleDegrees) {

@@ -5,6 +5,8 @@
 #include <optional>
 #include <vector>
 
+#include "ui/bar_geometry.h"
+
 // Geometry of the tab strip as functions of plain values: the client rectangle,
 // the DPI and the tabs' widths. Sizes are given in DIPs and scaled per DPI; the
 // window code measures, calls these and paints what they return.
@@ -82,26 +84,10 @@ struct TabStripHit {
 
 [[nodiscard]] TabStripHit HitTestTabStrip(const TabStripLayout& layout, POINT client, int dpi);
 
-// The tab under a client point, or the number of tabs when there is none.
-[[nodiscard]] int TabIndexAtPoint(const std::vector<RECT>& tabRects, POINT client);
-
-// Where a tab dropped at a client point goes: before the tab under it when the
-// point is left of that tab's middle, after it otherwise, and at the end when
-// the point is over no tab.
-[[nodiscard]] int InsertionIndexAtPoint(const std::vector<RECT>& tabRects, POINT client);
-
-// The bar that shows where a dragged tab would go; nothing when there is no
-// place to show, including an index beyond the end.
-[[nodiscard]] std::optional<RECT> InsertionBarRect(const std::vector<RECT>& tabRects, int insertIndex, int dpi);
-
 // Where a tab's parts go.
 [[nodiscard]] POINT TabIconOrigin(const RECT& tab, int dpi);
 [[nodiscard]] RECT TabTitleRect(const RECT& tab, int dpi);
 [[nodiscard]] RECT TabCloseMarkRect(const RECT& tab, int dpi);
-
-// A button's icon of a size in DIPs, centred, and nudged down and right while
-// the button is held down so that it looks pushed in.
-[[nodiscard]] RECT ButtonIconRect(const RECT& button, int sizeDips, bool pressed, int dpi);
 
 // The busy spinner of a tab: two arcs of a circle from the start angle, a third
 // of the circle each, in the order they are drawn counter-clockwise.

@@ -2,7 +2,6 @@
 
 #include <windows.h>
 
-#include "mainwindow/main_window_ids.h"
 #include "settings/load_settings.h"
 #include "settings/settings_file.h"
 #include "takeover/command_lines.h"
@@ -11,6 +10,7 @@
 #include "takeover/takeover.h"
 #include "takeover/takeover_backup.h"
 #include "takeover/takeover_keys.h"
+#include "ui/app_identity.h"
 #include "ui/paths.h"
 
 namespace {

@@ -71,7 +71,8 @@ void ShrinkInk(const InkBitmap& large, const InkBitmap& small, int factor) {
         for (int x = 0; x < small.width; ++x) {
             int blue = 0, green = 0, red = 0;
             for (int dy = 0; dy < factor; ++dy) {
-                const RGBQUAD* row = large.pixels + static_cast<size_t>(y * factor + dy) * large.width + x * factor;
+                const RGBQUAD* row = large.pixels + static_cast<size_t>(y * factor + dy) * large.width +
+                                     static_cast<size_t>(x) * factor;
                 for (int dx = 0; dx < factor; ++dx) {
                     blue += row[dx].rgbBlue;
                     green += row[dx].rgbGreen;

@@ -1,6 +1,7 @@
 #include "ui/glyph_shapes.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <initializer_list>
 #include <numbers>
@@ -211,9 +212,10 @@ void DrawStar(const Sketch& sketch) {
     constexpr double kInner = kOuter * 0.4;
     // Centred between the top point and the two lower points.
     const Point centre{8, 8 + kOuter * (1 - std::cos(std::numbers::pi / 5)) / 2};
-    std::vector<Point> outline;
-    for (int corner = 0; corner < 10; ++corner) {
-        outline.push_back(OnCircle(centre, corner % 2 == 0 ? kOuter : kInner, corner * 36.0));
+    constexpr int kCorners = 10;
+    std::array<Point, kCorners> outline{};
+    for (int corner = 0; corner < kCorners; ++corner) {
+        outline[corner] = OnCircle(centre, corner % 2 == 0 ? kOuter : kInner, corner * 36.0);
     }
     sketch.Solid(outline);
 }
