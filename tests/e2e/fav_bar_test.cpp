@@ -109,9 +109,7 @@ TEST_F(FavBarTest, DraggingAFavouriteToTheEndOfTheBarMovesItThere) {
     GetWindowRect(bar, &place);
     const POINT onFirst{place.left + 34, place.top + 14};
     const POINT pastLast{place.right - 12, place.top + 14};
-    ASSERT_TRUE(PressOn(bar, onFirst, MOUSEEVENTF_LEFTDOWN));
-    ASSERT_TRUE(WaitUntil([&] { return CaptureOf(bar) == bar; }, kInputStepMs))
-        << "the bar did not take the capture when the favourite was pressed";
+    ASSERT_TRUE(GrabOn(bar, onFirst));
     for (const POINT at : {POINT{onFirst.x + 12, onFirst.y}, pastLast}) {
         EXPECT_TRUE(MoveUntil(at, [] { return FindWindowW(L"Quorlen.FavGhost", nullptr) != nullptr; }))
             << "no drag image followed the cursor to " << at.x << "," << at.y;

@@ -121,9 +121,7 @@ TEST_F(TabMouseTest, TheTabMenuClosesATab) {
 TEST_F(TabMouseTest, TheStripMovesTheWindowAndItsButtonsMaximiseRestoreAndMinimiseIt) {
     // The window starts at the screen's corner and follows the cursor step by step.
     const POINT press = EmptyStripPoint();
-    ASSERT_TRUE(PressOn(strip, press, MOUSEEVENTF_LEFTDOWN));
-    ASSERT_TRUE(WaitUntil([&] { return CaptureOf(strip) == strip; }, kInputStepMs))
-        << "the strip did not take the capture when pressed";
+    ASSERT_TRUE(GrabOn(strip, press));
     for (const POINT travel : {POINT{10, 8}, POINT{50, 40}}) {
         EXPECT_TRUE(MoveUntil(POINT{press.x + travel.x, press.y + travel.y}, [&] {
             RECT now{};

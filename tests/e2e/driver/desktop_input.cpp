@@ -41,6 +41,13 @@ std::wstring ClassOf(HWND window) {
     return name;
 }
 
+// Rests the cursor on a window's point and presses there.
+testing::AssertionResult PressOn(HWND window, POINT screen, DWORD down) {
+    testing::AssertionResult rested = RestCursorOn(window, screen);
+    if (rested) Buttons(down);
+    return rested;
+}
+
 }  // namespace
 
 void PlaceCursor(POINT screen) {
@@ -96,10 +103,13 @@ testing::AssertionResult RestCursorOn(HWND window, POINT screen) {
                                        << (under ? NarrowForTest(ClassOf(under)) : std::string("nothing")) << ")";
 }
 
-testing::AssertionResult PressOn(HWND window, POINT screen, DWORD down) {
-    testing::AssertionResult rested = RestCursorOn(window, screen);
-    if (rested) Buttons(down);
-    return rested;
+testing::AssertionResult GrabOn(HWND window, POINT screen) {
+    testing::AssertionResult pressed = PressOn(window, screen, MOUSEEVENTF_LEFTDOWN);
+    if (!pressed) return pressed;
+    if (WaitUntil([&] { return CaptureOf(window) == window; }, kInputStepMs)) return testing::AssertionSuccess();
+    Buttons(MOUSEEVENTF_LEFTUP);
+    return testing::AssertionFailure() << "the " << NarrowForTest(ClassOf(window))
+                                       << " window did not take the capture when pressed";
 }
 
 testing::AssertionResult ClickOn(HWND window, POINT screen, DWORD down) {

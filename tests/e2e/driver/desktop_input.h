@@ -39,10 +39,11 @@ void Key(WORD key);
 // every move given before. A later press then lands where it is aimed.
 [[nodiscard]] testing::AssertionResult RestCursorOn(HWND window, POINT screen);
 
-// Rests the cursor on a window's point and presses there; the release follows
-// where the cursor is then. The down flag is one of MOUSEEVENTF_*DOWN.
-[[nodiscard]] testing::AssertionResult PressOn(HWND window, POINT screen, DWORD down);
-// A whole click: press, then release at once.
+// Presses the left button on a window's point and waits until the window holds
+// the capture, as it does when a drag or a move begins there.
+[[nodiscard]] testing::AssertionResult GrabOn(HWND window, POINT screen);
+// A whole click on a window's point, once the cursor rests there: the press
+// (one of MOUSEEVENTF_*DOWN) and its release at once.
 [[nodiscard]] testing::AssertionResult ClickOn(HWND window, POINT screen, DWORD down = MOUSEEVENTF_LEFTDOWN);
 
 // Moves given in quick succession do not all arrive under Wine, so the move is

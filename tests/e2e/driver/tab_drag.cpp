@@ -27,12 +27,8 @@ POINT TabCentre(HWND strip, int index, int tabs) {
 }
 
 testing::AssertionResult DragTab(HWND strip, POINT from, POINT to) {
-    testing::AssertionResult pressed = PressOn(strip, from, MOUSEEVENTF_LEFTDOWN);
-    if (!pressed) return pressed;
-    if (!WaitUntil([&] { return CaptureOf(strip) == strip; }, kInputStepMs)) {
-        Buttons(MOUSEEVENTF_LEFTUP);
-        return testing::AssertionFailure() << "the strip did not take the capture when the tab was pressed";
-    }
+    testing::AssertionResult grabbed = GrabOn(strip, from);
+    if (!grabbed) return grabbed;
     for (const POINT at : {POINT{from.x + 10, from.y}, to}) {
         if (!MoveUntil(at, [at] { return GhostFollows(at); })) {
             Buttons(MOUSEEVENTF_LEFTUP);
