@@ -9,9 +9,9 @@
 #include "app/message_loop.h"
 #include "app/mouse_hook.h"
 #include "mainwindow/main_window.h"
-#include "mainwindow/main_window_ids.h"
 #include "takeover/takeover.h"
 #include "takeover/uninstall.h"
+#include "ui/app_identity.h"
 
 Application& Application::Instance() {
     static Application application;
@@ -44,7 +44,7 @@ int Application::Run() {
     }
     SetActiveWindow(first);
 
-    InstallTabWheelHook(first->Hwnd(), GetDlgItem(first->Hwnd(), kTabStripControlId));
+    InstallTabWheelHook();
     UniqueKernelHandle pipeThread = StartPipeServer(*this);
 
     const int exitCode = RunMessageLoop(*this);

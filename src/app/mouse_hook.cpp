@@ -1,21 +1,28 @@
 #include "app/mouse_hook.h"
 
+#include "tabstrip/tab_strip.h"
 #include "ui/app_identity.h"
 #include "ui/handles.h"
 
 namespace {
 
-// Written by the UI thread before the hook is installed and cleared after it is
-// removed; the hook runs on that same thread.
+// Written by the UI thread, which is also the only thread the hook runs on.
 UniqueHook hook;
-HWND hookedMainWindow = nullptr;
-HWND hookedTabStrip = nullptr;
 
+bool IsTabStrip(HWND window) {
+    wchar_t className[32] = {};
+    return window && GetClassNameW(window, className, ARRAYSIZE(className)) &&
+           lstrcmpW(className, kTabStripClass) == 0;
+}
+
+// The wheel goes to the focused window, usually the folder list, which would
+// scroll; over a strip the wheel steps that strip's tabs instead.
 LRESULT CALLBACK TabWheelHookProc(int code, WPARAM wParam, LPARAM lParam) {
-    if (code == HC_ACTION && wParam == WM_MOUSEWHEEL && hookedMainWindow && hookedTabStrip) {
-        const auto* event = reinterpret_cast<const MSLLHOOKSTRUCT*>(lParam);
-        if (WindowFromPoint(event->pt) == hookedTabStrip) {
-            PostMessageW(hookedMainWindow, WM_APP_TAB_STEP, TabStepFromWheel(event->mouseData), 0);
+    if (code == HC_ACTION && wParam == WM_MOUSEWHEEL) {
+        const auto* event = reinterpret_cast<const MOUSEHOOKSTRUCTEX*>(lParam);
+        const HWND under = WindowFromPoint(event->pt);
+        if (IsTabStrip(under)) {
+            PostMessageW(GetParent(under), WM_APP_TAB_STEP, TabStepFromWheel(event->mouseData), 0);
             return 1;
         }
     }
@@ -29,14 +36,6 @@ WPARAM TabStepFromWheel(DWORD mouseData) {
     return delta > 0 ? 1 : 0;
 }
 
-void InstallTabWheelHook(HWND mainWindow, HWND tabStrip) {
-    hookedMainWindow = mainWindow;
-    hookedTabStrip = tabStrip;
-    hook.reset(SetWindowsHookExW(WH_MOUSE_LL, TabWheelHookProc, GetModuleHandleW(nullptr), 0));
-}
+void InstallTabWheelHook() { hook.reset(SetWindowsHookExW(WH_MOUSE, TabWheelHookProc, nullptr, GetCurrentThreadId())); }
 
-void RemoveTabWheelHook() {
-    hook.reset();
-    hookedMainWindow = nullptr;
-    hookedTabStrip = nullptr;
-}
+void RemoveTabWheelHook() { hook.reset(); }

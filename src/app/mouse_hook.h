@@ -2,9 +2,11 @@
 
 #include <windows.h>
 
-// Turns the mouse wheel over the first main window's tab strip into tab steps,
-// wherever the keyboard focus is.
-void InstallTabWheelHook(HWND mainWindow, HWND tabStrip);
+// Turns the mouse wheel over any main window's tab strip into tab steps of that
+// window, wherever the keyboard focus is within this thread's windows. The hook
+// is the UI thread's own, so it costs nothing while the mouse is elsewhere and
+// never holds up the rest of the desktop's input.
+void InstallTabWheelHook();
 void RemoveTabWheelHook();
 
 // The WM_APP_TAB_STEP wParam for a wheel event's mouseData: 1 (previous tab)

@@ -39,20 +39,12 @@ protected:
         return WaitUntil([&] { return WindowText(strip) == title; }, 15000);
     }
 
-    // A window of the shown tab's panel.
-    HWND ShownPanelDescendant(const wchar_t* className) const {
-        for (HWND host = GetWindow(window, GW_CHILD); host; host = GetWindow(host, GW_HWNDNEXT)) {
-            if (IsWindowVisible(host) && GetDlgCtrlID(host) == 3) return FindDescendant(host, className);
-        }
-        return nullptr;
-    }
-
     // The screen point over a folder of the shown list, once it shows it.
     POINT ItemPoint(const std::wstring& name) {
         POINT centre{};
         EXPECT_TRUE(WaitUntil(
             [&] {
-                list = ShownPanelDescendant(L"SysListView32");
+                list = ShownPanelDescendant(window, L"SysListView32");
                 const int index = list ? FindListItem(list, name) : -1;
                 return index >= 0 && ListItemLabelCentre(list, index, centre);
             },
@@ -130,7 +122,7 @@ TEST_F(PanelInputTest, TheFolderMenuAndTheNavigationTreeOpenFoldersInTabs) {
     POINT documents{};
     ASSERT_TRUE(WaitUntil(
         [&] {
-            tree = ShownPanelDescendant(L"SysTreeView32");
+            tree = ShownPanelDescendant(window, L"SysTreeView32");
             return tree && VisibleTreeItemCentre(tree, L"Documents", documents);
         },
         10000))

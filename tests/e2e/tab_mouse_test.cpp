@@ -118,6 +118,27 @@ TEST_F(TabMouseTest, TheTabMenuClosesATab) {
     EXPECT_TRUE(WaitForSavedTabs({folders[1], folders[2]}));
 }
 
+// The wheel goes to the folder list, which has the focus; over the strip it steps
+// the tabs instead, both ways round.
+TEST_F(TabMouseTest, TheWheelOverTheStripStepsTheTabsWhileTheListHasTheFocus) {
+    const LRESULT first = Query(strip, kActiveTab);
+    HWND list = nullptr;
+    ASSERT_TRUE(WaitUntil([&] { return (list = ShownPanelDescendant(window, L"SysListView32")) != nullptr; }, 10000))
+        << "the shown panel has no list";
+    RECT listRect{};
+    GetWindowRect(list, &listRect);
+    ASSERT_TRUE(ClickOn(list, POINT{listRect.right - 40, listRect.bottom - 40}));
+    ASSERT_TRUE(WaitUntil([&] { return FocusOf(list) == list; }, kInputStepMs)) << "the click left the list unfocused";
+
+    ASSERT_TRUE(RestCursorOn(strip, EmptyStripPoint()));
+    Wheel(-WHEEL_DELTA);
+    EXPECT_TRUE(WaitUntil([&] { return Query(strip, kActiveTab) == (first + 1) % 3; }, kInputStepMs))
+        << "the wheel towards the user did not choose the next tab";
+    Wheel(WHEEL_DELTA);
+    EXPECT_TRUE(WaitUntil([&] { return Query(strip, kActiveTab) == first; }, kInputStepMs))
+        << "the wheel away from the user did not choose the previous tab";
+}
+
 TEST_F(TabMouseTest, TheStripMovesTheWindowAndItsButtonsMaximiseRestoreAndMinimiseIt) {
     // The window starts at the screen's corner and follows the cursor step by step.
     const POINT press = EmptyStripPoint();

@@ -35,6 +35,18 @@ bool ThreadCaughtUp(HWND window) {
     return true;
 }
 
+// What a window's thread holds; all empty when it cannot tell.
+GUITHREADINFO ThreadInfoOf(HWND window) {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof(info);
+    const DWORD thread = GetWindowThreadProcessId(window, nullptr);
+    if (thread == 0 || !GetGUIThreadInfo(thread, &info)) {
+        info = GUITHREADINFO{};
+        info.cbSize = sizeof(info);
+    }
+    return info;
+}
+
 std::wstring ClassOf(HWND window) {
     wchar_t name[64] = {};
     if (window) GetClassNameW(window, name, 64);
@@ -66,6 +78,14 @@ void Buttons(DWORD flags) {
     SendInput(1, &input, sizeof(input));
 }
 
+void Wheel(int delta) {
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dwFlags = MOUSEEVENTF_WHEEL;
+    input.mi.mouseData = static_cast<DWORD>(delta);
+    SendInput(1, &input, sizeof(input));
+}
+
 void Key(WORD key) {
     INPUT input[2]{};
     input[0].type = INPUT_KEYBOARD;
@@ -77,12 +97,9 @@ void Key(WORD key) {
 
 bool Painted(HWND window) { return IsWindow(window) && !GetUpdateRect(window, nullptr, FALSE); }
 
-HWND CaptureOf(HWND window) {
-    GUITHREADINFO info{};
-    info.cbSize = sizeof(info);
-    const DWORD thread = GetWindowThreadProcessId(window, nullptr);
-    return thread != 0 && GetGUIThreadInfo(thread, &info) ? info.hwndCapture : nullptr;
-}
+HWND CaptureOf(HWND window) { return ThreadInfoOf(window).hwndCapture; }
+
+HWND FocusOf(HWND window) { return ThreadInfoOf(window).hwndFocus; }
 
 testing::AssertionResult RestCursorOn(HWND window, POINT screen) {
     const HWND root = GetAncestor(window, GA_ROOT);

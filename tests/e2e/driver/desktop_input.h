@@ -24,14 +24,20 @@ void PlaceCursor(POINT screen);
 // Presses or releases mouse buttons where the cursor is (MOUSEEVENTF_ flags).
 void Buttons(DWORD flags);
 
+// Turns the wheel where the cursor is, by delta (WHEEL_DELTA is one notch away
+// from the user).
+void Wheel(int delta);
+
 // Presses and releases a key.
 void Key(WORD key);
 
 // Whether a window has painted all it was asked to (it works across processes).
 [[nodiscard]] bool Painted(HWND window);
 
-// The window that holds the mouse capture on a window's thread, or null.
+// The window that holds the mouse capture, or the keyboard focus, on a window's
+// thread, or null.
 [[nodiscard]] HWND CaptureOf(HWND window);
+[[nodiscard]] HWND FocusOf(HWND window);
 
 // Puts the cursor on a point of a window and waits until it rests there: the
 // window and its top-level window have painted, the window is the one under

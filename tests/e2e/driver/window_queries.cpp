@@ -17,13 +17,23 @@ LRESULT Query(HWND strip, UINT message, WPARAM wParam) {
 
 HWND FindDescendant(HWND parent, const wchar_t* className) { return FindDescendantOfClass(parent, className); }
 
+namespace {
+constexpr int kPanelHostId = 3;
+}  // namespace
+
 int NavigatedPanelCount(HWND mainWindow) {
-    constexpr int kPanelHostId = 3;
     int navigated = 0;
     for (HWND child = GetWindow(mainWindow, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
         if (GetDlgCtrlID(child) == kPanelHostId && FindDescendant(child, L"SHELLDLL_DefView")) ++navigated;
     }
     return navigated;
+}
+
+HWND ShownPanelDescendant(HWND mainWindow, const wchar_t* className) {
+    for (HWND host = GetWindow(mainWindow, GW_CHILD); host; host = GetWindow(host, GW_HWNDNEXT)) {
+        if (IsWindowVisible(host) && GetDlgCtrlID(host) == kPanelHostId) return FindDescendant(host, className);
+    }
+    return nullptr;
 }
 
 std::wstring WindowText(HWND window) {

@@ -26,6 +26,9 @@ LRESULT Query(HWND strip, UINT message, WPARAM wParam = 0);
 // view window once its first navigation has arrived, hidden tabs too.
 [[nodiscard]] int NavigatedPanelCount(HWND mainWindow);
 
+// A window of a class inside the panel of a main window's shown tab, or null.
+[[nodiscard]] HWND ShownPanelDescendant(HWND mainWindow, const wchar_t* className);
+
 // Whether two lists of paths are equal, ignoring letter case.
 [[nodiscard]] bool SamePaths(const std::vector<std::wstring>& actual, const std::vector<std::wstring>& expected);
 
