@@ -22,38 +22,82 @@ int Application::Run() {
     request = ParseCommandLine(ProcessArguments());
 
     if (request.uninstall) return RunUninstallCommand(request.silent);
-    if (request.restart) WaitForPreviousInstanceToExit();
     RegisterUninstallEntry();
-    if (HandOff(request.path, request.select)) return 0;
-
+    // A restart needs nothing of its own: the instance it replaces stopped
+    // taking hand-offs before it started it, so this start waits for that one
+    // to end, as any start does that finds the instance going away.
+    switch (claim.ClaimOrHandOff(request.path, request.select)) {
+    case StartRole::HandedOff:
+        return 0;
+    case StartRole::Unanswered:
+        return 1;
+    case StartRole::Instance:
+        break;
+    }
     if (FAILED(OleInitialize(nullptr))) {
         MessageBoxW(nullptr, L"COM 初始化失败", kAppTitle, MB_ICONERROR);
         return 1;
     }
     INITCOMMONCONTROLSEX controls{sizeof(controls), 0xFF};
     InitCommonControlsEx(&controls);
+    InstallTabWheelHook();
+    // Served before the window is made: the starts that race this one hand
+    // their folders over at once, and those open once the window is there.
+    pipeServer.Start(handOffs);
 
+    // Requests that reached the instance while its last window closed open a
+    // window of their own, as a new start would have done.
+    int exitCode = 1;
+    PipeRequest opening{request.path, request.select};
+    while (OpenFirstWindow(opening)) {
+        ResumeTakingHandOffs();
+        exitCode = RunMessageLoop(*this);
+        StopTakingHandOffs();
+        std::optional<PipeRequest> kept = handOffs.TakeNext();
+        if (!kept) break;
+        opening = std::move(*kept);
+    }
+
+    StopTakingHandOffs();
+    RemoveTabWheelHook();
+    SwitchToFallbackAtExit();
+    OleUninitialize();
+    claim.Release();
+    return exitCode;
+}
+
+bool Application::OpenFirstWindow(const PipeRequest& opening) {
     // The window is listed before it is created, so that activation and destruction
     // messages sent during creation find it.
     windows.push_back(std::make_unique<MainWindow>());
     MainWindow* first = windows.back().get();
-    if (!first->Create(request.path, request.select, true, 0, 0, CW_USEDEFAULT, CW_USEDEFAULT)) {
+    if (!first->Create(opening.path, opening.select, true, 0, 0, CW_USEDEFAULT, CW_USEDEFAULT)) {
         DiscardWindow(first);
-        OleUninitialize();
-        return 1;
+        return false;
     }
     SetActiveWindow(first);
+    return true;
+}
 
-    InstallTabWheelHook();
-    UniqueKernelHandle pipeThread = StartPipeServer(*this);
+void Application::StopTakingHandOffs() {
+    takingHandOffs = false;
+    pipeServer.Stop();
+    AimHandOffs();
+}
 
-    const int exitCode = RunMessageLoop(*this);
+void Application::ResumeTakingHandOffs() {
+    takingHandOffs = true;
+    pipeServer.Start(handOffs);
+    AimHandOffs();
+}
 
-    RemoveTabWheelHook();
-    pipeThread.reset();
-    SwitchToFallbackAtExit();
-    OleUninitialize();
-    return exitCode;
+void Application::KeepRequest(PipeRequest kept) { handOffs.Deliver(std::move(kept)); }
+
+void Application::GiveBackRequests(std::vector<PipeRequest> requests) { handOffs.GiveBack(std::move(requests)); }
+
+void Application::AimHandOffs() {
+    MainWindow* target = activeWindow ? activeWindow : (windows.empty() ? nullptr : windows.back().get());
+    handOffs.SetTarget(takingHandOffs && target ? target->Hwnd() : nullptr);
 }
 
 MainWindow* Application::WindowForRoot(HWND root) const {
@@ -77,14 +121,14 @@ bool Application::DiscardWindow(MainWindow* window) {
 
 void Application::OnWindowDestroyed(MainWindow* window) {
     if (activeWindow == window) activeWindow = nullptr;
-    if (window->Hwnd() != nullptr && activeHwnd.load() == window->Hwnd()) activeHwnd = nullptr;
     DiscardWindow(window);
+    AimHandOffs();
     if (windows.empty()) PostQuitMessage(0);
 }
 
 void Application::SetActiveWindow(MainWindow* window) {
     activeWindow = window;
-    activeHwnd = window->Hwnd();
+    AimHandOffs();
 }
 
 MainWindow* Application::OpenWindow(const std::wstring& path, int width, int height, int x, int y) {

@@ -2,12 +2,14 @@
 
 #include <windows.h>
 
-#include <atomic>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "app/command_line.h"
+#include "app/hand_off_queue.h"
+#include "app/instance_channel.h"
+#include "app/instance_claim.h"
 
 class MainWindow;
 
@@ -27,8 +29,18 @@ public:
 
     [[nodiscard]] const std::vector<std::unique_ptr<MainWindow>>& Windows() const { return windows; }
     [[nodiscard]] MainWindow* ActiveWindow() const { return activeWindow; }
-    // Safe to call from any thread; check the handle with IsWindow before use.
-    [[nodiscard]] HWND ActiveHwnd() const { return activeHwnd.load(); }
+
+    // Once the last window begins to close (or the program restarts itself)
+    // this instance takes no more hand-offs; a request that reaches it all the
+    // same is kept, and a window opens for it once the last one has gone.
+    void StopTakingHandOffs();
+    // Takes hand-offs (again): once a first window is there, or when a restart
+    // could not begin after all.
+    void ResumeTakingHandOffs();
+    [[nodiscard]] bool TakingHandOffs() const { return takingHandOffs; }
+    // A request that reached a window which can no longer open it.
+    void KeepRequest(PipeRequest kept);
+    void GiveBackRequests(std::vector<PipeRequest> requests);
 
     // The main window whose top-level window is root, or null.
     [[nodiscard]] MainWindow* WindowForRoot(HWND root) const;
@@ -39,9 +51,17 @@ private:
     // Removes the window from the list and destroys it; false when it was not listed.
     bool DiscardWindow(MainWindow* window);
 
+    // The first window of a run of the message loop, showing the saved tabs and the request.
+    bool OpenFirstWindow(const PipeRequest& opening);
+    // Points hand-offs at the active window, or at none while they are not taken.
+    void AimHandOffs();
+
     CommandLineRequest request;
     std::vector<std::unique_ptr<MainWindow>> windows;
     MainWindow* activeWindow = nullptr;
-    // Written by the UI thread, read by the instance pipe's thread.
-    std::atomic<HWND> activeHwnd{nullptr};
+    InstanceClaim claim;
+    HandOffQueue handOffs;
+    PipeServer pipeServer;
+    // Not before the first window is made, nor once the last one closes.
+    bool takingHandOffs = false;
 };

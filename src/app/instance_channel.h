@@ -8,8 +8,6 @@
 
 #include "ui/handles.h"
 
-class Application;
-
 // The pipe through which a second start hands its folder to the running instance.
 inline constexpr wchar_t kInstancePipeName[] = L"\\\\.\\pipe\\QuorlenPipe";
 
@@ -35,24 +33,53 @@ struct PipeRequest {
 // NUL, never reading past the byte count received, a trailing odd byte ignored.
 [[nodiscard]] std::wstring TextUpToNul(const void* data, size_t bytes);
 
-// Gives the request to a running instance; false when there is none to take it.
-[[nodiscard]] bool HandOff(const std::wstring& path, bool select);
+// One instance of a pipe of the given name, serving one client from this
+// machine; only this user may open it. The first instance of a name fails when
+// another program made the name first, so that its pipe is never shared; a
+// later one joins the instances this process already serves.
+[[nodiscard]] UniqueKernelHandle CreateInstancePipe(const wchar_t* name, bool firstOfName = true);
 
-// After a restart, waits (about ten seconds at most) until the previous instance
-// has released the instance pipe.
-void WaitForPreviousInstanceToExit();
-
-// One instance of a pipe of the given name, serving one client from this machine.
-[[nodiscard]] UniqueKernelHandle CreateInstancePipe(const wchar_t* name);
-
-// How long a connected client may take to write its message.
+// How long a connected client may take to write its message, and then to go.
 inline constexpr DWORD kPipeReadTimeoutMs = 2000;
 
 // Waits for a client on a pipe from CreateInstancePipe, reads its one message
-// and disconnects it. Nothing when the client wrote nothing usable, more than a
-// message may hold, or nothing within the read time-out.
-[[nodiscard]] std::optional<std::wstring> ReceiveOneMessage(HANDLE pipe, DWORD readTimeoutMs = kPipeReadTimeoutMs);
+// and disconnects it once it has gone, so that a client that waits for its
+// message to be read learns that it was. Nothing when the client wrote nothing
+// usable, more than a message may hold, or nothing within the read time-out,
+// nor when the stop event (if any) was set before a client came.
+[[nodiscard]] std::optional<std::wstring> ReceiveOneMessage(HANDLE pipe, HANDLE stop = nullptr,
+                                                          DWORD readTimeoutMs = kPipeReadTimeoutMs);
 
-// Starts the thread that serves the instance pipe for the application's windows;
-// an empty handle when none runs.
-[[nodiscard]] UniqueKernelHandle StartPipeServer(Application& application);
+// Writes one message (the text and its NUL) as a client of a pipe from
+// CreateInstancePipe, and waits until the server has read it. False when the
+// pipe went away before it had: the request may not have arrived.
+[[nodiscard]] bool SendOneMessage(HANDLE pipe, const std::wstring& text);
+
+class HandOffQueue;
+
+// Serves the instance pipe on a thread of its own and delivers every request
+// it reads to the queue.
+class PipeServer {
+public:
+    PipeServer() = default;
+    ~PipeServer() { Stop(); }
+    PipeServer(const PipeServer&) = delete;
+    PipeServer& operator=(const PipeServer&) = delete;
+
+    // Makes the pipe at once, on the calling thread, so that a start racing
+    // this one finds it from now on, then serves it. Without a thread the
+    // instance takes requests through its windows only.
+    void Start(HandOffQueue& handOffs);
+
+    // Takes no further client. A client already connected is still read and
+    // its request delivered; the call returns once the thread has ended.
+    void Stop();
+
+private:
+    static DWORD WINAPI Serve(void* parameter);
+
+    HandOffQueue* queue = nullptr;
+    UniqueKernelHandle firstPipe;
+    UniqueKernelHandle stopEvent;
+    UniqueKernelHandle thread;
+};

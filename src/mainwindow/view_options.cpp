@@ -118,14 +118,18 @@ void MainWindow::RestartSelf() {
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION process{};
+    // The new process must not hand its start back to this one, which is about to go.
+    Application& application = Application::Instance();
+    application.StopTakingHandOffs();
     if (!CreateProcessW(exe, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
+        application.ResumeTakingHandOffs();
         return;
     }
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
 
     std::vector<HWND> others;
-    for (const std::unique_ptr<MainWindow>& window : Application::Instance().Windows()) {
+    for (const std::unique_ptr<MainWindow>& window : application.Windows()) {
         window->restarting = true;
         if (window.get() != this) others.push_back(window->hwnd);
     }

@@ -145,23 +145,33 @@ void MainWindow::RestoreFocus() {
 }
 
 // Folders handed to this window that it has not opened yet go to another
-// window, or are let go when there is none.
+// window, or back to the instance, which opens a window for them.
 void MainWindow::PassOnPendingOpens() {
     HWND heir = nullptr;
     for (const auto& window : Application::Instance().Windows()) {
         if (window.get() != this && window->Hwnd()) heir = window->Hwnd();
     }
+    std::vector<PipeRequest> unopened;
     MSG pending{};
     while (PeekMessageW(&pending, hwnd, WM_APP_OPEN_PATH, WM_APP_OPEN_PATH, PM_REMOVE)) {
-        if (!heir || !PostMessageW(heir, WM_APP_OPEN_PATH, pending.wParam, pending.lParam)) {
-            DiscardPostedPath(pending.lParam);
+        if (heir && PostMessageW(heir, WM_APP_OPEN_PATH, pending.wParam, pending.lParam)) continue;
+        if (std::unique_ptr<std::wstring> path = TakePostedPath(pending.lParam)) {
+            unopened.push_back(PipeRequest{std::move(*path), pending.wParam != 0});
         }
     }
+    if (!unopened.empty()) Application::Instance().GiveBackRequests(std::move(unopened));
 }
 
 void MainWindow::OnCopyData(const COPYDATASTRUCT* data) {
     if (!data || data->dwData != 1 || !data->lpData) return;
-    OpenPath(TextUpToNul(data->lpData, data->cbData));
+    std::wstring path = TextUpToNul(data->lpData, data->cbData);
+    Application& application = Application::Instance();
+    if (application.TakingHandOffs()) {
+        OpenPath(path);
+    } else {
+        // This window is on its way out and would lose the folder.
+        application.KeepRequest(PipeRequest{std::move(path), false});
+    }
 }
 
 void MainWindow::OnClose() {
@@ -173,6 +183,10 @@ void MainWindow::OnClose() {
         const std::wstring question = CloseQuestionText(tabs.size());
         if (ShowMessage(question.c_str(), MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) != IDYES) return;
     }
+    // The last window: folders handed over from now on could not open here, so
+    // none is taken before the files are written and the window goes.
+    Application& application = Application::Instance();
+    if (application.Windows().size() == 1) application.StopTakingHandOffs();
     SaveTabsIfAsked();
     SaveNormalRect();
     closing = true;

@@ -56,9 +56,9 @@ TEST_F(StartedInAFolderTest, AChangeRightBeforeTheCloseIsSaved) {
     EXPECT_EQ(ReadConfigLines(install, L"tabs.txt"), std::vector{parent.Path().wstring()});
 }
 
-// Stands in for a previous instance that still holds the instance pipe: it
-// accepts connections and counts them until it is released. With a gap, it
-// serves as the real instance does: the pipe is gone for a moment after each
+// A pipe of the instance's name served by something other than the program:
+// it accepts connections and counts them, the knocks of a start that waits,
+// until it is released. With a gap, the pipe is gone for a moment after each
 // client while the next instance is made.
 class PipeHolder {
 public:
@@ -118,9 +118,13 @@ private:
 
 class Restart : public testing::TestWithParam<DWORD> {};
 
-TEST_P(Restart, WaitsUntilThePreviousInstanceReleasesThePipe) {
+// The previous instance holds the claim to be the instance until it has ended,
+// and while it closes it serves no pipe of its own.
+TEST_P(Restart, WaitsUntilThePreviousInstanceHasEnded) {
     QuorlenInstall install;
     ASSERT_TRUE(install.Ready());
+    UniqueKernelHandle claim(CreateMutexW(nullptr, TRUE, L"Local\\Quorlen.Instance"));
+    ASSERT_TRUE(claim && GetLastError() != ERROR_ALREADY_EXISTS) << "another instance holds the claim";
     PipeHolder previous(GetParam());
     QuorlenProcess quorlen;
     ASSERT_TRUE(quorlen.Start(install, L"/n --restart /d"));
@@ -130,6 +134,7 @@ TEST_P(Restart, WaitsUntilThePreviousInstanceReleasesThePipe) {
     ASSERT_TRUE(WaitUntil([&] { return previous.Connections() >= 6 || !quorlen.Running(); }, 15000));
     EXPECT_TRUE(quorlen.MainWindows().empty());
 
+    ReleaseMutex(claim.get());
     previous.Release();
     EXPECT_NE(quorlen.WaitForMainWindow(), nullptr);
 }

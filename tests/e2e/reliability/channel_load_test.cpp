@@ -10,7 +10,7 @@
 #include <thread>
 #include <vector>
 
-#include "app/instance_channel.h"
+#include "app/instance_claim.h"
 #include "common/private_prefix.h"
 #include "common/reliability_tally.h"
 #include "driver/quorlen_driver.h"
@@ -143,7 +143,8 @@ TEST_F(ReliabilityLoadTest, HandOffsMadeOneAfterAnotherOpenInTheirOrder) {
     for (long long round = 0; round < Scaled(2); ++round) {
         ASSERT_TRUE(CloseAllButTheFirstTab());
         for (const std::wstring& folder : pool) {
-            ASSERT_TRUE(HandOff(folder, false));
+            InstanceClaim start;
+            ASSERT_EQ(start.ClaimOrHandOff(folder, false), StartRole::HandedOff);
             ++cases;
         }
         std::vector<std::wstring> expected{folders[0]};

@@ -8,6 +8,7 @@
 #include <thread>
 
 #include "app/instance_channel.h"
+#include "app/pipe_security.h"
 #include "app/posted_path.h"
 #include "common/temp_folder.h"
 
@@ -78,7 +79,14 @@ TEST_F(InstancePipeTest, MessagesUpToTheLimitArriveWholeAndLongerOnesAreDropped)
     EXPECT_EQ(RoundTrip(L"C:\\after"), std::optional<std::wstring>(L"C:\\after"));
 }
 
-TEST_F(InstancePipeTest, AClientGoneBeforeTheWaitBeganStillDelivers) {
+// A stopping server waits for no client, but reads one that already came.
+TEST_F(InstancePipeTest, AClientGoneBeforeTheWaitBeganStillDeliversEvenWhenTheServerStops) {
+    UniqueKernelHandle stop(CreateEventW(nullptr, TRUE, TRUE, nullptr));
+    {
+        UniqueKernelHandle unvisited = CreateInstancePipe(name.c_str());
+        ASSERT_TRUE(unvisited);
+        EXPECT_EQ(ReceiveOneMessage(unvisited.get(), stop.get()), std::nullopt);
+    }
     UniqueKernelHandle pipe = CreateInstancePipe(name.c_str());
     ASSERT_TRUE(pipe);
     {
@@ -88,7 +96,7 @@ TEST_F(InstancePipeTest, AClientGoneBeforeTheWaitBeganStillDelivers) {
         DWORD written = 0;
         ASSERT_TRUE(WriteFile(client.get(), text, sizeof(text), &written, nullptr));
     }
-    EXPECT_EQ(ReceiveOneMessage(pipe.get()), std::optional<std::wstring>(L"C:\\early"));
+    EXPECT_EQ(ReceiveOneMessage(pipe.get(), stop.get()), std::optional<std::wstring>(L"C:\\early"));
 }
 
 TEST_F(InstancePipeTest, AClientThatWritesNothingDeliversNothing) {
@@ -103,7 +111,7 @@ TEST_F(InstancePipeTest, AClientThatConnectsAndNeverWritesIsLetGo) {
     std::atomic<bool> served = false;
     std::optional<std::wstring> received = L"unset";
     std::thread server([&] {
-        received = ReceiveOneMessage(pipe.get(), 300);
+        received = ReceiveOneMessage(pipe.get(), nullptr, 300);
         served = true;
     });
     UniqueKernelHandle silent(CreateFileW(name.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
@@ -114,6 +122,47 @@ TEST_F(InstancePipeTest, AClientThatConnectsAndNeverWritesIsLetGo) {
     server.join();
     EXPECT_TRUE(letGo) << "the server still waits for a client that never writes";
     EXPECT_EQ(received, std::nullopt);
+}
+
+// A start learns whether the instance read its request or dropped the pipe first.
+TEST_F(InstancePipeTest, ASenderLearnsWhetherItsMessageWasRead) {
+    {
+        UniqueKernelHandle pipe = CreateInstancePipe(name.c_str());
+        ASSERT_TRUE(pipe);
+        UniqueKernelHandle client(CreateFileW(name.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+        ASSERT_TRUE(client);
+        std::optional<std::wstring> received;
+        std::thread server([&] { received = ReceiveOneMessage(pipe.get()); });
+        EXPECT_TRUE(SendOneMessage(client.get(), L"C:\\read"));
+        client.reset();
+        server.join();
+        EXPECT_EQ(received, std::optional<std::wstring>(L"C:\\read"));
+    }
+    UniqueKernelHandle pipe = CreateInstancePipe(name.c_str());
+    ASSERT_TRUE(pipe);
+    UniqueKernelHandle client(CreateFileW(name.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(client);
+    // However the close falls around the write, the message never counts as read.
+    std::thread closer([&] { pipe.reset(); });
+    EXPECT_FALSE(SendOneMessage(client.get(), L"C:\\dropped")) << "a message the server never read counted as read";
+    closer.join();
+}
+
+// The pipe's name is known to every program: a client can tell whether the
+// program itself serves it.
+TEST_F(InstancePipeTest, AClientTellsWhetherTheProgramServesThePipe) {
+    UniqueKernelHandle first = CreateInstancePipe(name.c_str());
+    ASSERT_TRUE(first);
+    EXPECT_TRUE(CreateInstancePipe(name.c_str(), false)) << "no second instance beside our own first";
+    UniqueKernelHandle client(CreateFileW(name.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(client);
+    EXPECT_FALSE(ServedByOurInstance(client.get())) << "the test program passed for the instance";
+
+    EXPECT_TRUE(IsInstanceImage(L"C:\\Program Files\\Quorlen\\Quorlen.exe"));
+    EXPECT_TRUE(IsInstanceImage(L"quorlen.EXE"));
+    EXPECT_FALSE(IsInstanceImage(L"C:\\Quorlen.exe\\other.exe"));
+    EXPECT_FALSE(IsInstanceImage(L"C:\\tools\\NotQuorlen.exe"));
+    EXPECT_FALSE(IsInstanceImage(L""));
 }
 
 TEST(PostedPath, OnlyStringsHandedOutComeBackAndEachOnlyOnce) {
