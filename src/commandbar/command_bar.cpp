@@ -51,7 +51,8 @@ bool CommandBar::Create(HWND parent, int controlId) {
     static const bool registered = RegisterChromeClass(kCommandBarClass, StaticWndProc, 0);
     if (!registered) return false;
 
-    dpi = static_cast<int>(GetDpiForSystem());
+    // The parent's monitor may have another scale than the primary one.
+    dpi = static_cast<int>(GetDpiForWindow(parent));
     if (!CreateWindowExW(0, kCommandBarClass, L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, 100, 100, parent,
                          ControlId(controlId), GetModuleHandleW(nullptr), this)) {
         return false;

@@ -32,7 +32,8 @@ bool FavBar::Create(HWND parent, int controlId) {
     static const bool registered = RegisterChromeClass(kFavBarClass, RouteToObject<FavBar>, 0);
     if (!registered) return false;
 
-    dpi = static_cast<int>(GetDpiForSystem());
+    // The parent's monitor may have another scale than the primary one.
+    dpi = static_cast<int>(GetDpiForWindow(parent));
     const HWND created = CreateWindowExW(0, kFavBarClass, L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, 100,
                                          100, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(controlId)),
                                          GetModuleHandleW(nullptr), this);

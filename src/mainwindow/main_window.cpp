@@ -97,6 +97,9 @@ WindowBounds MainWindow::ChooseWindowBounds(int width, int height, int x, int y)
 }
 
 void MainWindow::OnCreate() {
+    // A window opened on a monitor of another scale is told nothing of it: the
+    // DPI-change message comes only when the window moves to another scale.
+    dpi = static_cast<int>(GetDpiForWindow(hwnd));
     CheckTakeoverAtStartup(settings.Takeover);
     WriteRestoreGuide();
     WriteNavPaneSizer(settings.NavVisible);

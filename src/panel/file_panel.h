@@ -105,6 +105,8 @@ public:
     void OpenFolderItem(IShellItem* item);
     // The shell's menu for a folder with "open in a new tab" on top; true when shown.
     bool ShowFolderMenu(IShellItem* item, POINT screen);
+    // Starts renaming an item of the shown folder where the view shows it.
+    void RenameInPlace(IShellItem* item);
     bool ShowFolderMenuAtPoint(POINT inView);
 
 private:

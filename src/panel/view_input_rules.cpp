@@ -26,3 +26,13 @@ POINT KeyboardMenuPoint(const RECT& item, const RECT& view) {
     if (!IntersectRect(&visible, &item, &view)) return POINT{view.left, view.top};
     return POINT{visible.left + (visible.right - visible.left) / 2, visible.top + (visible.bottom - visible.top) / 2};
 }
+
+bool IsBrowsableFolder(SFGAOF attributes) { return (attributes & SFGAO_FOLDER) && !(attributes & SFGAO_STREAM); }
+
+UINT FolderMenuFlags(bool shiftDown) {
+    return CMF_EXPLORE | CMF_CANRENAME | CMF_ITEMMENU | (shiftDown ? CMF_EXTENDEDVERBS : 0);
+}
+
+bool PositionsLocateItems(UINT viewMode) {
+    return viewMode == FVM_ICON || viewMode == FVM_SMALLICON || viewMode == FVM_THUMBNAIL || viewMode == FVM_TILE;
+}

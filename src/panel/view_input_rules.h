@@ -1,6 +1,7 @@
 #pragma once
 
 #include <windows.h>
+#include <shobjidl.h>
 
 // The decisions of the panel's view input that need no window: they take what
 // the windows report and return what the windows should do.
@@ -35,3 +36,17 @@ struct DoubleClickLimits {
 // part of the item's rectangle that is in view, or at the view's top left
 // corner when the item is out of sight. Both rectangles in screen coordinates.
 [[nodiscard]] POINT KeyboardMenuPoint(const RECT& item, const RECT& view);
+
+// Whether an item with these attributes is a folder to browse into: archives
+// such as .zip files are folders to the shell too, but they are also files,
+// and a user opens them with the archiver of their choice.
+[[nodiscard]] bool IsBrowsableFolder(SFGAOF attributes);
+
+// The flags a folder menu is asked for with: the view renames in place, and
+// Shift adds the verbs the system keeps for it.
+[[nodiscard]] UINT FolderMenuFlags(bool shiftDown);
+
+// Whether the view's item positions tell which item is under a point, in a
+// view mode (FOLDERVIEWMODE): only icons and tiles sit where their positions
+// say; lists, details and content rows are not, and overlap there.
+[[nodiscard]] bool PositionsLocateItems(UINT viewMode);

@@ -20,7 +20,18 @@ using UniqueChildId = UniqueHandle<handle_traits::CoTaskMemory<PITEMID_CHILD>>;
 
 bool IsFolder(IShellItem* item) {
     SFGAOF attributes = 0;
-    return item && SUCCEEDED(item->GetAttributes(SFGAO_FOLDER, &attributes)) && (attributes & SFGAO_FOLDER);
+    return item && SUCCEEDED(item->GetAttributes(SFGAO_FOLDER | SFGAO_STREAM, &attributes)) &&
+           IsBrowsableFolder(attributes);
+}
+
+// The language-independent name of a menu command, empty when it has none.
+std::wstring MenuVerb(IContextMenu* menu, UINT offset) {
+    wchar_t verb[64] = {};
+    if (FAILED(menu->GetCommandString(offset, GCS_VERBW, nullptr, reinterpret_cast<char*>(verb), ARRAYSIZE(verb)))) {
+        return {};
+    }
+    verb[ARRAYSIZE(verb) - 1] = L'\0';
+    return verb;
 }
 
 bool NewWindowPerFolder() {
@@ -76,9 +87,15 @@ int FilePanel::ListItemAtPoint(POINT screen) const {
 
 ComPtr<IShellItem> FilePanel::ItemAtPoint(POINT screen) const {
     if (!browser || !viewWindow) return {};
+    // A view that keeps its items in a list view can say itself what is where.
+    if (listViewWindow && IsWindow(listViewWindow)) {
+        const int index = ListItemAtPoint(screen);
+        return index >= 0 ? ViewItem(index) : ComPtr<IShellItem>{};
+    }
     auto view2 = CurrentView<IFolderView2>();
     auto view = CurrentView<IFolderView>();
-    if (!view2 || !view) return {};
+    UINT mode = 0;
+    if (!view2 || !view || FAILED(view->GetCurrentViewMode(&mode)) || !PositionsLocateItems(mode)) return {};
     POINT point = screen;
     ScreenToClient(viewWindow, &point);
     POINT spacing{};
@@ -89,13 +106,9 @@ ComPtr<IShellItem> FilePanel::ItemAtPoint(POINT screen) const {
     }
     for (int i = 0; i < count; ++i) {
         UniqueChildId child;
-        if (FAILED(view->Item(i, child.put())) || !child) continue;
         POINT position{};
-        const HRESULT placed = view->GetItemPosition(child.get(), &position);
-        // A view that cannot place its items keeps them in a list view, which can.
-        if (FAILED(placed)) {
-            const int index = ListItemAtPoint(screen);
-            return index >= 0 ? ViewItem(index) : ComPtr<IShellItem>{};
+        if (FAILED(view->Item(i, child.put())) || !child || FAILED(view->GetItemPosition(child.get(), &position))) {
+            continue;
         }
         const RECT bounds{position.x, position.y, position.x + spacing.x, position.y + spacing.y};
         if (PtInRect(&bounds, point)) return ViewItem(i);
@@ -136,7 +149,10 @@ bool FilePanel::ShowFolderMenuAtPoint(POINT inView) {
     if (!browser || !viewWindow) return false;
     POINT screen = inView;
     ClientToScreen(viewWindow, &screen);
-    ComPtr<IShellItem> item = ItemAtPoint(screen);
+    // The view selects the item under a right click before it asks for a menu;
+    // with nothing selected the click was on the background.
+    ComPtr<IShellItem> item = SingleSelectedItem();
+    if (!item) item = ItemAtPoint(screen);
     if (!IsFolder(item.get())) return false;
     return ShowFolderMenu(item.get(), screen);
 }
@@ -194,7 +210,8 @@ bool FilePanel::ShowFolderMenu(IShellItem* item, POINT screen) {
     if (FAILED(item->BindToHandler(nullptr, BHID_SFUIObject, IID_PPV_ARGS(menu.put()))) || !menu) return false;
     UniqueMenu popup(CreatePopupMenu());
     if (!popup) return false;
-    menu->QueryContextMenu(popup.get(), 0, kFirstShellCommand, kLastShellCommand, CMF_EXPLORE);
+    menu->QueryContextMenu(popup.get(), 0, kFirstShellCommand, kLastShellCommand,
+                           FolderMenuFlags(GetKeyState(VK_SHIFT) < 0));
     InsertMenuW(popup.get(), 0, MF_BYPOSITION | MF_STRING, kOpenInNewTab, L"在新标签页打开");
     InsertMenuW(popup.get(), 1, MF_BYPOSITION | MF_SEPARATOR, 0, nullptr);
 
@@ -212,6 +229,12 @@ bool FilePanel::ShowFolderMenu(IShellItem* item, POINT screen) {
         const std::wstring path = ParsingPath(item);
         if (!path.empty() && onOpenInTab) onOpenInTab(path);
     } else if (chosen >= kFirstShellCommand && chosen <= kLastShellCommand) {
+        // The menu offers Rename because the view renames in place; the menu
+        // itself cannot start that without a view of its own.
+        if (MenuVerb(menu.get(), chosen - kFirstShellCommand) == L"rename") {
+            RenameInPlace(item);
+            return true;
+        }
         CMINVOKECOMMANDINFOEX invoke{};
         invoke.cbSize = sizeof(invoke);
         invoke.fMask = CMIC_MASK_UNICODE | CMIC_MASK_ASYNCOK;
@@ -222,4 +245,12 @@ bool FilePanel::ShowFolderMenu(IShellItem* item, POINT screen) {
         menu->InvokeCommand(reinterpret_cast<CMINVOKECOMMANDINFO*>(&invoke));
     }
     return true;
+}
+
+void FilePanel::RenameInPlace(IShellItem* item) {
+    auto view = CurrentView<IShellView>();
+    UniqueIdList full;
+    if (!view || FAILED(SHGetIDListFromObject(item, full.put())) || !full) return;
+    view->SelectItem(ILFindLastID(full.get()), SVSI_EDIT | SVSI_SELECT | SVSI_DESELECTOTHERS | SVSI_ENSUREVISIBLE |
+                                                   SVSI_FOCUSED);
 }

@@ -176,7 +176,8 @@ LRESULT CALLBACK FilePanel::ViewProc(HWND window, UINT message, WPARAM wParam, L
     switch (message) {
     case WM_DRAWITEM:
     case WM_MEASUREITEM:
-    case WM_INITMENUPOPUP: {
+    case WM_INITMENUPOPUP:
+    case WM_MENUCHAR: {
         LRESULT result = 0;
         if (panel->ForwardMenuMessage(message, wParam, lParam, result)) return result;
         break;

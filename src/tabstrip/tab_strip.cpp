@@ -38,7 +38,8 @@ bool TabStrip::Create(HWND parent, int controlId) {
     static const bool registered = RegisterChromeClass(kTabStripClass, RouteToObject<TabStrip>, CS_DBLCLKS);
     if (!registered) return false;
 
-    dpi = static_cast<int>(GetDpiForSystem());
+    // The parent's monitor may have another scale than the primary one.
+    dpi = static_cast<int>(GetDpiForWindow(parent));
     MakeIcons();
     const HWND created = CreateWindowExW(0, kTabStripClass, L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, 100,
                                          100, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(controlId)),

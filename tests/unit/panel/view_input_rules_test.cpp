@@ -51,4 +51,20 @@ TEST(ViewInputRules, AKeyboardMenuOpensOnTheVisiblePartOfTheItem) {
     EXPECT_EQ(KeyboardMenuPoint(RECT{}, view).x, 100);
 }
 
+TEST(ViewInputRules, ArchivesAreFilesToOpenNotFoldersToBrowse) {
+    EXPECT_TRUE(IsBrowsableFolder(SFGAO_FOLDER | SFGAO_FILESYSTEM | SFGAO_HASSUBFOLDER));
+    EXPECT_FALSE(IsBrowsableFolder(SFGAO_FOLDER | SFGAO_STREAM | SFGAO_FILESYSTEM));
+    EXPECT_FALSE(IsBrowsableFolder(SFGAO_STREAM));
+    EXPECT_FALSE(IsBrowsableFolder(0));
+}
+
+TEST(ViewInputRules, OnlyIconAndTileViewsLocateItemsByTheirPositions) {
+    for (const UINT mode : {FVM_ICON, FVM_SMALLICON, FVM_THUMBNAIL, FVM_TILE}) {
+        EXPECT_TRUE(PositionsLocateItems(mode)) << mode;
+    }
+    for (const UINT mode : {FVM_LIST, FVM_DETAILS, FVM_CONTENT, FVM_THUMBSTRIP, FVM_AUTO}) {
+        EXPECT_FALSE(PositionsLocateItems(mode)) << mode;
+    }
+}
+
 }  // namespace
