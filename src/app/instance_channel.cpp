@@ -40,6 +40,12 @@ bool Stopped(HANDLE stop) { return stop && WaitForSingleObject(stop, 0) == WAIT_
 
 }  // namespace
 
+std::wstring SessionPipeName() {
+    DWORD session = 0;
+    ProcessIdToSessionId(GetCurrentProcessId(), &session);
+    return std::wstring(kInstancePipeName) + L"-" + std::to_wstring(session);
+}
+
 std::wstring PipeMessageText(const std::wstring& path, bool select) {
     return select ? kSelectPrefix + path : path;
 }
@@ -122,7 +128,7 @@ void PipeServer::Start(HandOffQueue& handOffs) {
     queue = &handOffs;
     stopEvent.reset(CreateEventW(nullptr, TRUE, FALSE, nullptr));
     if (!stopEvent) return;
-    firstPipe = CreateInstancePipe(kInstancePipeName);
+    firstPipe = CreateFirstInstance(servedName);
     thread.reset(CreateThread(nullptr, 0, Serve, this, 0, nullptr));
     if (!thread) firstPipe.reset();
 }
@@ -136,6 +142,13 @@ void PipeServer::Stop() {
     stopEvent.reset();
 }
 
+UniqueKernelHandle PipeServer::CreateFirstInstance(std::wstring& name) {
+    name = kInstancePipeName;
+    if (UniqueKernelHandle pipe = CreateInstancePipe(name.c_str())) return pipe;
+    name = SessionPipeName();
+    return CreateInstancePipe(name.c_str());
+}
+
 DWORD WINAPI PipeServer::Serve(void* parameter) {
     auto& server = *static_cast<PipeServer*>(parameter);
     const HANDLE stop = server.stopEvent.get();
@@ -144,7 +157,7 @@ DWORD WINAPI PipeServer::Serve(void* parameter) {
         if (!pipe) {
             // Not made yet, or lost: taken afresh, and only if no other program
             // has taken the name meanwhile.
-            pipe = CreateInstancePipe(kInstancePipeName);
+            pipe = CreateFirstInstance(server.servedName);
             if (!pipe) WaitForSingleObject(stop, kPipeRetryMs);
             continue;
         }
@@ -154,7 +167,7 @@ DWORD WINAPI PipeServer::Serve(void* parameter) {
         // The next instance is made before the last one goes, so that the name
         // never lapses for a moment in which a start finds no pipe or another
         // program could take it.
-        if (!Stopped(stop)) pipe = CreateInstancePipe(kInstancePipeName, false);
+        if (!Stopped(stop)) pipe = CreateInstancePipe(server.servedName.c_str(), false);
     }
     return 0;
 }

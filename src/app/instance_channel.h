@@ -11,6 +11,11 @@
 // The pipe through which a second start hands its folder to the running instance.
 inline constexpr wchar_t kInstancePipeName[] = L"\\\\.\\pipe\\QuorlenPipe";
 
+// Pipe names are shared by every session of the machine: while the name above
+// is held by another (another user's instance, say), this session's instance
+// serves this one, the name followed by "-" and the session's number.
+[[nodiscard]] std::wstring SessionPipeName();
+
 // The most a pipe message may hold, its terminating NUL included; a longer one
 // is dropped unread.
 inline constexpr DWORD kMaxPipeMessageBytes = 8190;
@@ -78,7 +83,11 @@ public:
 private:
     static DWORD WINAPI Serve(void* parameter);
 
+    // The first instance under the documented name, else under the session's.
+    static UniqueKernelHandle CreateFirstInstance(std::wstring& name);
+
     HandOffQueue* queue = nullptr;
+    std::wstring servedName;
     UniqueKernelHandle firstPipe;
     UniqueKernelHandle stopEvent;
     UniqueKernelHandle thread;

@@ -24,14 +24,23 @@ bool Claimed(HANDLE mutex, DWORD waitMs) {
     return outcome == WAIT_OBJECT_0 || outcome == WAIT_ABANDONED;
 }
 
+// The documented name first; the session's when that one is not the instance's.
+PipeHandOff HandOffThroughPipes(const std::wstring& path, bool select) {
+    const PipeHandOff documented = HandOffThroughPipe(kInstancePipeName, path, select, kBusyPipeWaitMs);
+    if (documented != PipeHandOff::NotOurs && documented != PipeHandOff::Absent) return documented;
+    const PipeHandOff own = HandOffThroughPipe(SessionPipeName(), path, select, kBusyPipeWaitMs);
+    return own == PipeHandOff::Absent ? documented : own;
+}
+
 }  // namespace
 
-PipeHandOff HandOffThroughPipe(const std::wstring& path, bool select, DWORD busyWaitMs) {
-    UniqueKernelHandle pipe(CreateFileW(kInstancePipeName, GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+PipeHandOff HandOffThroughPipe(const std::wstring& pipeName, const std::wstring& path, bool select,
+                               DWORD busyWaitMs) {
+    UniqueKernelHandle pipe(CreateFileW(pipeName.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
     if (!pipe) {
         switch (GetLastError()) {
         case ERROR_PIPE_BUSY:
-            WaitNamedPipeW(kInstancePipeName, busyWaitMs);
+            WaitNamedPipeW(pipeName.c_str(), busyWaitMs);
             return PipeHandOff::Busy;
         case ERROR_ACCESS_DENIED:
             return PipeHandOff::NotOurs;
@@ -78,7 +87,7 @@ StartRole InstanceClaim::ClaimOrHandOff(const std::wstring& path, bool select, D
             held = true;
             return StartRole::Instance;
         }
-        const PipeHandOff attempt = fitsPipe ? HandOffThroughPipe(path, select, kBusyPipeWaitMs) : PipeHandOff::NotOurs;
+        const PipeHandOff attempt = fitsPipe ? HandOffThroughPipes(path, select) : PipeHandOff::NotOurs;
         if (attempt == PipeHandOff::Delivered) {
             if (HWND window = FindWindowW(kMainWindowClass, nullptr)) BringToFront(window);
             return StartRole::HandedOff;

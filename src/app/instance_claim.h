@@ -19,8 +19,10 @@ enum class PipeHandOff {
     Lost,       // the pipe broke before the instance had read it all
 };
 
-// One attempt through the pipe, waiting at most busyWaitMs for a free instance.
-[[nodiscard]] PipeHandOff HandOffThroughPipe(const std::wstring& path, bool select, DWORD busyWaitMs);
+// One attempt through a pipe of the instance's, waiting at most busyWaitMs
+// for a free instance of it.
+[[nodiscard]] PipeHandOff HandOffThroughPipe(const std::wstring& pipeName, const std::wstring& path, bool select,
+                                             DWORD busyWaitMs);
 
 // Hands the request to a main window of this session as WM_COPYDATA, which has
 // no room for a selection: an item to select is shown by its folder. True when

@@ -62,5 +62,12 @@ bool ServedByOurInstance(HANDLE pipe) {
     wchar_t image[MAX_PATH * 2] = {};
     DWORD length = ARRAYSIZE(image);
     if (!QueryFullProcessImageNameW(server.get(), 0, image, &length)) return false;
+    // Not another session's instance either, even one of this user's.
+    DWORD serverSession = 0;
+    DWORD ownSession = 0;
+    if (!ProcessIdToSessionId(serverId, &serverSession) || !ProcessIdToSessionId(GetCurrentProcessId(), &ownSession) ||
+        serverSession != ownSession) {
+        return false;
+    }
     return IsInstanceImage(std::wstring_view(image, length)) && SameUserAsThisProcess(server.get());
 }

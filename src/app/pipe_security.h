@@ -16,6 +16,6 @@ using UniqueSecurityDescriptor = UniqueHandle<handle_traits::LocalMemory<PSECURI
 [[nodiscard]] bool IsInstanceImage(std::wstring_view imagePath);
 
 // Whether the server end of a connected pipe is held by a process of this
-// user that runs the program. The pipe's name is known to every program, so
+// user and this session that runs the program. The pipe's name is known to every program, so
 // any of them could have made it first.
 [[nodiscard]] bool ServedByOurInstance(HANDLE pipe);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <fstream>
 #include <memory>
 #include <string>
 #include <thread>
@@ -180,34 +181,53 @@ TEST_F(ReliabilityStartRaceTest, AFolderOpenedAsTheLastWindowClosesIsShown) {
 }
 
 // Any program can make the pipe under its well-known name before Quorlen
-// does. It hears nothing: the first start is the instance all the same, and
-// the next hands its folder to that instance's window instead.
+// does, another user's Quorlen among them. It hears nothing: the first start is
+// the instance all the same and serves its session's own pipe, which the next
+// start finds once the well-known one turns out not to be the instance's.
 TEST_F(ReliabilityStartRaceTest, APipeAnotherProgramMadeHearsNothing) {
-    UniqueKernelHandle squatter(CreateNamedPipeW(kPipeName, PIPE_ACCESS_INBOUND, PIPE_TYPE_MESSAGE | PIPE_WAIT, 4, 0,
+    // One instance only: no program can join it, not even under Wine, which
+    // does not keep a name's first instance to its maker.
+    UniqueKernelHandle squatter(CreateNamedPipeW(kPipeName, PIPE_ACCESS_INBOUND, PIPE_TYPE_MESSAGE | PIPE_WAIT, 1, 0,
                                                  8192, 0, nullptr));
     ASSERT_TRUE(squatter);
+    DWORD session = 0;
+    ASSERT_TRUE(ProcessIdToSessionId(GetCurrentProcessId(), &session));
+    const std::wstring sessionPipe = std::wstring(kPipeName) + L"-" + std::to_wstring(session);
     QuorlenProcess first;
     ASSERT_TRUE(first.Start(install, Quoted(folders[0])));
     const HWND window = first.WaitForMainWindow();
     ASSERT_NE(window, nullptr);
     const HWND strip = GetDlgItem(window, 7);
+    EXPECT_TRUE(WaitUntil([&] { return WaitNamedPipeW(sessionPipe.c_str(), 50) != FALSE; }, 15000))
+        << "the session's own pipe is not served";
 
+    // A selection survives only the pipe, not the window message.
+    const std::wstring item = folders[1] + L"\\chosen.txt";
+    std::ofstream(std::filesystem::path(item)).put('x');
     QuorlenProcess second;
-    ASSERT_TRUE(second.Start(install, Quoted(folders[1])));
+    ASSERT_TRUE(second.Start(install, L"/select," + Quoted(item)));
     DWORD exitCode = 1;
     EXPECT_TRUE(second.WaitForExit(40000, exitCode) && exitCode == 0) << "the second start did not hand off";
     EXPECT_TRUE(WaitUntil([&] { return Query(strip, kTabCount) == 2; }, 20000)) << "the folder did not arrive";
+    std::vector<std::wstring> selected;
+    EXPECT_TRUE(WaitUntil(
+        [&] {
+            HWND list = ShownPanelDescendant(window, L"SysListView32");
+            selected = list ? SelectedListItems(list) : std::vector<std::wstring>();
+            return selected.size() == 1;
+        },
+        15000))
+        << "the item was not selected: it came another way than the session's pipe";
     DWORD heard = 0;
     PeekNamedPipe(squatter.get(), nullptr, 0, nullptr, &heard, nullptr);
     EXPECT_EQ(heard, 0u) << "the other program's pipe heard the folder";
 
-    // Once the name is free again, the instance serves it as its own.
+    // With the well-known name gone, starts still reach the instance.
     squatter.reset();
     QuorlenProcess third;
     ASSERT_TRUE(third.Start(install, Quoted(folders[2])));
     EXPECT_TRUE(third.WaitForExit(40000, exitCode) && exitCode == 0);
     EXPECT_TRUE(WaitUntil([&] { return Query(strip, kTabCount) == 3; }, 20000));
-    EXPECT_TRUE(WaitUntil([] { return WaitNamedPipeW(kPipeName, 50) != FALSE; }, 15000)) << "the pipe is not served";
     RecordReliability({"pipe taken first", 2, 1, "", 0});
 }
 
