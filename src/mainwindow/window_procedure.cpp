@@ -96,15 +96,21 @@ LRESULT MainWindow::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
         StepTab(GET_WHEEL_DELTA_WPARAM(wParam) > 0 ? -1 : 1);
         return 0;
     }
-    case WM_DPICHANGED:
-        // The window keeps its pixel size; only its contents follow the new DPI.
+    case WM_DPICHANGED: {
         dpi = HIWORD(wParam);
         tabStrip.SetDpi(dpi);
         if (tabStrip.Hwnd()) InvalidateRect(tabStrip.Hwnd(), nullptr, TRUE);
         commandBar.SetDpi(dpi);
         favBar.SetDpi(static_cast<UINT>(dpi));
+        // The system suggests the rectangle that keeps the window as large to
+        // the eye on the new monitor, and under the cursor while it is dragged there.
+        if (const auto* suggested = reinterpret_cast<const RECT*>(lParam)) {
+            SetWindowPos(hwnd, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
+                         suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+        }
         Layout();
         return 0;
+    }
     case WM_APP_OPEN_PATH: {
         // The string belongs to this window from here on and is freed on the way out.
         const std::unique_ptr<std::wstring> path = TakePostedPath(lParam);

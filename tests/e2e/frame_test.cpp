@@ -70,6 +70,8 @@ TEST_F(FrameTest, KeepsItsMinimumSize) {
     EXPECT_EQ(rect.bottom - rect.top, 320);
 }
 
+// Sent from here the message carries no suggested rectangle (a pointer would
+// not cross into the program), so the window keeps its size.
 TEST_F(FrameTest, FollowsADpiChangeWithoutResizingItself) {
     const RECT before = WindowRect(window);
     LRESULT ignored = 0;
