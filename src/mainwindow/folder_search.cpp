@@ -54,11 +54,12 @@ void FolderSearch::RunSearch() {
         SetSearchMode(false);
         return;
     }
+    const bool refining = searching;
     searching = true;
     searchOrigin = scope;
     searchQuery = query;
     searchScopeName = host.ScopeName(scope);
-    host.BrowseToPreparedResults();
+    host.BrowseToPreparedResults(refining);
 }
 
 std::wstring FolderSearch::OnActivePanelNavigated(const std::wstring& folderTitle) {

@@ -43,7 +43,9 @@ public:
     virtual void StopSearchDelay() = 0;
     virtual void BrowseActivePanelTo(const std::wstring& path) = 0;
     virtual SearchOutcome PrepareResults(const std::wstring& scope, const std::wstring& query) = 0;
-    virtual void BrowseToPreparedResults() = 0;
+    // replacingResults: the panel shows results already, which these replace
+    // in its history too, so that Back leads out of the search.
+    virtual void BrowseToPreparedResults(bool replacingResults) = 0;
     virtual void Warn(const wchar_t* text) = 0;
 
 protected:

@@ -13,6 +13,7 @@
 #include "mainwindow/folder_search.h"
 #include "mainwindow/frame_geometry.h"
 #include "mainwindow/layout.h"
+#include "mainwindow/search_results.h"
 #include "mainwindow/tab_info.h"
 #include "settings/settings.h"
 #include "tabstrip/tab_strip.h"
@@ -148,7 +149,7 @@ private:
     void StopSearchDelay() override;
     void BrowseActivePanelTo(const std::wstring& path) override;
     SearchOutcome PrepareResults(const std::wstring& scope, const std::wstring& query) override;
-    void BrowseToPreparedResults() override;
+    void BrowseToPreparedResults(bool replacingResults) override;
     void Warn(const wchar_t* text) override;
     [[nodiscard]] std::wstring SearchCue(const std::wstring& path, const std::wstring& title) const;
 
@@ -202,6 +203,7 @@ private:
     std::wstring pendingSelect;
     FolderSearch search{*this};
     ComPtr<IShellItem> searchResults;
+    SearchQueryParser searchParser;
     HWND focusBeforeDeactivation = nullptr;
     bool dragging = false;
     bool dragMoved = false;

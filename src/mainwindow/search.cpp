@@ -54,12 +54,12 @@ void MainWindow::BrowseActivePanelTo(const std::wstring& path) {
 }
 
 SearchOutcome MainWindow::PrepareResults(const std::wstring& scope, const std::wstring& query) {
-    return MakeSearchResults(scope, query, searchResults);
+    return MakeSearchResults(scope, query, searchParser, searchResults);
 }
 
-void MainWindow::BrowseToPreparedResults() {
+void MainWindow::BrowseToPreparedResults(bool replacingResults) {
     const ComPtr<IShellItem> results = std::move(searchResults);
-    if (FilePanel* panel = ActivePanel(); panel && results) panel->NavigateToItemIDList(results.get());
+    if (FilePanel* panel = ActivePanel(); panel && results) panel->NavigateToItemIDList(results.get(), replacingResults);
 }
 
 void MainWindow::Warn(const wchar_t* text) { ShowMessage(text, MB_ICONWARNING); }

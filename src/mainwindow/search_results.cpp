@@ -1,37 +1,8 @@
 #include "mainwindow/search_results.h"
 
-#include <structuredquerycondition.h>
+#include <propvarutil.h>
 
 #include "ui/shell_items.h"
-
-#if __has_include(<structuredquery.h>)
-#include <structuredquery.h>
-using QueryMainType = IEntity;
-#else
-// The query parser's interfaces, for SDKs that leave them out. Only the methods
-// used here are spelled out; the rest keep their slots in the table.
-struct IQuerySolution : IUnknown {
-    // IConditionFactory
-    virtual HRESULT STDMETHODCALLTYPE MakeNot(void*, BOOL, void**) = 0;
-    virtual HRESULT STDMETHODCALLTYPE MakeAndOr(int, void*, BOOL, void**) = 0;
-    virtual HRESULT STDMETHODCALLTYPE MakeLeaf(LPCWSTR, int, LPCWSTR, const void*, void*, void*, void*, BOOL,
-                                               void**) = 0;
-    virtual HRESULT STDMETHODCALLTYPE Resolve(void*, int, const SYSTEMTIME*, void**) = 0;
-    // IQuerySolution
-    virtual HRESULT STDMETHODCALLTYPE GetQuery(ICondition** query, IUnknown** mainType) = 0;
-};
-
-struct IQueryParser : IUnknown {
-    virtual HRESULT STDMETHODCALLTYPE Parse(LPCWSTR input, IEnumUnknown* customProperties,
-                                            IQuerySolution** solution) = 0;
-};
-
-struct IQueryParserManager : IUnknown {
-    virtual HRESULT STDMETHODCALLTYPE CreateLoadedParser(LPCWSTR catalog, LANGID language, REFIID riid,
-                                                         void** parser) = 0;
-};
-using QueryMainType = IUnknown;
-#endif
 
 namespace {
 
@@ -53,7 +24,49 @@ HRESULT CreateInProcess(const CLSID& classId, const IID& interfaceId, ComPtr<Int
 
 }  // namespace
 
-SearchOutcome MakeSearchResults(const std::wstring& scope, const std::wstring& query, ComPtr<IShellItem>& results) {
+SearchQueryParser::SearchQueryParser()
+    : managerSource([](ComPtr<IQueryParserManager>& manager) {
+          return CreateInProcess(kQueryParserManager, kIQueryParserManager, manager);
+      }) {}
+
+SearchOutcome SearchQueryParser::Condition(const std::wstring& query, ComPtr<ICondition>& condition) {
+    condition.reset();
+    if (!parser) {
+        ComPtr<IQueryParserManager> manager;
+        ComPtr<IQueryParser> made;
+        // The index's catalog is the only one there is; the manager accepts no
+        // other name. Keywords ("kind:", "date:") are read in the language the
+        // user's interface shows.
+        if (FAILED(managerSource(manager)) || !manager ||
+            FAILED(manager->CreateLoadedParser(L"SystemIndex", GetUserDefaultUILanguage(), kIQueryParser,
+                                               reinterpret_cast<void**>(made.put()))) ||
+            !made || FAILED(manager->InitializeOptions(FALSE, TRUE, made.get()))) {
+            return SearchOutcome::ServiceMissing;
+        }
+        // Words without a property name look in every text property, as in
+        // the system's file window.
+        PROPVARIANT anyText{};
+        if (SUCCEEDED(InitPropVariantFromString(L"System.Generic.String", &anyText))) {
+            made->SetMultiOption(SQMO_DEFAULT_PROPERTY, L"*", &anyText);
+            PropVariantClear(&anyText);
+        }
+        parser = std::move(made);
+    }
+    ComPtr<IQuerySolution> solution;
+    if (FAILED(parser->Parse(query.c_str(), nullptr, solution.put())) || !solution) return SearchOutcome::QueryRejected;
+    ComPtr<ICondition> parsed;
+    if (FAILED(solution->GetQuery(parsed.put(), nullptr)) || !parsed) return SearchOutcome::NoCondition;
+    SYSTEMTIME now{};
+    GetLocalTime(&now);
+    if (FAILED(solution->Resolve(parsed.get(), SQRO_DONT_SPLIT_WORDS, &now, condition.put())) || !condition) {
+        condition.reset();
+        return SearchOutcome::NoCondition;
+    }
+    return SearchOutcome::Ready;
+}
+
+SearchOutcome MakeSearchResults(const std::wstring& scope, const std::wstring& query, SearchQueryParser& parser,
+                                ComPtr<IShellItem>& results) {
     results.reset();
     ComPtr<IShellItem> scopeItem;
     if (FAILED(ItemFromPath(scope, scopeItem.put()))) return SearchOutcome::ScopeUnusable;
@@ -67,25 +80,9 @@ SearchOutcome MakeSearchResults(const std::wstring& scope, const std::wstring& q
         FAILED(factory->SetScope(scopeArray.get()))) {
         return SearchOutcome::ScopeRefused;
     }
-
-    ComPtr<IQueryParserManager> manager;
-    ComPtr<IQueryParser> parser;
-    if (FAILED(CreateInProcess(kQueryParserManager, kIQueryParserManager, manager)) || !manager ||
-        FAILED(manager->CreateLoadedParser(L"SYSTEM", GetUserDefaultLangID(), kIQueryParser,
-                                           reinterpret_cast<void**>(parser.put()))) ||
-        !parser) {
-        return SearchOutcome::ServiceMissing;
-    }
-    ComPtr<IQuerySolution> solution;
-    if (FAILED(parser->Parse(query.c_str(), nullptr, solution.put())) || !solution) {
-        return SearchOutcome::QueryRejected;
-    }
     ComPtr<ICondition> condition;
-    ComPtr<QueryMainType> mainType;
-    if (FAILED(solution->GetQuery(condition.put(), mainType.put())) || !condition ||
-        FAILED(factory->SetCondition(condition.get()))) {
-        return SearchOutcome::NoCondition;
-    }
+    if (const SearchOutcome parsed = parser.Condition(query, condition); parsed != SearchOutcome::Ready) return parsed;
+    if (FAILED(factory->SetCondition(condition.get()))) return SearchOutcome::NoCondition;
     if (FAILED(factory->GetShellItem(IID_PPV_ARGS(results.put()))) || !results) {
         results.reset();
         return SearchOutcome::NoResultsFolder;

@@ -337,10 +337,13 @@ void MainWindow::SetActiveTabTitle(const std::wstring& title) {
     Layout();
 }
 
+// A tab that shows search results is saved as the folder searched: the
+// results folder may not open again.
 std::vector<std::wstring> MainWindow::CollectTabPaths() const {
     std::vector<std::wstring> paths;
-    for (const TabInfo& tab : tabs) {
-        std::wstring path = TabFolder(tab);
+    for (size_t i = 0; i < tabs.size(); ++i) {
+        std::wstring path = TabFolder(tabs[i]);
+        if (static_cast<int>(i) == activeTab) path = search.AddressFor(path);
         if (!path.empty()) paths.push_back(std::move(path));
     }
     return paths;

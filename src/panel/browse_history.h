@@ -16,6 +16,17 @@ public:
         ++index_;
     }
 
+    // Puts entry in place of the current one, forward part and all; with no
+    // current entry it is pushed.
+    void ReplaceCurrent(Entry entry) {
+        if (index_ < 0) {
+            Push(std::move(entry));
+            return;
+        }
+        entries_.erase(entries_.begin() + (index_ + 1), entries_.end());
+        entries_[static_cast<size_t>(index_)] = std::move(entry);
+    }
+
     [[nodiscard]] bool CanGoBack() const { return index_ > 0; }
     [[nodiscard]] bool CanGoForward() const { return index_ + 1 < Size(); }
 

@@ -2,6 +2,9 @@
 
 #include <shlobj.h>
 
+#include <algorithm>
+#include <iterator>
+
 #include "panel/explorer_events.h"
 #include "ui/resize_band.h"
 
@@ -16,6 +19,12 @@ constexpr wchar_t kPropertyBagName[] = L"_daZoraVodezude_Persisted_Info_";
 constexpr GUID kExplorerPaneVisibilityService = {
     0xe07010ec, 0xbc17, 0x44c0, {0x97, 0xb0, 0x46, 0xc7, 0xc9, 0x5b, 0x9e, 0xdc}};
 constexpr GUID kNavigationPaneId = {0xcb316b22, 0x25f7, 0x42b8, {0x8a, 0x09, 0x54, 0x0d, 0x23, 0xa4, 0x3c, 0x2f}};
+// The commands module along the top, and its two halves.
+constexpr GUID kCommandPaneIds[] = {
+    {0xd9745868, 0xca5f, 0x4a76, {0x91, 0xcd, 0xf5, 0xa1, 0x29, 0xfb, 0xb0, 0x76}},
+    {0x72e81700, 0xe3ec, 0x4660, {0xbf, 0x24, 0x3c, 0x3b, 0x7b, 0x64, 0x88, 0x06}},
+    {0x21f7c32d, 0xeeaa, 0x439b, {0xbb, 0x51, 0x37, 0xb9, 0x6f, 0xd6, 0xa9, 0x43}},
+};
 constexpr GUID kDetailsPaneId = {0x43abf98b, 0x89b8, 0x472d, {0xb9, 0xce, 0xe6, 0x9b, 0x82, 0x29, 0xf0, 0x19}};
 constexpr GUID kPreviewPaneId = {0x893c63d1, 0x45c8, 0x4d17, {0xbe, 0x19, 0x22, 0x3b, 0xe7, 0x1b, 0xe3, 0x65}};
 
@@ -70,6 +79,9 @@ IFACEMETHODIMP FilePanel::GetPaneState(REFEXPLORERPANE pane, EXPLORERPANESTATE* 
         *state = PaneState(detailsPaneVisible);
     } else if (pane == kPreviewPaneId) {
         *state = PaneState(previewPaneVisible);
+    } else if (std::find(std::begin(kCommandPaneIds), std::end(kCommandPaneIds), pane) != std::end(kCommandPaneIds)) {
+        // The command bar above the tabs does their work.
+        *state = EPS_DEFAULT_OFF | EPS_FORCE;
     } else {
         return E_NOTIMPL;
     }

@@ -45,7 +45,8 @@ public:
 
     void NavigateTo(IShellItem* item);
     [[nodiscard]] bool NavigateToPath(const std::wstring& path);
-    void NavigateToItemIDList(IShellItem* item);
+    // replacing: in place of the current history entry rather than after it.
+    void NavigateToItemIDList(IShellItem* item, bool replacing = false);
     bool GoBack();
     bool GoForward();
     bool GoUp();
@@ -114,7 +115,7 @@ private:
     LRESULT HostProc(UINT message, WPARAM wParam, LPARAM lParam);
 
     void BrowseTo(IShellItem* item);
-    void PushAndBrowse(ComPtr<IShellItem> item, bool byIdList);
+    void PushAndBrowse(ComPtr<IShellItem> item, bool byIdList, bool replacing = false);
     void BrowseToHistoryEntry(const ComPtr<IShellItem>* entry);
     template <typename View>
     ComPtr<View> CurrentView() const;
@@ -126,8 +127,6 @@ private:
                                      DWORD_PTR data);
     static LRESULT CALLBACK DuiViewProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
                                         DWORD_PTR data);
-    static LRESULT CALLBACK TreeProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
-                                     DWORD_PTR data);
     static LRESULT CALLBACK TreeHostProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
                                          DWORD_PTR data);
     static LRESULT CALLBACK ItemAreaProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
@@ -139,7 +138,6 @@ private:
     void CorrectNavLayout();
     void RemoveViewSubclasses();
     void FocusView(HWND clicked);
-    void RecordTreeItem(LPARAM idList);
     bool OnItemAreaButtonDown(HWND window, LPARAM lParam);
     bool OnViewContextMenu(LPARAM lParam);
     bool ForwardMenuMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
@@ -153,7 +151,7 @@ private:
     HWND viewWindow = nullptr;
     HWND duiViewWindow = nullptr;
     HWND treeWindow = nullptr;
-    // The window a tree reports its selection to, when it sits in no DUI view.
+    // The window the tree reports its selections to.
     HWND treeHostWindow = nullptr;
     HWND directUiWindow = nullptr;
     HWND listViewWindow = nullptr;
@@ -164,11 +162,15 @@ private:
     ComPtr<IContextMenu2> contextMenu2;
     ComPtr<IContextMenu3> contextMenu3;
     int navInset = 0;
+    UINT navInsetDpi = 0;
     int marginLeft = 1;
     int marginTop = 1;
-    // Set while a tree whose navigation follows its selection at once is
-    // changing its selection: the navigation that starts meanwhile is the tree's.
+    // Set while the tree changes its selection, for a control that navigates
+    // at once (Wine's), and from a selection the user made until the next
+    // navigation starts, for one that navigates a moment later (Windows'):
+    // that navigation is the tree's.
     bool treeSelecting = false;
+    bool treeChosenByUser = false;
     ComPtr<IExplorerBrowser> browser;
     DWORD adviseCookie = 0;
     ExplorerEvents* events = nullptr;

@@ -31,11 +31,17 @@ void FilePanel::BrowseTo(IShellItem* item) {
     if (browser && item) browser->BrowseToObject(item, SBSP_SAMEBROWSER);
 }
 
-void FilePanel::PushAndBrowse(ComPtr<IShellItem> item, bool byIdList) {
+void FilePanel::PushAndBrowse(ComPtr<IShellItem> item, bool byIdList, bool replacing) {
     if (!browser || !item) return;
     selfNavigating = true;
+    // This navigation is the panel's own, whatever the tree was last told.
+    treeChosenByUser = false;
     IShellItem* target = item.get();
-    history.Push(std::move(item));
+    if (replacing) {
+        history.ReplaceCurrent(std::move(item));
+    } else {
+        history.Push(std::move(item));
+    }
     if (!byIdList) {
         BrowseTo(target);
         return;
@@ -56,7 +62,9 @@ bool FilePanel::NavigateToPath(const std::wstring& path) {
     return true;
 }
 
-void FilePanel::NavigateToItemIDList(IShellItem* item) { PushAndBrowse(Referenced(item), true); }
+void FilePanel::NavigateToItemIDList(IShellItem* item, bool replacing) {
+    PushAndBrowse(Referenced(item), true, replacing);
+}
 
 void FilePanel::BrowseToHistoryEntry(const ComPtr<IShellItem>* entry) {
     selfNavigating = true;
@@ -98,7 +106,8 @@ HRESULT FilePanel::OnNavigationPending(PCIDLIST_ABSOLUTE folder) {
         selfNavigating = false;
         return S_OK;
     }
-    if (treeSelecting && folder) treeTargetPath = ParsingPath(ItemOf(folder).get());
+    if ((treeSelecting || treeChosenByUser) && folder) treeTargetPath = ParsingPath(ItemOf(folder).get());
+    treeChosenByUser = false;
     if (!ready || !folder || treeTargetPath.empty()) return S_OK;
     ComPtr<IShellItem> target = ItemOf(folder);
     const std::wstring path = ParsingPath(target.get());

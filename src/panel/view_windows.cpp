@@ -3,6 +3,9 @@
 #include <shlobj.h>
 #include <windowsx.h>
 
+#include <algorithm>
+#include <climits>
+
 #include "panel/file_panel.h"
 #include "panel/view_input_rules.h"
 #include "ui/shell_items.h"
@@ -17,7 +20,6 @@ namespace {
 constexpr UINT_PTR kViewSubclass = 1;
 constexpr UINT_PTR kDuiViewSubclass = 2;
 constexpr UINT_PTR kDirectUiSubclass = 3;
-constexpr UINT_PTR kTreeSubclass = 4;
 constexpr UINT_PTR kListViewSubclass = 5;
 constexpr UINT_PTR kTreeHostSubclass = 6;
 
@@ -55,14 +57,6 @@ POINT ScreenPoint(HWND window, LPARAM lParam) {
     POINT point = ClientPoint(lParam);
     ClientToScreen(window, &point);
     return point;
-}
-
-// The folder a tree item stands for, when the item's data is an ID list.
-std::wstring PathOfIdList(LPARAM idList) {
-    if (!idList) return {};
-    ComPtr<IShellItem> item;
-    if (FAILED(ItemFromIdList(reinterpret_cast<PCIDLIST_ABSOLUTE>(idList), item.put()))) return {};
-    return ParsingPath(item.get());
 }
 
 }  // namespace
@@ -104,18 +98,12 @@ void FilePanel::FindDuiView() {
     CorrectNavLayout();
 }
 
+// The tree is a SysTreeView32 on every system: in a host window of its own
+// under Wine, in "NamespaceTreeControl" under Windows. Its items' data belong
+// to the control, so the folder a click chose is taken from the navigation it
+// starts; the tree's parent, which hears of every selection, marks when that is.
 void FilePanel::FindTree() {
     if (IsLive(treeWindow)) return;
-    if (IsLive(duiViewWindow)) {
-        HWND found = FindDescendantOfClass(duiViewWindow, L"NamespaceTreeControl");
-        if (!found) found = FindDescendantOfClass(duiViewWindow, L"SysTreeView32");
-        MoveSubclass(treeWindow, found, TreeProc, kTreeSubclass, this);
-        return;
-    }
-    // A control without a DUI view (Wine's) keeps the tree in a host window of
-    // its own, stores shell items rather than ID lists in the tree's items and
-    // navigates while the tree reports its new selection. So the tree host
-    // marks that moment, and the navigation that starts in it is the tree's.
     HWND tree = FindDescendantOfClass(hostWindow, L"SysTreeView32");
     treeWindow = tree;
     MoveSubclass(treeHostWindow, tree ? GetParent(tree) : nullptr, TreeHostProc, kTreeHostSubclass, this);
@@ -129,18 +117,26 @@ void FilePanel::CorrectNavLayout() {
     RECT pane{};
     GetWindowRect(duiViewWindow, &pane);
     MapWindowPoints(HWND_DESKTOP, parent, reinterpret_cast<POINT*>(&pane), 2);
+    // The band grows and shrinks with the scale: measured again at another DPI.
+    const UINT dpiNow = GetDpiForWindow(duiViewWindow);
+    if (navInset != 0 && dpiNow != navInsetDpi) navInset = 0;
     if (navInset == 0) {
         marginLeft = MeasuredMargin(pane.left, marginLeft);
         marginTop = MeasuredMargin(pane.top, marginTop);
-        HWND reference = FindDescendantOfClass(duiViewWindow, L"NamespaceTreeControl", true);
-        if (!reference) reference = FindDescendantOfClass(duiViewWindow, L"SysTreeView32", true);
-        if (!reference) reference = FindDescendantOfClass(duiViewWindow, L"SHELLDLL_DefView", true);
-        if (!reference) return;
-        RECT referenceBounds{};
+        HWND tree = FindDescendantOfClass(duiViewWindow, L"NamespaceTreeControl", true);
+        if (!tree) tree = FindDescendantOfClass(duiViewWindow, L"SysTreeView32", true);
+        HWND view = FindDescendantOfClass(duiViewWindow, L"SHELLDLL_DefView", true);
+        if (!tree && !view) return;
+        // Only the band above both goes: the file view's column header may start higher than the tree.
+        RECT bounds{};
+        LONG top = LONG_MAX;
+        for (HWND reference : {tree, view}) {
+            if (reference && GetWindowRect(reference, &bounds)) top = std::min(top, bounds.top);
+        }
         RECT paneBounds{};
-        GetWindowRect(reference, &referenceBounds);
         GetWindowRect(duiViewWindow, &paneBounds);
-        navInset = UsableNavInset(referenceBounds.top - paneBounds.top);
+        navInset = UsableNavInset(static_cast<int>(top - paneBounds.top));
+        navInsetDpi = dpiNow;
         if (navInset == 0) return;
         FindTree();
     }
@@ -155,7 +151,6 @@ void FilePanel::RemoveViewSubclasses() {
     RemoveSubclass(viewWindow, ViewProc, kViewSubclass);
     RemoveSubclass(duiViewWindow, DuiViewProc, kDuiViewSubclass);
     RemoveSubclass(directUiWindow, ItemAreaProc, kDirectUiSubclass);
-    RemoveSubclass(treeWindow, TreeProc, kTreeSubclass);
     RemoveSubclass(treeHostWindow, TreeHostProc, kTreeHostSubclass);
     RemoveSubclass(listViewWindow, ItemAreaProc, kListViewSubclass);
 }
@@ -163,11 +158,6 @@ void FilePanel::RemoveViewSubclasses() {
 void FilePanel::FocusView(HWND clicked) {
     if (auto view = CurrentView<IShellView>()) view->UIActivate(SVUIA_ACTIVATE_FOCUS);
     SetFocus(viewWindow ? viewWindow : clicked);
-}
-
-void FilePanel::RecordTreeItem(LPARAM idList) {
-    std::wstring path = PathOfIdList(idList);
-    if (!path.empty()) treeTargetPath = std::move(path);
 }
 
 LRESULT CALLBACK FilePanel::ViewProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
@@ -209,16 +199,7 @@ LRESULT CALLBACK FilePanel::DuiViewProc(HWND window, UINT message, WPARAM wParam
                                         DWORD_PTR data) {
     auto* panel = reinterpret_cast<FilePanel*>(data);
     switch (message) {
-    case WM_NOTIFY: {
-        const auto* header = reinterpret_cast<const NMHDR*>(lParam);
-        if (header->code != TVN_SELCHANGEDW) break;
-        panel->FindTree();
-        if (header->hwndFrom == panel->treeWindow) {
-            panel->RecordTreeItem(reinterpret_cast<const NMTREEVIEWW*>(lParam)->itemNew.lParam);
-        }
-        break;
-    }
-    case WM_SIZE:
+    // Its WM_SIZE comes from within this message: laid out once per change.
     case WM_WINDOWPOSCHANGED: {
         const LRESULT result = DefSubclassProc(window, message, wParam, lParam);
         panel->CorrectNavLayout();
@@ -229,33 +210,14 @@ LRESULT CALLBACK FilePanel::DuiViewProc(HWND window, UINT message, WPARAM wParam
     return DefSubclassProc(window, message, wParam, lParam);
 }
 
-LRESULT CALLBACK FilePanel::TreeProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                                     DWORD_PTR data) {
-    auto* panel = reinterpret_cast<FilePanel*>(data);
-    switch (message) {
-    case WM_NCHITTEST:
-        return HTCLIENT;
-    case WM_LBUTTONDOWN: {
-        TVHITTESTINFO hit{};
-        hit.pt = ClientPoint(lParam);
-        TreeView_HitTest(window, &hit);
-        if (hit.hItem && (hit.flags & (TVHT_ONITEMICON | TVHT_ONITEMLABEL | TVHT_ONITEMSTATEICON))) {
-            TVITEMW item{};
-            item.mask = TVIF_PARAM;
-            item.hItem = hit.hItem;
-            if (SendMessageW(window, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item))) panel->RecordTreeItem(item.lParam);
-        }
-        break;
-    }
-    }
-    return DefSubclassProc(window, message, wParam, lParam);
-}
-
 LRESULT CALLBACK FilePanel::TreeHostProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
                                          DWORD_PTR data) {
     auto* panel = reinterpret_cast<FilePanel*>(data);
     if (message == WM_NOTIFY && reinterpret_cast<const NMHDR*>(lParam)->code == TVN_SELCHANGEDW &&
         reinterpret_cast<const NMHDR*>(lParam)->hwndFrom == panel->treeWindow) {
+        // Selections the control makes itself, to follow the folder shown, are no one's choice.
+        const UINT action = reinterpret_cast<const NMTREEVIEWW*>(lParam)->action;
+        if (action == TVC_BYMOUSE || action == TVC_BYKEYBOARD) panel->treeChosenByUser = true;
         panel->treeSelecting = true;
         const LRESULT result = DefSubclassProc(window, message, wParam, lParam);
         panel->treeSelecting = false;

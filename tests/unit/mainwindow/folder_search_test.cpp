@@ -27,6 +27,7 @@ public:
     std::vector<std::wstring> scopesSearched;
     std::vector<const wchar_t*> warnings;
     bool resultsShown = false;
+    std::vector<bool> replacedResults;
 
     // The user types; the box raises its change notice.
     void Type(FolderSearch& search, const std::wstring& text) {
@@ -53,8 +54,9 @@ public:
         if (!scopeUsable && scope == folder) return SearchOutcome::ScopeUnusable;
         return outcome;
     }
-    void BrowseToPreparedResults() override {
+    void BrowseToPreparedResults(bool replacing) override {
         resultsShown = true;
+        replacedResults.push_back(replacing);
         folder = L"::results";
     }
     void Warn(const wchar_t* text) override { warnings.push_back(text); }
@@ -119,6 +121,8 @@ TEST_F(FolderSearchTest, ARefinedQuerySearchesTheFirstFolderAgain) {
     search.RunSearch();
     EXPECT_EQ(window.scopesSearched.back(), L"C:\\data\\reports");
     EXPECT_TRUE(window.resultsShown);
+    // The refined results take the place of the first in the panel's history.
+    EXPECT_EQ(window.replacedResults, (std::vector<bool>{false, true}));
 }
 
 TEST_F(FolderSearchTest, EmptyingTheBoxReturnsToTheSearchedFolder) {

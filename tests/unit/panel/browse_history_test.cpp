@@ -47,6 +47,20 @@ TEST(BrowseHistory, GoingSomewhereNewAfterGoingBackDropsTheForwardPart) {
     EXPECT_EQ(*back, "a");
 }
 
+TEST(BrowseHistory, ReplacingTheCurrentEntryKeepsWhatCameBefore) {
+    BrowseHistory<std::string> history;
+    history.ReplaceCurrent("a");
+    history.Push("b");
+    history.Push("c");
+    (void)history.Back();
+    history.ReplaceCurrent("b2");
+    EXPECT_EQ(history.Size(), 2);
+    EXPECT_FALSE(history.CanGoForward());
+    const std::string* back = history.Back();
+    ASSERT_NE(back, nullptr);
+    EXPECT_EQ(*back, "a");
+}
+
 TEST(BrowseHistory, ClearForgetsEverything) {
     BrowseHistory<std::string> history;
     history.Push("a");

@@ -54,7 +54,7 @@ UniqueIdList IdListOf(const std::wstring& path) {
 
 using FilePanelFaces = OleTest;
 
-TEST_F(FilePanelFaces, PaneStatesForceTheThreeKnownPanesOnly) {
+TEST_F(FilePanelFaces, PaneStatesForceTheThreePanesAndHideTheCommands) {
     FilePanel panel;
     EXPLORERPANESTATE state = 0;
     ASSERT_EQ(panel.GetPaneState(kNavigationPane, &state), S_OK);
@@ -71,7 +71,11 @@ TEST_F(FilePanelFaces, PaneStatesForceTheThreeKnownPanesOnly) {
     EXPECT_TRUE(panel.IsPaneVisible(FilePanel::kDetailsPane));
     EXPECT_FALSE(panel.IsPaneVisible(7));
 
-    EXPECT_EQ(panel.GetPaneState(kCommandsPane, &state), E_NOTIMPL);
+    // The control's own commands module goes: the program's command bar does its work.
+    ASSERT_EQ(panel.GetPaneState(kCommandsPane, &state), S_OK);
+    EXPECT_EQ(state, static_cast<EXPLORERPANESTATE>(EPS_FORCE | EPS_DEFAULT_OFF));
+    constexpr GUID kStatusBar = {0x65fe56ce, 0x5cfe, 0x4bc4, {0xad, 0x8a, 0x7a, 0xe3, 0xfe, 0x7e, 0x8f, 0x7c}};
+    EXPECT_EQ(panel.GetPaneState(kStatusBar, &state), E_NOTIMPL);
     EXPECT_EQ(panel.GetPaneState(kNavigationPane, nullptr), E_POINTER);
 }
 
