@@ -63,9 +63,20 @@ bool QuorlenProcess::StartCommandLine(std::wstring commandLine, const std::wstri
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION info{};
-    if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED | creationFlags,
-                        nullptr, folder.empty() ? nullptr : folder.c_str(), &startup, &info)) {
-        const DWORD error = GetLastError();
+    // Wine now and then fails a start with ERROR_INTERNAL_ERROR while it sets
+    // the new process up; the same start made again goes through.
+    constexpr int kStartTries = 3;
+    DWORD error = ERROR_SUCCESS;
+    for (int attempt = 0; attempt < kStartTries; ++attempt) {
+        if (CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED | creationFlags,
+                           nullptr, folder.empty() ? nullptr : folder.c_str(), &startup, &info)) {
+            error = ERROR_SUCCESS;
+            break;
+        }
+        error = GetLastError();
+        if (error != ERROR_INTERNAL_ERROR) break;
+    }
+    if (error != ERROR_SUCCESS) {
         ADD_FAILURE() << "could not start " << NarrowForTest(commandLine) << ": error " << error;
         return false;
     }
