@@ -60,8 +60,8 @@ void MainWindow::OnTabStripEvent(int event, int index) {
     case kTabEventSettings: OnSettings(); break;
     case kTabEventFolderOptions: ShowFolderOptions(); break;
     case kTabEventAddFavourite:
-        if (index >= 0 && index < static_cast<int>(tabs.size()) && tabs[static_cast<size_t>(index)].panel) {
-            AddFavorite(tabs[static_cast<size_t>(index)].panel->GetCurrentPath());
+        if (index >= 0 && index < static_cast<int>(tabs.size())) {
+            AddFavorite(TabFolder(tabs[static_cast<size_t>(index)]));
         }
         break;
     case kTabEventTearOff: DetachTab(index); break;

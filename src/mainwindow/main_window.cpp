@@ -67,8 +67,7 @@ bool MainWindow::Create(const std::wstring& path, bool select, bool primaryWindo
     SetWindowPos(hwnd, nullptr, 0, 0, 0, 0,
                  SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
     ShowWindow(hwnd, SW_SHOW);
-    UpdateWindow(hwnd);
-    RestoreTabs();
+    if (!pendingRestore.empty()) PostMessageW(hwnd, WM_APP_RESTORE_NEXT, 0, 0);
     if (primary && !path.empty()) OpenFromInstance(path, select);
     return true;
 }
@@ -129,16 +128,17 @@ void MainWindow::Detach() {
     hwnd = nullptr;
 }
 
-// The saved tabs come back one after another, the first one here and the rest once
-// the window is shown. A primary window started for one folder with nothing saved
-// opens just that folder, which Create opens next, rather than a default tab too.
+// The saved active tab opens here, the other saved tabs once the window is
+// shown. A primary window started for one folder with nothing saved opens just
+// that folder, which Create opens next, rather than a default tab too.
 void MainWindow::OpenFirstTab() {
     if (!primary) {
         OpenPath(initialPath);
     } else if (!settings.TabPaths.empty()) {
         restoring = true;
-        restoreCount = static_cast<int>(settings.TabPaths.size());
+        QueueRestoredTabs();
         OpenPath(settings.TabPaths[static_cast<size_t>(FirstRestoredTab())]);
+        firstRestored = ActivePanel();
     } else if (initialPath.empty()) {
         OpenPath(std::wstring());
     }

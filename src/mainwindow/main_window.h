@@ -87,10 +87,16 @@ private:
     void MoveTabToWindow(int index, HWND dropTarget);
     void DetachTab(int index);
     void ReopenClosedFolder();
-    void RestoreTabs();
-    void RestoreNextTab();
+    void QueueRestoredTabs();
+    void RestoreRemainingTabs();
+    [[nodiscard]] bool RestoreComplete() const;
     [[nodiscard]] int FirstRestoredTab() const;
-    int AddTab(int index, const std::wstring& folder, bool activate);
+    // A panel for a tab, or null after telling the user it could not be made.
+    std::unique_ptr<FilePanel> MakePanel();
+    int AddTab(int index, const std::wstring& folder);
+    void OpenPanelFolder(FilePanel* panel, const std::wstring& folder);
+    // A tab behind the others, with no panel until it is first shown.
+    void InsertUnbuiltTab(int index, const std::wstring& folder);
     void OpenFromInstance(const std::wstring& path, bool select);
     void OnPanelNavigated(FilePanel* panel, const std::wstring& path);
     void SyncTabStrip();
@@ -153,34 +159,16 @@ private:
     void Warn(const wchar_t* text) override;
     [[nodiscard]] std::wstring SearchCue(const std::wstring& path, const std::wstring& title) const;
 
-    // Within a LayoutBatch a layout places and invalidates at once but paints
-    // only when the outermost batch ends: an operation that lays out several
-    // times (a new tab is laid out as it is added, navigated and activated) then
-    // paints the window once, with its final content.
-    class LayoutBatch {
-    public:
-        explicit LayoutBatch(MainWindow& owner);
-        ~LayoutBatch();
-        LayoutBatch(const LayoutBatch&) = delete;
-        LayoutBatch& operator=(const LayoutBatch&) = delete;
-
-    private:
-        MainWindow& window;
-        HWND hwnd;
-    };
-
     // Layout.
     [[nodiscard]] MainLayout ComputeLayout() const;
     void Layout();
-    void PaintLaidOutWindows();
 
     HWND hwnd = nullptr;
     Settings settings;
     bool primary = true;
     bool restoring = false;
-    int restoreCount = 0;
-    // Saved tabs still to be built once the first one is on screen, in saved
-    // order; those saved before it go in front of it.
+    // Saved tabs still to come once the first one is on screen, in saved order;
+    // those saved before it go in front of it.
     struct PendingTab {
         std::wstring path;
         bool beforeFirst = false;
@@ -209,7 +197,5 @@ private:
     bool dragMoved = false;
     POINT dragStart{0, 0};
     int dpi = 96;
-    int layoutBatches = 0;
-    bool paintAfterBatch = false;
     bool tabsSavePosted = false;
 };

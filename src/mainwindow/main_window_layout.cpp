@@ -46,26 +46,8 @@ void MainWindow::Layout() {
             ShowWindow(host, SW_HIDE);
         }
     }
+    // Painting is left to the message loop: after a burst of changes (a tab
+    // added, opened and activated) the window paints once, with its final
+    // content, and a start lists its folder before anything is drawn.
     for (HWND window : {tabStrip.Hwnd(), favBar.Hwnd(), commandBar.Hwnd(), hwnd}) Repaint(window);
-    if (layoutBatches > 0) {
-        paintAfterBatch = true;
-        return;
-    }
-    PaintLaidOutWindows();
-}
-
-void MainWindow::PaintLaidOutWindows() {
-    paintAfterBatch = false;
-    for (HWND window : {tabStrip.Hwnd(), favBar.Hwnd(), commandBar.Hwnd(), hwnd}) {
-        if (window) UpdateWindow(window);
-    }
-}
-
-MainWindow::LayoutBatch::LayoutBatch(MainWindow& owner) : window(owner), hwnd(owner.hwnd) { ++window.layoutBatches; }
-
-MainWindow::LayoutBatch::~LayoutBatch() {
-    // The window may have been closed, and this object freed, by the operation
-    // the batch covered; it is still there only while its window still binds it.
-    if (!hwnd || reinterpret_cast<MainWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA)) != &window) return;
-    if (--window.layoutBatches == 0 && window.paintAfterBatch) window.PaintLaidOutWindows();
 }

@@ -5,9 +5,26 @@
 
 #include "panel/file_panel.h"
 
-// One tab of a main window: what it is called and the panel that shows its folder.
+// One tab of a main window: what it is called and the panel that shows its
+// folder. A tab restored or opened behind the others is only a record until it
+// is first shown: its folder, and the name and icon the shell gives that folder.
+// Its panel, and the shell control in it, are made when it is first activated.
 struct TabInfo {
-    std::wstring title;          // empty until the panel first reports a folder
+    std::wstring title;          // empty until the tab has a name for its folder
     std::wstring requestedPath;  // the folder it was opened for; empty when that failed
+    int icon = -1;               // the recorded folder's icon while there is no panel; -1 for none
     std::unique_ptr<FilePanel> panel;
 };
+
+// The record of a tab not shown yet. A folder the shell does not know (gone
+// since it was saved) keeps its path, and the last part of it stands for its
+// name, until the tab is shown and fails as a folder opened then would.
+[[nodiscard]] TabInfo UnbuiltTab(const std::wstring& path);
+
+// The folder a tab stands for, in the saved list, the history and hand-offs:
+// the one its panel shows, else the one it was opened for, as it was given.
+[[nodiscard]] std::wstring TabFolder(const TabInfo& tab);
+
+// The icon its strip entry shows: its panel's folder's, the recorded one, else the
+// plain folder icon.
+[[nodiscard]] int TabIconIndex(const TabInfo& tab);

@@ -24,14 +24,6 @@ int PanelIconIndex(const FilePanel* panel) {
     return icon >= 0 ? icon : FolderIconIndex();
 }
 
-// The folder a tab shows, or while it is still on its way there, the folder it
-// was opened for.
-std::wstring TabFolder(const TabInfo& tab) {
-    if (!tab.panel) return {};
-    std::wstring shown = tab.panel->GetCurrentPath();
-    return shown.empty() ? tab.requestedPath : shown;
-}
-
 }  // namespace
 
 std::unique_ptr<FilePanel> MainWindow::CreatePanel(HWND parent, int controlId) {
@@ -40,9 +32,9 @@ std::unique_ptr<FilePanel> MainWindow::CreatePanel(HWND parent, int controlId) {
     panel->onOpenInTab = [this](const std::wstring& path) {
         if (!path.empty()) OpenPath(path);
     };
-    RECT client{};
-    GetClientRect(hwnd, &client);
-    if (!panel->Create(parent, controlId, client)) return nullptr;
+    // Made where it will stand: laying the control out again costs it a layout
+    // of all its panes.
+    if (!panel->Create(parent, controlId, ComputeLayout().panel)) return nullptr;
     panel->MarkReady();
     panel->SetPaneVisible(FilePanel::kNavigationPane, settings.NavVisible);
     panel->SetPaneVisible(FilePanel::kPreviewPane, settings.PreviewVisible);
@@ -57,36 +49,45 @@ std::wstring MainWindow::DefaultTabFolder() const {
 }
 
 int MainWindow::InsertTab(int index, const std::wstring& path) {
-    return AddTab(index, path.empty() ? DefaultTabFolder() : path, true);
+    return AddTab(index, path.empty() ? DefaultTabFolder() : path);
 }
 
-// A tab that is not activated stays hidden behind the active one while it opens.
-int MainWindow::AddTab(int index, const std::wstring& folder, bool activate) {
-    const LayoutBatch batch(*this);
+std::unique_ptr<FilePanel> MainWindow::MakePanel() {
+    std::unique_ptr<FilePanel> panel = CreatePanel(hwnd, kPanelHostControlId);
+    if (!panel) ShowMessage(L"Explorer Browser 初始化失败", MB_ICONERROR);
+    return panel;
+}
+
+int MainWindow::AddTab(int index, const std::wstring& folder) {
     const int count = static_cast<int>(tabs.size());
     if (index < 0 || index > count) index = count;
-    std::unique_ptr<FilePanel> panel = CreatePanel(hwnd, kPanelHostControlId);
-    if (!panel) {
-        ShowMessage(L"Explorer Browser 初始化失败", MB_ICONERROR);
-        return -1;
-    }
+    std::unique_ptr<FilePanel> panel = MakePanel();
+    if (!panel) return -1;
     FilePanel* created = panel.get();
-    tabs.insert(tabs.begin() + index, TabInfo{std::wstring(), folder, std::move(panel)});
+    tabs.insert(tabs.begin() + index, TabInfo{std::wstring(), folder, -1, std::move(panel)});
     if (activeTab >= index) ++activeTab;
-    if (activate) {
-        ActivateTab(index);
-    } else {
-        ShowWindow(created->HostWindow(), SW_HIDE);
-    }
-    // A folder that cannot be opened leaves the tab untitled and out of the saved list.
-    if (!created->NavigateToPath(folder)) {
-        const int opened = TabOfPanel(created);
-        if (opened >= 0) tabs[static_cast<size_t>(opened)].requestedPath.clear();
-    }
+    ActivateTab(index);
+    OpenPanelFolder(created, folder);
     SyncTabStrip();
     Layout();
     SaveTabs();
     return index;
+}
+
+// A folder that cannot be opened leaves the tab untitled and out of the saved list.
+void MainWindow::OpenPanelFolder(FilePanel* panel, const std::wstring& folder) {
+    if (panel->NavigateToPath(folder)) return;
+    const int opened = TabOfPanel(panel);
+    if (opened < 0) return;
+    TabInfo& tab = tabs[static_cast<size_t>(opened)];
+    tab.requestedPath.clear();
+    tab.title.clear();
+    tab.icon = -1;
+}
+
+void MainWindow::InsertUnbuiltTab(int index, const std::wstring& folder) {
+    tabs.insert(tabs.begin() + index, UnbuiltTab(folder));
+    if (activeTab >= index) ++activeTab;
 }
 
 int MainWindow::TabShowing(const std::wstring& path) const {
@@ -121,15 +122,32 @@ int MainWindow::TabOfPanel(const FilePanel* panel) const {
     return -1;
 }
 
+// A tab shown for the first time gets its panel here; its folder opens once it
+// is the active tab, so that the bars and a selection waiting for it follow it.
 void MainWindow::ActivateTab(int index) {
     if (index < 0 || index >= static_cast<int>(tabs.size()) || index == activeTab) return;
     // A search belongs to the tab it was typed in.
     search.EndSearch();
+    FilePanel* opening = nullptr;
+    std::wstring folder;
+    if (!tabs[static_cast<size_t>(index)].panel) {
+        std::unique_ptr<FilePanel> panel = MakePanel();
+        // The message box has let other messages change the tabs meanwhile.
+        if (!panel) return;
+        opening = panel.get();
+        TabInfo& tab = tabs[static_cast<size_t>(index)];
+        tab.panel = std::move(panel);
+        folder = tab.requestedPath;
+    }
     if (FilePanel* previous = ActivePanel()) previous->Deactivate();
     activeTab = index;
     if (FilePanel* panel = ActivePanel()) panel->Activate(true);
     tabStrip.SetActive(index);
     tabStrip.ClearLoading();
+    if (opening) {
+        OpenPanelFolder(opening, folder);
+        SyncTabStrip();
+    }
     Layout();
     UpdateCommandBar();
     SaveTabs();
@@ -148,10 +166,8 @@ void MainWindow::CloseTab(int index) {
         SendMessageW(hwnd, WM_CLOSE, 0, 0);
         return;
     }
-    if (FilePanel* panel = tabs[static_cast<size_t>(index)].panel.get()) {
-        const std::wstring path = panel->GetCurrentPath();
-        if (!path.empty()) PushHistory(path, settings.HistoryLimit);
-    }
+    const std::wstring path = TabFolder(tabs[static_cast<size_t>(index)]);
+    if (!path.empty()) PushHistory(path, settings.HistoryLimit);
     TakeTabOut(index);
 }
 
@@ -163,7 +179,6 @@ void MainWindow::RemoveTab(int index) {
 
 // Drops the tab at index and lets its neighbour take over when it was active.
 void MainWindow::TakeTabOut(int index) {
-    const LayoutBatch batch(*this);
     // The panel goes last, once the list and the active index agree again: its
     // control may send messages while it is torn down.
     const TabInfo removed = std::move(tabs[static_cast<size_t>(index)]);
@@ -199,16 +214,15 @@ void MainWindow::MoveTab(int index, POINT dropPoint) {
 void MainWindow::MoveTabToWindow(int index, HWND dropTarget) {
     if (index < 0 || index >= static_cast<int>(tabs.size()) || !dropTarget || !IsWindow(dropTarget)) return;
     MainWindow* other = Application::Instance().WindowForRoot(GetAncestor(dropTarget, GA_ROOT));
-    if (!other || other == this || !tabs[static_cast<size_t>(index)].panel) return;
-    const std::wstring path = tabs[static_cast<size_t>(index)].panel->GetCurrentPath();
+    if (!other || other == this) return;
+    const std::wstring path = TabFolder(tabs[static_cast<size_t>(index)]);
     if (path.empty()) return;
     if (other->InsertTab(other->tabStrip.TabIndexAt(tabStrip.DropPoint()), path) >= 0) RemoveTab(index);
 }
 
 void MainWindow::DetachTab(int index) {
     if (index < 0 || index >= static_cast<int>(tabs.size()) || tabs.size() < 2) return;
-    const FilePanel* panel = tabs[static_cast<size_t>(index)].panel.get();
-    const std::wstring path = panel ? panel->GetCurrentPath() : std::wstring();
+    const std::wstring path = TabFolder(tabs[static_cast<size_t>(index)]);
     RECT bounds{};
     GetWindowRect(hwnd, &bounds);
     const POINT drop = tabStrip.DropPoint();
@@ -232,19 +246,18 @@ void MainWindow::ReopenClosedFolder() {
     }
 }
 
-// The saved active tab opens first; the others are built one per turn of the
-// message loop once it is on screen, so the window answers the user meanwhile.
-void MainWindow::RestoreTabs() {
-    if (!primary || settings.TabPaths.size() < 2) return;
+// The saved active tab opens first. The others wait until it is on screen and
+// then come into the strip at once, as records: each gets its panel when it is
+// first shown. They are queued before the first one opens, so that the restore
+// is not taken for over when that one arrives.
+void MainWindow::QueueRestoredTabs() {
     const int first = FirstRestoredTab();
-    firstRestored = ActivePanel();
     for (int i = 0; i < static_cast<int>(settings.TabPaths.size()); ++i) {
         if (i != first) pendingRestore.push_back(PendingTab{settings.TabPaths[static_cast<size_t>(i)], i < first});
     }
-    PostMessageW(hwnd, WM_APP_RESTORE_NEXT, 0, 0);
 }
 
-void MainWindow::RestoreNextTab() {
+void MainWindow::RestoreRemainingTabs() {
     if (pendingRestore.empty()) return;
     // A menu open on a tab acts on that tab's index once it returns: tabs put in
     // front of it meanwhile would turn the menu onto another tab.
@@ -252,14 +265,24 @@ void MainWindow::RestoreNextTab() {
         SetTimer(hwnd, kTimerResumeRestore, kResumeRestoreMs, nullptr);
         return;
     }
-    const PendingTab next = std::move(pendingRestore.front());
-    pendingRestore.pop_front();
-    // A folder already open is not opened twice.
-    if (TabShowing(next.path) < 0) {
+    for (const PendingTab& next : pendingRestore) {
+        // A folder already open is not opened twice.
+        if (TabShowing(next.path) >= 0) continue;
         const int first = TabOfPanel(firstRestored);
-        AddTab(next.beforeFirst && first >= 0 ? first : static_cast<int>(tabs.size()), next.path, false);
+        InsertUnbuiltTab(next.beforeFirst && first >= 0 ? first : static_cast<int>(tabs.size()), next.path);
     }
-    if (!pendingRestore.empty()) PostMessageW(hwnd, WM_APP_RESTORE_NEXT, 0, 0);
+    pendingRestore.clear();
+    SyncTabStrip();
+    Layout();
+    if (RestoreComplete()) restoring = false;
+    SaveTabs();
+}
+
+// Until then a save would drop saved tabs that are not back yet.
+bool MainWindow::RestoreComplete() const {
+    return pendingRestore.empty() && std::all_of(tabs.begin(), tabs.end(), [](const TabInfo& tab) {
+               return !tab.panel || tab.requestedPath.empty() || !tab.panel->GetCurrentPath().empty();
+           });
 }
 
 // The saved active tab; without a usable one, the last tab, which is where
@@ -271,12 +294,21 @@ int MainWindow::FirstRestoredTab() const {
 }
 
 void MainWindow::OpenFromInstance(const std::wstring& path, bool select) {
-    std::wstring folder = path;
-    if (select) {
-        folder = FolderToShowForSelection(path);
-        pendingSelect = path;
+    if (!select) {
+        OpenPath(path);
+        return;
     }
+    const std::wstring folder = FolderToShowForSelection(path);
+    pendingSelect = path;
     OpenPath(folder);
+    // A tab that already showed the folder does not arrive there again: the
+    // item is selected now rather than at some later navigation.
+    FilePanel* panel = ActivePanel();
+    if (!pendingSelect.empty() && panel && SamePath(panel->GetCurrentPath(), folder)) {
+        const std::wstring item = std::move(pendingSelect);
+        pendingSelect.clear();
+        panel->SelectItemByPath(item);
+    }
 }
 
 void MainWindow::OnPanelNavigated(FilePanel* panel, const std::wstring& path) {
@@ -305,11 +337,7 @@ void MainWindow::OnPanelNavigated(FilePanel* panel, const std::wstring& path) {
         }
     }
     if (restoring) {
-        if (static_cast<int>(tabs.size()) < restoreCount) return;
-        const bool allArrived = std::all_of(tabs.begin(), tabs.end(), [](const TabInfo& tab) {
-            return tab.panel && !tab.panel->GetCurrentPath().empty();
-        });
-        if (!allArrived) return;
+        if (!RestoreComplete()) return;
         restoring = false;
     }
     SaveTabs();
@@ -322,7 +350,7 @@ void MainWindow::SyncTabStrip() {
     icons.reserve(tabs.size());
     for (const TabInfo& tab : tabs) {
         titles.push_back(tab.title.empty() ? kUntitledTab : tab.title);
-        icons.push_back(PanelIconIndex(tab.panel.get()));
+        icons.push_back(TabIconIndex(tab));
     }
     tabStrip.SetTabs(titles, activeTab, icons);
     tabStrip.SetLoading(activeTab, search.Pending());

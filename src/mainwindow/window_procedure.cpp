@@ -124,7 +124,7 @@ LRESULT MainWindow::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
         StepTab(wParam != 0 ? -1 : 1);
         return 0;
     case WM_APP_RESTORE_NEXT:
-        RestoreNextTab();
+        RestoreRemainingTabs();
         return 0;
     case WM_APP_SAVE_TABS:
         if (tabsSavePosted) SaveTabsNow();
@@ -254,7 +254,7 @@ void MainWindow::OnTimer(UINT_PTR id) {
         break;
     case kTimerResumeRestore:
         KillTimer(hwnd, kTimerResumeRestore);
-        RestoreNextTab();
+        RestoreRemainingTabs();
         break;
     case kTimerSearchDelay:
         KillTimer(hwnd, kTimerSearchDelay);

@@ -32,10 +32,9 @@ protected:
         TabsTest::SetUp();
         if (HasFatalFailure()) return;
         ASSERT_TRUE(WaitForTabCount(3));
-        // Until every restored tab has arrived the window is still busy, and a
-        // click then can come too late for the place it was aimed at.
-        ASSERT_TRUE(WaitUntil([&] { return NavigatedPanelCount(window) == 3; }, 20000)) << "the restore never ended";
-        ASSERT_TRUE(WaitForSavedTabs(folders)) << "the saved tabs never settled";
+        // Until the active tab has arrived the window is still busy, and a click
+        // then can come too late for the place it was aimed at.
+        ASSERT_TRUE(WaitUntil([&] { return NavigatedPanelCount(window) == 1; }, 20000)) << "the restore never ended";
         Place(window, 0, 0);
     }
 

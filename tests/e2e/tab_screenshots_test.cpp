@@ -93,7 +93,7 @@ protected:
             folders.push_back((data.Path() / name).wstring());
             std::filesystem::create_directories(folders.back());
         }
-        // With trailing backslashes, which the program drops once a folder has arrived.
+        // With trailing backslashes, which the program drops once a shown tab has arrived.
         std::vector<std::wstring> saved = folders;
         for (std::wstring& path : saved) path += L"\\";
         ASSERT_TRUE(WriteConfigLines(install, L"tabs.txt", saved));
@@ -125,11 +125,11 @@ TEST_P(TabStripScreenshot, ShowsEveryButtonAndTheActiveTabsAccent) {
             return SendWithTimeout(strip, kTabCount, 0, 0, count) && count == 3;
         },
         20000));
-    // Every restored folder has arrived once the program has saved them its own way.
+    // The restore is over once the program has saved the active tab its own way.
     ASSERT_TRUE(WaitUntil(
         [&] {
             const std::vector<std::wstring> saved = ReadConfigLines(install, L"tabs.txt");
-            return saved.size() == 3 && saved.back().back() != L'\\';
+            return saved.size() == 3 && saved.front().back() != L'\\';
         },
         20000));
     RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);

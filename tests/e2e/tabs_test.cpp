@@ -43,7 +43,7 @@ TEST_F(StartWithFolder, ClosingTheOnlyTabClosesTheWindowAndKeepsTheSavedTab) {
 }
 
 // The saved list as a person might have typed it. The program writes back the
-// shell's own spelling once the folders have arrived, which tells the tests so.
+// shell's own spelling of each tab that has been shown, which tells the tests so.
 std::vector<std::wstring> WithTrailingBackslashes(std::vector<std::wstring> paths) {
     for (std::wstring& path : paths) path += L"\\";
     return paths;
@@ -62,13 +62,13 @@ TEST_F(ThreeSavedTabs, RestoresEveryTabWithTheSavedOneActive) {
     ASSERT_TRUE(WaitForTabCount(3));
     EXPECT_TRUE(WaitUntil([&] { return Query(strip, kActiveTab) == 1; }, 10000));
     EXPECT_TRUE(WaitUntil([&] { return WindowText(strip) == L"beta"; }, 10000));
-    // Once every tab has arrived, the list is saved again in the same order.
-    EXPECT_TRUE(WaitForSavedTabs(folders));
+    // Once the restore is over, the list is saved again in the same order.
+    EXPECT_TRUE(WaitForSavedTabs({folders[0] + L"\\", folders[1], folders[2] + L"\\"}));
 }
 
 TEST_F(ThreeSavedTabs, SelectingAndClosingGoThroughTheQueryMessages) {
     ASSERT_TRUE(WaitForTabCount(3));
-    ASSERT_TRUE(WaitForSavedTabs(folders));
+    ASSERT_TRUE(WaitForSavedTabs({folders[0] + L"\\", folders[1], folders[2] + L"\\"}));
 
     EXPECT_EQ(Query(strip, kSelectTab, 2), 0);
     EXPECT_EQ(Query(strip, kActiveTab), 2);
@@ -83,14 +83,14 @@ TEST_F(ThreeSavedTabs, SelectingAndClosingGoThroughTheQueryMessages) {
     EXPECT_EQ(Query(strip, kTabCount), 2);
     EXPECT_EQ(Query(strip, kActiveTab), 1);
     EXPECT_TRUE(SamePaths(ReadConfigLines(install, L"history.txt"), {folders[2]}));
-    EXPECT_TRUE(WaitForSavedTabs({folders[0], folders[1]}));
+    EXPECT_TRUE(WaitForSavedTabs({folders[0] + L"\\", folders[1]}));
 
     // Closing a tab left of the active one keeps the same tab active.
     EXPECT_EQ(Query(strip, kCloseTab, 0), 0);
     EXPECT_EQ(Query(strip, kTabCount), 1);
     EXPECT_EQ(Query(strip, kActiveTab), 0);
     EXPECT_TRUE(WaitForSavedTabs({folders[1]}));
-    EXPECT_TRUE(SamePaths(ReadConfigLines(install, L"history.txt"), {folders[2], folders[0]}));
+    EXPECT_TRUE(SamePaths(ReadConfigLines(install, L"history.txt"), {folders[2], folders[0] + L"\\"}));
 }
 
 TEST_F(ThreeSavedTabs, TabStepsWrapAround) {
@@ -151,6 +151,78 @@ TEST_F(OneSavedTab, AFolderOpenedOnTopOfTheSavedTabsIsAddedAndActivated) {
                                     15000, &answer));
     EXPECT_EQ(Query(strip, kTabCount), 2);
     EXPECT_EQ(Query(strip, kActiveTab), 1);
+}
+
+// Restored tabs behind the active one are records until they are first shown:
+// each shown tab has a shell view, the others only their saved lines.
+class TwelveSavedTabs : public TabsTest {
+protected:
+    void PrepareConfig() override {
+        for (int i = 0; i < 12; ++i) {
+            names.push_back(L"tab " + std::to_wstring(i));
+            twelve.push_back((data.Path() / names.back()).wstring());
+            std::filesystem::create_directories(twelve.back());
+        }
+        ASSERT_TRUE(WriteConfigLines(install, L"tabs.txt", WithTrailingBackslashes(twelve)));
+        ASSERT_TRUE(WriteConfigLines(install, L"settings.txt", {L"ActiveTab=4"}));
+    }
+
+    // The saved list once the given tabs have been shown: the shell's spelling
+    // for those, the lines as they were saved for the rest.
+    std::vector<std::wstring> SavedWithShown(const std::vector<size_t>& shown) const {
+        std::vector<std::wstring> lines = WithTrailingBackslashes(twelve);
+        for (size_t index : shown) lines[index] = twelve[index];
+        return lines;
+    }
+
+    bool WaitForTitle(const std::wstring& title) {
+        return WaitUntil([&] { return WindowText(strip) == title; }, 10000);
+    }
+
+    std::vector<std::wstring> names;
+    std::vector<std::wstring> twelve;
+};
+
+TEST_F(TwelveSavedTabs, OnlyTheTabsShownAreBuiltAndEveryTabIsKept) {
+    ASSERT_TRUE(WaitForTabCount(12));
+    ASSERT_TRUE(WaitForSavedTabs(SavedWithShown({4}))) << "the restore was never saved";
+    EXPECT_EQ(Query(strip, kActiveTab), 4);
+    EXPECT_EQ(NavigatedPanelCount(window), 1) << "tabs not shown yet have shell views";
+
+    // Shown for the first time, a tab gets its panel and its folder.
+    EXPECT_EQ(Query(strip, kSelectTab, 9), 0);
+    EXPECT_TRUE(WaitForTitle(names[9])) << "the strip names '" << NarrowForTest(WindowText(strip)) << "'";
+    EXPECT_TRUE(WaitUntil([&] { return NavigatedPanelCount(window) == 2; }, 10000))
+        << NavigatedPanelCount(window) << " shell views after showing a second tab";
+
+    // One that was never shown closes into the history with its saved line.
+    EXPECT_EQ(Query(strip, kCloseTab, 11), 0);
+    EXPECT_TRUE(WaitUntil(
+        [&] { return SamePaths(ReadConfigLines(install, L"history.txt"), {twelve[11] + L"\\"}); }, 10000))
+        << "the closed tab is not in the history";
+
+    // A folder handed over that a record holds activates that tab.
+    const std::wstring handed = twelve[7];
+    COPYDATASTRUCT open{1, static_cast<DWORD>((handed.size() + 1) * sizeof(wchar_t)),
+                        const_cast<wchar_t*>(handed.c_str())};
+    DWORD_PTR answer = 0;
+    ASSERT_TRUE(SendMessageTimeoutW(window, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&open), SMTO_ABORTIFHUNG, 15000,
+                                    &answer));
+    EXPECT_TRUE(WaitUntil([&] { return Query(strip, kActiveTab) == 7; }, 10000));
+    EXPECT_EQ(Query(strip, kTabCount), 11);
+    EXPECT_TRUE(WaitForTitle(names[7]));
+
+    // Closing the window keeps every tab, in order, shown or not.
+    std::vector<std::wstring> kept = SavedWithShown({4, 7, 9});
+    kept.pop_back();
+    PostMessageW(window, WM_CLOSE, 0, 0);
+    HWND question = nullptr;
+    ASSERT_TRUE(WaitUntil([&] { return (question = FindMessageBox(quorlen.Id())) != nullptr; }, 10000))
+        << "closing many tabs asked nothing";
+    PostMessageW(question, WM_COMMAND, IDYES, 0);
+    DWORD exitCode = 1;
+    ASSERT_TRUE(quorlen.WaitForExit(15000, exitCode));
+    EXPECT_EQ(ReadConfigLines(install, L"tabs.txt"), kept);
 }
 
 // A start that ends before every saved folder has arrived must leave the saved
