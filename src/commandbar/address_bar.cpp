@@ -12,6 +12,7 @@
 #include "ui/paint_context.h"
 #include "ui/resize_band.h"
 #include "ui/shell_items.h"
+#include "ui/window_class.h"
 
 namespace {
 
@@ -34,7 +35,8 @@ bool InRectOrOnEdge(const RECT& rect, POINT point) {
 
 void CommandBar::SetPath(const std::wstring& path) {
     currentPath = path;
-    if (addressEdit) SetWindowTextW(addressEdit, path.c_str());
+    // Setting an edit's text is slow the first time; an unchanged one is left be.
+    if (addressEdit && ReadWindowText(addressEdit) != path) SetWindowTextW(addressEdit, path.c_str());
     LeaveEditMode();
     // Split here rather than at every layout: a namespace path asks the shell
     // for its name, which a resize should not repeat.

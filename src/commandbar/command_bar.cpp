@@ -59,7 +59,6 @@ bool CommandBar::Create(HWND parent, int controlId) {
     }
     CreateButtons();
     CreateEdits();
-    MakeSearchIcons();
     LayOutClientArea();
     BorderCursorSubclass(barWindow);
     return true;
@@ -72,16 +71,30 @@ void CommandBar::CreateButtons() {
         button.commandId = glyph.commandId;
         button.drawDips = glyph.drawDips;
         button.hover = false;
-        button.enabledIcon.reset(
-            GlyphIcon(glyph.codePoint, glyph.renderPx, kEnabledColour, kIconFontFace, kGlyphWeight));
-        button.disabledIcon.reset(
-            GlyphIcon(glyph.codePoint, glyph.renderPx, kDisabledColour, kIconFontFace, kGlyphWeight));
-        button.window = CreateWindowExW(0, L"BUTTON", L"", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, 0, 0, 0, 0,
-                                        barWindow, ControlId(glyph.commandId), GetModuleHandleW(nullptr), nullptr);
+        // A new bar has no history to go through yet.
+        const bool travel = glyph.commandId == kCommandBack || glyph.commandId == kCommandForward;
+        const DWORD style = WS_CHILD | WS_VISIBLE | BS_OWNERDRAW | (travel ? WS_DISABLED : 0);
+        button.window = CreateWindowExW(0, L"BUTTON", L"", style, 0, 0, 0, 0, barWindow, ControlId(glyph.commandId),
+                                        GetModuleHandleW(nullptr), nullptr);
         if (button.window) {
             SetWindowSubclass(button.window, ButtonHoverProc, kControlSubclassId, reinterpret_cast<DWORD_PTR>(&button));
         }
     }
+}
+
+// Made for the first paint rather than with the window: a start lists its
+// folder before anything is drawn, and these are not needed before.
+void CommandBar::MakeIcons() {
+    if (iconsMade) return;
+    iconsMade = true;
+    for (size_t i = 0; i < buttons.size(); ++i) {
+        const ButtonGlyph& glyph = kButtonGlyphs[i];
+        buttons[i].enabledIcon.reset(
+            GlyphIcon(glyph.codePoint, glyph.renderPx, kEnabledColour, kIconFontFace, kGlyphWeight));
+        buttons[i].disabledIcon.reset(
+            GlyphIcon(glyph.codePoint, glyph.renderPx, kDisabledColour, kIconFontFace, kGlyphWeight));
+    }
+    MakeSearchIcons();
 }
 
 void CommandBar::CreateEdits() {
@@ -145,6 +158,7 @@ LRESULT CommandBar::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
         if (ShowArrowInResizeBand(barWindow)) return TRUE;
         break;
     case WM_DRAWITEM:
+        MakeIcons();
         DrawButton(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
         return TRUE;
     case WM_COMMAND:

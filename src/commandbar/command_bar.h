@@ -87,6 +87,7 @@ private:
     static LRESULT CALLBACK SearchBoxProc(HWND box, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
                                           DWORD_PTR bar);
     LRESULT OnSearchBoxMessage(HWND box, UINT message, WPARAM wParam, LPARAM lParam);
+    void MakeIcons();
     void MakeSearchIcons();
     void PaintSearchBoxExtras(HWND box, HDC dc) const;
     void SetClearButtonState(bool hover, bool pressed);
@@ -113,6 +114,7 @@ private:
     std::array<CommandButton, kCommandButtonCount> buttons;
     HWND addressEdit = nullptr;
     HWND searchEdit = nullptr;
+    bool iconsMade = false;
     UniqueIcon searchIcon;
     UniqueIcon clearIcon;
     UniqueIcon clearIconHot;

@@ -59,6 +59,7 @@ LRESULT CALLBACK CommandBar::SearchBoxProc(HWND box, UINT message, WPARAM wParam
 }
 
 LRESULT CommandBar::OnSearchBoxMessage(HWND box, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_PAINT || message == WM_PRINTCLIENT) MakeIcons();
     switch (message) {
     case WM_PAINT: {
         const LRESULT painted = DefSubclassProc(box, message, wParam, lParam);

@@ -40,7 +40,6 @@ bool TabStrip::Create(HWND parent, int controlId) {
 
     // The parent's monitor may have another scale than the primary one.
     dpi = static_cast<int>(GetDpiForWindow(parent));
-    MakeIcons();
     const HWND created = CreateWindowExW(0, kTabStripClass, L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, 100,
                                          100, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(controlId)),
                                          GetModuleHandleW(nullptr), this);
@@ -49,7 +48,10 @@ bool TabStrip::Create(HWND parent, int controlId) {
     return true;
 }
 
+// Made for the first paint rather than with the window: a start lists its
+// folder before anything is drawn, and these are not needed before.
 void TabStrip::MakeIcons() {
+    if (closeIcon) return;
     settingsIcon = MakeGlyphIcon(glyph::kSettings);
     starIcon = MakeGlyphIcon(glyph::kStar, kGlyphSize, kStarColour);
     folderOptionsIcon.reset(FolderIconLarge());

@@ -31,6 +31,7 @@ void DrawArc(HDC dc, const RECT& bounds, POINT from, POINT to, COLORREF colour) 
 }  // namespace
 
 void TabStrip::Paint(HDC target) {
+    MakeIcons();
     RECT client{};
     GetClientRect(hwnd, &client);
     PaintBuffered(target, client, [&](HDC dc) { PaintContent(dc, client); });
