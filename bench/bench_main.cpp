@@ -95,16 +95,29 @@ public:
             }
             processStart.samples.push_back(NoopStartMs());
         }
-        for (Figure* figure : {&quorlen, &floor, &peer, &processStart}) figures.push_back(std::move(*figure));
+        // What the floor spends on its window, its control and its folder.
+        Figure floorControl{"Cold start: floor less the process start", "ms", {}};
+        for (size_t i = 0; i < floor.samples.size(); ++i) {
+            const bool both = floor.samples[i] >= 0 && processStart.samples[i] >= 0;
+            floorControl.samples.push_back(both ? floor.samples[i] - processStart.samples[i] : -1);
+        }
+        for (Figure* figure : {&quorlen, &floor, &peer, &processStart, &floorControl}) {
+            figures.push_back(std::move(*figure));
+        }
     }
 
-    // Saved tabs come back on start: when is the active one on screen, and
-    // when have all of them arrived.
+    // Saved tabs come back on start: when is the active one on screen, when are
+    // all of them in the strip, and when is the restore's work over. Once it
+    // is, what it costs, and how long the first switch to a restored tab takes.
     void RestoredStarts(int tabCount) {
         ListedFolders folders(tabCount);
-        const std::string count = std::to_string(tabCount);
-        Figure active{"Restored start, " + count + " tabs: active tab listed", "ms", {}};
-        Figure all{"Restored start, " + count + " tabs: every tab navigated", "ms", {}};
+        const std::string count = "Restored start, " + std::to_string(tabCount) + " tabs: ";
+        Figure active{count + "active tab listed", "ms", {}};
+        Figure inStrip{count + "all in the strip", "ms", {}};
+        Figure idle{count + "process idle", "ms", {}};
+        Figure views{count + "shell views alive when idle", "", {}};
+        Figure bytes{count + "memory when idle (private)", "KiB", {}};
+        Figure firstSwitch{count + "first switch to a restored tab", "ms", {}};
         for (int run = 0; run < runs; ++run) {
             QuorlenInstall install;
             if (!WriteConfigLines(install, L"tabs.txt", folders.paths)) continue;
@@ -112,14 +125,19 @@ public:
             const double start = NowMs();
             if (!process.StartCommandLine(Quoted(install.ExePath().wstring()), install.Folder().wstring())) continue;
             const DWORD id = process.Id();
+            const UniqueKernelHandle handle(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, id));
             active.samples.push_back(MsUntil(start, [id] { return ListedFolderView(id) != nullptr; }));
-            all.samples.push_back(MsUntil(start, [&] {
-                const std::vector<HWND> windows = VisibleMainWindows(id);
-                return !windows.empty() && NavigatedPanelCount(windows.front()) == tabCount;
-            }));
+            HWND window = process.WaitForMainWindow();
+            HWND strip = GetDlgItem(window, kTabStripId);
+            inStrip.samples.push_back(MsUntil(start, [&] { return Query(strip, kTabCount) == tabCount; }));
+            idle.samples.push_back(MsUntilIdle(handle.get(), start));
+            views.samples.push_back(NavigatedPanelCount(window));
+            bytes.samples.push_back(static_cast<double>(MeasureProcess(id).privateBytes) / 1024);
+            firstSwitch.samples.push_back(SwitchMs(window, strip));
         }
-        figures.push_back(std::move(active));
-        figures.push_back(std::move(all));
+        for (Figure* figure : {&active, &inStrip, &idle, &views, &bytes, &firstSwitch}) {
+            figures.push_back(std::move(*figure));
+        }
     }
 
     // A second start hands its folder to the running instance; then the tabs
@@ -151,17 +169,8 @@ public:
                        ListedFolderView(running.Id()) == shown;
             }));
         }
-        const LRESULT tabs = Query(strip, kTabCount);
-        for (int run = 0; run < runs && tabs > 1; ++run) {
-            const LRESULT target = (Query(strip, kActiveTab) + 1) % tabs;
-            HWND before = VisibleListView(window);
-            const double start = NowMs();
-            LRESULT ignored = 0;
-            if (!SendWithTimeout(strip, kSelectTab, static_cast<WPARAM>(target), 0, ignored)) continue;
-            tabSwitch.samples.push_back(MsUntil(start, [&] {
-                const HWND shown = VisibleListView(window);
-                return shown && shown != before && Query(strip, kActiveTab) == target;
-            }));
+        for (int run = 0; run < runs && Query(strip, kTabCount) > 1; ++run) {
+            tabSwitch.samples.push_back(SwitchMs(window, strip));
         }
         figures.push_back(std::move(handOff));
         figures.push_back(std::move(tabSwitch));
@@ -209,14 +218,22 @@ public:
     }
 
     void Print() const {
+        const std::string restored30 = "Restored start, 30 tabs: ";
         const std::vector<Ratio> ratios = {
             {"Cold start: Quorlen / floor", "Cold start: Quorlen", "Cold start: floor", 1.15},
-            {"Cold start: Quorlen / peer", "Cold start: Quorlen", "Cold start: peer (explorer.exe)", 1.0},
+            {"Cold start: Quorlen / peer", "Cold start: Quorlen", "Cold start: peer (explorer.exe)", 0.9},
             {"Hand-off / floor cold start", "Hand-off: second start to new tab listed", "Cold start: floor", 1.25},
-            {"Restored 10 tabs, active listed / cold start", "Restored start, 10 tabs: active tab listed",
-             "Cold start: Quorlen", 1.25},
-            {"Restored 30 tabs, active listed / cold start", "Restored start, 30 tabs: active tab listed",
-             "Cold start: Quorlen", 1.25},
+            {"Restored 30 tabs, active listed / cold start", restored30 + "active tab listed", "Cold start: Quorlen",
+             1.25},
+            {"Restored 30 tabs, idle / cold start", restored30 + "process idle", "Cold start: Quorlen", 1.2},
+            {"Restored 30 tabs, shell views alive", restored30 + "shell views alive when idle", "", 1},
+            {"Restored 30 tabs, memory / one tab", restored30 + "memory when idle (private)",
+             "Memory: 1 tabs (private)", 1.3},
+            {"Restored 200 tabs, all in the strip / cold start", "Restored start, 200 tabs: all in the strip",
+             "Cold start: Quorlen", 1.5},
+            {"Tab switch, ms", "Tab switch: 0x8052 to list view shown", "", 35},
+            {"First switch to a restored tab / floor's control and folder",
+             restored30 + "first switch to a restored tab", "Cold start: floor less the process start", 1.1},
             {"One more tab / peer's whole window", "Memory: cost of one more tab (10 to 50)",
              "Memory: peer, one window (private)", 1.0},
         };
@@ -232,6 +249,21 @@ private:
             QuorlenProcess process;
             static_cast<void>(MsToListed(process, commandLine, install.Folder().wstring()));
         }
+    }
+
+    // Selects the next tab through the strip: the milliseconds until its list is shown.
+    static double SwitchMs(HWND window, HWND strip) {
+        const LRESULT tabs = Query(strip, kTabCount);
+        if (tabs < 2) return -1;
+        const LRESULT target = (Query(strip, kActiveTab) + 1) % tabs;
+        HWND before = VisibleListView(window);
+        const double start = NowMs();
+        LRESULT ignored = 0;
+        if (!SendWithTimeout(strip, kSelectTab, static_cast<WPARAM>(target), 0, ignored)) return -1;
+        return MsUntil(start, [&] {
+            const HWND shown = VisibleListView(window);
+            return shown && shown != before && Query(strip, kActiveTab) == target;
+        });
     }
 
     std::wstring FloorExe() const { return (ProgramFolder() / L"quorlen_bench_floor.exe").wstring(); }
@@ -325,8 +357,8 @@ int wmain(int argc, wchar_t** argv) {
     const auto wanted = [&](const wchar_t* part) { return only.empty() || only == part; };
     if (wanted(L"start")) bench.ColdStarts();
     if (wanted(L"restore")) {
-        bench.RestoredStarts(10);
         bench.RestoredStarts(30);
+        bench.RestoredStarts(200);
     }
     if (wanted(L"handoff")) bench.HandOffsAndTabSwitches();
     if (wanted(L"memory")) bench.Memory();

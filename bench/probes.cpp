@@ -2,7 +2,10 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+#include <cstdint>
 #include <string_view>
+#include <vector>
 
 namespace {
 
@@ -65,3 +68,40 @@ double NowMs() {
     return static_cast<double>(now.QuadPart) / ticksPerMs;
 }
 
+
+double CpuMs(HANDLE process) {
+    FILETIME created{};
+    FILETIME exited{};
+    FILETIME kernel{};
+    FILETIME user{};
+    if (!GetProcessTimes(process, &created, &exited, &kernel, &user)) return -1;
+    const auto ticks = [](const FILETIME& time) {
+        return static_cast<double>((static_cast<uint64_t>(time.dwHighDateTime) << 32) | time.dwLowDateTime);
+    };
+    return (ticks(kernel) + ticks(user)) / 10000.0;
+}
+
+double MsUntilIdle(HANDLE process, double startMs, double quietForMs, double quietCpuMs, double timeoutMs) {
+    struct Sample {
+        double at;
+        double cpu;
+    };
+    std::vector<Sample> samples;
+    size_t candidate = 0;
+    while (NowMs() - startMs < timeoutMs) {
+        const double cpu = CpuMs(process);
+        if (cpu < 0) return -1;
+        samples.push_back(Sample{NowMs(), cpu});
+        // Every candidate whose quiet stretch is over is judged: the first that
+        // stayed quiet is when the process went idle.
+        while (candidate < samples.size() && samples.back().at - samples[candidate].at >= quietForMs) {
+            const Sample& from = samples[candidate];
+            const auto end = std::find_if(samples.begin() + static_cast<std::ptrdiff_t>(candidate), samples.end(),
+                                          [&](const Sample& later) { return later.at - from.at >= quietForMs; });
+            if (end->cpu - from.cpu < quietCpuMs) return from.at - startMs;
+            ++candidate;
+        }
+        Sleep(10);
+    }
+    return -1;
+}

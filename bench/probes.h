@@ -30,3 +30,13 @@ double MsUntil(double startMs, Condition condition, double timeoutMs = 30000) {
     return -1;
 }
 
+
+// The process's processor time so far, user and kernel, in milliseconds; a
+// negative value when it cannot be read.
+[[nodiscard]] double CpuMs(HANDLE process);
+
+// Milliseconds from startMs until the process went idle: the first moment
+// after which it used less than quietCpuMs of processor time over the next
+// quietForMs. Negative when that did not happen within timeoutMs.
+[[nodiscard]] double MsUntilIdle(HANDLE process, double startMs, double quietForMs = 500, double quietCpuMs = 5,
+                                 double timeoutMs = 60000);

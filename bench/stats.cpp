@@ -56,11 +56,11 @@ std::string FormatTable(const std::vector<Figure>& figures, const std::vector<Ra
                       summary.minimum, summary.maximum, figure.unit.c_str(), runs, failed.c_str());
     }
     if (ratios.empty()) return table;
-    table += "\n| Ratio of medians | Value | Goal |\n|---|---:|---|\n";
+    table += "\n| Ratio of medians (or a median itself) | Value | Goal |\n|---|---:|---|\n";
     for (const Ratio& ratio : ratios) {
         const Figure* top = Find(figures, ratio.numerator);
         const Figure* bottom = Find(figures, ratio.denominator);
-        const double denominator = bottom ? Summarise(bottom->samples).median : 0;
+        const double denominator = ratio.denominator.empty() ? 1 : bottom ? Summarise(bottom->samples).median : 0;
         if (!top || denominator <= 0) {
             table += Line("| %s | n/a | |\n", ratio.name.c_str());
             continue;

@@ -24,7 +24,7 @@ struct Summary {
 struct Ratio {
     std::string name;
     std::string numerator;
-    std::string denominator;
+    std::string denominator;  // empty: the numerator's median is held to the goal itself
     double goal = 0;  // the ratio must stay at or below this; 0: no goal
 };
 
