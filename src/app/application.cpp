@@ -9,6 +9,7 @@
 #include "app/message_loop.h"
 #include "app/mouse_hook.h"
 #include "mainwindow/main_window.h"
+#include "settings/save_queue.h"
 #include "takeover/takeover.h"
 #include "takeover/uninstall.h"
 #include "ui/app_identity.h"
@@ -62,6 +63,8 @@ int Application::Run() {
     RemoveTabWheelHook();
     SwitchToFallbackAtExit();
     OleUninitialize();
+    // The next start reads the config files as soon as it holds the claim.
+    FinishSaves();
     claim.Release();
     return exitCode;
 }

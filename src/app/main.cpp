@@ -1,6 +1,7 @@
 #include <windows.h>
 
 #include "app/application.h"
+#include "settings/save_queue.h"
 
 namespace {
 
@@ -22,5 +23,8 @@ void MakeProcessDpiAware() {
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     MakeProcessDpiAware();
-    return Application::Instance().Run();
+    const int exitCode = Application::Instance().Run();
+    // Whichever way the run ended, what it saved reaches the files before the process goes.
+    FinishSaves();
+    return exitCode;
 }

@@ -3,6 +3,7 @@
 #include "app/application.h"
 #include "mainwindow/main_window.h"
 #include "mainwindow/view_menu.h"
+#include "settings/save_queue.h"
 #include "settings/settings_file.h"
 #include "ui/handles.h"
 #include "ui/nav_pane_sizer.h"
@@ -121,6 +122,8 @@ void MainWindow::RestartSelf() {
     // The new process must not hand its start back to this one, which is about to go.
     Application& application = Application::Instance();
     application.StopTakingHandOffs();
+    // The new process reads the config files.
+    FlushSaves();
     if (!CreateProcessW(exe, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
         application.ResumeTakingHandOffs();
         return;

@@ -6,6 +6,7 @@
 #include "mainwindow/main_window.h"
 #include "mainwindow/main_window_ids.h"
 #include "settings/config_backup.h"
+#include "settings/save_queue.h"
 #include "settings/settings_file.h"
 #include "takeover/takeover.h"
 
@@ -66,6 +67,8 @@ LRESULT MainWindow::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
         if (wParam) {
             SaveTabsIfAsked();
             SaveNormalRect();
+            // The process may be ended any time after this returns.
+            FlushSaves();
             SwitchToFallbackAtExit();
         }
         return 0;

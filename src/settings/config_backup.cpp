@@ -8,6 +8,7 @@
 #include <optional>
 
 #include "settings/config_dir.h"
+#include "settings/save_queue.h"
 #include "ui/handles.h"
 #include "ui/paths.h"
 #include "ui/text.h"
@@ -273,6 +274,9 @@ bool BackupConfig(const Settings& settings) {
     DeleteTree(places.old);
     CreateDirectoryW(places.fresh.c_str(), nullptr);
     if (!IsFolder(places.fresh) || IsFolderLinkAt(places.fresh)) return false;
+    // The copy holds every save asked for before it, and no save is under way
+    // to leave its temporary file in the copy.
+    FlushSaves();
     CopyTree(source, places.fresh);
     if (SwapInNewCopy(places)) return true;
     // Something holds the old copy in place; refresh it where it stands instead.

@@ -9,8 +9,9 @@
 // The backup copy of the config folder: a folder "config" inside the folder
 // the BackupDir setting names, replaced whole on every run.
 
-// Copies the config folder into BackupDir\config, replacing the previous copy
-// only once the new one is whole (it is made beside it first).
+// Copies the config folder, with every save asked for before, into
+// BackupDir\config, replacing the previous copy only once the new one is whole
+// (it is made beside it first).
 // False when BackupDir is blank, when the copy would be the config folder, lie
 // inside it or contain it (under any name for it), or when the backup folder can
 // neither be created nor found. Failures of single files are not reported.

@@ -5,6 +5,7 @@
 
 #include "settings/config_dir.h"
 #include "settings/line_file.h"
+#include "settings/save_queue.h"
 #include "ui/paths.h"
 
 namespace {
@@ -13,8 +14,8 @@ std::wstring HistoryFilePath() { return ConfigFilePath(L"history.txt"); }
 
 // False when history.txt exists but could not be read whole. Writing a list
 // built from such a read would replace the user's history with a fragment.
-bool ReadHistory(int limit, std::vector<std::wstring>& entries) {
-    const bool whole = TryReadLines(HistoryFilePath(), entries);
+bool ReadHistory(const std::wstring& file, int limit, std::vector<std::wstring>& entries) {
+    const bool whole = TryReadLines(file, entries);
     entries = OldestEntries(std::move(entries), limit);
     return whole;
 }
@@ -46,23 +47,30 @@ std::wstring TakeMostRecent(std::vector<std::wstring>& entries) {
 }
 
 std::vector<std::wstring> LoadHistory(int limit) {
+    FlushSaves();
     std::vector<std::wstring> entries;
-    (void)ReadHistory(limit, entries);
+    (void)ReadHistory(HistoryFilePath(), limit, entries);
     return entries;
 }
 
 void PushHistory(const std::wstring& path, int limit) {
     if (path.empty()) return;
-    std::vector<std::wstring> entries;
-    if (!ReadHistory(limit, entries)) return;
-    (void)WriteLines(HistoryFilePath(), PushedHistory(std::move(entries), path, limit));
+    QueueSave([file = HistoryFilePath(), path, limit] {
+        std::vector<std::wstring> entries;
+        if (!ReadHistory(file, limit, entries)) return;
+        (void)WriteLines(file, PushedHistory(std::move(entries), path, limit));
+    });
 }
 
+// The user waits for the folder it answers with, so it is made at once, after
+// the pushes before it.
 std::wstring PopHistory(int limit) {
+    FlushSaves();
+    const std::wstring file = HistoryFilePath();
     std::vector<std::wstring> entries;
-    if (!ReadHistory(limit, entries)) return {};
+    if (!ReadHistory(file, limit, entries)) return {};
     std::wstring last = TakeMostRecent(entries);
     // An empty history leaves the file alone, and a missing one is not created.
-    if (!last.empty()) (void)WriteLines(HistoryFilePath(), entries);
+    if (!last.empty()) (void)WriteLines(file, entries);
     return last;
 }

@@ -6,8 +6,9 @@
 #include "settings/settings.h"
 
 // The history of closed folders in history.txt, oldest first and most recent
-// last. Every operation reads the file and writes it back at once; nothing is
-// kept in memory between calls.
+// last. Every operation reads the file and writes it back; nothing is kept in
+// memory between calls. A push is a queued save (settings/save_queue.h); a load
+// or a pop first waits for the saves asked for before it.
 
 // A limit of zero or below means the default.
 [[nodiscard]] int EffectiveHistoryLimit(int limit);
@@ -31,5 +32,5 @@
 void PushHistory(const std::wstring& path, int limit);
 
 // Removes the most recent folder from the history and returns it; empty when
-// the history is empty.
+// the history is empty. Writes the file before it returns.
 [[nodiscard]] std::wstring PopHistory(int limit);

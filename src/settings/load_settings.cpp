@@ -5,6 +5,7 @@
 
 #include "settings/config_dir.h"
 #include "settings/line_file.h"
+#include "settings/save_queue.h"
 #include "settings/settings_file.h"
 #include "ui/handles.h"
 
@@ -116,6 +117,7 @@ std::vector<std::wstring> SplitMultiString(std::wstring_view units) {
 }
 
 Settings LoadSettings() {
+    FlushSaves();
     const std::wstring settingsPath = ConfigFilePath(kSettingsFileName);
     if (!FileExists(settingsPath) && LegacyKeyExists()) return MigrateLegacySettings();
 

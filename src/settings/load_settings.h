@@ -31,7 +31,8 @@ inline constexpr int32_t kMaxHistoryLimit = 10000;
 // The record a main window starts from: the defaults overlaid with the config
 // files. On the first start of a config folder without settings.txt, the legacy
 // registry key is migrated into the files instead; favorites.txt and tabs.txt
-// that already hold entries are kept then. Never fails.
+// that already hold entries are kept then. Sees every save asked for before
+// it. Never fails.
 [[nodiscard]] Settings LoadSettings();
 
 // The defaults overlaid with whatever can be read from the legacy key.

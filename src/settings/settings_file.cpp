@@ -8,6 +8,7 @@
 
 #include "settings/config_dir.h"
 #include "settings/line_file.h"
+#include "settings/save_queue.h"
 
 namespace {
 
@@ -180,18 +181,28 @@ std::vector<std::wstring> WithWindowRect(std::vector<std::wstring> lines, const 
 }
 
 void SaveSettings(const Settings& settings) {
-    WriteLines(ConfigFilePath(kSettingsFileName), PrintSettingsLines(settings));
-    if (!settings.FavoritesUnreadable) WriteLines(ConfigFilePath(kFavoritesFileName), settings.Favorites);
-    if (!settings.TabPathsUnreadable) WriteLines(ConfigFilePath(kTabsFileName), settings.TabPaths);
+    QueueSave([settingsPath = ConfigFilePath(kSettingsFileName), favoritesPath = ConfigFilePath(kFavoritesFileName),
+               tabsPath = ConfigFilePath(kTabsFileName), settings] {
+        WriteLines(settingsPath, PrintSettingsLines(settings));
+        if (!settings.FavoritesUnreadable) WriteLines(favoritesPath, settings.Favorites);
+        if (!settings.TabPathsUnreadable) WriteLines(tabsPath, settings.TabPaths);
+    });
 }
 
 namespace {
 
-void ReplaceSettingLines(const std::vector<std::wstring>& replacements) {
-    const std::wstring path = ConfigFilePath(kSettingsFileName);
+// Run as a save job, so that the lines it keeps are those the file holds when
+// the job's turn comes, with every earlier save in them.
+void ReplaceSettingLines(const std::wstring& path, const std::vector<std::wstring>& replacements) {
     std::vector<std::wstring> lines;
     if (!TryReadLines(path, lines)) return;
     WriteLines(path, WithSettingLines(std::move(lines), replacements));
+}
+
+void QueueSettingLines(std::vector<std::wstring> replacements) {
+    QueueSave([path = ConfigFilePath(kSettingsFileName), replacements = std::move(replacements)] {
+        ReplaceSettingLines(path, replacements);
+    });
 }
 
 }  // namespace
@@ -201,20 +212,27 @@ void SaveSettingsOf(const Settings& settings, const std::vector<std::wstring>& k
     std::erase_if(replacements, [&keys](const std::wstring& line) {
         return std::find(keys.begin(), keys.end(), KeyOf(line).value_or(std::wstring_view())) == keys.end();
     });
-    ReplaceSettingLines(replacements);
+    QueueSettingLines(std::move(replacements));
 }
 
 void SaveSettingValues(const std::vector<std::pair<std::wstring, int64_t>>& values) {
-    ReplaceSettingLines(WithSettingValues({}, values));
+    QueueSettingLines(WithSettingValues({}, values));
 }
 
 void SaveWindowRect(const RECT& rect) { SaveSettingValues(WindowRectValues(rect)); }
 
 void SaveTabList(const Settings& settings) {
-    if (!settings.TabPathsUnreadable) WriteLines(ConfigFilePath(kTabsFileName), settings.TabPaths);
-    SaveSettingValues({{L"ActiveTab", settings.ActiveTab}});
+    QueueSave([tabsPath = ConfigFilePath(kTabsFileName), settingsPath = ConfigFilePath(kSettingsFileName),
+               tabPathsUnreadable = settings.TabPathsUnreadable, tabPaths = settings.TabPaths,
+               activeTabLine = WithSettingValues({}, {{L"ActiveTab", settings.ActiveTab}})] {
+        if (!tabPathsUnreadable) WriteLines(tabsPath, tabPaths);
+        ReplaceSettingLines(settingsPath, activeTabLine);
+    });
 }
 
 void SaveFavoriteList(const Settings& settings) {
-    if (!settings.FavoritesUnreadable) WriteLines(ConfigFilePath(kFavoritesFileName), settings.Favorites);
+    if (settings.FavoritesUnreadable) return;
+    QueueSave([path = ConfigFilePath(kFavoritesFileName), favorites = settings.Favorites] {
+        WriteLines(path, favorites);
+    });
 }

@@ -40,6 +40,10 @@ inline constexpr wchar_t kTabsFileName[] = L"tabs.txt";
 // when there is none. Every other line stays where it was.
 [[nodiscard]] std::vector<std::wstring> WithWindowRect(std::vector<std::wstring> lines, const RECT& rect);
 
+// The Save functions below queue their read-modify-write of the files as one
+// save (settings/save_queue.h) and return at once; a reader of the files calls
+// FlushSaves first.
+
 // Writes settings.txt, favorites.txt and tabs.txt. Each file is attempted even
 // when an earlier one failed; failures are not reported, a file that could not
 // be written keeps its old content. A list file that could not be read whole at

@@ -32,6 +32,10 @@ protected:
         return WaitUntil([&] { return SamePaths(ReadConfigLines(install, L"tabs.txt"), expected); }, 20000);
     }
 
+    bool WaitForHistory(const std::vector<std::wstring>& expected) {
+        return WaitUntil([&] { return SamePaths(ReadConfigLines(install, L"history.txt"), expected); }, 20000);
+    }
+
     TempFolder data;
     std::vector<std::wstring> folders;
     HWND strip = nullptr;

@@ -82,7 +82,7 @@ TEST_F(ThreeSavedTabs, SelectingAndClosingGoThroughTheQueryMessages) {
     EXPECT_EQ(Query(strip, kCloseTab, 2), 0);
     EXPECT_EQ(Query(strip, kTabCount), 2);
     EXPECT_EQ(Query(strip, kActiveTab), 1);
-    EXPECT_TRUE(SamePaths(ReadConfigLines(install, L"history.txt"), {folders[2]}));
+    EXPECT_TRUE(WaitForHistory({folders[2]})) << "history.txt never held the closed folder";
     EXPECT_TRUE(WaitForSavedTabs({folders[0] + L"\\", folders[1]}));
 
     // Closing a tab left of the active one keeps the same tab active.
@@ -90,7 +90,7 @@ TEST_F(ThreeSavedTabs, SelectingAndClosingGoThroughTheQueryMessages) {
     EXPECT_EQ(Query(strip, kTabCount), 1);
     EXPECT_EQ(Query(strip, kActiveTab), 0);
     EXPECT_TRUE(WaitForSavedTabs({folders[1]}));
-    EXPECT_TRUE(SamePaths(ReadConfigLines(install, L"history.txt"), {folders[2], folders[0] + L"\\"}));
+    EXPECT_TRUE(WaitForHistory({folders[2], folders[0] + L"\\"})) << "history.txt never held both closed folders";
 }
 
 TEST_F(ThreeSavedTabs, TabStepsWrapAround) {
@@ -197,9 +197,7 @@ TEST_F(TwelveSavedTabs, OnlyTheTabsShownAreBuiltAndEveryTabIsKept) {
 
     // One that was never shown closes into the history with its saved line.
     EXPECT_EQ(Query(strip, kCloseTab, 11), 0);
-    EXPECT_TRUE(WaitUntil(
-        [&] { return SamePaths(ReadConfigLines(install, L"history.txt"), {twelve[11] + L"\\"}); }, 10000))
-        << "the closed tab is not in the history";
+    EXPECT_TRUE(WaitForHistory({twelve[11] + L"\\"})) << "the closed tab is not in the history";
 
     // A folder handed over that a record holds activates that tab.
     const std::wstring handed = twelve[7];

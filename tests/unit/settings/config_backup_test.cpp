@@ -7,11 +7,16 @@
 #include <algorithm>
 #include <cstring>
 #include <filesystem>
+#include <future>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "common/temp_folder.h"
 #include "settings/config_dir.h"
+#include "settings/history.h"
+#include "settings/line_file.h"
+#include "settings/save_queue.h"
 #include "ui/handles.h"
 
 namespace {
@@ -282,10 +287,28 @@ TEST_F(ConfigBackupTest, OldCopyIsReplacedByAMirrorOfTheConfigFolder) {
     EXPECT_TRUE(Backup(L" " + backup + L"\\ "));
     EXPECT_EQ(TreeOf(target), liveConfig);
 
-    // The read-only file copied from the config folder does not block the next run.
-    ASSERT_TRUE(WriteText(config + L"\\settings.txt", "changed"));
+    // The read-only file copied from the config folder does not block the next
+    // run, and the copy holds the saves asked for before it. The first of them
+    // waits until the copy has begun, so a copy that did not wait for them would
+    // be made without them.
+    std::promise<void> copyBegun;
+    QueueSave([begun = copyBegun.get_future().share()] { begun.wait(); });
+    const std::vector<std::wstring> pushed = PushedHistory(ReadLines(config + L"\\history.txt"), L"D:\\closed", 100);
+    PushHistory(L"D:\\closed", 100);
+    bool sawCopyBegin = false;
+    std::thread watcher([&] {
+        // The new copy is made beside the old one, under this name.
+        const ULONGLONG deadline = GetTickCount64() + 30000;
+        while (!sawCopyBegin && GetTickCount64() < deadline) {
+            sawCopyBegin = Exists(target + L".saving");
+            if (!sawCopyBegin) Sleep(1);
+        }
+        copyBegun.set_value();
+    });
     EXPECT_TRUE(Backup(backup));
-    EXPECT_EQ(ReadText(target + L"\\settings.txt"), "changed");
+    watcher.join();
+    EXPECT_TRUE(sawCopyBegin) << "the backup's new copy never appeared beside " << testing::PrintToString(target);
+    EXPECT_EQ(ReadLines(target + L"\\history.txt"), pushed);
     EXPECT_EQ(TreeOf(target), TreeOf(config));
 }
 

@@ -6,6 +6,7 @@
 
 #include "common/temp_folder.h"
 #include "settings/config_dir.h"
+#include "settings/save_queue.h"
 
 // Points the configuration folder at a fresh temporary folder for one test.
 class ConfigFolderTest : public testing::Test {
@@ -14,7 +15,11 @@ protected:
         ASSERT_FALSE(folder.Path().empty());
         OverrideConfigDir(ConfigFolder());
     }
-    void TearDown() override { OverrideConfigDir(L""); }
+    // A save still queued would land in the next test's folder, or in none.
+    void TearDown() override {
+        FlushSaves();
+        OverrideConfigDir(L"");
+    }
 
     // With its trailing backslash, as ConfigDir gives it.
     [[nodiscard]] std::wstring ConfigFolder() const { return folder.Path().wstring() + L"\\"; }

@@ -9,6 +9,7 @@
 
 #include "config_folder_fixture.h"
 #include "settings/line_file.h"
+#include "settings/save_queue.h"
 #include "ui/handles.h"
 
 namespace {
@@ -66,12 +67,18 @@ TEST(HistoryList, LoadKeepsTheOldestAndPopTakesTheMostRecent) {
 class HistoryFileTest : public ConfigFolderTest {
 protected:
     [[nodiscard]] std::wstring HistoryFile() const { return ConfigFolder() + L"history.txt"; }
+    // These look at the file once the pushes asked for so far are made.
     [[nodiscard]] bool HistoryFileExists() const {
+        FlushSaves();
         return GetFileAttributesW(HistoryFile().c_str()) != INVALID_FILE_ATTRIBUTES;
     }
-    [[nodiscard]] Lines StoredLines() const { return ReadLines(HistoryFile()); }
+    [[nodiscard]] Lines StoredLines() const {
+        FlushSaves();
+        return ReadLines(HistoryFile());
+    }
 
     [[nodiscard]] std::string StoredBytes() const {
+        FlushSaves();
         std::string bytes;
         UniqueKernelHandle file(CreateFileW(HistoryFile().c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                                             OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
@@ -86,9 +93,9 @@ protected:
 TEST_F(HistoryFileTest, FirstPushCreatesTheFileInTheLineFormat) {
     PushHistory(L"C:\\Data\\", 100);
     PushHistory(L"C:\\data", 100);
+    EXPECT_EQ(LoadHistory(100), Lines{L"C:\\data"}) << "a load sees the pushes before it";
     const std::string expected("\xFF\xFE" "C\0:\0\\\0d\0a\0t\0a\0\r\0\n\0", 2 + 9 * 2);
     EXPECT_EQ(StoredBytes(), expected);
-    EXPECT_EQ(LoadHistory(100), Lines{L"C:\\data"});
 }
 
 TEST_F(HistoryFileTest, PushOfAnEmptyPathWritesNothing) {
@@ -147,6 +154,7 @@ TEST_F(HistoryFileTest, AFileThatCannotBeReadWholeIsNeverOverwritten) {
     }
     // A rewrite would hold the part that was read, give or take an entry, never this size.
     auto untouched = [this] {
+        FlushSaves();
         WIN32_FILE_ATTRIBUTE_DATA data{};
         if (!GetFileAttributesExW(HistoryFile().c_str(), GetFileExInfoStandard, &data)) return false;
         const uint64_t size = (static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;

@@ -15,6 +15,7 @@
 #include "config_folder_fixture.h"
 #include "settings_printer.h"
 #include "settings/line_file.h"
+#include "settings/save_queue.h"
 #include "settings/settings_file.h"
 #include "ui/handles.h"
 
@@ -147,6 +148,7 @@ TEST_F(LoadSettingsTest, ListFileThatCannotBeReadAtLoadIsNotReplacedBySaving) {
 
     loaded.TabPaths.push_back(L"D:\\New");
     SaveSettings(loaded);
+    FlushSaves();
     EXPECT_EQ(ReadLines(PathOf(L"favorites.txt")), Lines{L"C:\\Kept"});
     EXPECT_EQ(ReadLines(PathOf(L"tabs.txt")), (Lines{L"C:\\Tab", L"D:\\New"}));
     EXPECT_TRUE(LoadSettings().FavBarVisible);

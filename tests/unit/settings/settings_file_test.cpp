@@ -7,6 +7,8 @@
 #include <vector>
 
 #include "settings/line_file.h"
+#include "settings/load_settings.h"
+#include "settings/save_queue.h"
 #include "ui/handles.h"
 #include "config_folder_fixture.h"
 #include "settings_printer.h"
@@ -218,6 +220,11 @@ TEST(WindowRectLines, ExtremeRectangleDoesNotOverflow) {
 class SettingsFileTest : public ConfigFolderTest {
 protected:
     [[nodiscard]] std::wstring PathOf(const wchar_t* name) const { return ConfigFolder() + name; }
+    // What the file holds once the saves asked for so far are made.
+    [[nodiscard]] Lines Saved(const wchar_t* name) const {
+        FlushSaves();
+        return ReadLines(PathOf(name));
+    }
 };
 
 TEST_F(SettingsFileTest, SaveSettingsWritesTheThreeFiles) {
@@ -226,12 +233,12 @@ TEST_F(SettingsFileTest, SaveSettingsWritesTheThreeFiles) {
     settings.TabPaths = {L"::{20D04FE0-3AEA-1069-A2D8-08002B30309D}", L"C:\\Windows", L"C:\\Windows"};
     SaveSettings(settings);
 
-    EXPECT_EQ(ReadLines(PathOf(L"settings.txt")), PrintSettingsLines(settings));
-    EXPECT_EQ(ReadLines(PathOf(L"favorites.txt")), settings.Favorites);
-    EXPECT_EQ(ReadLines(PathOf(L"tabs.txt")), settings.TabPaths);
+    EXPECT_EQ(Saved(L"settings.txt"), PrintSettingsLines(settings));
+    EXPECT_EQ(Saved(L"favorites.txt"), settings.Favorites);
+    EXPECT_EQ(Saved(L"tabs.txt"), settings.TabPaths);
 
     SaveSettings(Settings{});
-    const Lines defaults = ReadLines(PathOf(L"settings.txt"));
+    const Lines defaults = Saved(L"settings.txt");
     ASSERT_EQ(defaults.size(), 18u);
     EXPECT_EQ(defaults[5], L"ViewMode=-1");
     EXPECT_EQ(defaults[6], L"ViewIconSize=32");
@@ -253,10 +260,11 @@ TEST_F(SettingsFileTest, SaveSettingsWritesTheListsEvenWhenSettingsFileFails) {
                                               FILE_ATTRIBUTE_NORMAL, nullptr));
         ASSERT_TRUE(holder);
         SaveSettings(settings);
+        FlushSaves();
     }
     EXPECT_EQ(ReadLines(settingsPath), Lines{L"ViewMode=7"});
-    EXPECT_EQ(ReadLines(PathOf(L"favorites.txt")), settings.Favorites);
-    EXPECT_EQ(ReadLines(PathOf(L"tabs.txt")), settings.TabPaths);
+    EXPECT_EQ(Saved(L"favorites.txt"), settings.Favorites);
+    EXPECT_EQ(Saved(L"tabs.txt"), settings.TabPaths);
 }
 
 TEST_F(SettingsFileTest, SaveWindowRectUpdatesTheFileInPlace) {
@@ -264,8 +272,8 @@ TEST_F(SettingsFileTest, SaveWindowRectUpdatesTheFileInPlace) {
     ASSERT_TRUE(WriteLines(path, {L"NavVisible=0", L"WindowX=1", L"WindowY=2", L"WindowWidth=3", L"WindowHeight=4",
                                   L"NewTabPath=C:\\x"}));
     SaveWindowRect(RECT{100, 50, 1380, 850});
-    EXPECT_EQ(ReadLines(path), (Lines{L"NavVisible=0", L"WindowX=100", L"WindowY=50", L"WindowWidth=1280",
-                                      L"WindowHeight=800", L"NewTabPath=C:\\x"}));
+    EXPECT_EQ(Saved(L"settings.txt"), (Lines{L"NavVisible=0", L"WindowX=100", L"WindowY=50", L"WindowWidth=1280",
+                                             L"WindowHeight=800", L"NewTabPath=C:\\x"}));
 }
 
 TEST_F(SettingsFileTest, SaveTabListTouchesOnlyTheTabsAndTheActiveTab) {
@@ -278,21 +286,39 @@ TEST_F(SettingsFileTest, SaveTabListTouchesOnlyTheTabsAndTheActiveTab) {
     stale.TabPaths = {L"C:\\a", L"D:\\"};
     stale.ActiveTab = 1;
     SaveTabList(stale);
-    EXPECT_EQ(ReadLines(PathOf(L"tabs.txt")), stale.TabPaths);
-    EXPECT_EQ(ReadLines(PathOf(L"settings.txt")), (Lines{L"FavBarVisible=1", L"ActiveTab=1", L"NewTabPath=C:\\新"}));
-    EXPECT_EQ(ReadLines(PathOf(L"favorites.txt")), Lines{L"C:\\added elsewhere"});
+    EXPECT_EQ(Saved(L"tabs.txt"), stale.TabPaths);
+    EXPECT_EQ(Saved(L"settings.txt"), (Lines{L"FavBarVisible=1", L"ActiveTab=1", L"NewTabPath=C:\\新"}));
+    EXPECT_EQ(Saved(L"favorites.txt"), Lines{L"C:\\added elsewhere"});
 
     // A tab list that could not be read at start-up is never replaced.
     ASSERT_TRUE(WriteLines(PathOf(L"tabs.txt"), {L"C:\\kept"}));
     stale.TabPathsUnreadable = true;
     SaveTabList(stale);
-    EXPECT_EQ(ReadLines(PathOf(L"tabs.txt")), Lines{L"C:\\kept"});
+    EXPECT_EQ(Saved(L"tabs.txt"), Lines{L"C:\\kept"});
+}
+
+TEST_F(SettingsFileTest, ALoadSeesEverySaveAskedBeforeItEachOnTheFileAsTheOneBeforeLeftIt) {
+    Settings record;
+    record.TabPaths = {L"C:\\a", L"D:\\"};
+    record.ActiveTab = 1;
+    record.Favorites = {L"C:\\收藏"};
+    SaveTabList(record);
+    SaveFavoriteList(record);
+    SaveSettingValues({{L"ViewMode", 4}});
+    SaveWindowRect(RECT{10, 20, 110, 220});
+
+    const Settings loaded = LoadSettings();
+    EXPECT_EQ(loaded.TabPaths, record.TabPaths);
+    EXPECT_EQ(loaded.Favorites, record.Favorites);
+    // Three saves rewrote settings.txt; each kept the lines of the one before.
+    EXPECT_EQ(loaded.ActiveTab, 1);
+    EXPECT_EQ(loaded.ViewMode, 4);
+    EXPECT_EQ(loaded.WindowWidth, 100);
 }
 
 TEST_F(SettingsFileTest, SaveWindowRectCreatesAMissingSettingsFile) {
     SaveWindowRect(RECT{100, 50, 1380, 850});
-    EXPECT_EQ(ReadLines(PathOf(L"settings.txt")),
-              (Lines{L"WindowX=100", L"WindowY=50", L"WindowWidth=1280", L"WindowHeight=800"}));
+    EXPECT_EQ(Saved(L"settings.txt"), (Lines{L"WindowX=100", L"WindowY=50", L"WindowWidth=1280", L"WindowHeight=800"}));
 }
 
 TEST_F(SettingsFileTest, SaveWindowRectLeavesASettingsFileItCannotReadWhole) {
@@ -315,6 +341,7 @@ TEST_F(SettingsFileTest, SaveWindowRectLeavesASettingsFileItCannotReadWhole) {
     }
 
     SaveWindowRect(RECT{100, 50, 1380, 850});
+    FlushSaves();
 
     UniqueKernelHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                         FILE_ATTRIBUTE_NORMAL, nullptr));
