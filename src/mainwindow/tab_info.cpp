@@ -22,8 +22,4 @@ std::wstring TabFolder(const TabInfo& tab) {
     return shown.empty() ? tab.requestedPath : shown;
 }
 
-int TabIconIndex(const TabInfo& tab) {
-    int icon = tab.icon;
-    if (tab.panel) icon = ItemIconIndex(tab.panel->GetCurrentItem().get(), false);
-    return icon >= 0 ? icon : FolderIconIndex();
-}
+int TabIconIndex(const TabInfo& tab) { return tab.icon >= 0 ? tab.icon : FolderIconIndex(); }

@@ -12,7 +12,7 @@
 struct TabInfo {
     std::wstring title;          // empty until the tab has a name for its folder
     std::wstring requestedPath;  // the folder it was opened for; empty when that failed
-    int icon = -1;               // the recorded folder's icon while there is no panel; -1 for none
+    int icon = -1;               // its folder's icon in the small system image list; -1 until known
     std::unique_ptr<FilePanel> panel;
 };
 
@@ -25,6 +25,5 @@ struct TabInfo {
 // the one its panel shows, else the one it was opened for, as it was given.
 [[nodiscard]] std::wstring TabFolder(const TabInfo& tab);
 
-// The icon its strip entry shows: its panel's folder's, the recorded one, else the
-// plain folder icon.
+// The icon its strip entry shows: its folder's, else the plain folder icon.
 [[nodiscard]] int TabIconIndex(const TabInfo& tab);

@@ -18,10 +18,10 @@ namespace {
 // How soon a restore held up by an open menu looks again.
 constexpr UINT kResumeRestoreMs = 100;
 
-// The icon of the panel's folder, or the plain folder icon while it has none.
-int PanelIconIndex(const FilePanel* panel) {
-    const int icon = panel ? ItemIconIndex(panel->GetCurrentItem().get(), false) : -1;
-    return icon >= 0 ? icon : FolderIconIndex();
+// Asked of the shell once per folder the tab arrives at, rather than at every
+// change of the strip for every tab.
+void RecordFolderIcon(TabInfo& tab) {
+    if (tab.panel) tab.icon = ItemIconIndex(tab.panel->GetCurrentItem().get(), false);
 }
 
 }  // namespace
@@ -318,9 +318,11 @@ void MainWindow::OnPanelNavigated(FilePanel* panel, const std::wstring& path) {
     std::wstring folderTitle = DisplayName(panel->GetCurrentItem().get());
     if (folderTitle.empty()) folderTitle = path;
     const std::wstring title = index == activeTab ? search.OnActivePanelNavigated(folderTitle) : folderTitle;
-    tabs[static_cast<size_t>(index)].title = title;
+    TabInfo& tab = tabs[static_cast<size_t>(index)];
+    tab.title = title;
+    RecordFolderIcon(tab);
     tabStrip.SetTitle(index, title);
-    tabStrip.SetIcon(index, PanelIconIndex(panel));
+    tabStrip.SetIcon(index, TabIconIndex(tab));
     Layout();
     BorderCursorSubclass(panel->HostWindow());
 
@@ -360,8 +362,9 @@ void MainWindow::SetActiveTabTitle(const std::wstring& title) {
     if (activeTab < 0) return;
     TabInfo& tab = tabs[static_cast<size_t>(activeTab)];
     tab.title = title;
+    RecordFolderIcon(tab);
     tabStrip.SetTitle(activeTab, title);
-    tabStrip.SetIcon(activeTab, PanelIconIndex(tab.panel.get()));
+    tabStrip.SetIcon(activeTab, TabIconIndex(tab));
     Layout();
 }
 

@@ -8,6 +8,7 @@
 #include "common/png_file.h"
 #include "common/private_prefix.h"
 #include "common/screenshot.h"
+#include "driver/desktop_input.h"
 #include "driver/quorlen_driver.h"
 
 namespace {
@@ -132,7 +133,17 @@ TEST_P(TabStripScreenshot, ShowsEveryButtonAndTheActiveTabsAccent) {
             return saved.size() == 3 && saved.front().back() != L'\\';
         },
         20000));
-    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    // The picture is taken once the strip and the frame have painted what they
+    // were asked to, and the strip has answered since, so that no paint is
+    // still under way.
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            LRESULT count = 0;
+            return Painted(window) && Painted(strip) && SendWithTimeout(strip, kTabCount, 0, 0, count);
+        },
+        10000))
+        << "the strip never painted";
 
     RECT windowRect{};
     GetWindowRect(window, &windowRect);
