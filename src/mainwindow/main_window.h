@@ -89,6 +89,7 @@ private:
     void ReopenClosedFolder();
     void QueueRestoredTabs();
     void RestoreRemainingTabs();
+    void ApplyFolderDescriptions();
     [[nodiscard]] bool RestoreComplete() const;
     [[nodiscard]] int FirstRestoredTab() const;
     // A panel for a tab, or null after telling the user it could not be made.
@@ -174,6 +175,8 @@ private:
         bool beforeFirst = false;
     };
     std::deque<PendingTab> pendingRestore;
+    // Their folders' names and icons, asked of the shell while the first tab opens.
+    FolderDescriber describer;
     const FilePanel* firstRestored = nullptr;
     bool closing = false;
     // A close asked for while a message box, a menu or a dialog of this window

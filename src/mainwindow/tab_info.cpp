@@ -2,18 +2,18 @@
 
 #include "ui/paths.h"
 #include "ui/shell_icons.h"
-#include "ui/shell_items.h"
 
 TabInfo UnbuiltTab(const std::wstring& path) {
     TabInfo tab;
     tab.requestedPath = path;
-    ComPtr<IShellItem> item;
-    if (SUCCEEDED(ItemFromPath(path, item.put())) && item) {
-        tab.title = DisplayName(item.get());
-        tab.icon = ItemIconIndex(item.get(), false);
-    }
-    if (tab.title.empty()) tab.title = LastPathComponent(WithoutTrailingBackslashes(path));
+    tab.title = LastPathComponent(WithoutTrailingBackslashes(path));
     return tab;
+}
+
+void Describe(TabInfo& tab, const FolderDescription& description) {
+    if (tab.panel || tab.requestedPath != description.path) return;
+    if (!description.name.empty()) tab.title = description.name;
+    tab.icon = description.icon;
 }
 
 std::wstring TabFolder(const TabInfo& tab) {

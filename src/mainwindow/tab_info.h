@@ -3,6 +3,7 @@
 #include <memory>
 #include <string>
 
+#include "mainwindow/folder_descriptions.h"
 #include "panel/file_panel.h"
 
 // One tab of a main window: what it is called and the panel that shows its
@@ -16,10 +17,15 @@ struct TabInfo {
     std::unique_ptr<FilePanel> panel;
 };
 
-// The record of a tab not shown yet. A folder the shell does not know (gone
-// since it was saved) keeps its path, and the last part of it stands for its
-// name, until the tab is shown and fails as a folder opened then would.
+// The record of a tab not shown yet, named by the last part of its path until
+// the shell has described its folder.
 [[nodiscard]] TabInfo UnbuiltTab(const std::wstring& path);
+
+// Gives a tab not shown yet the shell's name and icon for its folder. A folder
+// the shell does not know (gone since it was saved) keeps the name from its
+// path, and the tab its line, until it is shown and fails as a folder opened
+// then would.
+void Describe(TabInfo& tab, const FolderDescription& description);
 
 // The folder a tab stands for, in the saved list, the history and hand-offs:
 // the one its panel shows, else the one it was opened for, as it was given.

@@ -1,6 +1,7 @@
 #include <shlwapi.h>
 
 #include <algorithm>
+#include <unordered_map>
 
 #include "app/application.h"
 #include "mainwindow/main_window.h"
@@ -252,9 +253,15 @@ void MainWindow::ReopenClosedFolder() {
 // is not taken for over when that one arrives.
 void MainWindow::QueueRestoredTabs() {
     const int first = FirstRestoredTab();
+    std::vector<std::wstring> described;
     for (int i = 0; i < static_cast<int>(settings.TabPaths.size()); ++i) {
-        if (i != first) pendingRestore.push_back(PendingTab{settings.TabPaths[static_cast<size_t>(i)], i < first});
+        if (i == first) continue;
+        pendingRestore.push_back(PendingTab{settings.TabPaths[static_cast<size_t>(i)], i < first});
+        described.push_back(pendingRestore.back().path);
     }
+    // Without a thread to ask the shell on, the tabs keep the names their paths
+    // give them until they are shown.
+    if (!described.empty()) static_cast<void>(describer.Start(std::move(described), hwnd, WM_APP_FOLDERS_DESCRIBED));
 }
 
 void MainWindow::RestoreRemainingTabs() {
@@ -272,10 +279,25 @@ void MainWindow::RestoreRemainingTabs() {
         InsertUnbuiltTab(next.beforeFirst && first >= 0 ? first : static_cast<int>(tabs.size()), next.path);
     }
     pendingRestore.clear();
+    ApplyFolderDescriptions();
     SyncTabStrip();
     Layout();
     if (RestoreComplete()) restoring = false;
     SaveTabs();
+}
+
+// Either the restored tabs or their folders' descriptions can come first.
+void MainWindow::ApplyFolderDescriptions() {
+    const std::vector<FolderDescription> descriptions = describer.Descriptions();
+    if (descriptions.empty()) return;
+    std::unordered_map<std::wstring, const FolderDescription*> byPath;
+    for (const FolderDescription& description : descriptions) byPath.emplace(description.path, &description);
+    for (TabInfo& tab : tabs) {
+        const auto found = byPath.find(tab.requestedPath);
+        if (found != byPath.end()) Describe(tab, *found->second);
+    }
+    SyncTabStrip();
+    Layout();
 }
 
 // Until then a save would drop saved tabs that are not back yet.

@@ -129,6 +129,9 @@ LRESULT MainWindow::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_APP_RESTORE_NEXT:
         RestoreRemainingTabs();
         return 0;
+    case WM_APP_FOLDERS_DESCRIBED:
+        ApplyFolderDescriptions();
+        return 0;
     case WM_APP_SAVE_TABS:
         if (tabsSavePosted) SaveTabsNow();
         return 0;

@@ -4,6 +4,7 @@
 #include <ole2.h>
 
 #include "common/private_prefix.h"
+#include "mainwindow/folder_descriptions.h"
 #include "ui/shell_icons.h"
 #include "ui/text.h"
 
@@ -16,23 +17,52 @@ protected:
 };
 
 // A tab not shown yet stands for its folder as it was saved, and is named and
-// drawn as the shell names and draws that folder.
-TEST_F(UnbuiltTabRecord, HoldsTheSavedLineAndTheShellsNameAndIcon) {
-    const TabInfo tab = UnbuiltTab(L"C:\\windows\\system32\\");
+// drawn as the shell names and draws that folder once it has been described.
+TEST_F(UnbuiltTabRecord, HoldsTheSavedLineAndTakesTheShellsNameAndIcon) {
+    TabInfo tab = UnbuiltTab(L"C:\\windows\\system32\\");
     EXPECT_EQ(tab.panel, nullptr);
+    EXPECT_EQ(tab.title, L"system32");
+    EXPECT_EQ(TabIconIndex(tab), FolderIconIndex());
+
+    const FolderDescription description = DescribeFolder(L"C:\\windows\\system32\\");
+    EXPECT_TRUE(EqualsIgnoringCase(description.name, L"system32")) << NarrowForTest(description.name);
+    ASSERT_GE(description.icon, 0);
+    Describe(tab, description);
+    EXPECT_EQ(tab.title, description.name);
+    EXPECT_EQ(TabIconIndex(tab), description.icon);
     EXPECT_EQ(TabFolder(tab), L"C:\\windows\\system32\\");
-    EXPECT_TRUE(EqualsIgnoringCase(tab.title, L"system32")) << NarrowForTest(tab.title);
-    EXPECT_GE(tab.icon, 0);
-    EXPECT_EQ(TabIconIndex(tab), tab.icon);
+
+    // Another folder's description is not this tab's.
+    Describe(tab, FolderDescription{L"C:\\windows", L"windows", 0});
+    EXPECT_EQ(tab.title, description.name);
 }
 
-// A folder gone since it was saved keeps its line until its tab is shown.
+// A folder gone since it was saved keeps its line and its name from the path.
 TEST_F(UnbuiltTabRecord, AMissingFolderIsNamedByItsPath) {
-    const TabInfo tab = UnbuiltTab(L"Q:\\no such folder\\gone\\");
+    TabInfo tab = UnbuiltTab(L"Q:\\no such folder\\gone\\");
+    const FolderDescription description = DescribeFolder(tab.requestedPath);
+    EXPECT_TRUE(description.name.empty());
+    EXPECT_EQ(description.icon, -1);
+    Describe(tab, description);
     EXPECT_EQ(TabFolder(tab), L"Q:\\no such folder\\gone\\");
     EXPECT_EQ(tab.title, L"gone");
-    EXPECT_EQ(tab.icon, -1);
     EXPECT_EQ(TabIconIndex(tab), FolderIconIndex());
+}
+
+// The describer's thread tells the window when every folder is described, in order.
+TEST_F(UnbuiltTabRecord, TheDescriberPostsOnceEveryFolderIsDescribed) {
+    const HWND window = CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+    ASSERT_NE(window, nullptr);
+    FolderDescriber describer;
+    EXPECT_TRUE(describer.Descriptions().empty());
+    ASSERT_TRUE(describer.Start({L"C:\\windows", L"Q:\\gone"}, window, WM_APP));
+    MSG message{};
+    ASSERT_EQ(GetMessageW(&message, window, WM_APP, WM_APP), TRUE) << "the describer never posted";
+    DestroyWindow(window);
+    const std::vector<FolderDescription> descriptions = describer.Descriptions();
+    ASSERT_EQ(descriptions.size(), 2u);
+    EXPECT_TRUE(EqualsIgnoringCase(descriptions[0].name, L"windows"));
+    EXPECT_TRUE(descriptions[1].name.empty());
 }
 
 }  // namespace
