@@ -250,7 +250,10 @@ void MainWindow::OnTimer(UINT_PTR id) {
         // save came before them.
         if (!pendingRestore.empty()) break;
         KillTimer(hwnd, kTimerEndRestore);
+        // A tab whose folder never arrived no longer holds the saves back; those
+        // asked for meanwhile are made now.
         restoring = false;
+        SaveTabs();
         break;
     case kTimerBackupConfig:
         BackupConfig(settings);

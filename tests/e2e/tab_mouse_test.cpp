@@ -114,7 +114,8 @@ TEST_F(TabMouseTest, TheTabMenuClosesATab) {
     // From the bottom up: the close item is the last.
     Key(VK_UP);
     Key(VK_RETURN);
-    EXPECT_TRUE(WaitForSavedTabs({folders[1], folders[2]}));
+    EXPECT_TRUE(WaitForSavedTabs({folders[1], folders[2]}))
+        << Query(strip, kTabCount) << " tabs, " << ReadConfigLines(install, L"tabs.txt").size() << " saved";
 }
 
 // The wheel goes to the folder list, which has the focus; over the strip it steps
