@@ -33,6 +33,7 @@ MainWindow::~MainWindow() = default;
 bool MainWindow::Create(const std::wstring& path, bool select, bool primaryWindow, int width, int height, int x,
                         int y) {
     initialPath = path;
+    initialSelect = select;
     primary = primaryWindow;
 
     HINSTANCE instance = GetModuleHandleW(nullptr);
@@ -68,7 +69,8 @@ bool MainWindow::Create(const std::wstring& path, bool select, bool primaryWindo
                  SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
     ShowWindow(hwnd, SW_SHOW);
     if (!pendingRestore.empty()) PostMessageW(hwnd, WM_APP_RESTORE_NEXT, 0, 0);
-    if (primary && !path.empty()) OpenFromInstance(path, select);
+    // A folder given to a start with saved tabs opens on top of them.
+    if (openOnTopOfRestore && !path.empty()) OpenFromInstance(path, select);
     return true;
 }
 
@@ -130,17 +132,21 @@ void MainWindow::Detach() {
 
 // The saved active tab opens here, the other saved tabs once the window is
 // shown. A primary window started for one folder with nothing saved opens just
-// that folder, which Create opens next, rather than a default tab too.
+// that folder, rather than a default tab too; with saved tabs, Create opens it
+// once they are on their way.
 void MainWindow::OpenFirstTab() {
     if (!primary) {
         OpenPath(initialPath);
     } else if (!settings.TabPaths.empty()) {
         restoring = true;
+        openOnTopOfRestore = true;
         QueueRestoredTabs();
         OpenPath(settings.TabPaths[static_cast<size_t>(FirstRestoredTab())]);
         firstRestored = ActivePanel();
     } else if (initialPath.empty()) {
         OpenPath(std::wstring());
+    } else {
+        OpenFromInstance(initialPath, initialSelect);
     }
 }
 

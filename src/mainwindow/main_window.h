@@ -101,6 +101,8 @@ private:
     void OpenFromInstance(const std::wstring& path, bool select);
     void OnPanelNavigated(FilePanel* panel, const std::wstring& path);
     void SyncTabStrip();
+    void AwaitFolderIcon(const FilePanel* panel);
+    void RecordAwaitedIcons();
     // Tab changes come in bursts (a new tab is added, navigated and activated);
     // SaveTabs asks for one save of the tab list once the burst is handled, and
     // SaveTabsNow writes it. A window about to go makes a save it asked for at
@@ -177,6 +179,8 @@ private:
     std::deque<PendingTab> pendingRestore;
     // Their folders' names and icons, asked of the shell while the first tab opens.
     FolderDescriber describer;
+    // Panels whose folder's icon the strip still waits for.
+    std::vector<const FilePanel*> iconsAwaited;
     const FilePanel* firstRestored = nullptr;
     bool closing = false;
     // A close asked for while a message box, a menu or a dialog of this window
@@ -186,6 +190,8 @@ private:
     bool closeDeferred = false;
     bool restarting = false;
     std::wstring initialPath;
+    bool initialSelect = false;
+    bool openOnTopOfRestore = false;
     CommandBar commandBar;
     TabStrip tabStrip;
     FavBar favBar;

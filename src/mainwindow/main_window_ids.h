@@ -9,6 +9,7 @@
 inline constexpr UINT WM_APP_RESTORE_NEXT = WM_APP + 6;
 inline constexpr UINT WM_APP_SAVE_TABS = WM_APP + 7;
 inline constexpr UINT WM_APP_FOLDERS_DESCRIBED = WM_APP + 8;
+inline constexpr UINT WM_APP_RECORD_ICONS = WM_APP + 9;
 
 // Main-window timers.
 inline constexpr UINT_PTR kTimerCheckViewWindows = 1;

@@ -1,7 +1,6 @@
 #include "mainwindow/tab_info.h"
 
 #include "ui/paths.h"
-#include "ui/shell_icons.h"
 
 TabInfo UnbuiltTab(const std::wstring& path) {
     TabInfo tab;
@@ -21,5 +20,3 @@ std::wstring TabFolder(const TabInfo& tab) {
     std::wstring shown = tab.panel->GetCurrentPath();
     return shown.empty() ? tab.requestedPath : shown;
 }
-
-int TabIconIndex(const TabInfo& tab) { return tab.icon >= 0 ? tab.icon : FolderIconIndex(); }

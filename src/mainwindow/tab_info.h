@@ -30,6 +30,3 @@ void Describe(TabInfo& tab, const FolderDescription& description);
 // The folder a tab stands for, in the saved list, the history and hand-offs:
 // the one its panel shows, else the one it was opened for, as it was given.
 [[nodiscard]] std::wstring TabFolder(const TabInfo& tab);
-
-// The icon its strip entry shows: its folder's, else the plain folder icon.
-[[nodiscard]] int TabIconIndex(const TabInfo& tab);

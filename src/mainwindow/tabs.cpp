@@ -340,11 +340,9 @@ void MainWindow::OnPanelNavigated(FilePanel* panel, const std::wstring& path) {
     std::wstring folderTitle = DisplayName(panel->GetCurrentItem().get());
     if (folderTitle.empty()) folderTitle = path;
     const std::wstring title = index == activeTab ? search.OnActivePanelNavigated(folderTitle) : folderTitle;
-    TabInfo& tab = tabs[static_cast<size_t>(index)];
-    tab.title = title;
-    RecordFolderIcon(tab);
+    tabs[static_cast<size_t>(index)].title = title;
     tabStrip.SetTitle(index, title);
-    tabStrip.SetIcon(index, TabIconIndex(tab));
+    AwaitFolderIcon(panel);
     Layout();
     BorderCursorSubclass(panel->HostWindow());
 
@@ -367,6 +365,24 @@ void MainWindow::OnPanelNavigated(FilePanel* panel, const std::wstring& path) {
     SaveTabs();
 }
 
+// The icon of a folder a tab has arrived at is asked for once the messages
+// waiting have been handled: a start then lists its folder first.
+void MainWindow::AwaitFolderIcon(const FilePanel* panel) {
+    if (panel && iconsAwaited.empty()) PostMessageW(hwnd, WM_APP_RECORD_ICONS, 0, 0);
+    if (panel) iconsAwaited.push_back(panel);
+}
+
+void MainWindow::RecordAwaitedIcons() {
+    const std::vector<const FilePanel*> awaited = std::move(iconsAwaited);
+    iconsAwaited.clear();
+    for (const FilePanel* panel : awaited) {
+        const int index = TabOfPanel(panel);
+        if (index < 0) continue;
+        RecordFolderIcon(tabs[static_cast<size_t>(index)]);
+        tabStrip.SetIcon(index, tabs[static_cast<size_t>(index)].icon);
+    }
+}
+
 void MainWindow::SyncTabStrip() {
     std::vector<std::wstring> titles;
     std::vector<int> icons;
@@ -374,7 +390,7 @@ void MainWindow::SyncTabStrip() {
     icons.reserve(tabs.size());
     for (const TabInfo& tab : tabs) {
         titles.push_back(tab.title.empty() ? kUntitledTab : tab.title);
-        icons.push_back(TabIconIndex(tab));
+        icons.push_back(tab.icon);
     }
     tabStrip.SetTabs(titles, activeTab, icons);
     tabStrip.SetLoading(activeTab, search.Pending());
@@ -384,9 +400,8 @@ void MainWindow::SetActiveTabTitle(const std::wstring& title) {
     if (activeTab < 0) return;
     TabInfo& tab = tabs[static_cast<size_t>(activeTab)];
     tab.title = title;
-    RecordFolderIcon(tab);
     tabStrip.SetTitle(activeTab, title);
-    tabStrip.SetIcon(activeTab, TabIconIndex(tab));
+    AwaitFolderIcon(tab.panel.get());
     Layout();
 }
 

@@ -132,6 +132,9 @@ LRESULT MainWindow::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_APP_FOLDERS_DESCRIBED:
         ApplyFolderDescriptions();
         return 0;
+    case WM_APP_RECORD_ICONS:
+        RecordAwaitedIcons();
+        return 0;
     case WM_APP_SAVE_TABS:
         if (tabsSavePosted) SaveTabsNow();
         return 0;
@@ -274,16 +277,18 @@ void MainWindow::OnTimer(UINT_PTR id) {
     }
 }
 
+// The first rectangle arrives as the proposed window rectangle and leaves as
+// the client rectangle: the whole window, so there is no frame to draw. The
+// window is made with its client so computed too (that message comes without
+// the flag): else the frame change after it would resize everything in it,
+// and the shell control would lay out all its panes a second time.
 LRESULT MainWindow::OnNcCalcSize(WPARAM wParam, LPARAM lParam) {
-    if (!wParam) return DefWindowProcW(hwnd, WM_NCCALCSIZE, wParam, lParam);
-    // The first rectangle arrives as the proposed window rectangle and leaves as
-    // the client rectangle: the whole window, so there is no frame to draw.
-    auto* params = reinterpret_cast<NCCALCSIZE_PARAMS*>(lParam);
-    const RECT proposed = params->rgrc[0];
+    RECT& rect = wParam ? reinterpret_cast<NCCALCSIZE_PARAMS*>(lParam)->rgrc[0] : *reinterpret_cast<RECT*>(lParam);
+    const RECT proposed = rect;
     MONITORINFO monitor{};
     monitor.cbSize = sizeof(monitor);
     const bool known = GetMonitorInfoW(MonitorFromRect(&proposed, MONITOR_DEFAULTTONEAREST), &monitor);
-    params->rgrc[0] = ClientRectForWindow(proposed, known ? &monitor.rcWork : nullptr);
+    rect = ClientRectForWindow(proposed, known ? &monitor.rcWork : nullptr);
     return 0;
 }
 

@@ -181,7 +181,7 @@ void TabStrip::SetTabs(const std::vector<std::wstring>& newTitles, int newActive
     if (newIconIndices.size() == titles.size()) {
         iconIndices = newIconIndices;
     } else {
-        iconIndices.assign(titles.size(), FolderIconIndex());
+        iconIndices.assign(titles.size(), -1);
     }
     activeIndex = newActiveIndex;
     NameActiveTab();

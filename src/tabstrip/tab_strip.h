@@ -65,10 +65,12 @@ public:
 
     // Replaces every tab. When the icon indices do not pair up with the titles,
     // every tab shows the folder icon. Busy marks are cleared.
+    // Icons are indices into the small system image list; a negative one stands
+    // for the plain folder icon, which is looked up only when it is drawn: the
+    // shell's first icon costs it its image list.
     void SetTabs(const std::vector<std::wstring>& titles, int activeIndex, const std::vector<int>& iconIndices);
     void SetActive(int index);
     void SetTitle(int index, const std::wstring& title);
-    // An index into the small system image list; negative for no icon.
     void SetIcon(int index, int iconIndex);
     // A busy tab shows a turning spinner in place of its icon.
     void SetLoading(int index, bool busy);

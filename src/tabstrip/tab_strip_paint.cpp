@@ -58,9 +58,9 @@ void TabStrip::PaintTab(HDC dc, int index) {
 
     if (loading[i]) {
         PaintSpinner(dc, tab);
-    } else if (iconIndices[i] >= 0) {
+    } else if (const int icon = iconIndices[i] >= 0 ? iconIndices[i] : FolderIconIndex(); icon >= 0) {
         const POINT origin = TabIconOrigin(tab, dpi);
-        ImageList_Draw(SmallSystemImageList(), iconIndices[i], dc, origin.x, origin.y, ILD_TRANSPARENT);
+        ImageList_Draw(SmallSystemImageList(), icon, dc, origin.x, origin.y, ILD_TRANSPARENT);
     }
 
     RECT title = TabTitleRect(tab, dpi);

@@ -5,7 +5,6 @@
 
 #include "common/private_prefix.h"
 #include "mainwindow/folder_descriptions.h"
-#include "ui/shell_icons.h"
 #include "ui/text.h"
 
 namespace {
@@ -22,14 +21,14 @@ TEST_F(UnbuiltTabRecord, HoldsTheSavedLineAndTakesTheShellsNameAndIcon) {
     TabInfo tab = UnbuiltTab(L"C:\\windows\\system32\\");
     EXPECT_EQ(tab.panel, nullptr);
     EXPECT_EQ(tab.title, L"system32");
-    EXPECT_EQ(TabIconIndex(tab), FolderIconIndex());
+    EXPECT_EQ(tab.icon, -1);
 
     const FolderDescription description = DescribeFolder(L"C:\\windows\\system32\\");
     EXPECT_TRUE(EqualsIgnoringCase(description.name, L"system32")) << NarrowForTest(description.name);
     ASSERT_GE(description.icon, 0);
     Describe(tab, description);
     EXPECT_EQ(tab.title, description.name);
-    EXPECT_EQ(TabIconIndex(tab), description.icon);
+    EXPECT_EQ(tab.icon, description.icon);
     EXPECT_EQ(TabFolder(tab), L"C:\\windows\\system32\\");
 
     // Another folder's description is not this tab's.
@@ -46,7 +45,7 @@ TEST_F(UnbuiltTabRecord, AMissingFolderIsNamedByItsPath) {
     Describe(tab, description);
     EXPECT_EQ(TabFolder(tab), L"Q:\\no such folder\\gone\\");
     EXPECT_EQ(tab.title, L"gone");
-    EXPECT_EQ(TabIconIndex(tab), FolderIconIndex());
+    EXPECT_EQ(tab.icon, -1);
 }
 
 // The describer's thread tells the window when every folder is described, in order.
