@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <unordered_map>
+#include <unordered_set>
 
 #include "app/application.h"
 #include "mainwindow/main_window.h"
@@ -272,9 +273,11 @@ void MainWindow::RestoreRemainingTabs() {
         SetTimer(hwnd, kTimerResumeRestore, kResumeRestoreMs, nullptr);
         return;
     }
+    // A folder already open is not opened twice.
+    std::unordered_set<std::wstring> open;
+    for (const TabInfo& tab : tabs) open.insert(PathKey(TabFolder(tab)));
     for (const PendingTab& next : pendingRestore) {
-        // A folder already open is not opened twice.
-        if (TabShowing(next.path) >= 0) continue;
+        if (!open.insert(PathKey(next.path)).second) continue;
         const int first = TabOfPanel(firstRestored);
         InsertUnbuiltTab(next.beforeFirst && first >= 0 ? first : static_cast<int>(tabs.size()), next.path);
     }

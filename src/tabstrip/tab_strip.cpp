@@ -177,6 +177,7 @@ bool TabStrip::ValidIndex(int index) const { return index >= 0 && index < static
 void TabStrip::SetTabs(const std::vector<std::wstring>& newTitles, int newActiveIndex,
                        const std::vector<int>& newIconIndices) {
     titles = newTitles;
+    titleWidths.clear();
     loading.assign(titles.size(), false);
     if (newIconIndices.size() == titles.size()) {
         iconIndices = newIconIndices;
@@ -200,6 +201,7 @@ void TabStrip::SetActive(int index) {
 void TabStrip::SetTitle(int index, const std::wstring& title) {
     if (!ValidIndex(index)) return;
     titles[static_cast<size_t>(index)] = title;
+    if (titleWidths.size() == titles.size()) titleWidths[static_cast<size_t>(index)] = TitleWidth(title);
     if (index == activeIndex) NameActiveTab();
     Layout();
     Repaint();
@@ -259,10 +261,18 @@ std::optional<int> TabStrip::TitleWidth(const std::wstring& title) const {
     return hwnd ? UiTextWidth(title, dpi) : std::nullopt;
 }
 
+// Measured again only when the titles, the scale or the window change: every
+// layout and every height asked for needs them, and a long strip has many.
 std::vector<int> TabStrip::TabWidths() const {
+    const bool canMeasure = hwnd != nullptr;
+    if (titleWidths.size() != titles.size() || measuredDpi != dpi || measuredInWindow != canMeasure) {
+        titleWidths = canMeasure ? UiTextWidths(titles, dpi) : std::vector<std::optional<int>>(titles.size());
+        measuredDpi = dpi;
+        measuredInWindow = canMeasure;
+    }
     std::vector<int> widths;
-    widths.reserve(titles.size());
-    for (const std::wstring& title : titles) widths.push_back(TabWidth(TitleWidth(title), dpi));
+    widths.reserve(titleWidths.size());
+    for (const std::optional<int>& width : titleWidths) widths.push_back(TabWidth(width, dpi));
     return widths;
 }
 

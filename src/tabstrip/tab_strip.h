@@ -166,6 +166,9 @@ private:
 
     std::vector<std::wstring> titles;
     std::vector<int> iconIndices;
+    mutable std::vector<std::optional<int>> titleWidths;
+    mutable int measuredDpi = 0;
+    mutable bool measuredInWindow = false;
     std::vector<bool> loading;
     int activeIndex = -1;
     int spinnerAngle = 0;

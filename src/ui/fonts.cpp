@@ -96,15 +96,20 @@ bool FontInstalled(const std::wstring& face) {
     return answers[face] = FaceIsInstalled(face);
 }
 
-std::optional<int> UiTextWidth(const std::wstring& text, int dpi) {
+std::optional<int> UiTextWidth(const std::wstring& text, int dpi) { return UiTextWidths({text}, dpi).front(); }
+
+std::vector<std::optional<int>> UiTextWidths(const std::vector<std::wstring>& texts, int dpi) {
+    std::vector<std::optional<int>> widths(texts.size());
     // A memory context compatible with the screen measures as a window would,
     // without asking for a window's own context.
     UniqueMemoryDc measuring(CreateCompatibleDC(nullptr));
-    if (!measuring) return std::nullopt;
+    if (!measuring) return widths;
     const SelectedObject font(measuring.get(), UiFont(dpi));
-    SIZE size{};
-    if (!GetTextExtentPoint32W(measuring.get(), text.c_str(), static_cast<int>(text.size()), &size)) {
-        return std::nullopt;
+    for (size_t i = 0; i < texts.size(); ++i) {
+        SIZE size{};
+        if (GetTextExtentPoint32W(measuring.get(), texts[i].c_str(), static_cast<int>(texts[i].size()), &size)) {
+            widths[i] = size.cx;
+        }
     }
-    return size.cx;
+    return widths;
 }

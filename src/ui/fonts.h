@@ -4,6 +4,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 // The user-interface font at a DPI (0 or less: the system DPI), weight 400. Fonts
 // are created once per DPI and kept for the life of the process; never delete them.
@@ -27,3 +28,5 @@ void IconFontFace(std::wstring& face, int& height);
 // The width in px of one line of text in the UI font of a DPI; nothing when it
 // cannot be measured.
 [[nodiscard]] std::optional<int> UiTextWidth(const std::wstring& text, int dpi);
+// The widths of many texts, measured in one context.
+[[nodiscard]] std::vector<std::optional<int>> UiTextWidths(const std::vector<std::wstring>& texts, int dpi);

@@ -30,6 +30,12 @@ bool SamePath(const std::wstring& a, const std::wstring& b) {
                           right.data(), static_cast<int>(right.size())) == CSTR_EQUAL;
 }
 
+std::wstring PathKey(const std::wstring& path) {
+    std::wstring key(ComparedPart(path));
+    if (!key.empty()) CharUpperBuffW(key.data(), static_cast<DWORD>(key.size()));
+    return key;
+}
+
 std::wstring SystemFolderFile(const wchar_t* name, bool inWindowsFolder) {
     wchar_t folder[MAX_PATH] = {};
     const UINT length = inWindowsFolder ? GetWindowsDirectoryW(folder, MAX_PATH) : GetSystemDirectoryW(folder, MAX_PATH);

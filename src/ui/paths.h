@@ -10,6 +10,10 @@
 // backslashes. "C:\" and "C:" differ: the bare drive names that drive's current folder.
 [[nodiscard]] bool SamePath(const std::wstring& a, const std::wstring& b);
 
+// A key under which paths that differ only in letter case and trailing
+// backslashes meet: for finding one among many without comparing each with each.
+[[nodiscard]] std::wstring PathKey(const std::wstring& path);
+
 // The full path of a file in the system folder (or, with inWindowsFolder, the
 // Windows folder), so that no program of the same name beside us or in the
 // current folder is run in its place. The bare name when the folder is unknown.

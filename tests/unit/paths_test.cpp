@@ -3,29 +3,39 @@
 
 #include <gtest/gtest.h>
 
+#include "common/private_prefix.h"
+
 namespace {
 
+// Whether the paths name one folder; the key for finding a path among many
+// must agree.
+bool Same(const std::wstring& a, const std::wstring& b) {
+    const bool same = SamePath(a, b);
+    EXPECT_EQ(same, PathKey(a) == PathKey(b)) << NarrowForTest(a) << " and " << NarrowForTest(b);
+    return same;
+}
+
 TEST(SamePath, IgnoresLetterCaseAndTrailingBackslashes) {
-    EXPECT_TRUE(SamePath(L"C:\\Data\\", L"C:\\data"));
-    EXPECT_TRUE(SamePath(L"c:\\DATA", L"C:\\Data\\\\\\"));
-    EXPECT_TRUE(SamePath(L"\\\\Server\\Share\\", L"\\\\server\\share"));
-    EXPECT_TRUE(SamePath(L"C:\\资料\\", L"C:\\资料"));
-    EXPECT_TRUE(SamePath(L"::{20D04FE0-3AEA-1069-A2D8-08002B30309D}", L"::{20d04fe0-3aea-1069-a2d8-08002b30309d}"));
+    EXPECT_TRUE(Same(L"C:\\Data\\", L"C:\\data"));
+    EXPECT_TRUE(Same(L"c:\\DATA", L"C:\\Data\\\\\\"));
+    EXPECT_TRUE(Same(L"\\\\Server\\Share\\", L"\\\\server\\share"));
+    EXPECT_TRUE(Same(L"C:\\资料\\", L"C:\\资料"));
+    EXPECT_TRUE(Same(L"::{20D04FE0-3AEA-1069-A2D8-08002B30309D}", L"::{20d04fe0-3aea-1069-a2d8-08002b30309d}"));
 }
 
 TEST(SamePath, TellsDifferentFoldersApart) {
-    EXPECT_FALSE(SamePath(L"C:\\Data", L"C:\\Data2"));
-    EXPECT_FALSE(SamePath(L"C:\\Data", L"C:\\Data\\Sub"));
-    EXPECT_FALSE(SamePath(L"C:\\Data", L"D:\\Data"));
-    EXPECT_FALSE(SamePath(L"C:\\Data", L""));
+    EXPECT_FALSE(Same(L"C:\\Data", L"C:\\Data2"));
+    EXPECT_FALSE(Same(L"C:\\Data", L"C:\\Data\\Sub"));
+    EXPECT_FALSE(Same(L"C:\\Data", L"D:\\Data"));
+    EXPECT_FALSE(Same(L"C:\\Data", L""));
 }
 
 TEST(SamePath, DriveRootKeepsItsBackslash) {
-    EXPECT_TRUE(SamePath(L"C:\\", L"c:\\"));
-    EXPECT_TRUE(SamePath(L"C:\\\\\\", L"C:\\"));
+    EXPECT_TRUE(Same(L"C:\\", L"c:\\"));
+    EXPECT_TRUE(Same(L"C:\\\\\\", L"C:\\"));
     // "C:" alone names the current folder of drive C, not its root.
-    EXPECT_FALSE(SamePath(L"C:\\", L"C:"));
-    EXPECT_FALSE(SamePath(L"C:\\\\", L"C:"));
+    EXPECT_FALSE(Same(L"C:\\", L"C:"));
+    EXPECT_FALSE(Same(L"C:\\\\", L"C:"));
 }
 
 TEST(WithoutTrailingBackslashes, StopsAtThreeCharacters) {
