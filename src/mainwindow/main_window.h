@@ -90,6 +90,7 @@ private:
     void QueueRestoredTabs();
     void RestoreRemainingTabs();
     void ApplyFolderDescriptions();
+    [[nodiscard]] bool StripUpdatesWait();
     [[nodiscard]] bool RestoreComplete() const;
     [[nodiscard]] int FirstRestoredTab() const;
     // A panel for a tab, or null after telling the user it could not be made.

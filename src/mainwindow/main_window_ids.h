@@ -18,6 +18,7 @@ inline constexpr UINT_PTR kTimerBackupConfig = 3;
 inline constexpr UINT_PTR kTimerCheckExecutable = 4;
 inline constexpr UINT_PTR kTimerSearchDelay = 5;
 inline constexpr UINT_PTR kTimerResumeRestore = 6;
+inline constexpr UINT_PTR kTimerResumeStripUpdates = 7;
 
 // Child control ids of a main window.
 inline constexpr int kCommandBarControlId = 1;

@@ -292,7 +292,7 @@ void MainWindow::RestoreRemainingTabs() {
 // Either the restored tabs or their folders' descriptions can come first.
 void MainWindow::ApplyFolderDescriptions() {
     const std::vector<FolderDescription> descriptions = describer.Descriptions();
-    if (descriptions.empty()) return;
+    if (descriptions.empty() || StripUpdatesWait()) return;
     std::unordered_map<std::wstring, const FolderDescription*> byPath;
     for (const FolderDescription& description : descriptions) byPath.emplace(description.path, &description);
     for (TabInfo& tab : tabs) {
@@ -308,6 +308,14 @@ bool MainWindow::RestoreComplete() const {
     return pendingRestore.empty() && std::all_of(tabs.begin(), tabs.end(), [](const TabInfo& tab) {
                return !tab.panel || tab.requestedPath.empty() || !tab.panel->GetCurrentPath().empty();
            });
+}
+
+// A menu open on a tab is left alone: the strip takes what the shell has told
+// about its tabs once the menu has returned.
+bool MainWindow::StripUpdatesWait() {
+    if (!MenuLoopRuns()) return false;
+    SetTimer(hwnd, kTimerResumeStripUpdates, kResumeRestoreMs, nullptr);
+    return true;
 }
 
 // The saved active tab; without a usable one, the last tab, which is where
@@ -376,6 +384,7 @@ void MainWindow::AwaitFolderIcon(const FilePanel* panel) {
 }
 
 void MainWindow::RecordAwaitedIcons() {
+    if (iconsAwaited.empty() || StripUpdatesWait()) return;
     const std::vector<const FilePanel*> awaited = std::move(iconsAwaited);
     iconsAwaited.clear();
     for (const FilePanel* panel : awaited) {

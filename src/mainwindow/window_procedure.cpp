@@ -268,6 +268,11 @@ void MainWindow::OnTimer(UINT_PTR id) {
         KillTimer(hwnd, kTimerResumeRestore);
         RestoreRemainingTabs();
         break;
+    case kTimerResumeStripUpdates:
+        KillTimer(hwnd, kTimerResumeStripUpdates);
+        ApplyFolderDescriptions();
+        RecordAwaitedIcons();
+        break;
     case kTimerSearchDelay:
         KillTimer(hwnd, kTimerSearchDelay);
         search.RunSearch();
