@@ -90,6 +90,7 @@ private:
     void QueueRestoredTabs();
     void RestoreRemainingTabs();
     void ApplyFolderDescriptions();
+    [[nodiscard]] bool DescribeUnbuiltTabs();
     [[nodiscard]] bool StripUpdatesWait();
     [[nodiscard]] bool RestoreComplete() const;
     [[nodiscard]] int FirstRestoredTab() const;

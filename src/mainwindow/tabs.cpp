@@ -282,7 +282,7 @@ void MainWindow::RestoreRemainingTabs() {
         InsertUnbuiltTab(next.beforeFirst && first >= 0 ? first : static_cast<int>(tabs.size()), next.path);
     }
     pendingRestore.clear();
-    ApplyFolderDescriptions();
+    static_cast<void>(DescribeUnbuiltTabs());
     SyncTabStrip();
     Layout();
     if (RestoreComplete()) restoring = false;
@@ -291,16 +291,22 @@ void MainWindow::RestoreRemainingTabs() {
 
 // Either the restored tabs or their folders' descriptions can come first.
 void MainWindow::ApplyFolderDescriptions() {
+    if (StripUpdatesWait() || !DescribeUnbuiltTabs()) return;
+    SyncTabStrip();
+    Layout();
+}
+
+// False while the shell has not described the folders yet.
+bool MainWindow::DescribeUnbuiltTabs() {
     const std::vector<FolderDescription> descriptions = describer.Descriptions();
-    if (descriptions.empty() || StripUpdatesWait()) return;
+    if (descriptions.empty()) return false;
     std::unordered_map<std::wstring, const FolderDescription*> byPath;
     for (const FolderDescription& description : descriptions) byPath.emplace(description.path, &description);
     for (TabInfo& tab : tabs) {
         const auto found = byPath.find(tab.requestedPath);
         if (found != byPath.end()) Describe(tab, *found->second);
     }
-    SyncTabStrip();
-    Layout();
+    return true;
 }
 
 // Until then a save would drop saved tabs that are not back yet.
@@ -379,8 +385,9 @@ void MainWindow::OnPanelNavigated(FilePanel* panel, const std::wstring& path) {
 // The icon of a folder a tab has arrived at is asked for once the messages
 // waiting have been handled: a start then lists its folder first.
 void MainWindow::AwaitFolderIcon(const FilePanel* panel) {
-    if (panel && iconsAwaited.empty()) PostMessageW(hwnd, WM_APP_RECORD_ICONS, 0, 0);
-    if (panel) iconsAwaited.push_back(panel);
+    if (!panel) return;
+    if (iconsAwaited.empty()) PostMessageW(hwnd, WM_APP_RECORD_ICONS, 0, 0);
+    iconsAwaited.push_back(panel);
 }
 
 void MainWindow::RecordAwaitedIcons() {

@@ -56,7 +56,13 @@ TEST_F(UnbuiltTabRecord, TheDescriberPostsOnceEveryFolderIsDescribed) {
     EXPECT_TRUE(describer.Descriptions().empty());
     ASSERT_TRUE(describer.Start({L"C:\\windows", L"Q:\\gone"}, window, WM_APP));
     MSG message{};
-    ASSERT_EQ(GetMessageW(&message, window, WM_APP, WM_APP), TRUE) << "the describer never posted";
+    const ULONGLONG start = GetTickCount64();
+    bool posted = false;
+    while (!(posted = PeekMessageW(&message, window, WM_APP, WM_APP, PM_REMOVE) != FALSE) &&
+           GetTickCount64() - start < 10000) {
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 100, QS_POSTMESSAGE);
+    }
+    ASSERT_TRUE(posted) << "the describer never posted";
     DestroyWindow(window);
     const std::vector<FolderDescription> descriptions = describer.Descriptions();
     ASSERT_EQ(descriptions.size(), 2u);
