@@ -10,33 +10,28 @@ namespace {
 
 bool IsKeyboardMessage(UINT message) { return message >= WM_KEYFIRST && message <= WM_KEYLAST; }
 
-bool FocusTakesKeysUntouched() {
+KeyFocus FocusOfKeyboard() {
     HWND focus = GetFocus();
-    if (!focus) return false;
+    if (!focus) return KeyFocus::Elsewhere;
     wchar_t className[65] = {};
-    if (GetClassNameW(focus, className, 65) == 0) return false;
-    return ClassTakesKeysUntouched(className);
+    if (GetClassNameW(focus, className, 65) == 0) return KeyFocus::Elsewhere;
+    return KeyFocusOfClass(className);
 }
 
 }  // namespace
 
-bool ClassTakesKeysUntouched(std::wstring_view className) {
-    return EqualsIgnoringCase(className, L"Edit") || EqualsIgnoringCase(className, L"SysTreeView32");
-}
-
-ViewShortcut ShortcutForKey(UINT message, WPARAM key, bool controlDown) {
-    if (message != WM_KEYDOWN) return ViewShortcut::None;
-    if (key == 'F' && controlDown) return ViewShortcut::FocusSearchBox;
-    if (key == VK_F5) return ViewShortcut::Refresh;
-    return ViewShortcut::None;
+KeyFocus KeyFocusOfClass(std::wstring_view className) {
+    if (EqualsIgnoringCase(className, L"Edit")) return KeyFocus::TextBox;
+    if (EqualsIgnoringCase(className, L"SysTreeView32")) return KeyFocus::Tree;
+    return KeyFocus::Elsewhere;
 }
 
 int RunMessageLoop(Application& application) {
     MSG msg{};
     while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
-        if (IsKeyboardMessage(msg.message) && !FocusTakesKeysUntouched()) {
+        if (IsKeyboardMessage(msg.message)) {
             MainWindow* window = application.WindowForRoot(GetAncestor(msg.hwnd, GA_ROOT));
-            if (window && window->RouteKeyToActivePanel(msg)) continue;
+            if (window && window->HandleKey(msg, FocusOfKeyboard())) continue;
         }
         TranslateMessage(&msg);
         DispatchMessageW(&msg);

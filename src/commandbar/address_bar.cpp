@@ -65,6 +65,16 @@ void CommandBar::EnterEditMode() {
     InvalidateAddressArea();
 }
 
+void CommandBar::EditAddress() {
+    // Text typed already is kept, only selected again.
+    if (!editing) {
+        EnterEditMode();
+        return;
+    }
+    SetFocus(addressEdit);
+    SendMessageW(addressEdit, EM_SETSEL, 0, -1);
+}
+
 void CommandBar::InvalidateAddressArea() const {
     if (barWindow) InvalidateRect(barWindow, &addressRect, FALSE);
 }
@@ -174,6 +184,15 @@ void CommandBar::OnLeftButtonDown(POINT client) {
         return;
     }
     if (!editing) EnterEditMode();
+}
+
+void CommandBar::OnMiddleButtonDown(POINT client) {
+    if (InBarResizeBand(client) || editing || !onOpenInBackgroundTab) return;
+    const int segment = SegmentAt(client);
+    if (segment < 0) return;
+    // A copy: the owner's tab change may lay the segments out anew.
+    const std::wstring target = segments[static_cast<size_t>(segment)].target;
+    if (!target.empty()) onOpenInBackgroundTab(target);
 }
 
 LRESULT CALLBACK CommandBar::AddressEditProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,

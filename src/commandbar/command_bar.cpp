@@ -26,16 +26,20 @@ struct ButtonGlyph {
     wchar_t codePoint;
     int renderPx;
     int drawDips;
+    const wchar_t* tip;  // with the button's keys
 };
 
 constexpr ButtonGlyph kButtonGlyphs[kCommandButtonCount] = {
-    {kCommandBack, glyph::kBack, 28, 14},
-    {kCommandForward, glyph::kForward, 28, 14},
-    {kCommandUp, glyph::kUp, 28, 14},
-    {kCommandReopenClosedFolder, glyph::kReopenClosed, 26, 13},
-    {kCommandRefresh, glyph::kRefresh, 28, 14},
-    {kCommandViewMenu, glyph::kViewOptions, 24, 12},
+    {kCommandBack, glyph::kBack, 28, 14, L"后退 (Alt+←)"},
+    {kCommandForward, glyph::kForward, 28, 14, L"前进 (Alt+→)"},
+    {kCommandUp, glyph::kUp, 28, 14, L"向上 (Alt+↑)"},
+    {kCommandReopenClosedFolder, glyph::kReopenClosed, 26, 13, L"重新打开关闭的标签页 (Ctrl+Shift+T)"},
+    {kCommandRefresh, glyph::kRefresh, 28, 14, L"刷新 (F5)"},
+    {kCommandViewMenu, glyph::kViewOptions, 24, 12, L"查看选项"},
 };
+
+// Sent by a button to the bar when the middle button goes down on it.
+constexpr UINT kButtonMiddleClicked = 0x7F00;
 
 constexpr int kSearchLeftMarginDips = 4;
 // Room for the clear and search icons at the right of the search box.
@@ -95,6 +99,24 @@ void CommandBar::MakeIcons() {
             GlyphIcon(glyph.codePoint, glyph.renderPx, kDisabledColour, kIconFontFace, kGlyphWeight));
     }
     MakeSearchIcons();
+    MakeButtonTips();
+}
+
+void CommandBar::MakeButtonTips() {
+    const HWND tips = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP,
+                                      CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, barWindow, nullptr,
+                                      GetModuleHandleW(nullptr), nullptr);
+    if (!tips) return;
+    for (size_t i = 0; i < buttons.size(); ++i) {
+        if (!buttons[i].window) continue;
+        TTTOOLINFOW tool{};
+        tool.cbSize = sizeof(tool);
+        tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+        tool.hwnd = barWindow;
+        tool.uId = reinterpret_cast<UINT_PTR>(buttons[i].window);
+        tool.lpszText = const_cast<wchar_t*>(kButtonGlyphs[i].tip);
+        SendMessageW(tips, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+    }
 }
 
 void CommandBar::CreateEdits() {
@@ -173,6 +195,9 @@ LRESULT CommandBar::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_LBUTTONDOWN:
         OnLeftButtonDown(POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
         return 0;
+    case WM_MBUTTONDOWN:
+        OnMiddleButtonDown(POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+        return 0;
     default:
         break;
     }
@@ -195,6 +220,8 @@ void CommandBar::OnCommandMessage(WPARAM wParam, LPARAM lParam) {
         const HWND sender = reinterpret_cast<HWND>(lParam);
         if (sender && !IsWindowEnabled(sender)) return;
         RaiseCommand(id);
+    } else if (code == kButtonMiddleClicked && id == kCommandReopenClosedFolder) {
+        RaiseCommand(kCommandReopenClosedFolderBehind);
     } else if (code == EN_CHANGE && id == kCommandSearchTextChanged) {
         ResetClearButton();
         RaiseCommand(kCommandSearchTextChanged);
@@ -239,6 +266,12 @@ LRESULT CALLBACK CommandBar::ButtonHoverProc(HWND button, UINT message, WPARAM w
         }
         break;
     }
+    case WM_MBUTTONDOWN:
+        if (IsWindowEnabled(button)) {
+            SendMessageW(GetParent(button), WM_COMMAND, MAKEWPARAM(record->commandId, kButtonMiddleClicked),
+                         reinterpret_cast<LPARAM>(button));
+        }
+        return 0;
     case WM_MOUSELEAVE:
         if (record->hover) {
             record->hover = false;

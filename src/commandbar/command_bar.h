@@ -49,9 +49,13 @@ public:
     // The path the address bar shows; also leaves the address edit mode.
     void SetPath(const std::wstring& path);
     void LeaveEditMode();
+    // Opens the address edit with the focus and its whole text selected.
+    void EditAddress();
 
     // Receives the command ids of command_ids.h.
     std::function<void(int commandId)> onCommand;
+    // Receives the folder of an address segment clicked with the middle button.
+    std::function<void(const std::wstring& folder)> onOpenInBackgroundTab;
 
 private:
     // The one subclass each control of the bar gets.
@@ -89,6 +93,7 @@ private:
     LRESULT OnSearchBoxMessage(HWND box, UINT message, WPARAM wParam, LPARAM lParam);
     void MakeIcons();
     void MakeSearchIcons();
+    void MakeButtonTips();
     void PaintSearchBoxExtras(HWND box, HDC dc) const;
     void SetClearButtonState(bool hover, bool pressed);
     void ResetClearButton();
@@ -105,6 +110,7 @@ private:
     void OnMouseMove(POINT client);
     void OnMouseLeave();
     void OnLeftButtonDown(POINT client);
+    void OnMiddleButtonDown(POINT client);
     void EnterEditMode();
     [[nodiscard]] int SegmentAt(POINT client) const;
     [[nodiscard]] bool InBarResizeBand(POINT client) const;

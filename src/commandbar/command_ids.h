@@ -11,4 +11,6 @@ inline constexpr int kCommandOpenTypedAddress = 4009;    // also the address edi
 inline constexpr int kCommandOpenAddressSegment = 4010;
 inline constexpr int kCommandReopenClosedFolder = 4012;
 inline constexpr int kCommandSearchTextChanged = 4013;   // also the search box's control id
+// The most recently closed folder, reopened behind the active tab (a middle click).
+inline constexpr int kCommandReopenClosedFolderBehind = 4014;
 inline constexpr int kCommandFolderOptions = 4301;

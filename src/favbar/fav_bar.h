@@ -22,6 +22,7 @@ inline constexpr int kFavEventOpen = 0;    // the favourite's path
 inline constexpr int kFavEventRemove = 1;  // the favourite's path
 inline constexpr int kFavEventAdd = 2;     // index -1, a path dropped on the bar
 inline constexpr int kFavEventMove = 3;    // empty path; the drop point says where to
+inline constexpr int kFavEventOpenBehind = 4;  // the favourite's path, for a tab behind the active one
 
 // Outside tools send this to read the number of favourites.
 inline constexpr UINT kFavBarCountMessage = 0x8060;
@@ -98,6 +99,7 @@ private:
     void OnLeftButtonDown(POINT client);
     void OnLeftButtonUp(POINT client);
     void OnRightButtonUp(POINT client);
+    void OnMiddleButtonDown(POINT client);
     void OnDropFiles(HDROP drop);
     void DragItem(POINT client, POINT screen);
     void EndPress();

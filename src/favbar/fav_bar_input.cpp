@@ -52,6 +52,9 @@ std::optional<LRESULT> FavBar::HandleInput(UINT message, WPARAM wParam, LPARAM l
     case WM_LBUTTONUP:
         OnLeftButtonUp(point);
         return 0;
+    case WM_MBUTTONDOWN:
+        OnMiddleButtonDown(point);
+        return 0;
     case WM_RBUTTONUP:
         // Also keeps the default handling from offering the parent a context menu.
         OnRightButtonUp(point);
@@ -109,6 +112,12 @@ void FavBar::OnLeftButtonDown(POINT client) {
     pressedItem = item;
     pressPoint = client;
     dragging = false;
+}
+
+void FavBar::OnMiddleButtonDown(POINT client) {
+    if (pressedItem >= 0 || InResizeBand(hwnd, ToScreen(client))) return;
+    const int item = FavItemAt(ItemRects(), client);
+    if (item >= 0) RaiseEvent(kFavEventOpenBehind, item, items[static_cast<size_t>(item)].path);
 }
 
 void FavBar::DragItem(POINT client, POINT screen) {

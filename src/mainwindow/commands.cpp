@@ -33,6 +33,9 @@ void MainWindow::OnCommand(int id) {
     case kCommandReopenClosedFolder:
         ReopenClosedFolder();
         break;
+    case kCommandReopenClosedFolderBehind:
+        ReopenClosedFolder(true);
+        break;
     case kCommandViewMenu:
         ShowViewMenu();
         break;
@@ -68,13 +71,23 @@ void MainWindow::OnTabStripEvent(int event, int index) {
     case kTabEventMove: MoveTab(index, tabStrip.DropPoint()); break;
     case kTabEventMoveToWindow: MoveTabToWindow(index, tabStrip.DropTarget()); break;
     case kTabEventOpenFavourite:
+    case kTabEventOpenFavouriteBehind:
         if (index >= 0 && index < static_cast<int>(settings.Favorites.size())) {
             // A copy: opening the folder may change the list.
             const std::wstring path = settings.Favorites[static_cast<size_t>(index)];
-            OpenFavorite(path);
+            OpenFavorite(path, event == kTabEventOpenFavouriteBehind);
         }
         break;
     case kTabEventRemoveFavourite: RemoveFavorite(index); break;
+    case kTabEventDuplicate: DuplicateTab(index); break;
+    case kTabEventCloseOthers: CloseTabsOutside(index, index, index); break;
+    case kTabEventCloseToTheRight: CloseTabsOutside(0, index, index); break;
+    case kTabEventReopenClosed: ReopenClosedFolder(); break;
+    case kTabEventOpenInNewWindow:
+        if (index >= 0 && index < static_cast<int>(tabs.size())) {
+            OpenInNewWindow(TabFolder(tabs[static_cast<size_t>(index)]));
+        }
+        break;
     default: break;
     }
 }

@@ -24,10 +24,14 @@ void MainWindow::RemoveFavorite(int index) {
 
 // Folders open in a tab, virtual ones ("::" names) included; anything else is
 // opened by its own program.
-void MainWindow::OpenFavorite(const std::wstring& path) {
+void MainWindow::OpenFavorite(const std::wstring& path, bool behind) {
     if (path.empty()) return;
     if (PathIsDirectoryW(path.c_str()) || path.starts_with(L"::")) {
-        OpenPath(path);
+        if (behind) {
+            OpenInBackgroundTab(path);
+        } else {
+            OpenPath(path);
+        }
     } else {
         ShellExecuteW(nullptr, L"open", path.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
     }
@@ -69,6 +73,7 @@ void MainWindow::OnFavBarEvent(int event, int index, const std::wstring& path) {
     // The bar hands over its own copy of the path, which outlives any rebuild
     // of the bar that opening the folder causes.
     case kFavEventOpen: OpenFavorite(path); break;
+    case kFavEventOpenBehind: OpenFavorite(path, true); break;
     case kFavEventRemove: RemoveFavorite(index); break;
     case kFavEventAdd: AddFavorite(path); break;
     case kFavEventMove: MoveFavorite(index, favBar.InsertionIndexAt(favBar.DropPoint())); break;

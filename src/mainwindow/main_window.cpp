@@ -2,7 +2,6 @@
 
 #include <dwmapi.h>
 
-#include "app/message_loop.h"
 #include "mainwindow/main_window_ids.h"
 #include "settings/load_settings.h"
 #include "takeover/takeover.h"
@@ -106,6 +105,7 @@ void MainWindow::OnCreate() {
     WriteNavPaneSizer(settings.NavVisible);
     if (commandBar.Create(hwnd, kCommandBarControlId)) {
         commandBar.onCommand = [this](int id) { OnCommand(id); };
+        commandBar.onOpenInBackgroundTab = [this](const std::wstring& folder) { OpenInBackgroundTab(folder); };
     }
     commandBar.SetSearchBoxVisible(settings.SearchBoxVisible);
     if (tabStrip.Create(hwnd, kTabStripControlId)) {
@@ -148,20 +148,4 @@ void MainWindow::OpenFirstTab() {
     } else {
         OpenFromInstance(initialPath, initialSelect);
     }
-}
-
-bool MainWindow::RouteKeyToActivePanel(MSG& msg) {
-    FilePanel* panel = ActivePanel();
-    if (!panel) return false;
-    switch (ShortcutForKey(msg.message, msg.wParam, GetKeyState(VK_CONTROL) < 0)) {
-    case ViewShortcut::FocusSearchBox:
-        commandBar.FocusSearchBox();
-        return true;
-    case ViewShortcut::Refresh:
-        panel->Refresh();
-        return true;
-    case ViewShortcut::None:
-        break;
-    }
-    return panel->TranslateViewAccelerator(msg);
 }

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "app/shortcuts.h"
 #include "commandbar/command_bar.h"
 #include "favbar/fav_bar.h"
 #include "mainwindow/folder_search.h"
@@ -39,9 +40,10 @@ public:
     // so that later messages to the window reach only the default procedure.
     void Detach();
 
-    // Acts on a keyboard message for the active tab: Ctrl+F, F5 and the folder
-    // view's own accelerators. True when the message was consumed.
-    bool RouteKeyToActivePanel(MSG& msg);
+    // Acts on a keyboard message that came to this window: the program's
+    // shortcuts, then the folder view's own accelerators when the focus is not
+    // in an edit box or the tree. True when the message was consumed.
+    bool HandleKey(MSG& msg, KeyFocus focus);
 
     // The folders of this window's tabs, left to right, leaving out tabs that have none.
     [[nodiscard]] std::vector<std::wstring> CollectTabPaths() const;
@@ -86,7 +88,16 @@ private:
     void MoveTab(int index, POINT dropPoint);
     void MoveTabToWindow(int index, HWND dropTarget);
     void DetachTab(int index);
-    void ReopenClosedFolder();
+    // Behind: in a tab behind the active one.
+    void ReopenClosedFolder(bool behind = false);
+    void DuplicateTab(int index);
+    // Closes every tab outside keepFirst to keepLast; a closed active tab hands
+    // over to focusTab.
+    void CloseTabsOutside(int keepFirst, int keepLast, int focusTab);
+    void OpenInNewWindow(const std::wstring& folder) const;
+    // Opens a folder in a tab behind the active one, placed after it and after
+    // the tabs opened so before it.
+    void OpenInBackgroundTab(const std::wstring& path);
     void QueueRestoredTabs();
     void RestoreRemainingTabs();
     void ApplyFolderDescriptions();
@@ -120,6 +131,10 @@ private:
     [[nodiscard]] std::wstring DefaultTabFolder() const;
     [[nodiscard]] int SavedActiveTab() const;
 
+    // Keys, in keys.cpp.
+    void RunShortcut(const Shortcut& shortcut);
+    void CopySelectedPaths();
+
     // Commands.
     void OnCommand(int id);
     void OnTabStripEvent(int event, int index);
@@ -142,7 +157,8 @@ private:
     // Favourites.
     void AddFavorite(const std::wstring& path);
     void RemoveFavorite(int index);
-    void OpenFavorite(const std::wstring& path);
+    // Behind: a folder opens in a tab behind the active one.
+    void OpenFavorite(const std::wstring& path, bool behind = false);
     void MoveFavorite(int index, int slot);
     void ShareFavorites();
     void ShowFavorites();
@@ -199,6 +215,8 @@ private:
     FavBar favBar;
     std::vector<TabInfo> tabs;
     int activeTab = -1;
+    // Tabs opened behind the active one since it became active.
+    int backgroundTabsOpened = 0;
     std::wstring pendingSelect;
     FolderSearch search{*this};
     ComPtr<IShellItem> searchResults;

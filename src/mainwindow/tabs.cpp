@@ -34,6 +34,7 @@ std::unique_ptr<FilePanel> MainWindow::CreatePanel(HWND parent, int controlId) {
     panel->onOpenInTab = [this](const std::wstring& path) {
         if (!path.empty()) OpenPath(path);
     };
+    panel->onOpenInBackgroundTab = [this](const std::wstring& path) { OpenInBackgroundTab(path); };
     // Made where it will stand: laying the control out again costs it a layout
     // of all its panes.
     if (!panel->Create(parent, controlId, ComputeLayout().panel)) return nullptr;
@@ -112,6 +113,57 @@ int MainWindow::OpenPath(const std::wstring& path) {
 
 void MainWindow::NewTab() { OpenPath(std::wstring()); }
 
+// Asked of the shell here: one folder's name is soon had, and the tab is seen at once.
+void MainWindow::OpenInBackgroundTab(const std::wstring& path) {
+    if (path.empty() || activeTab < 0) return;
+    const int index = std::min(activeTab + 1 + backgroundTabsOpened, static_cast<int>(tabs.size()));
+    InsertUnbuiltTab(index, path);
+    Describe(tabs[static_cast<size_t>(index)], DescribeFolder(path));
+    ++backgroundTabsOpened;
+    SyncTabStrip();
+    Layout();
+    SaveTabs();
+}
+
+void MainWindow::DuplicateTab(int index) {
+    if (index < 0 || index >= static_cast<int>(tabs.size())) return;
+    const std::wstring folder = TabFolder(tabs[static_cast<size_t>(index)]);
+    if (!folder.empty()) AddTab(index + 1, folder);
+}
+
+void MainWindow::CloseTabsOutside(int keepFirst, int keepLast, int focusTab) {
+    const int count = static_cast<int>(tabs.size());
+    if (keepFirst < 0 || keepLast >= count || keepFirst > keepLast || focusTab < keepFirst || focusTab > keepLast) {
+        return;
+    }
+    std::vector<TabInfo> kept;
+    std::vector<TabInfo> closed;
+    for (int i = 0; i < count; ++i) {
+        TabInfo& tab = tabs[static_cast<size_t>(i)];
+        if (i >= keepFirst && i <= keepLast) {
+            kept.push_back(std::move(tab));
+            continue;
+        }
+        const std::wstring path = TabFolder(tab);
+        if (!path.empty()) PushHistory(path, settings.HistoryLimit);
+        if (tab.panel.get() == firstRestored) firstRestored = nullptr;
+        closed.push_back(std::move(tab));
+    }
+    // As when one tab goes: the closed panels go last, once the list and the
+    // active index agree again.
+    tabs = std::move(kept);
+    backgroundTabsOpened = 0;
+    if (activeTab >= keepFirst && activeTab <= keepLast) {
+        activeTab -= keepFirst;
+    } else {
+        activeTab = -1;
+        ActivateTab(focusTab - keepFirst);
+    }
+    SyncTabStrip();
+    SaveTabs();
+    Layout();
+}
+
 FilePanel* MainWindow::ActivePanel() const {
     if (activeTab < 0 || activeTab >= static_cast<int>(tabs.size())) return nullptr;
     return tabs[static_cast<size_t>(activeTab)].panel.get();
@@ -143,6 +195,7 @@ void MainWindow::ActivateTab(int index) {
     }
     if (FilePanel* previous = ActivePanel()) previous->Deactivate();
     activeTab = index;
+    backgroundTabsOpened = 0;
     if (FilePanel* panel = ActivePanel()) panel->Activate(true);
     tabStrip.SetActive(index);
     tabStrip.ClearLoading();
@@ -185,6 +238,7 @@ void MainWindow::TakeTabOut(int index) {
     // control may send messages while it is torn down.
     const TabInfo removed = std::move(tabs[static_cast<size_t>(index)]);
     tabs.erase(tabs.begin() + index);
+    backgroundTabsOpened = 0;
     // The restore places tabs by this panel; once it is gone, a new panel made at
     // its address would take its place and draw the rest of the restore around it.
     if (removed.panel.get() == firstRestored) firstRestored = nullptr;
@@ -208,6 +262,7 @@ void MainWindow::MoveTab(int index, POINT dropPoint) {
     tabs.erase(tabs.begin() + index);
     tabs.insert(tabs.begin() + target, std::move(moved));
     activeTab = ActiveTabAfterMove(index, target, activeTab);
+    backgroundTabsOpened = 0;
     SyncTabStrip();
     SaveTabs();
     Layout();
@@ -234,7 +289,7 @@ void MainWindow::DetachTab(int index) {
     }
 }
 
-void MainWindow::ReopenClosedFolder() {
+void MainWindow::ReopenClosedFolder(bool behind) {
     const std::wstring path = PopHistory(settings.HistoryLimit);
     if (path.empty()) {
         ShowMessage(L"没有可恢复的已关闭目录记录。", MB_ICONINFORMATION);
@@ -242,7 +297,9 @@ void MainWindow::ReopenClosedFolder() {
     }
     const int shown = TabShowing(path);
     if (shown >= 0) {
-        ActivateTab(shown);
+        if (!behind) ActivateTab(shown);
+    } else if (behind) {
+        OpenInBackgroundTab(path);
     } else {
         InsertTab(static_cast<int>(tabs.size()), path);
     }

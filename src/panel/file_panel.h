@@ -6,6 +6,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "panel/browse_history.h"
 #include "ui/handles.h"
@@ -64,6 +65,8 @@ public:
     bool GetViewMode(FOLDERVIEWMODE& mode, int& iconSize) const;
     void SetViewMode(FOLDERVIEWMODE mode, int iconSize);
     void SelectItemByPath(const std::wstring& path);
+    // The paths of the items selected in the folder view, in view order.
+    [[nodiscard]] std::vector<std::wstring> SelectedItemPaths() const;
 
     void Activate(bool focus);
     void Deactivate();
@@ -83,6 +86,8 @@ public:
     std::function<void(FilePanel* panel, const std::wstring& path)> onNavigated;
     // Raised when a folder is to open in a tab instead of in this panel.
     std::function<void(const std::wstring& path)> onOpenInTab;
+    // Raised when a folder is to open in a tab behind the active one (a middle click).
+    std::function<void(const std::wstring& path)> onOpenInBackgroundTab;
 
     // The control's navigation events, delivered through the sink.
     HRESULT OnNavigationPending(PCIDLIST_ABSOLUTE folder);
@@ -95,6 +100,10 @@ public:
     // Upkeep of the shell view's windows, which the control rebuilds as it likes:
     // finds the ones that are new and gives them the panel's input handling.
     void CheckViewWindows();
+
+    // Opens the folder under a screen point in a tab behind the active one; false
+    // when no folder is there.
+    bool OpenFolderBehindAtPoint(POINT screen);
 
     // The folder view's item under a screen point, or null.
     [[nodiscard]] ComPtr<IShellItem> ItemAtPoint(POINT screen) const;

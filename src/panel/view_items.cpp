@@ -76,6 +76,32 @@ ComPtr<IShellItem> FilePanel::SingleSelectedItem(int* index) const {
     return ViewItem(selected);
 }
 
+std::vector<std::wstring> FilePanel::SelectedItemPaths() const {
+    std::vector<std::wstring> paths;
+    const auto addPath = [&paths](IShellItem* item) {
+        std::wstring path = ParsingPath(item);
+        if (!path.empty()) paths.push_back(std::move(path));
+    };
+    if (auto view = CurrentView<IFolderView2>()) {
+        ComPtr<IShellItemArray> selection;
+        DWORD count = 0;
+        if (SUCCEEDED(view->GetSelection(FALSE, selection.put())) && selection) {
+            if (FAILED(selection->GetCount(&count))) count = 0;
+            for (DWORD i = 0; i < count; ++i) {
+                ComPtr<IShellItem> item;
+                if (SUCCEEDED(selection->GetItemAt(i, item.put()))) addPath(item.get());
+            }
+            return paths;
+        }
+    }
+    if (!listViewWindow || !IsWindow(listViewWindow)) return paths;
+    for (int i = ListView_GetNextItem(listViewWindow, -1, LVNI_SELECTED); i >= 0;
+         i = ListView_GetNextItem(listViewWindow, i, LVNI_SELECTED)) {
+        addPath(ViewItem(i).get());
+    }
+    return paths;
+}
+
 int FilePanel::ListItemAtPoint(POINT screen) const {
     if (!listViewWindow || !IsWindow(listViewWindow)) return -1;
     LVHITTESTINFO hit{};
@@ -120,6 +146,17 @@ std::wstring FilePanel::PathAtPoint(POINT screen) const {
     std::wstring path = ParsingPath(SingleSelectedItem().get());
     if (!path.empty()) return path;
     return ParsingPath(ItemAtPoint(screen).get());
+}
+
+bool FilePanel::OpenFolderBehindAtPoint(POINT screen) {
+    const ComPtr<IShellItem> item = ItemAtPoint(screen);
+    if (!item || !IsFolder(item.get()) || !onOpenInBackgroundTab) return false;
+    const std::wstring path = ParsingPath(item.get());
+    if (path.empty()) return false;
+    // A copy: the owner may replace the callback while it runs.
+    const auto open = onOpenInBackgroundTab;
+    open(path);
+    return true;
 }
 
 bool FilePanel::HandleDoubleClick(POINT screen) {

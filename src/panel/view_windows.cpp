@@ -183,6 +183,9 @@ LRESULT CALLBACK FilePanel::ViewProc(HWND window, UINT message, WPARAM wParam, L
     case WM_LBUTTONDBLCLK:
         if (panel->HandleDoubleClick(ScreenPoint(window, lParam))) return 0;
         break;
+    case WM_MBUTTONDOWN:
+        if (panel->OpenFolderBehindAtPoint(ScreenPoint(window, lParam))) return 0;
+        break;
     case WM_RBUTTONDOWN:
         // Each right click may show one menu, wherever its button went up.
         panel->menuShown = false;
@@ -237,6 +240,9 @@ LRESULT CALLBACK FilePanel::ItemAreaProc(HWND window, UINT message, WPARAM wPara
         break;
     case WM_LBUTTONDBLCLK:
         if (panel->HandleDoubleClick(ScreenPoint(window, lParam))) return 0;
+        break;
+    case WM_MBUTTONDOWN:
+        if (panel->OpenFolderBehindAtPoint(ScreenPoint(window, lParam))) return 0;
         break;
     case WM_RBUTTONDOWN:
         panel->menuShown = false;

@@ -119,7 +119,10 @@ LRESULT FavList::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
         OnMouseLeave();
         return 0;
     case WM_LBUTTONDOWN:
-        OnClick(point);
+        OnClick(point, false);
+        return 0;
+    case WM_MBUTTONDOWN:
+        OnClick(point, true);
         return 0;
     case WM_ACTIVATE:
         // Clicking anywhere else closes the list; closing later lets the
@@ -197,10 +200,10 @@ void FavList::OnMouseLeave() {
     hotRow = -1;
 }
 
-void FavList::OnClick(POINT client) {
+void FavList::OnClick(POINT client, bool middleButton) {
     const int row = FavListRowAt(client, ClientSize(), Rows(), dpi);
-    const int event = OnFavRemoveColumn(client.x, ClientSize().cx, dpi) ? kTabEventRemoveFavourite
-                                                                         : kTabEventOpenFavourite;
+    int event = middleButton ? kTabEventOpenFavouriteBehind : kTabEventOpenFavourite;
+    if (OnFavRemoveColumn(client.x, ClientSize().cx, dpi)) event = kTabEventRemoveFavourite;
     // The list goes first: the owner's handling may open windows or message boxes,
     // and may even end the strip that holds this object.
     const PickHandler handler = onPick;

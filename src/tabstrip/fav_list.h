@@ -32,11 +32,11 @@ struct FavRowParts {
 [[nodiscard]] FavRowParts FavListRow(int row, int clientWidth, int dpi);
 
 // The drop-down list of favourites under the strip's star button. A click on a
-// row opens or removes that favourite; any click in the list, and losing the
-// activation, closes it.
+// row opens or removes that favourite, a middle click opens it behind the active
+// tab; any click in the list, and losing the activation, closes it.
 class FavList {
 public:
-    // Gets the event (open or remove) and the favourite's index.
+    // Gets the event (open, open behind or remove) and the favourite's index.
     using PickHandler = std::function<void(int event, int favourite)>;
 
     FavList() = default;
@@ -58,7 +58,7 @@ private:
     void Paint(HDC dc);
     void OnMouseMove(POINT client);
     void OnMouseLeave();
-    void OnClick(POINT client);
+    void OnClick(POINT client, bool middleButton);
     void InvalidateRow(int row);
     [[nodiscard]] SIZE ClientSize() const;
     [[nodiscard]] int Rows() const { return static_cast<int>(names.size()); }

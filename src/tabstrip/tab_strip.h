@@ -32,6 +32,13 @@ inline constexpr int kTabEventMoveToWindow = 9;
 // With a favourite's index rather than a tab's.
 inline constexpr int kTabEventOpenFavourite = 11;
 inline constexpr int kTabEventRemoveFavourite = 12;
+inline constexpr int kTabEventOpenFavouriteBehind = 13;  // in a tab behind the active one
+// From the tab menu, with the tab's index.
+inline constexpr int kTabEventDuplicate = 14;
+inline constexpr int kTabEventCloseOthers = 15;
+inline constexpr int kTabEventCloseToTheRight = 16;
+inline constexpr int kTabEventReopenClosed = 17;
+inline constexpr int kTabEventOpenInNewWindow = 18;
 
 // Messages outside tools send to read the strip or act on a tab.
 inline constexpr UINT kTabStripCountMessage = 0x8050;

@@ -2,6 +2,8 @@
 
 #include <windowsx.h>
 
+#include <iterator>
+
 #include "tabstrip/tab_strip_input_rules.h"
 #include "ui/dpi.h"
 #include "ui/mouse_tracking.h"
@@ -9,8 +11,26 @@
 
 namespace {
 
-constexpr UINT kAddFavouriteCommand = 1;
-constexpr UINT kCloseTabCommand = 2;
+// The tab menu, top to bottom; a null text is a separator. A choice raises the
+// row's event for the tab; the command is the row's place plus one.
+struct TabMenuRow {
+    const wchar_t* text;
+    int event;
+};
+
+constexpr TabMenuRow kTabMenuRows[] = {
+    {L"新建标签页", kTabEventNewTab},
+    {L"复制标签页", kTabEventDuplicate},
+    {L"在新窗口中打开", kTabEventOpenInNewWindow},
+    {nullptr, 0},
+    {L"收藏此文件夹", kTabEventAddFavourite},
+    {nullptr, 0},
+    {L"重新打开关闭的标签页", kTabEventReopenClosed},
+    {nullptr, 0},
+    {L"关闭标签", kTabEventClose},
+    {L"关闭其他标签页", kTabEventCloseOthers},
+    {L"关闭右侧标签页", kTabEventCloseToTheRight},
+};
 
 void ToggleMaximized(HWND window) {
     WINDOWPLACEMENT placement{};
@@ -175,16 +195,23 @@ void TabStrip::OnContextMenu(POINT screen) {
 void TabStrip::ShowTabMenu(int tab, POINT screen) {
     const UniqueMenu menu(CreatePopupMenu());
     if (!menu) return;
-    AppendMenuW(menu.get(), MF_STRING, kAddFavouriteCommand, L"收藏此文件夹");
-    AppendMenuW(menu.get(), MF_SEPARATOR, 0, nullptr);
-    AppendMenuW(menu.get(), MF_STRING, kCloseTabCommand, L"关闭标签");
+    const int count = static_cast<int>(titles.size());
+    UINT command = 0;
+    for (const TabMenuRow& row : kTabMenuRows) {
+        ++command;
+        if (!row.text) {
+            AppendMenuW(menu.get(), MF_SEPARATOR, 0, nullptr);
+            continue;
+        }
+        const UINT state = TabMenuEventApplies(row.event, tab, count) ? MF_ENABLED : MF_GRAYED;
+        AppendMenuW(menu.get(), MF_STRING | state, command, row.text);
+    }
     const UINT choice = static_cast<UINT>(
         TrackPopupMenu(menu.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON, screen.x, screen.y, 0, hwnd, nullptr));
-    if (choice == kAddFavouriteCommand) {
-        RaiseEvent(kTabEventAddFavourite, tab);
-    } else if (choice == kCloseTabCommand) {
-        RaiseEvent(kTabEventClose, tab);
-    }
+    if (choice == 0 || choice > std::size(kTabMenuRows)) return;
+    const TabMenuRow& chosen = kTabMenuRows[choice - 1];
+    // A new tab comes from the menu as from the "+" button, for no tab in particular.
+    RaiseEvent(chosen.event, chosen.event == kTabEventNewTab ? -1 : tab);
 }
 
 // Whatever takes the capture away (a release, another window, the system) ends

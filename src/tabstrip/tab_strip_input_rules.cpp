@@ -63,3 +63,9 @@ std::optional<RECT> HotRect(const TabStripLayout& layout, int hotTab, int hotBut
 bool IsCaptionButton(int hitCode) {
     return hitCode == kHitMinimize || hitCode == kHitMaximize || hitCode == kHitClose;
 }
+
+bool TabMenuEventApplies(int event, int tab, int count) {
+    if (event == kTabEventCloseOthers) return count > 1;
+    if (event == kTabEventCloseToTheRight) return tab + 1 < count;
+    return true;
+}

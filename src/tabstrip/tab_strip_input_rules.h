@@ -44,3 +44,8 @@ inline constexpr int kNoMoveMarginDips = 8;
 [[nodiscard]] std::optional<RECT> HotRect(const TabStripLayout& layout, int hotTab, int hotButton);
 
 [[nodiscard]] bool IsCaptionButton(int hitCode);
+
+// Whether a tab menu entry has something to act on for the tab at index among
+// count tabs: closing the others needs another tab, closing those to the right
+// a tab to the right.
+[[nodiscard]] bool TabMenuEventApplies(int event, int tab, int count);

@@ -116,6 +116,14 @@ struct LocalMemory {
     static void Close(Type p) noexcept { LocalFree(reinterpret_cast<HLOCAL>(p)); }
 };
 
+// Memory for the clipboard, which owns it once SetClipboardData has taken it.
+struct GlobalMemory {
+    using Type = HGLOBAL;
+    static Type Empty() noexcept { return nullptr; }
+    static bool IsValid(Type h) noexcept { return h != nullptr; }
+    static void Close(Type h) noexcept { GlobalFree(h); }
+};
+
 template <typename Pointer>
 struct CoTaskMemory {
     using Type = Pointer;
@@ -137,6 +145,7 @@ using UniquePen = UniqueHandle<handle_traits::Gdi<HPEN>>;
 using UniqueMemoryDc = UniqueHandle<handle_traits::MemoryDc>;
 using UniqueHook = UniqueHandle<handle_traits::WindowsHook>;
 using UniqueFind = UniqueHandle<handle_traits::Find>;
+using UniqueGlobal = UniqueHandle<handle_traits::GlobalMemory>;
 using UniqueArgv = UniqueHandle<handle_traits::LocalMemory<LPWSTR*>>;
 using CoTaskMemString = UniqueHandle<handle_traits::CoTaskMemory<PWSTR>>;
 using UniqueIdList = UniqueHandle<handle_traits::CoTaskMemory<PIDLIST_ABSOLUTE>>;

@@ -141,4 +141,38 @@ TEST_F(PanelInputTest, TheFolderMenuAndTheNavigationTreeOpenFoldersInTabs) {
     EXPECT_EQ(lstrcmpiW(saved[0].c_str(), data.Path().wstring().c_str()), 0) << "the panel left its folder";
 }
 
+// Each folder goes to a tab behind this one, after those opened before it.
+TEST_F(PanelInputTest, AMiddleClickOpensAFolderInATabBehindTheActiveOne) {
+    ASSERT_TRUE(ClickOn(list, ItemPoint(L"alpha"), MOUSEEVENTF_MIDDLEDOWN));
+    ASSERT_TRUE(WaitForTabCount(2)) << "the middle click opened no tab";
+    ASSERT_TRUE(ClickOn(list, ItemPoint(L"beta"), MOUSEEVENTF_MIDDLEDOWN));
+    EXPECT_TRUE(WaitForSavedTabs({data.Path().wstring(), folders[0], folders[1]}));
+    EXPECT_EQ(Query(strip, kActiveTab), 0) << "the folder's tab came to the front";
+    EXPECT_EQ(WindowText(strip), home);
+}
+
+TEST_F(PanelInputTest, CtrlShiftCCopiesTheSelectedItemsPathsOrElseTheFolders) {
+    const auto clipboardText = [] {
+        std::wstring text;
+        if (!OpenClipboard(nullptr)) return text;
+        if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+            if (const auto* chars = static_cast<const wchar_t*>(GlobalLock(data))) {
+                text = chars;
+                GlobalUnlock(data);
+            }
+        }
+        CloseClipboard();
+        return text;
+    };
+    ASSERT_TRUE(WaitUntil([&] { return FocusOf(window) != nullptr && SetForegroundWindow(window); }, kInputStepMs));
+    Chord({VK_CONTROL, VK_SHIFT, 'C'});
+    EXPECT_TRUE(WaitUntil([&] { return clipboardText() == L"\"" + data.Path().wstring() + L"\""; }, kInputStepMs))
+        << "with nothing selected the folder's own path is copied, not " << NarrowForTest(clipboardText());
+    ASSERT_TRUE(ClickOn(list, ItemPoint(L"alpha")));
+    ASSERT_TRUE(WaitUntil([&] { return SelectedListItems(list) == std::vector<std::wstring>{L"alpha"}; }, kInputStepMs));
+    Chord({VK_CONTROL, VK_SHIFT, 'C'});
+    EXPECT_TRUE(WaitUntil([&] { return clipboardText() == L"\"" + folders[0] + L"\""; }, kInputStepMs))
+        << "copied " << NarrowForTest(clipboardText());
+}
+
 }  // namespace

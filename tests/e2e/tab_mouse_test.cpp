@@ -66,14 +66,18 @@ protected:
         return second;
     }
 
-    // Chooses "收藏此文件夹" from the menu of a strip's tab.
-    static void AddFavouriteByTabMenu(HWND onStrip, POINT onTab) {
+    // Chooses an entry of the menu of a strip's tab by stepping to it with an
+    // arrow key; separators are not counted.
+    static void ChooseFromTabMenu(HWND onStrip, POINT onTab, WORD arrow, int steps) {
         ASSERT_TRUE(ClickOn(onStrip, onTab, MOUSEEVENTF_RIGHTDOWN));
         ASSERT_TRUE(WaitUntil(MenuShown, kInputStepMs)) << "no menu opened";
-        Key(VK_DOWN);
+        for (int i = 0; i < steps; ++i) Key(arrow);
         Key(VK_RETURN);
         ASSERT_TRUE(WaitUntil([] { return !MenuShown(); }, kInputStepMs)) << "the menu stayed open";
     }
+
+    // "收藏此文件夹", after the new, duplicate and new-window entries.
+    static void AddFavouriteByTabMenu(HWND onStrip, POINT onTab) { ChooseFromTabMenu(onStrip, onTab, VK_DOWN, 4); }
 
     bool WaitForFavourites(const std::vector<std::wstring>& expected) const {
         return WaitUntil([&] { return SamePaths(ReadConfigLines(install, L"favorites.txt"), expected); }, 10000);
@@ -108,14 +112,18 @@ TEST_F(TabMouseTest, TheMiddleButtonClosesATab) {
     EXPECT_EQ(Query(strip, kTabCount), 2);
 }
 
-TEST_F(TabMouseTest, TheTabMenuClosesATab) {
-    ASSERT_TRUE(ClickOn(strip, TabCentre(strip, 0, 3), MOUSEEVENTF_RIGHTDOWN));
-    ASSERT_TRUE(WaitUntil(MenuShown, kInputStepMs)) << "no menu opened";
-    // From the bottom up: the close item is the last.
-    Key(VK_UP);
-    Key(VK_RETURN);
-    EXPECT_TRUE(WaitForSavedTabs({folders[1], folders[2]}))
+// From the bottom up: "关闭右侧标签页", "关闭其他标签页", "关闭标签"; from the top:
+// "新建标签页", "复制标签页".
+TEST_F(TabMouseTest, TheTabMenuClosesTabsAndDuplicatesThem) {
+    ChooseFromTabMenu(strip, TabCentre(strip, 0, 3), VK_UP, 3);
+    ASSERT_TRUE(WaitForSavedTabs({folders[1], folders[2]}))
         << Query(strip, kTabCount) << " tabs, " << ReadConfigLines(install, L"tabs.txt").size() << " saved";
+    ChooseFromTabMenu(strip, TabCentre(strip, 1, 2), VK_UP, 2);
+    ASSERT_TRUE(WaitForSavedTabs({folders[2]})) << "closing the other tabs left " << Query(strip, kTabCount);
+    EXPECT_TRUE(WaitForHistory({folders[0], folders[1]}));
+    ChooseFromTabMenu(strip, TabCentre(strip, 0, 1), VK_DOWN, 2);
+    EXPECT_TRUE(WaitForSavedTabs({folders[2], folders[2]})) << "the tab was not duplicated";
+    EXPECT_EQ(Query(strip, kActiveTab), 1);
 }
 
 // The wheel goes to the folder list, which has the focus; over the strip it steps

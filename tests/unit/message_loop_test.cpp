@@ -5,24 +5,14 @@
 
 namespace {
 
-TEST(KeyboardRouting, EditBoxesAndTheNavigationTreeGetTheirKeysUntouched) {
-    EXPECT_TRUE(ClassTakesKeysUntouched(L"Edit"));
-    EXPECT_TRUE(ClassTakesKeysUntouched(L"EDIT"));
-    EXPECT_TRUE(ClassTakesKeysUntouched(L"systreeview32"));
-    EXPECT_FALSE(ClassTakesKeysUntouched(L"SysListView32"));
-    EXPECT_FALSE(ClassTakesKeysUntouched(L"DirectUIHWND"));
-    EXPECT_FALSE(ClassTakesKeysUntouched(L"Edit2"));
-    EXPECT_FALSE(ClassTakesKeysUntouched(L""));
-}
-
-TEST(KeyboardRouting, CtrlFSearchesAndF5Refreshes) {
-    EXPECT_EQ(ShortcutForKey(WM_KEYDOWN, 'F', true), ViewShortcut::FocusSearchBox);
-    EXPECT_EQ(ShortcutForKey(WM_KEYDOWN, 'F', false), ViewShortcut::None);
-    EXPECT_EQ(ShortcutForKey(WM_KEYUP, 'F', true), ViewShortcut::None);
-    EXPECT_EQ(ShortcutForKey(WM_KEYDOWN, VK_F5, false), ViewShortcut::Refresh);
-    EXPECT_EQ(ShortcutForKey(WM_KEYDOWN, VK_F5, true), ViewShortcut::Refresh);
-    EXPECT_EQ(ShortcutForKey(WM_SYSKEYDOWN, VK_F5, false), ViewShortcut::None);
-    EXPECT_EQ(ShortcutForKey(WM_KEYDOWN, 'G', true), ViewShortcut::None);
+TEST(KeyboardRouting, EditBoxesAndTheNavigationTreeAreToldApart) {
+    EXPECT_EQ(KeyFocusOfClass(L"Edit"), KeyFocus::TextBox);
+    EXPECT_EQ(KeyFocusOfClass(L"EDIT"), KeyFocus::TextBox);
+    EXPECT_EQ(KeyFocusOfClass(L"systreeview32"), KeyFocus::Tree);
+    EXPECT_EQ(KeyFocusOfClass(L"SysListView32"), KeyFocus::Elsewhere);
+    EXPECT_EQ(KeyFocusOfClass(L"DirectUIHWND"), KeyFocus::Elsewhere);
+    EXPECT_EQ(KeyFocusOfClass(L"Edit2"), KeyFocus::Elsewhere);
+    EXPECT_EQ(KeyFocusOfClass(L""), KeyFocus::Elsewhere);
 }
 
 TEST(TabWheel, WheelAwayFromTheUserStepsToThePreviousTab) {

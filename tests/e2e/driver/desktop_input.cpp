@@ -1,9 +1,12 @@
 #include "driver/desktop_input.h"
 
+#include <iterator>
 #include <string>
+#include <vector>
 
 #include "common/private_prefix.h"
 #include "common/temp_folder.h"
+#include "driver/window_queries.h"
 
 namespace {
 
@@ -47,12 +50,6 @@ GUITHREADINFO ThreadInfoOf(HWND window) {
     return info;
 }
 
-std::wstring ClassOf(HWND window) {
-    wchar_t name[64] = {};
-    if (window) GetClassNameW(window, name, 64);
-    return name;
-}
-
 // Rests the cursor on a window's point and presses there.
 testing::AssertionResult PressOn(HWND window, POINT screen, DWORD down) {
     testing::AssertionResult rested = RestCursorOn(window, screen);
@@ -86,13 +83,24 @@ void Wheel(int delta) {
     SendInput(1, &input, sizeof(input));
 }
 
-void Key(WORD key) {
-    INPUT input[2]{};
-    input[0].type = INPUT_KEYBOARD;
-    input[0].ki.wVk = key;
-    input[1] = input[0];
-    input[1].ki.dwFlags = KEYEVENTF_KEYUP;
-    SendInput(2, input, sizeof(INPUT));
+void Key(WORD key) { Chord({key}); }
+
+void Chord(std::initializer_list<WORD> keys) {
+    std::vector<INPUT> input;
+    for (WORD key : keys) {
+        INPUT press{};
+        press.type = INPUT_KEYBOARD;
+        press.ki.wVk = key;
+        input.push_back(press);
+    }
+    for (auto key = std::rbegin(keys); key != std::rend(keys); ++key) {
+        INPUT release{};
+        release.type = INPUT_KEYBOARD;
+        release.ki.wVk = *key;
+        release.ki.dwFlags = KEYEVENTF_KEYUP;
+        input.push_back(release);
+    }
+    SendInput(static_cast<UINT>(input.size()), input.data(), sizeof(INPUT));
 }
 
 bool Painted(HWND window) { return IsWindow(window) && !GetUpdateRect(window, nullptr, FALSE); }

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <initializer_list>
 
 // Real mouse and keyboard input from this process, as a person's hand would give
 // it: the cursor is placed, and the buttons are pressed and released where it is.
@@ -30,6 +31,8 @@ void Wheel(int delta);
 
 // Presses and releases a key.
 void Key(WORD key);
+// Presses keys in order and releases them the other way round: {VK_CONTROL, 'T'}.
+void Chord(std::initializer_list<WORD> keys);
 
 // Whether a window has painted all it was asked to (it works across processes).
 [[nodiscard]] bool Painted(HWND window);

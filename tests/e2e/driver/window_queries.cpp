@@ -43,6 +43,12 @@ std::wstring WindowText(HWND window) {
     return text;
 }
 
+std::wstring ClassOf(HWND window) {
+    wchar_t name[64] = {};
+    if (window) GetClassNameW(window, name, 64);
+    return name;
+}
+
 bool SamePaths(const std::vector<std::wstring>& actual, const std::vector<std::wstring>& expected) {
     if (actual.size() != expected.size()) return false;
     for (size_t i = 0; i < actual.size(); ++i) {

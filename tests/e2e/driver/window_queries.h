@@ -21,6 +21,7 @@ LRESULT Query(HWND strip, UINT message, WPARAM wParam = 0);
 [[nodiscard]] HWND FindDescendant(HWND parent, const wchar_t* className);
 
 [[nodiscard]] std::wstring WindowText(HWND window);
+[[nodiscard]] std::wstring ClassOf(HWND window);
 
 // The tabs of a main window whose panel shows a folder: a panel has its shell
 // view window once its first navigation has arrived, hidden tabs too.

@@ -56,6 +56,15 @@ TEST(DropEvent, MovesWithinTheStripToAnotherStripOrTearsOff) {
     EXPECT_EQ(DropEvent(false, nullptr), kTabEventTearOff);
 }
 
+TEST(TabMenu, ClosingOthersNeedsAnotherTabAndClosingToTheRightATabThere) {
+    EXPECT_FALSE(TabMenuEventApplies(kTabEventCloseOthers, 0, 1));
+    EXPECT_TRUE(TabMenuEventApplies(kTabEventCloseOthers, 2, 3));
+    EXPECT_TRUE(TabMenuEventApplies(kTabEventCloseToTheRight, 1, 3));
+    EXPECT_FALSE(TabMenuEventApplies(kTabEventCloseToTheRight, 2, 3));
+    EXPECT_TRUE(TabMenuEventApplies(kTabEventClose, 0, 1));
+    EXPECT_TRUE(TabMenuEventApplies(kTabEventDuplicate, 0, 1));
+}
+
 TEST(ResizeHitCode, IsTheCornerNearTheWindowsTopAndTheRightEdgeBelow) {
     EXPECT_EQ(ResizeHitCode(115, 100, 96), HTTOPRIGHT);
     EXPECT_EQ(ResizeHitCode(116, 100, 96), HTRIGHT);

@@ -1,0 +1,51 @@
+#pragma once
+
+#include <windows.h>
+
+// The program's keyboard shortcuts: one table, decided apart from any window.
+
+// What has the keyboard focus when a key comes.
+enum class KeyFocus {
+    Elsewhere,  // the folder view, the strip, or no window at all
+    TextBox,    // an edit box: the address bar, the search box, an in-place rename
+    Tree,       // the navigation tree
+};
+
+struct KeyStroke {
+    UINT message = 0;  // WM_KEYDOWN or WM_SYSKEYDOWN; other messages never match
+    WPARAM key = 0;    // virtual key
+    bool control = false;
+    bool shift = false;
+    bool alt = false;
+    KeyFocus focus = KeyFocus::Elsewhere;
+};
+
+enum class ShortcutAction {
+    None,
+    NewTab,
+    CloseTab,
+    NextTab,
+    PreviousTab,
+    SelectTab,  // the tab at Shortcut::tab; -1 for the last one
+    ReopenClosedTab,
+    NewWindow,
+    EditAddress,
+    Back,
+    Forward,
+    Up,
+    CopyPaths,
+    FocusSearchBox,
+    Refresh,
+};
+
+struct Shortcut {
+    ShortcutAction action = ShortcutAction::None;
+    int tab = 0;
+
+    friend bool operator==(const Shortcut&, const Shortcut&) = default;
+};
+
+// The tab and window keys work wherever the focus is, as they do in browsers;
+// the folder view's keys leave edit boxes and the tree their own meaning of
+// them. None: the key goes on to the focused window.
+[[nodiscard]] Shortcut ShortcutFor(const KeyStroke& stroke);

@@ -1,0 +1,32 @@
+#include "ui/clipboard.h"
+
+#include <cstring>
+
+#include "ui/handles.h"
+
+std::wstring QuotedPathLines(const std::vector<std::wstring>& paths) {
+    std::wstring text;
+    for (const std::wstring& path : paths) {
+        if (!text.empty()) text += L"\r\n";
+        text += L'"';
+        text += path;
+        text += L'"';
+    }
+    return text;
+}
+
+bool CopyTextToClipboard(HWND owner, const std::wstring& text) {
+    const size_t bytes = (text.size() + 1) * sizeof(wchar_t);
+    UniqueGlobal memory(GlobalAlloc(GMEM_MOVEABLE, bytes));
+    if (!memory) return false;
+    void* target = GlobalLock(memory.get());
+    if (!target) return false;
+    std::memcpy(target, text.c_str(), bytes);
+    GlobalUnlock(memory.get());
+    if (!OpenClipboard(owner)) return false;
+    EmptyClipboard();
+    const bool placed = SetClipboardData(CF_UNICODETEXT, memory.get()) != nullptr;
+    CloseClipboard();
+    if (placed) static_cast<void>(memory.release());
+    return placed;
+}
