@@ -136,6 +136,9 @@ private:
                                      DWORD_PTR data);
     static LRESULT CALLBACK DuiViewProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
                                         DWORD_PTR data);
+    static LRESULT CALLBACK TreeProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                     DWORD_PTR data);
+    bool OpenTreeFolderBehind(HWND tree, POINT client);
     static LRESULT CALLBACK TreeHostProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
                                          DWORD_PTR data);
     static LRESULT CALLBACK ItemAreaProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
@@ -180,6 +183,8 @@ private:
     // that navigation is the tree's.
     bool treeSelecting = false;
     bool treeChosenByUser = false;
+    // The folder the tree is choosing goes to a tab behind the active one.
+    bool treeOpensBehind = false;
     ComPtr<IExplorerBrowser> browser;
     DWORD adviseCookie = 0;
     ExplorerEvents* events = nullptr;

@@ -2,6 +2,8 @@
 
 #include <shlobj.h>
 
+#include <utility>
+
 #include "ui/shell_items.h"
 #include "ui/shell_settings.h"
 
@@ -36,6 +38,7 @@ void FilePanel::PushAndBrowse(ComPtr<IShellItem> item, bool byIdList, bool repla
     selfNavigating = true;
     // This navigation is the panel's own, whatever the tree was last told.
     treeChosenByUser = false;
+    treeOpensBehind = false;
     IShellItem* target = item.get();
     if (replacing) {
         history.ReplaceCurrent(std::move(item));
@@ -108,6 +111,7 @@ HRESULT FilePanel::OnNavigationPending(PCIDLIST_ABSOLUTE folder) {
     }
     if ((treeSelecting || treeChosenByUser) && folder) treeTargetPath = ParsingPath(ItemOf(folder).get());
     treeChosenByUser = false;
+    const bool behind = std::exchange(treeOpensBehind, false);
     if (!ready || !folder || treeTargetPath.empty()) return S_OK;
     ComPtr<IShellItem> target = ItemOf(folder);
     const std::wstring path = ParsingPath(target.get());
@@ -120,7 +124,9 @@ HRESULT FilePanel::OnNavigationPending(PCIDLIST_ABSOLUTE folder) {
     treeTargetPath.clear();
     bounceBack = true;
     returnItem = Referenced(currentItem.get());
-    if (onOpenInTab) onOpenInTab(path);
+    // A copy: the owner may replace the callbacks while one runs.
+    const auto open = behind ? onOpenInBackgroundTab : onOpenInTab;
+    if (open) open(path);
     return S_FALSE;
 }
 

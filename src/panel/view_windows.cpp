@@ -22,6 +22,7 @@ constexpr UINT_PTR kDuiViewSubclass = 2;
 constexpr UINT_PTR kDirectUiSubclass = 3;
 constexpr UINT_PTR kListViewSubclass = 5;
 constexpr UINT_PTR kTreeHostSubclass = 6;
+constexpr UINT_PTR kTreeSubclass = 7;
 
 bool IsLive(HWND window) { return window && IsWindow(window); }
 
@@ -105,7 +106,7 @@ void FilePanel::FindDuiView() {
 void FilePanel::FindTree() {
     if (IsLive(treeWindow)) return;
     HWND tree = FindDescendantOfClass(hostWindow, L"SysTreeView32");
-    treeWindow = tree;
+    MoveSubclass(treeWindow, tree, TreeProc, kTreeSubclass, this);
     MoveSubclass(treeHostWindow, tree ? GetParent(tree) : nullptr, TreeHostProc, kTreeHostSubclass, this);
 }
 
@@ -152,6 +153,7 @@ void FilePanel::RemoveViewSubclasses() {
     RemoveSubclass(duiViewWindow, DuiViewProc, kDuiViewSubclass);
     RemoveSubclass(directUiWindow, ItemAreaProc, kDirectUiSubclass);
     RemoveSubclass(treeHostWindow, TreeHostProc, kTreeHostSubclass);
+    RemoveSubclass(treeWindow, TreeProc, kTreeSubclass);
     RemoveSubclass(listViewWindow, ItemAreaProc, kListViewSubclass);
 }
 
@@ -227,6 +229,28 @@ LRESULT CALLBACK FilePanel::TreeHostProc(HWND window, UINT message, WPARAM wPara
         return result;
     }
     return DefSubclassProc(window, message, wParam, lParam);
+}
+
+LRESULT CALLBACK FilePanel::TreeProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                     DWORD_PTR data) {
+    auto* panel = reinterpret_cast<FilePanel*>(data);
+    if (message == WM_MBUTTONDOWN && panel->OpenTreeFolderBehind(window, ClientPoint(lParam))) return 0;
+    return DefSubclassProc(window, message, wParam, lParam);
+}
+
+// The tree's items belong to the control, so the folder is taken from the
+// navigation that selecting it starts, which then goes to a tab behind this one.
+bool FilePanel::OpenTreeFolderBehind(HWND tree, POINT client) {
+    TVHITTESTINFO hit{};
+    hit.pt = client;
+    const HTREEITEM item = TreeView_HitTest(tree, &hit);
+    if (!item || (hit.flags & (TVHT_ONITEMICON | TVHT_ONITEMLABEL)) == 0) return false;
+    // The selected item starts no navigation; the click is only kept from the tree.
+    if (item == TreeView_GetSelection(tree)) return true;
+    treeChosenByUser = true;
+    treeOpensBehind = true;
+    TreeView_SelectItem(tree, item);
+    return true;
 }
 
 LRESULT CALLBACK FilePanel::ItemAreaProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,

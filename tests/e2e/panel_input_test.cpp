@@ -141,14 +141,38 @@ TEST_F(PanelInputTest, TheFolderMenuAndTheNavigationTreeOpenFoldersInTabs) {
     EXPECT_EQ(lstrcmpiW(saved[0].c_str(), data.Path().wstring().c_str()), 0) << "the panel left its folder";
 }
 
-// Each folder goes to a tab behind this one, after those opened before it.
+// Each folder goes to a tab behind this one, after those opened before it,
+// from the list and from the tree.
 TEST_F(PanelInputTest, AMiddleClickOpensAFolderInATabBehindTheActiveOne) {
     ASSERT_TRUE(ClickOn(list, ItemPoint(L"alpha"), MOUSEEVENTF_MIDDLEDOWN));
     ASSERT_TRUE(WaitForTabCount(2)) << "the middle click opened no tab";
     ASSERT_TRUE(ClickOn(list, ItemPoint(L"beta"), MOUSEEVENTF_MIDDLEDOWN));
     EXPECT_TRUE(WaitForSavedTabs({data.Path().wstring(), folders[0], folders[1]}));
-    EXPECT_EQ(Query(strip, kActiveTab), 0) << "the folder's tab came to the front";
-    EXPECT_EQ(WindowText(strip), home);
+    HWND tree = nullptr;
+    POINT documents{};
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            tree = ShownPanelDescendant(window, L"SysTreeView32");
+            return tree && VisibleTreeItemCentre(tree, L"Documents", documents);
+        },
+        10000))
+        << "the navigation pane shows no Documents";
+    // Posted rather than pressed: under Wine a middle press given as input over
+    // the tree now and then never arrives there.
+    ScreenToClient(tree, &documents);
+    ASSERT_TRUE(PostMessageW(tree, WM_MBUTTONDOWN, MK_MBUTTON, MAKELPARAM(documents.x, documents.y)));
+    ASSERT_TRUE(WaitForTabCount(4)) << "the tree's middle click opened no tab: " << Query(strip, kTabCount)
+                                    << " tabs, the shown one called " << NarrowForTest(WindowText(strip));
+    EXPECT_EQ(Query(strip, kActiveTab), 0) << "a folder's tab came to the front";
+    EXPECT_TRUE(WaitForTitle(home)) << "the panel left its folder";
+    std::vector<std::wstring> saved;
+    EXPECT_TRUE(WaitUntil(
+        [&] {
+            saved = ReadConfigLines(install, L"tabs.txt");
+            return saved.size() == 4 && lstrcmpiW(saved[0].c_str(), data.Path().wstring().c_str()) == 0;
+        },
+        10000))
+        << "tabs.txt holds " << saved.size() << " tabs";
 }
 
 TEST_F(PanelInputTest, CtrlShiftCCopiesTheSelectedItemsPathsOrElseTheFolders) {
