@@ -39,6 +39,14 @@ TEST_F(CommandBarTest, ClickingASegmentOpensTheFolderItLeadsTo) {
     const std::vector<int> expected(3, kCommandOpenAddressSegment);
     EXPECT_EQ(commands, expected);
     EXPECT_FALSE(IsShown(Control(kCommandOpenTypedAddress)));
+
+    // The middle button hands the segment's folder over for a tab behind, and
+    // leaves the address as it was.
+    std::vector<std::wstring> behind;
+    bar->onOpenInBackgroundTab = [&](const std::wstring& folder) { behind.push_back(folder); };
+    SendMessageW(bar->Hwnd(), WM_MBUTTONDOWN, MK_MBUTTON, MAKELPARAM(separators[0] + 8, kRowMiddle));
+    EXPECT_EQ(behind, std::vector<std::wstring>{L"C:\\Users"});
+    EXPECT_EQ(commands, expected);
 }
 
 TEST_F(CommandBarTest, TheHoveredSegmentGetsTheFaceColour) {

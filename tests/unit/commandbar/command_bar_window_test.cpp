@@ -63,6 +63,11 @@ TEST_F(CommandBarTest, ButtonsRaiseTheirCommandsUnlessDisabled) {
     EXPECT_FALSE(IsWindowEnabled(Control(kCommandForward)));
     SendMessageW(back, BM_CLICK, 0, 0);
     EXPECT_EQ(commands, std::vector<int>{kCommandBack});
+
+    // The middle button reopens behind the active tab; on the others it does nothing.
+    commands.clear();
+    for (const int id : kButtonsLeftToRight) SendMessageW(Control(id), WM_MBUTTONDOWN, MK_MBUTTON, 0);
+    EXPECT_EQ(commands, std::vector<int>{kCommandReopenClosedFolderBehind});
 }
 
 TEST_F(CommandBarTest, ADisabledButtonIsDrawnGrey) {
