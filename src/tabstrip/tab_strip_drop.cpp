@@ -153,7 +153,7 @@ IFACEMETHODIMP TabStrip::FileDrop::Drop(IDataObject* data, DWORD keys, POINTL po
     }
     HRESULT result = S_OK;
     if (folderTarget_) {
-        // The target had its last word in DragOver; a drop is never followed by a leave.
+        // Taken out first: a target the drop goes to is never told that the drag left.
         const ComPtr<IDropTarget> target = std::move(folderTarget_);
         folder_.clear();
         *effect = allowed;
