@@ -88,6 +88,10 @@ void MainWindow::OnTabStripEvent(int event, int index) {
             OpenInNewWindow(TabFolder(tabs[static_cast<size_t>(index)]));
         }
         break;
+    case kTabEventOpenDroppedFolders:
+        // A copy: a failing tab shows a message, and another drop may come while it is up.
+        for (const std::wstring& path : std::vector<std::wstring>(tabStrip.DroppedFolders())) OpenPath(path);
+        break;
     default: break;
     }
 }

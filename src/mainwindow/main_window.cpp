@@ -110,6 +110,10 @@ void MainWindow::OnCreate() {
     commandBar.SetSearchBoxVisible(settings.SearchBoxVisible);
     if (tabStrip.Create(hwnd, kTabStripControlId)) {
         tabStrip.onEvent = [this](int event, int index) { OnTabStripEvent(event, index); };
+        tabStrip.tabFolder = [this](int index) {
+            return index >= 0 && index < static_cast<int>(tabs.size()) ? TabFolder(tabs[static_cast<size_t>(index)])
+                                                                       : std::wstring();
+        };
     }
     if (favBar.Create(hwnd, kFavBarControlId)) {
         favBar.onEvent = [this](int event, int index, const std::wstring& path) { OnFavBarEvent(event, index, path); };

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "tabstrip/tab_strip_drop.h"
 #include "ui/dpi.h"
 #include "ui/fonts.h"
 #include "ui/glyph_icon.h"
@@ -30,6 +31,9 @@ UniqueIcon MakeGlyphIcon(wchar_t codePoint, int size = kGlyphSize, COLORREF colo
 
 }  // namespace
 
+// Here, where the drop target's type is complete.
+TabStrip::TabStrip() = default;
+
 TabStrip::~TabStrip() { DestroyBoundWindow(hwnd); }
 
 bool TabStrip::Create(HWND parent, int controlId) {
@@ -45,6 +49,7 @@ bool TabStrip::Create(HWND parent, int controlId) {
                                          GetModuleHandleW(nullptr), this);
     if (!created) return false;
     MakeTooltip();
+    AcceptFileDrops();
     return true;
 }
 
@@ -93,9 +98,15 @@ LRESULT TabStrip::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
         Repaint();
         return 0;
     case WM_TIMER:
-        if (wParam != kSpinnerTimerId) break;
-        OnSpinnerTick();
-        return 0;
+        if (wParam == kSpinnerTimerId) {
+            OnSpinnerTick();
+            return 0;
+        }
+        if (wParam == kDropHoverTimerId && fileDrop) {
+            fileDrop->OnHoverTimer();
+            return 0;
+        }
+        break;
     case WM_DESTROY:
         OnDestroy();
         return 0;
@@ -148,6 +159,7 @@ bool TabStrip::RaiseEvent(int event, int index) const {
 }
 
 void TabStrip::OnDestroy() {
+    StopFileDrops();
     if (spinnerTimerRunning) KillTimer(hwnd, kSpinnerTimerId);
     spinnerTimerRunning = false;
     spinnerAngle = 0;

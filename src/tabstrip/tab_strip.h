@@ -39,6 +39,8 @@ inline constexpr int kTabEventCloseOthers = 15;
 inline constexpr int kTabEventCloseToTheRight = 16;
 inline constexpr int kTabEventReopenClosed = 17;
 inline constexpr int kTabEventOpenInNewWindow = 18;
+// Folders were dropped on the "+" or the empty strip; see DroppedFolders.
+inline constexpr int kTabEventOpenDroppedFolders = 19;
 
 // Messages outside tools send to read the strip or act on a tab.
 inline constexpr UINT kTabStripCountMessage = 0x8050;
@@ -56,16 +58,17 @@ inline constexpr UINT kTabStripCloseLeftMessage = 0x805C;
 // The custom-drawn row of tabs in a main window's title area, with the new-tab,
 // favourites, settings and folder-options buttons and the window's caption
 // buttons. The owner pushes the tabs in; the strip never changes them itself and
-// reports what the user does through onEvent.
+// reports what the user does through onEvent. Files dragged from anywhere can be
+// dropped into a tab's folder, and folders on the "+" to open them as tabs.
 class TabStrip {
 public:
-    TabStrip() = default;
+    TabStrip();
     ~TabStrip();
     TabStrip(const TabStrip&) = delete;
     TabStrip& operator=(const TabStrip&) = delete;
 
     // Creates the strip window as a child of parent. False when the window
-    // cannot be made; missing icons or tooltips only leave them out.
+    // cannot be made; missing icons, tooltips or drop support only leave them out.
     [[nodiscard]] bool Create(HWND parent, int controlId);
 
     [[nodiscard]] HWND Hwnd() const { return hwnd; }
@@ -100,12 +103,23 @@ public:
     // event is delivered.
     [[nodiscard]] HWND DropTarget() const { return dropTarget; }
 
+    // The folders dropped to open as tabs, as desktop-absolute parsing names;
+    // only while that event is delivered.
+    [[nodiscard]] const std::vector<std::wstring>& DroppedFolders() const { return droppedFolders; }
+
     // Set by the owner; may call back into the strip, or destroy it.
     std::function<void(int event, int index)> onEvent;
+    // Set by the owner: the folder of a tab, which files dropped on the tab go
+    // into; empty for none.
+    std::function<std::wstring(int tabIndex)> tabFolder;
 
 private:
     // The tooltip's one tool, which the hot tracking moves from tab to tab.
     static constexpr UINT_PTR kTitleToolId = 1;
+    // Runs while files are dragged over an inactive tab; the spinner has timer 2.
+    static constexpr UINT_PTR kDropHoverTimerId = 3;
+
+    class FileDrop;
 
     friend LRESULT CALLBACK RouteToObject<TabStrip>(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam);
@@ -167,6 +181,10 @@ private:
     void UpdateTooltip();
     void RelayToTooltip(POINT screen, WPARAM wParam, LPARAM lParam);
 
+    // Files dragged from anywhere, in tab_strip_drop.cpp.
+    void AcceptFileDrops();
+    void StopFileDrops();
+
     HWND hwnd = nullptr;
     HWND tooltip = nullptr;
     int dpi = 96;
@@ -216,6 +234,9 @@ private:
     POINT moveOrigin{};  // the top-level window's top-left the cursor's travel is added to
 
     FavList favList;
+
+    ComPtr<FileDrop> fileDrop;  // null when the window takes no drops
+    std::vector<std::wstring> droppedFolders;  // only while their event is delivered
 
     // Lets code that runs after an event tell whether the owner destroyed this
     // strip while handling it.

@@ -1,0 +1,37 @@
+#include "tabstrip/tab_strip_drop_rules.h"
+
+#include <gtest/gtest.h>
+#include <oleidl.h>
+
+#include "tabstrip/tab_strip_layout.h"
+
+namespace {
+
+TEST(DropPlace, IsTheTabUnderTheCursorNewTabsOverThePlusOrTheEmptyStripAndNothingOverAButton) {
+    EXPECT_EQ(DropPlaceForHit(0), DropPlace::Tab);
+    EXPECT_EQ(DropPlaceForHit(7), DropPlace::Tab);
+    EXPECT_EQ(DropPlaceForHit(kHitPlus), DropPlace::NewTabs);
+    EXPECT_EQ(DropPlaceForHit(kHitNothing), DropPlace::NewTabs);
+    for (int button : {kHitStar, kHitSettings, kHitFolderOptions, kHitMinimize, kHitMaximize, kHitClose}) {
+        EXPECT_EQ(DropPlaceForHit(button), DropPlace::Nowhere) << button;
+    }
+}
+
+TEST(OpensAsTab, TakesFoldersButNotFilesTheShellAlsoBrowses) {
+    EXPECT_TRUE(OpensAsTab(SFGAO_FOLDER));
+    EXPECT_TRUE(OpensAsTab(SFGAO_FOLDER | SFGAO_FILESYSTEM | SFGAO_HASSUBFOLDER));
+    // A zip file is a folder to the shell, and a stream.
+    EXPECT_FALSE(OpensAsTab(SFGAO_FOLDER | SFGAO_STREAM));
+    EXPECT_FALSE(OpensAsTab(SFGAO_FILESYSTEM | SFGAO_STREAM));
+    EXPECT_FALSE(OpensAsTab(0));
+}
+
+TEST(OpenAsTabsEffect, IsALinkElseACopyAndNothingWithoutAFolder) {
+    const DWORD all = DROPEFFECT_COPY | DROPEFFECT_MOVE | DROPEFFECT_LINK;
+    EXPECT_EQ(OpenAsTabsEffect(true, all), static_cast<DWORD>(DROPEFFECT_LINK));
+    EXPECT_EQ(OpenAsTabsEffect(true, DROPEFFECT_COPY | DROPEFFECT_MOVE), static_cast<DWORD>(DROPEFFECT_COPY));
+    EXPECT_EQ(OpenAsTabsEffect(true, DROPEFFECT_MOVE), static_cast<DWORD>(DROPEFFECT_NONE));
+    EXPECT_EQ(OpenAsTabsEffect(false, all), static_cast<DWORD>(DROPEFFECT_NONE));
+}
+
+}  // namespace
