@@ -49,7 +49,6 @@ bool TabStrip::Create(HWND parent, int controlId) {
                                          GetModuleHandleW(nullptr), this);
     if (!created) return false;
     MakeTooltip();
-    AcceptFileDrops();
     return true;
 }
 

@@ -236,6 +236,7 @@ private:
     FavList favList;
 
     ComPtr<FileDrop> fileDrop;  // null when the window takes no drops
+    bool fileDropsOffered = false;
     std::vector<std::wstring> droppedFolders;  // only while their event is delivered
 
     // Lets code that runs after an event tell whether the owner destroyed this

@@ -32,6 +32,12 @@ void DrawArc(HDC dc, const RECT& bounds, POINT from, POINT to, COLORREF colour) 
 
 void TabStrip::Paint(HDC target) {
     MakeIcons();
+    // Offered once the strip is seen: registering costs a start its time, and
+    // nothing can be dragged onto the strip before.
+    if (!fileDropsOffered) {
+        fileDropsOffered = true;
+        AcceptFileDrops();
+    }
     RECT client{};
     GetClientRect(hwnd, &client);
     PaintBuffered(target, client, [&](HDC dc) { PaintContent(dc, client); });

@@ -29,6 +29,9 @@ protected:
         ASSERT_TRUE(WaitForTabCount(3));
         ASSERT_TRUE(WaitUntil([&] { return NavigatedPanelCount(window) == 1; }, 20000)) << "the restore never ended";
         SetWindowPos(window, nullptr, 0, 0, 900, 600, SWP_NOZORDER);
+        // The strip takes drops once it is seen, and a drag looks for a window's
+        // target only as it comes onto that window.
+        ASSERT_TRUE(WaitUntil([&] { return Painted(strip); }, kInputStepMs)) << "the strip never painted";
         outside = (data.Path() / L"外面").wstring();
         std::filesystem::create_directories(outside);
     }

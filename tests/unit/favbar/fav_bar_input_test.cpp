@@ -93,6 +93,10 @@ TEST_F(FavBarTest, AClickOpensAndADragOverTheBarMoves) {
     Mouse(WM_LBUTTONUP, POINT{Middle(1).x + 4, Middle(1).y - 4});
     EXPECT_EQ(events, (Events{{0, 1, kPaths[1]}}));
     EXPECT_EQ(Ghost(), nullptr);
+    // The middle button opens it behind the active tab.
+    Mouse(WM_MBUTTONDOWN, Middle(2));
+    EXPECT_EQ(events.back(), (Event{4, 2, kPaths[2]}));
+    events.pop_back();
 
     StartDrag(0);
     const HWND ghost = Ghost();

@@ -266,7 +266,11 @@ TEST_F(TabStripInputTest, TheStarDropsDownTheFavouritesAndARowClickPicksOne) {
     ASSERT_NE(list, nullptr);
     SendMessageW(list, WM_LBUTTONDOWN, 0, MAKELPARAM(client.right - 5, 5));
     EXPECT_FALSE(IsWindow(list));
-    EXPECT_EQ(events, (Events{{11, 1}, {12, 0}}));
+    list = open();
+    ASSERT_NE(list, nullptr);
+    SendMessageW(list, WM_MBUTTONDOWN, 0, MAKELPARAM(10, 40));
+    EXPECT_FALSE(IsWindow(list));
+    EXPECT_EQ(events, (Events{{11, 1}, {12, 0}, {13, 1}}));
 }
 
 // Stands in for a main window: records what the strip asks of it.
