@@ -73,6 +73,22 @@ TEST_F(KeysTest, CtrlTabStepsThroughTheTabsWrappingAndCtrlNumbersPickThem) {
     EXPECT_TRUE(WaitForActiveTab(2)) << "Ctrl+9 did not pick the last tab";
 }
 
+TEST_F(KeysTest, CtrlNOpensASecondWindowOnTheNewTabFolder) {
+    Chord({VK_CONTROL, 'N'});
+    HWND second = nullptr;
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            for (HWND found : quorlen.MainWindows()) {
+                if (found != window) second = found;
+            }
+            return second != nullptr;
+        },
+        kInputStepMs))
+        << "Ctrl+N opened no window";
+    EXPECT_TRUE(WaitUntil([&] { return Query(GetDlgItem(second, 7), kTabCount) == 1; }, kInputStepMs));
+    EXPECT_TRUE(WaitForSavedTabs({folders[0], folders[1], folders[2], kComputerFolder}));
+}
+
 TEST_F(KeysTest, AltUpGoesUpAndAltLeftComesBack) {
     Chord({VK_MENU, VK_UP});
     ASSERT_TRUE(WaitForActiveFolder(data.Path())) << "Alt+Up did not go to the parent folder";
