@@ -12,23 +12,16 @@ namespace {
 
 std::wstring HistoryFilePath() { return ConfigFilePath(L"history.txt"); }
 
-// False when history.txt exists but could not be read whole. Writing a list
-// built from such a read would replace the user's history with a fragment.
+// The newest entries the limit keeps, read from the file's end: a file of any
+// size costs only those. False when history.txt exists but could not be read;
+// writing a list then would replace the user's history with nothing.
 bool ReadHistory(const std::wstring& file, int limit, std::vector<std::wstring>& entries) {
-    const bool whole = TryReadLines(file, entries);
-    entries = OldestEntries(std::move(entries), limit);
-    return whole;
+    return TryReadLastLines(file, static_cast<size_t>(EffectiveHistoryLimit(limit)), entries);
 }
 
 }  // namespace
 
 int EffectiveHistoryLimit(int limit) { return limit <= 0 ? kDefaultHistoryLimit : limit; }
-
-std::vector<std::wstring> OldestEntries(std::vector<std::wstring> entries, int limit) {
-    const auto keep = static_cast<size_t>(EffectiveHistoryLimit(limit));
-    if (entries.size() > keep) entries.resize(keep);
-    return entries;
-}
 
 std::vector<std::wstring> PushedHistory(std::vector<std::wstring> entries, const std::wstring& path, int limit) {
     if (path.empty()) return entries;

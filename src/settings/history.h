@@ -13,9 +13,6 @@
 // A limit of zero or below means the default.
 [[nodiscard]] int EffectiveHistoryLimit(int limit);
 
-// The oldest `limit` entries, which is what a load keeps of a longer file.
-[[nodiscard]] std::vector<std::wstring> OldestEntries(std::vector<std::wstring> entries, int limit);
-
 // The history after closing `path`: earlier entries for the same folder are
 // removed, the path goes to the end unchanged, and the oldest entries beyond
 // `limit` are dropped.
@@ -25,7 +22,8 @@
 // Removes the most recent entry and returns it; empty when there is none.
 [[nodiscard]] std::wstring TakeMostRecent(std::vector<std::wstring>& entries);
 
-// The stored history, at most `limit` entries. An unreadable file is an empty history.
+// The stored history: its newest `limit` entries, which is what the limit keeps
+// of a longer file. An unreadable file is an empty history.
 [[nodiscard]] std::vector<std::wstring> LoadHistory(int limit);
 
 // Records a closed folder. Does nothing for an empty path.

@@ -104,14 +104,46 @@ std::string EncodeLines(const std::vector<std::wstring>& lines) {
     return bytes;
 }
 
+namespace {
+
+// Where reading the end of a file starts; doubled until the lines wanted are in.
+constexpr uint64_t kFirstTailBytes = 64 * 1024;
+// The lines of the config files are paths and settings, none longer than the
+// longest path the system takes.
+constexpr size_t kLongestLineUnits = 32768;
+
+size_t UnitsBeforeFirstBreak(const std::string& bytes) {
+    for (size_t unit = 0; unit + 1 < bytes.size(); unit += 2) {
+        if (bytes[unit] == '\n' && bytes[unit + 1] == '\0') return unit / 2;
+    }
+    return bytes.size() / 2;
+}
+
+// Opens a line file for reading; false when it exists but cannot be opened.
+bool OpenLineFile(const std::wstring& path, UniqueKernelHandle& file) {
+    file.reset(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                           FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (file) return true;
+    const DWORD error = GetLastError();
+    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+}
+
+bool ReadAt(HANDLE file, uint64_t offset, std::string& bytes) {
+    LARGE_INTEGER position{};
+    position.QuadPart = static_cast<LONGLONG>(offset);
+    DWORD read = 0;
+    return SetFilePointerEx(file, position, nullptr, FILE_BEGIN) &&
+           (bytes.empty() || ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr)) &&
+           read == bytes.size();
+}
+
+}  // namespace
+
 bool TryReadLines(const std::wstring& path, std::vector<std::wstring>& lines) {
     lines.clear();
-    UniqueKernelHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                        FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) {
-        const DWORD error = GetLastError();
-        return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
-    }
+    UniqueKernelHandle file;
+    if (!OpenLineFile(path, file)) return false;
+    if (!file) return true;
     LARGE_INTEGER size{};
     if (!GetFileSizeEx(file.get(), &size) || size.QuadPart < 0) return false;
     const bool whole = static_cast<uint64_t>(size.QuadPart) <= kLineFileReadLimit;
@@ -123,6 +155,32 @@ bool TryReadLines(const std::wstring& path, std::vector<std::wstring>& lines) {
     bytes.resize(read);
     lines = DecodeLines(bytes);
     return whole && readOk && read == wanted;
+}
+
+bool TryReadLastLines(const std::wstring& path, size_t count, std::vector<std::wstring>& lines) {
+    lines.clear();
+    UniqueKernelHandle file;
+    if (!OpenLineFile(path, file)) return false;
+    if (!file || count == 0) return true;
+    LARGE_INTEGER size{};
+    if (!GetFileSizeEx(file.get(), &size) || size.QuadPart < 0) return false;
+    const auto fileSize = static_cast<uint64_t>(size.QuadPart);
+    for (uint64_t tail = kFirstTailBytes;; tail *= 2) {
+        tail = std::min({tail, fileSize, kLineFileReadLimit});
+        // Units start at even offsets; the byte-order mark is the first of them.
+        const uint64_t start = (fileSize - tail) & ~uint64_t{1};
+        std::string bytes(static_cast<size_t>(fileSize - start), '\0');
+        if (!ReadAt(file.get(), start, bytes)) return false;
+        lines = DecodeLines(bytes);
+        if (start == 0) break;
+        // Read from within a line, the first one is only its end. One longer
+        // than any path is no line of ours, and neither is anything before it.
+        const bool overlong = UnitsBeforeFirstBreak(bytes) > kLongestLineUnits;
+        if (!lines.empty()) lines.erase(lines.begin());
+        if (lines.size() >= count || overlong || tail == kLineFileReadLimit) break;
+    }
+    if (lines.size() > count) lines.erase(lines.begin(), lines.end() - static_cast<ptrdiff_t>(count));
+    return true;
 }
 
 std::vector<std::wstring> ReadLines(const std::wstring& path) {

@@ -27,6 +27,11 @@ inline constexpr uint64_t kLineFileReadLimit = 64ull * 1024 * 1024;
 // missing file is read successfully as no lines.
 [[nodiscard]] bool TryReadLines(const std::wstring& path, std::vector<std::wstring>& lines);
 
+// The last count lines of a line file, read from its end, so that a file of any
+// size costs only what those lines take (within the read limit). A missing file
+// reads as no lines; false when it exists but cannot be opened or read.
+[[nodiscard]] bool TryReadLastLines(const std::wstring& path, size_t count, std::vector<std::wstring>& lines);
+
 // Replaces the file with these lines. The new content goes to a temporary file
 // beside it, which then takes the old file's place in one step, so a failed save
 // leaves the old file as it was. A file that already holds these lines is left

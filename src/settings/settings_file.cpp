@@ -154,6 +154,24 @@ std::vector<std::wstring> WithSettingLines(std::vector<std::wstring> lines,
     return lines;
 }
 
+std::vector<std::wstring> CompleteSettingsLines(const std::vector<std::wstring>& lines) {
+    std::vector<std::wstring> complete = PrintSettingsLines(Settings{});
+    std::vector<std::wstring> unknown;
+    for (const std::wstring& line : lines) {
+        const std::optional<std::wstring_view> name = KeyOf(line);
+        const auto key = std::find_if(std::begin(kKeys), std::end(kKeys), [&name](const SettingsKey& candidate) {
+            return name && *name == candidate.name;
+        });
+        if (key == std::end(kKeys)) {
+            unknown.push_back(line);
+        } else {
+            complete[static_cast<size_t>(key - std::begin(kKeys))] = line;
+        }
+    }
+    complete.insert(complete.end(), unknown.begin(), unknown.end());
+    return complete;
+}
+
 std::vector<std::wstring> WithSettingValues(std::vector<std::wstring> lines,
                                             const std::vector<std::pair<std::wstring, int64_t>>& values) {
     std::vector<std::wstring> replacements;
@@ -196,7 +214,7 @@ namespace {
 void ReplaceSettingLines(const std::wstring& path, const std::vector<std::wstring>& replacements) {
     std::vector<std::wstring> lines;
     if (!TryReadLines(path, lines)) return;
-    WriteLines(path, WithSettingLines(std::move(lines), replacements));
+    WriteLines(path, CompleteSettingsLines(WithSettingLines(std::move(lines), replacements)));
 }
 
 void QueueSettingLines(std::vector<std::wstring> replacements) {

@@ -50,6 +50,12 @@ inline constexpr wchar_t kTabsFileName[] = L"tabs.txt";
 // load is left alone.
 void SaveSettings(const Settings& settings);
 
+// settings.txt as it is written: the 18 lines in their fixed order, each the
+// line the file holds for its key (the last, which a load takes) or else the
+// default one, followed by the lines of keys the program does not know, in
+// their order. The file then always shows every setting.
+[[nodiscard]] std::vector<std::wstring> CompleteSettingsLines(const std::vector<std::wstring>& lines);
+
 // The lines of settings.txt with each given "key=value" line in place of the
 // first line of its key, or appended when there is none; later lines of the key
 // go, since a load would take the last. Every other line stays where it was.

@@ -285,7 +285,9 @@ TEST(ReliabilityHistoryTest, PushingKeepsOneEntryPerFolderWithinTheLimitAndTheNe
     int limit = 5;
     for (long long i = 0; i < cases; ++i) {
         if (random.Chance(5)) limit = random.Below(12) - 2;
-        if (random.Chance(3)) history = OldestEntries(history, limit);
+        // A load keeps the newest entries of a longer file.
+        const auto loadKeeps = static_cast<std::ptrdiff_t>(EffectiveHistoryLimit(limit));
+        if (random.Chance(3) && std::ssize(history) > loadKeeps) history.erase(history.begin(), history.end() - loadKeeps);
         const std::wstring path = random.Chance(80) ? random.OneOf(folders) : random.MixedText(60);
         const Lines before = history;
         history = PushedHistory(history, path, limit);

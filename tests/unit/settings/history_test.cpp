@@ -45,17 +45,10 @@ TEST(HistoryList, LimitOfZeroOrBelowMeansOneHundred) {
         ASSERT_EQ(pushed.size(), 100u);
         EXPECT_EQ(pushed.front(), L"C:\\51");
         EXPECT_EQ(pushed.back(), L"D:\\new");
-
-        const Lines loaded = OldestEntries(full, limit);
-        ASSERT_EQ(loaded.size(), 100u);
-        EXPECT_EQ(loaded.back(), L"C:\\99");
     }
 }
 
-TEST(HistoryList, LoadKeepsTheOldestAndPopTakesTheMostRecent) {
-    EXPECT_EQ(OldestEntries({L"W", L"X", L"Y", L"Z"}, 2), (Lines{L"W", L"X"}));
-    EXPECT_EQ(OldestEntries({L"W"}, 2), Lines{L"W"});
-
+TEST(HistoryList, PopTakesTheMostRecent) {
     Lines entries{L"W", L"X"};
     EXPECT_EQ(TakeMostRecent(entries), L"X");
     EXPECT_EQ(entries, Lines{L"W"});
@@ -103,16 +96,18 @@ TEST_F(HistoryFileTest, PushOfAnEmptyPathWritesNothing) {
     EXPECT_FALSE(HistoryFileExists());
 }
 
-TEST_F(HistoryFileTest, PushAndPopWorkOnTheEntriesALowerLimitLoads) {
+// A lower limit keeps the newest entries, so the reopen still brings back the
+// folder closed last.
+TEST_F(HistoryFileTest, PushAndPopWorkOnTheNewestEntriesALowerLimitKeeps) {
     const Lines written{L"W", L"X", L"Y", L"Z"};
     ASSERT_TRUE(WriteLines(HistoryFile(), written));
-    EXPECT_EQ(LoadHistory(2), (Lines{L"W", L"X"}));
-    EXPECT_EQ(PopHistory(2), L"X");
-    EXPECT_EQ(StoredLines(), Lines{L"W"});
+    EXPECT_EQ(LoadHistory(2), (Lines{L"Y", L"Z"}));
+    EXPECT_EQ(PopHistory(2), L"Z");
+    EXPECT_EQ(StoredLines(), Lines{L"Y"});
 
     ASSERT_TRUE(WriteLines(HistoryFile(), written));
     PushHistory(L"V", 2);
-    EXPECT_EQ(StoredLines(), (Lines{L"X", L"V"}));
+    EXPECT_EQ(StoredLines(), (Lines{L"Z", L"V"}));
 }
 
 TEST_F(HistoryFileTest, PopReturnsEntriesMostRecentFirstAndLeavesAnEmptyFile) {
@@ -137,34 +132,27 @@ TEST_F(HistoryFileTest, PopOfAnEmptyHistoryCreatesNoFile) {
     EXPECT_EQ(StoredBytes(), "");
 }
 
-TEST_F(HistoryFileTest, AFileThatCannotBeReadWholeIsNeverOverwritten) {
-    // Larger than a line file may be, so it reads only in part; a push or pop
-    // that wrote back would replace the user's history with that part.
+// A file far larger than the limit keeps (made by hand or another program)
+// costs only its end to read, and the history goes on from its newest entries.
+TEST_F(HistoryFileTest, AnOversizedFileGivesItsNewestEntriesAndTheHistoryGoesOn) {
     {
         UniqueKernelHandle file(CreateFileW(HistoryFile().c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                             FILE_ATTRIBUTE_NORMAL, nullptr));
         ASSERT_TRUE(file);
-        const char start[] = "\xFF\xFE" "W\0\r\0\n\0";
         DWORD written = 0;
-        ASSERT_TRUE(WriteFile(file.get(), start, sizeof start - 1, &written, nullptr));
+        const std::string start = EncodeLines({L"C:\\Oldest"});
+        ASSERT_TRUE(WriteFile(file.get(), start.data(), static_cast<DWORD>(start.size()), &written, nullptr));
+        // Past the read limit; what lies between reads as units of nothing.
         LARGE_INTEGER end{};
         end.QuadPart = static_cast<LONGLONG>(kLineFileReadLimit) + 2;
         ASSERT_TRUE(SetFilePointerEx(file.get(), end, nullptr, FILE_BEGIN));
-        ASSERT_TRUE(SetEndOfFile(file.get()));
+        const std::string newest = EncodeLines({L"", L"C:\\Older", L"C:\\Newer"}).substr(2);
+        ASSERT_TRUE(WriteFile(file.get(), newest.data(), static_cast<DWORD>(newest.size()), &written, nullptr));
     }
-    // A rewrite would hold the part that was read, give or take an entry, never this size.
-    auto untouched = [this] {
-        FlushSaves();
-        WIN32_FILE_ATTRIBUTE_DATA data{};
-        if (!GetFileAttributesExW(HistoryFile().c_str(), GetFileExInfoStandard, &data)) return false;
-        const uint64_t size = (static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
-        return size == kLineFileReadLimit + 2;
-    };
-
+    EXPECT_EQ(LoadHistory(100), (Lines{L"C:\\Older", L"C:\\Newer"}));
     PushHistory(L"C:\\New", 100);
-    EXPECT_TRUE(untouched());
-    EXPECT_EQ(PopHistory(100), L"");
-    EXPECT_TRUE(untouched());
+    EXPECT_EQ(StoredLines(), (Lines{L"C:\\Older", L"C:\\Newer", L"C:\\New"}));
+    EXPECT_EQ(PopHistory(100), L"C:\\New");
 }
 
 }  // namespace

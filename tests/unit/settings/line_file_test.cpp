@@ -114,6 +114,27 @@ TEST_F(LineFileOnDisk, MissingFileReadsAsNoLines) {
     EXPECT_TRUE(ReadLines(PathOf(L"absent.txt")).empty());
 }
 
+// Read from the end, in steps that cut lines anywhere: what comes back is
+// whole lines, the last ones.
+TEST_F(LineFileOnDisk, TheLastLinesOfAFileAreReadWholeFromItsEnd) {
+    const std::wstring path = PathOf(L"long.txt");
+    Lines lines;
+    for (int i = 0; i < 20000; ++i) lines.push_back(L"C:\\文件夹\\" + std::to_wstring(i));
+    ASSERT_TRUE(WriteLines(path, lines));
+    Lines read;
+    ASSERT_TRUE(TryReadLastLines(path, 3, read));
+    EXPECT_EQ(read, (Lines{L"C:\\文件夹\\19997", L"C:\\文件夹\\19998", L"C:\\文件夹\\19999"}));
+    ASSERT_TRUE(TryReadLastLines(path, 15000, read));
+    ASSERT_EQ(read.size(), 15000u);
+    EXPECT_EQ(read.front(), L"C:\\文件夹\\5000");
+    ASSERT_TRUE(TryReadLastLines(path, 30000, read));
+    EXPECT_EQ(read, lines) << "more than the file holds gives the whole file";
+    ASSERT_TRUE(TryReadLastLines(path, 0, read));
+    EXPECT_TRUE(read.empty());
+    EXPECT_TRUE(TryReadLastLines(PathOf(L"absent.txt"), 3, read));
+    EXPECT_TRUE(read.empty());
+}
+
 TEST_F(LineFileOnDisk, FileHeldOpenByAnotherIsUnreadableButReadLinesStillGivesNoLines) {
     const std::wstring path = PathOf(L"held.txt");
     ASSERT_TRUE(WriteLines(path, {L"A"}));
@@ -123,6 +144,7 @@ TEST_F(LineFileOnDisk, FileHeldOpenByAnotherIsUnreadableButReadLinesStillGivesNo
 
     Lines read;
     EXPECT_FALSE(TryReadLines(path, read));
+    EXPECT_FALSE(TryReadLastLines(path, 1, read));
     EXPECT_TRUE(ReadLines(path).empty());
 }
 

@@ -267,13 +267,26 @@ TEST_F(SettingsFileTest, SaveSettingsWritesTheListsEvenWhenSettingsFileFails) {
     EXPECT_EQ(Saved(L"tabs.txt"), settings.TabPaths);
 }
 
-TEST_F(SettingsFileTest, SaveWindowRectUpdatesTheFileInPlace) {
+// Every line is written, in order: the values not saved as the file holds them
+// (a value as it stands, not as it reads), the others as the defaults; lines of
+// keys the program does not know follow.
+TEST_F(SettingsFileTest, SaveWindowRectSetsTheWindowLinesAndWritesEverySetting) {
     const std::wstring path = PathOf(L"settings.txt");
-    ASSERT_TRUE(WriteLines(path, {L"NavVisible=0", L"WindowX=1", L"WindowY=2", L"WindowWidth=3", L"WindowHeight=4",
-                                  L"NewTabPath=C:\\x"}));
+    ASSERT_TRUE(WriteLines(path, {L"a note", L"NavVisible=0", L"WindowX=1", L"WindowY=2", L"WindowWidth=3",
+                                  L"WindowHeight=4", L"Future=1", L"NewTabPath=C:\\x", L"ViewMode= 7 "}));
     SaveWindowRect(RECT{100, 50, 1380, 850});
-    EXPECT_EQ(Saved(L"settings.txt"), (Lines{L"NavVisible=0", L"WindowX=100", L"WindowY=50", L"WindowWidth=1280",
-                                             L"WindowHeight=800", L"NewTabPath=C:\\x"}));
+    Settings expected;
+    expected.NavVisible = false;
+    expected.NewTabPath = L"C:\\x";
+    expected.WindowX = 100;
+    expected.WindowY = 50;
+    expected.WindowWidth = 1280;
+    expected.WindowHeight = 800;
+    Lines lines = PrintSettingsLines(expected);
+    lines[5] = L"ViewMode= 7 ";
+    lines.push_back(L"a note");
+    lines.push_back(L"Future=1");
+    EXPECT_EQ(Saved(L"settings.txt"), lines);
 }
 
 TEST_F(SettingsFileTest, SaveTabListTouchesOnlyTheTabsAndTheActiveTab) {
@@ -287,7 +300,11 @@ TEST_F(SettingsFileTest, SaveTabListTouchesOnlyTheTabsAndTheActiveTab) {
     stale.ActiveTab = 1;
     SaveTabList(stale);
     EXPECT_EQ(Saved(L"tabs.txt"), stale.TabPaths);
-    EXPECT_EQ(Saved(L"settings.txt"), (Lines{L"FavBarVisible=1", L"ActiveTab=1", L"NewTabPath=C:\\新"}));
+    Settings expected;
+    expected.FavBarVisible = true;
+    expected.ActiveTab = 1;
+    expected.NewTabPath = L"C:\\新";
+    EXPECT_EQ(Saved(L"settings.txt"), PrintSettingsLines(expected));
     EXPECT_EQ(Saved(L"favorites.txt"), Lines{L"C:\\added elsewhere"});
 
     // A tab list that could not be read at start-up is never replaced.
@@ -316,9 +333,25 @@ TEST_F(SettingsFileTest, ALoadSeesEverySaveAskedBeforeItEachOnTheFileAsTheOneBef
     EXPECT_EQ(loaded.WindowWidth, 100);
 }
 
-TEST_F(SettingsFileTest, SaveWindowRectCreatesAMissingSettingsFile) {
+// A first start that restores tabs into a folder without settings.txt writes
+// every setting, not the active tab alone.
+TEST_F(SettingsFileTest, ASaveOfSomeLinesCreatesAWholeSettingsFile) {
+    Settings record;
+    record.TabPaths = {L"C:\\a", L"D:\\"};
+    record.ActiveTab = 1;
+    SaveTabList(record);
+    Settings expected;
+    expected.ActiveTab = 1;
+    EXPECT_EQ(Saved(L"settings.txt"), PrintSettingsLines(expected));
+
+    ASSERT_TRUE(DeleteFileW(PathOf(L"settings.txt").c_str()));
     SaveWindowRect(RECT{100, 50, 1380, 850});
-    EXPECT_EQ(Saved(L"settings.txt"), (Lines{L"WindowX=100", L"WindowY=50", L"WindowWidth=1280", L"WindowHeight=800"}));
+    expected = Settings{};
+    expected.WindowX = 100;
+    expected.WindowY = 50;
+    expected.WindowWidth = 1280;
+    expected.WindowHeight = 800;
+    EXPECT_EQ(Saved(L"settings.txt"), PrintSettingsLines(expected));
 }
 
 TEST_F(SettingsFileTest, SaveWindowRectLeavesASettingsFileItCannotReadWhole) {
