@@ -53,7 +53,8 @@ void SaveSettings(const Settings& settings);
 // settings.txt as it is written: the 18 lines in their fixed order, each the
 // line the file holds for its key (the last, which a load takes) or else the
 // default one, followed by the lines of keys the program does not know, in
-// their order. The file then always shows every setting.
+// their order. The file then always shows every setting. A save that changes no
+// value does not write the file at all.
 [[nodiscard]] std::vector<std::wstring> CompleteSettingsLines(const std::vector<std::wstring>& lines);
 
 // The lines of settings.txt with each given "key=value" line in place of the

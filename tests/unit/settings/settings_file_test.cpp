@@ -344,6 +344,11 @@ TEST_F(SettingsFileTest, ASaveOfSomeLinesCreatesAWholeSettingsFile) {
     expected.ActiveTab = 1;
     EXPECT_EQ(Saved(L"settings.txt"), PrintSettingsLines(expected));
 
+    // A save that changes no value leaves a file as it is, whole or not.
+    ASSERT_TRUE(WriteLines(PathOf(L"settings.txt"), {L"ActiveTab=1"}));
+    SaveTabList(record);
+    EXPECT_EQ(Saved(L"settings.txt"), Lines{L"ActiveTab=1"});
+
     ASSERT_TRUE(DeleteFileW(PathOf(L"settings.txt").c_str()));
     SaveWindowRect(RECT{100, 50, 1380, 850});
     expected = Settings{};
