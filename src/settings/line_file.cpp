@@ -107,7 +107,7 @@ std::string EncodeLines(const std::vector<std::wstring>& lines) {
 namespace {
 
 // Where reading the end of a file starts; doubled until the lines wanted are in.
-constexpr uint64_t kFirstTailBytes = 64 * 1024;
+constexpr uint64_t kFirstTailBytes = uint64_t{64} * 1024;
 // The lines of the config files are paths and settings, none longer than the
 // longest path the system takes.
 constexpr size_t kLongestLineUnits = 32768;

@@ -214,10 +214,10 @@ namespace {
 void ReplaceSettingLines(const std::wstring& path, const std::vector<std::wstring>& replacements) {
     std::vector<std::wstring> lines;
     if (!TryReadLines(path, lines)) return;
-    std::vector<std::wstring> replaced = WithSettingLines(lines, replacements);
+    const std::vector<std::wstring> replaced = WithSettingLines(lines, replacements);
     // A save that changes no value leaves the file as the user or another tool left it.
     if (replaced == lines) return;
-    WriteLines(path, CompleteSettingsLines(std::move(replaced)));
+    WriteLines(path, CompleteSettingsLines(replaced));
 }
 
 void QueueSettingLines(std::vector<std::wstring> replacements) {
