@@ -16,17 +16,12 @@ constexpr wchar_t kComputerFolder[] = L"::{20D04FE0-3AEA-1069-A2D8-08002B30309D}
 
 // Three saved tabs, the first one active, and keys typed into the window as a
 // person would type them.
-class KeysTest : public TabsTest {
+class KeysTest : public SavedTabsTest {
 protected:
-    void PrepareConfig() override { ASSERT_TRUE(WriteConfigLines(install, L"tabs.txt", folders)); }
-
     void SetUp() override {
-        TabsTest::SetUp();
+        SavedTabsTest::SetUp();
         if (HasFatalFailure()) return;
-        ASSERT_TRUE(WaitForTabCount(3));
         ASSERT_EQ(Query(strip, kActiveTab), 0);
-        ASSERT_TRUE(WaitUntil([&] { return NavigatedPanelCount(window) == 1; }, 20000)) << "the restore never ended";
-        SetWindowPos(window, nullptr, 0, 0, 900, 600, SWP_NOZORDER);
         ASSERT_TRUE(WaitUntil(
             [&] {
                 SetForegroundWindow(window);
@@ -75,16 +70,8 @@ TEST_F(KeysTest, CtrlTabStepsThroughTheTabsWrappingAndCtrlNumbersPickThem) {
 
 TEST_F(KeysTest, CtrlNOpensASecondWindowOnTheNewTabFolder) {
     Chord({VK_CONTROL, 'N'});
-    HWND second = nullptr;
-    ASSERT_TRUE(WaitUntil(
-        [&] {
-            for (HWND found : quorlen.MainWindows()) {
-                if (found != window) second = found;
-            }
-            return second != nullptr;
-        },
-        kInputStepMs))
-        << "Ctrl+N opened no window";
+    const HWND second = WaitForSecondWindow();
+    ASSERT_NE(second, nullptr) << "Ctrl+N opened no window";
     EXPECT_TRUE(WaitUntil([&] { return Query(GetDlgItem(second, 7), kTabCount) == 1; }, kInputStepMs));
     EXPECT_TRUE(WaitForSavedTabs({folders[0], folders[1], folders[2], kComputerFolder}));
 }

@@ -17,18 +17,13 @@ constexpr UINT kPlusLeft = 0x8054;
 
 // Three saved tabs, and a folder beside theirs that another program drags
 // things from onto the strip.
-class TabDropTest : public TabsTest {
+class TabDropTest : public SavedTabsTest {
 protected:
-    void PrepareConfig() override { ASSERT_TRUE(WriteConfigLines(install, L"tabs.txt", folders)); }
-
     void SetUp() override {
         ASSERT_TRUE(SUCCEEDED(OleInitialize(nullptr)));
         oleInitialised = true;
-        TabsTest::SetUp();
+        SavedTabsTest::SetUp();
         if (HasFatalFailure()) return;
-        ASSERT_TRUE(WaitForTabCount(3));
-        ASSERT_TRUE(WaitUntil([&] { return NavigatedPanelCount(window) == 1; }, 20000)) << "the restore never ended";
-        SetWindowPos(window, nullptr, 0, 0, 900, 600, SWP_NOZORDER);
         // The strip takes drops once it is seen, and a drag looks for a window's
         // target only as it comes onto that window.
         ASSERT_TRUE(WaitUntil([&] { return Painted(strip); }, kInputStepMs)) << "the strip never painted";

@@ -18,30 +18,12 @@ constexpr UINT kMinimizeLeft = 0x805A;
 constexpr UINT kMaximizeLeft = 0x805B;
 constexpr UINT kCloseLeft = 0x805C;
 
-// Three saved tabs in a window placed where the tests know it to be.
-class TabMouseTest : public TabsTest {
+// Three saved tabs, driven with the mouse.
+class TabMouseTest : public SavedTabsTest {
 protected:
-    void PrepareConfig() override { ASSERT_TRUE(WriteConfigLines(install, L"tabs.txt", folders)); }
-
     void TearDown() override {
         // Off every window, so that no later test finds something hot under the cursor.
         PlaceCursor(POINT{GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1});
-    }
-
-    void SetUp() override {
-        TabsTest::SetUp();
-        if (HasFatalFailure()) return;
-        ASSERT_TRUE(WaitForTabCount(3));
-        // Until the active tab has arrived the window is still busy, and a click
-        // then can come too late for the place it was aimed at.
-        ASSERT_TRUE(WaitUntil([&] { return NavigatedPanelCount(window) == 1; }, 20000)) << "the restore never ended";
-        Place(window, 0, 0);
-    }
-
-
-    static void Place(HWND target, int x, int y) {
-        SetWindowPos(target, nullptr, x, y, 900, 600, SWP_NOZORDER);
-        SetForegroundWindow(target);
     }
 
     // A point of the strip's empty stretch between the "+" and the star.
@@ -49,21 +31,6 @@ protected:
         POINT point{static_cast<int>(Query(strip, kPlusLeft)) + 100, 13};
         ClientToScreen(strip, &point);
         return point;
-    }
-
-    // The window a torn-off tab opened.
-    HWND WaitForSecondWindow() const {
-        HWND second = nullptr;
-        EXPECT_TRUE(WaitUntil(
-            [&] {
-                for (HWND found : quorlen.MainWindows()) {
-                    if (found != window) second = found;
-                }
-                return second != nullptr;
-            },
-            20000))
-            << "no second window appeared";
-        return second;
     }
 
     // Chooses an entry of the menu of a strip's tab by stepping to it with an

@@ -40,3 +40,40 @@ protected:
     std::vector<std::wstring> folders;
     HWND strip = nullptr;
 };
+
+// The three folders saved as tabs and restored, in a window placed where the
+// tests know it to be.
+class SavedTabsTest : public TabsTest {
+protected:
+    void PrepareConfig() override { ASSERT_TRUE(WriteConfigLines(install, L"tabs.txt", folders)); }
+
+    void SetUp() override {
+        TabsTest::SetUp();
+        if (HasFatalFailure()) return;
+        ASSERT_TRUE(WaitForTabCount(3));
+        // Until the active tab has arrived the window is still busy, and input
+        // then can come too late for the place it was aimed at.
+        ASSERT_TRUE(WaitUntil([&] { return NavigatedPanelCount(window) == 1; }, 20000)) << "the restore never ended";
+        Place(window, 0, 0);
+    }
+
+    static void Place(HWND target, int x, int y) {
+        SetWindowPos(target, nullptr, x, y, 900, 600, SWP_NOZORDER);
+        SetForegroundWindow(target);
+    }
+
+    // The window a tear-off or a new-window request opened.
+    HWND WaitForSecondWindow() const {
+        HWND second = nullptr;
+        EXPECT_TRUE(WaitUntil(
+            [&] {
+                for (HWND found : quorlen.MainWindows()) {
+                    if (found != window) second = found;
+                }
+                return second != nullptr;
+            },
+            20000))
+            << "no second window appeared";
+        return second;
+    }
+};

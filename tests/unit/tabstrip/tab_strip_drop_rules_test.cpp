@@ -17,16 +17,12 @@ TEST(DropPlace, IsTheTabUnderTheCursorNewTabsOverThePlusOrTheEmptyStripAndNothin
     }
 }
 
-TEST(OpensAsTab, TakesFoldersButNotFilesTheShellAlsoBrowses) {
-    EXPECT_TRUE(OpensAsTab(SFGAO_FOLDER));
-    EXPECT_TRUE(OpensAsTab(SFGAO_FOLDER | SFGAO_FILESYSTEM | SFGAO_HASSUBFOLDER));
-    // A zip file is a folder to the shell, and a stream.
+// Only folders open as tabs, a zip file (a folder to the shell, and a stream)
+// not; they show a link, else a copy, and nothing without a folder.
+TEST(DroppedFolders, OpenAsTabsUnlessTheyAreFilesAndShowALinkElseACopy) {
+    EXPECT_TRUE(OpensAsTab(SFGAO_FOLDER | SFGAO_FILESYSTEM));
     EXPECT_FALSE(OpensAsTab(SFGAO_FOLDER | SFGAO_STREAM));
-    EXPECT_FALSE(OpensAsTab(SFGAO_FILESYSTEM | SFGAO_STREAM));
-    EXPECT_FALSE(OpensAsTab(0));
-}
-
-TEST(OpenAsTabsEffect, IsALinkElseACopyAndNothingWithoutAFolder) {
+    EXPECT_FALSE(OpensAsTab(SFGAO_FILESYSTEM));
     const DWORD all = DROPEFFECT_COPY | DROPEFFECT_MOVE | DROPEFFECT_LINK;
     EXPECT_EQ(OpenAsTabsEffect(true, all), static_cast<DWORD>(DROPEFFECT_LINK));
     EXPECT_EQ(OpenAsTabsEffect(true, DROPEFFECT_COPY | DROPEFFECT_MOVE), static_cast<DWORD>(DROPEFFECT_COPY));
