@@ -138,17 +138,18 @@ void MainWindow::CloseTabsOutside(int keepFirst, int keepLast, int focusTab) {
     }
     std::vector<TabInfo> kept;
     std::vector<TabInfo> closed;
+    std::vector<std::wstring> closedFolders;
     for (int i = 0; i < count; ++i) {
         TabInfo& tab = tabs[static_cast<size_t>(i)];
         if (i >= keepFirst && i <= keepLast) {
             kept.push_back(std::move(tab));
             continue;
         }
-        const std::wstring path = TabFolder(tab);
-        if (!path.empty()) PushHistory(path, settings.HistoryLimit);
+        closedFolders.push_back(TabFolder(tab));
         if (tab.panel.get() == firstRestored) firstRestored = nullptr;
         closed.push_back(std::move(tab));
     }
+    PushHistory(std::move(closedFolders), settings.HistoryLimit);
     // As when one tab goes: the closed panels go last, once the list and the
     // active index agree again.
     tabs = std::move(kept);

@@ -46,12 +46,17 @@ std::vector<std::wstring> LoadHistory(int limit) {
     return entries;
 }
 
-void PushHistory(const std::wstring& path, int limit) {
-    if (path.empty()) return;
-    QueueSave([file = HistoryFilePath(), path, limit] {
+void PushHistory(const std::wstring& path, int limit) { PushHistory(std::vector<std::wstring>{path}, limit); }
+
+// One read and one write for them all: each write is a flush to disk.
+void PushHistory(std::vector<std::wstring> paths, int limit) {
+    std::erase(paths, std::wstring());
+    if (paths.empty()) return;
+    QueueSave([file = HistoryFilePath(), paths = std::move(paths), limit] {
         std::vector<std::wstring> entries;
         if (!ReadHistory(file, limit, entries)) return;
-        (void)WriteLines(file, PushedHistory(std::move(entries), path, limit));
+        for (const std::wstring& path : paths) entries = PushedHistory(std::move(entries), path, limit);
+        (void)WriteLines(file, entries);
     });
 }
 

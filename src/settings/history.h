@@ -28,6 +28,8 @@
 
 // Records a closed folder. Does nothing for an empty path.
 void PushHistory(const std::wstring& path, int limit);
+// Records closed folders in this order, the last the most recent.
+void PushHistory(std::vector<std::wstring> paths, int limit);
 
 // Removes the most recent folder from the history and returns it; empty when
 // the history is empty. Writes the file before it returns.

@@ -89,6 +89,10 @@ TEST_F(HistoryFileTest, FirstPushCreatesTheFileInTheLineFormat) {
     EXPECT_EQ(LoadHistory(100), Lines{L"C:\\data"}) << "a load sees the pushes before it";
     const std::string expected("\xFF\xFE" "C\0:\0\\\0d\0a\0t\0a\0\r\0\n\0", 2 + 9 * 2);
     EXPECT_EQ(StoredBytes(), expected);
+
+    // Several closed at once go in their order, empty paths left out.
+    PushHistory(Lines{L"C:\\A", L"", L"C:\\DATA"}, 100);
+    EXPECT_EQ(LoadHistory(100), (Lines{L"C:\\A", L"C:\\DATA"}));
 }
 
 TEST_F(HistoryFileTest, PushOfAnEmptyPathWritesNothing) {
