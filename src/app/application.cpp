@@ -134,10 +134,11 @@ void Application::SetActiveWindow(MainWindow* window) {
     AimHandOffs();
 }
 
-MainWindow* Application::OpenWindow(const std::wstring& path, int width, int height, int x, int y) {
+MainWindow* Application::OpenWindow(const std::wstring& path, int width, int height, int x, int y,
+                                    TabHistory history) {
     windows.push_back(std::make_unique<MainWindow>());
     MainWindow* window = windows.back().get();
-    if (!window->Create(path, false, false, width, height, x, y)) {
+    if (!window->Create(path, false, false, width, height, x, y, std::move(history))) {
         DiscardWindow(window);
         return nullptr;
     }

@@ -10,6 +10,7 @@
 #include "app/hand_off_queue.h"
 #include "app/instance_channel.h"
 #include "app/instance_claim.h"
+#include "mainwindow/closed_tab_histories.h"
 
 class MainWindow;
 
@@ -24,8 +25,10 @@ public:
     void OnWindowDestroyed(MainWindow* window);
     void SetActiveWindow(MainWindow* window);
 
-    // Opens a further main window showing one folder; null when it cannot be created.
-    MainWindow* OpenWindow(const std::wstring& path, int width, int height, int x, int y);
+    // Opens a further main window showing one folder, with the back and forward
+    // list of the tab it comes from; null when it cannot be created.
+    MainWindow* OpenWindow(const std::wstring& path, int width, int height, int x, int y,
+                           TabHistory history = {});
 
     [[nodiscard]] const std::vector<std::unique_ptr<MainWindow>>& Windows() const { return windows; }
     [[nodiscard]] MainWindow* ActiveWindow() const { return activeWindow; }
@@ -44,6 +47,10 @@ public:
 
     // The main window whose top-level window is root, or null.
     [[nodiscard]] MainWindow* WindowForRoot(HWND root) const;
+
+    // The lists of the tabs closed in this run, shared by every window as the
+    // closed-folder history is.
+    [[nodiscard]] ClosedTabHistories& ClosedTabs() { return closedTabs; }
 
 private:
     Application() = default;
@@ -64,4 +71,5 @@ private:
     PipeServer pipeServer;
     // Not before the first window is made, nor once the last one closes.
     bool takingHandOffs = false;
+    ClosedTabHistories closedTabs;
 };

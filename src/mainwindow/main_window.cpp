@@ -2,10 +2,15 @@
 
 #include <dwmapi.h>
 
+#include <optional>
+#include <utility>
+
 #include "mainwindow/main_window_ids.h"
 #include "settings/load_settings.h"
+#include "settings/save_failures.h"
 #include "takeover/takeover.h"
 #include "takeover/takeover_documents.h"
+#include "ui/dpi.h"
 #include "ui/nav_pane_sizer.h"
 
 namespace {
@@ -16,6 +21,12 @@ constexpr UINT kEndRestoreDelayMs = 5000;
 constexpr UINT kViewWindowCheckMs = 400;
 constexpr UINT kConfigBackupMs = 4 * 60 * 60 * 1000;
 constexpr UINT kExecutableCheckMs = 3000;
+// Long enough to be read twice; the balloon's own close button ends it sooner.
+constexpr UINT kSaveNoticeMs = 30000;
+
+// Once in a run is enough: a save that fails once fails again at every change,
+// and the user has been told what it means.
+bool saveFailureTold = false;
 
 HICON LoadAppIcon(HINSTANCE instance, int sizeMetricX, int sizeMetricY) {
     return static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(kAppIconId), IMAGE_ICON,
@@ -30,8 +41,9 @@ MainWindow::MainWindow() : settings(LoadSettings()), dpi(static_cast<int>(GetDpi
 MainWindow::~MainWindow() = default;
 
 bool MainWindow::Create(const std::wstring& path, bool select, bool primaryWindow, int width, int height, int x,
-                        int y) {
+                        int y, TabHistory history) {
     initialPath = path;
+    initialHistory = std::move(history);
     initialSelect = select;
     primary = primaryWindow;
 
@@ -140,16 +152,33 @@ void MainWindow::Detach() {
 // once they are on their way.
 void MainWindow::OpenFirstTab() {
     if (!primary) {
-        OpenPath(initialPath);
+        InsertTab(0, initialPath, std::move(initialHistory));
     } else if (!settings.TabPaths.empty()) {
         restoring = true;
         openOnTopOfRestore = true;
         QueueRestoredTabs();
-        OpenPath(settings.TabPaths[static_cast<size_t>(FirstRestoredTab())]);
+        const auto first = static_cast<size_t>(FirstRestoredTab());
+        InsertTab(0, settings.TabPaths[first], SavedTabHistory(first));
         firstRestored = ActivePanel();
     } else if (initialPath.empty()) {
         OpenPath(std::wstring());
     } else {
         OpenFromInstance(initialPath, initialSelect);
+    }
+}
+
+// Asked at the window's upkeep, so that a save made on the saving thread is
+// told of on this one, menus and dialogs open or not. A window the user cannot
+// see leaves the telling to another, or to later. Once told, later failures
+// are only let go.
+void MainWindow::TellOfSaveFailure() {
+    if (IsIconic(hwnd) || !IsWindowVisible(hwnd)) return;
+    const std::optional<SaveFailure> failure = TakeSaveFailureToReport();
+    if (!failure || std::exchange(saveFailureTold, true)) return;
+    const RECT panel = ComputeLayout().panel;
+    POINT stem{(panel.left + panel.right) / 2, panel.top + ScaleDip(8, dpi)};
+    ClientToScreen(hwnd, &stem);
+    if (saveNotice.Show(hwnd, stem, L"无法保存配置", SaveFailureText(*failure), ScaleDip(420, dpi))) {
+        SetTimer(hwnd, kTimerHideSaveNotice, kSaveNoticeMs, nullptr);
     }
 }

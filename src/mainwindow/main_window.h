@@ -18,6 +18,7 @@
 #include "mainwindow/tab_info.h"
 #include "settings/settings.h"
 #include "tabstrip/tab_strip.h"
+#include "ui/balloon_notice.h"
 
 // One top-level window of the file manager: frameless, with the tab strip where
 // a caption would be and the active tab's folder below.
@@ -30,9 +31,10 @@ public:
 
     // Creates and shows the window. A width or height of 0 or less leaves the size
     // to the saved or default one; x or y equal to CW_USEDEFAULT leave the position
-    // to the system.
+    // to the system. A further window's one tab starts with history, the back and
+    // forward list of the tab it was torn from.
     [[nodiscard]] bool Create(const std::wstring& path, bool select, bool primary, int width, int height,
-                              int x, int y);
+                              int x, int y, TabHistory history = {});
 
     [[nodiscard]] HWND Hwnd() const { return hwnd; }
 
@@ -45,12 +47,14 @@ public:
     // in an edit box or the tree. True when the message was consumed.
     bool HandleKey(MSG& msg, KeyFocus focus);
 
-    // The folders of this window's tabs, left to right, leaving out tabs that have none.
-    [[nodiscard]] std::vector<std::wstring> CollectTabPaths() const;
+    // Adds the folders of this window's tabs, left to right, and their back and
+    // forward lists, leaving out tabs that have no folder.
+    void CollectSavedTabs(std::vector<std::wstring>& paths, std::vector<TabHistory>& histories) const;
 
     // Opens path in a new tab at index (appended when out of range); the new
-    // tab's index, or -1 when no panel could be made.
-    int InsertTab(int index, const std::wstring& path);
+    // tab's index, or -1 when no panel could be made. The tab starts with the
+    // back and forward list carried from another tab, if any.
+    int InsertTab(int index, const std::wstring& path, TabHistory history = {});
 
     // Activates the tab showing path, or opens it in a new tab; the tab's index.
     int OpenPath(const std::wstring& path);
@@ -72,6 +76,8 @@ private:
     void RestoreFocus();
     void SaveNormalRect() const;
     void OnTimer(UINT_PTR id);
+    // Tells the user, once per run, that a config file could not be saved.
+    void TellOfSaveFailure();
     LRESULT OnNcCalcSize(WPARAM wParam, LPARAM lParam);
     LRESULT OnNcHitTest(LPARAM lParam);
     bool OnMoveStripButtonDown(POINT clientPoint);
@@ -97,7 +103,9 @@ private:
     void OpenInNewWindow(const std::wstring& folder) const;
     // Opens a folder in a tab behind the active one, placed after it and after
     // the tabs opened so before it.
-    void OpenInBackgroundTab(const std::wstring& path);
+    void OpenInBackgroundTab(const std::wstring& path, TabHistory history = {});
+    // Keeps a closing tab's list for its folder to be opened with again.
+    static void RememberClosedTab(const TabInfo& tab);
     void QueueRestoredTabs();
     void RestoreRemainingTabs();
     void ApplyFolderDescriptions();
@@ -107,10 +115,12 @@ private:
     [[nodiscard]] int FirstRestoredTab() const;
     // A panel for a tab, or null after telling the user it could not be made.
     std::unique_ptr<FilePanel> MakePanel();
-    int AddTab(int index, const std::wstring& folder);
-    void OpenPanelFolder(FilePanel* panel, const std::wstring& folder);
+    int AddTab(int index, const std::wstring& folder, TabHistory history = {});
+    void OpenPanelFolder(FilePanel* panel, const std::wstring& folder, const TabHistory& history);
     // A tab behind the others, with no panel until it is first shown.
-    void InsertUnbuiltTab(int index, const std::wstring& folder);
+    void InsertUnbuiltTab(int index, const std::wstring& folder, TabHistory history = {});
+    // The saved back and forward list of the saved tab at index; empty when none.
+    [[nodiscard]] TabHistory SavedTabHistory(size_t index) const;
     void OpenFromInstance(const std::wstring& path, bool select);
     void OnPanelNavigated(FilePanel* panel, const std::wstring& path);
     void SyncTabStrip();
@@ -145,7 +155,7 @@ private:
     void ShowFolderOptions();
     void OnSettings();
     void ApplySettings(const Settings& changed);
-    [[nodiscard]] std::vector<std::wstring> AllWindowsTabPaths() const;
+    void CollectAllWindowsTabs(std::vector<std::wstring>& paths, std::vector<TabHistory>& histories) const;
 
     // View options.
     void ShowViewMenu();
@@ -193,6 +203,7 @@ private:
     struct PendingTab {
         std::wstring path;
         bool beforeFirst = false;
+        TabHistory history;
     };
     std::deque<PendingTab> pendingRestore;
     // Their folders' names and icons, asked of the shell while the first tab opens.
@@ -208,6 +219,7 @@ private:
     bool closeDeferred = false;
     bool restarting = false;
     std::wstring initialPath;
+    TabHistory initialHistory;
     bool initialSelect = false;
     bool openOnTopOfRestore = false;
     CommandBar commandBar;
@@ -227,4 +239,5 @@ private:
     POINT dragStart{0, 0};
     int dpi = 96;
     bool tabsSavePosted = false;
+    BalloonNotice saveNotice;
 };

@@ -19,6 +19,7 @@ inline constexpr UINT_PTR kTimerCheckExecutable = 4;
 inline constexpr UINT_PTR kTimerSearchDelay = 5;
 inline constexpr UINT_PTR kTimerResumeRestore = 6;
 inline constexpr UINT_PTR kTimerResumeStripUpdates = 7;
+inline constexpr UINT_PTR kTimerHideSaveNotice = 8;
 
 // Child control ids of a main window.
 inline constexpr int kCommandBarControlId = 1;

@@ -1,10 +1,13 @@
 #include "mainwindow/tab_info.h"
 
+#include <utility>
+
 #include "ui/paths.h"
 
-TabInfo UnbuiltTab(const std::wstring& path) {
+TabInfo UnbuiltTab(const std::wstring& path, TabHistory history) {
     TabInfo tab;
     tab.requestedPath = path;
+    tab.history = std::move(history);
     tab.title = LastPathComponent(WithoutTrailingBackslashes(path));
     return tab;
 }
@@ -20,3 +23,5 @@ std::wstring TabFolder(const TabInfo& tab) {
     std::wstring shown = tab.panel->GetCurrentPath();
     return shown.empty() ? tab.requestedPath : shown;
 }
+
+TabHistory TabHistoryOf(const TabInfo& tab) { return tab.panel ? tab.panel->SavedHistory() : tab.history; }

@@ -15,11 +15,14 @@ struct TabInfo {
     std::wstring requestedPath;  // the folder it was opened for; empty when that failed
     int icon = -1;               // its folder's icon in the small system image list; -1 until known
     std::unique_ptr<FilePanel> panel;
+    // The back and forward list it was saved or carried with, which its panel
+    // takes over when it is built.
+    TabHistory history;
 };
 
 // The record of a tab not shown yet, named by the last part of its path until
 // the shell has described its folder.
-[[nodiscard]] TabInfo UnbuiltTab(const std::wstring& path);
+[[nodiscard]] TabInfo UnbuiltTab(const std::wstring& path, TabHistory history = {});
 
 // Gives a tab not shown yet the shell's name and icon for its folder. A folder
 // the shell does not know (gone since it was saved) keeps the name from its
@@ -30,3 +33,7 @@ void Describe(TabInfo& tab, const FolderDescription& description);
 // The folder a tab stands for, in the saved list, the history and hand-offs:
 // the one its panel shows, else the one it was opened for, as it was given.
 [[nodiscard]] std::wstring TabFolder(const TabInfo& tab);
+
+// The tab's back and forward list, to save or to carry with it: its panel's,
+// or the one it waits with until it is built.
+[[nodiscard]] TabHistory TabHistoryOf(const TabInfo& tab);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <unordered_map>
 #include <unordered_set>
+#include <utility>
 
 #include "app/application.h"
 #include "mainwindow/main_window.h"
@@ -51,8 +52,8 @@ std::wstring MainWindow::DefaultTabFolder() const {
     return kComputerFolder;
 }
 
-int MainWindow::InsertTab(int index, const std::wstring& path) {
-    return AddTab(index, path.empty() ? DefaultTabFolder() : path);
+int MainWindow::InsertTab(int index, const std::wstring& path, TabHistory history) {
+    return AddTab(index, path.empty() ? DefaultTabFolder() : path, std::move(history));
 }
 
 std::unique_ptr<FilePanel> MainWindow::MakePanel() {
@@ -61,16 +62,16 @@ std::unique_ptr<FilePanel> MainWindow::MakePanel() {
     return panel;
 }
 
-int MainWindow::AddTab(int index, const std::wstring& folder) {
+int MainWindow::AddTab(int index, const std::wstring& folder, TabHistory history) {
     const int count = static_cast<int>(tabs.size());
     if (index < 0 || index > count) index = count;
     std::unique_ptr<FilePanel> panel = MakePanel();
     if (!panel) return -1;
     FilePanel* created = panel.get();
-    tabs.insert(tabs.begin() + index, TabInfo{std::wstring(), folder, -1, std::move(panel)});
+    tabs.insert(tabs.begin() + index, TabInfo{std::wstring(), folder, -1, std::move(panel), {}});
     if (activeTab >= index) ++activeTab;
     ActivateTab(index);
-    OpenPanelFolder(created, folder);
+    OpenPanelFolder(created, folder, history);
     SyncTabStrip();
     Layout();
     SaveTabs();
@@ -78,8 +79,8 @@ int MainWindow::AddTab(int index, const std::wstring& folder) {
 }
 
 // A folder that cannot be opened leaves the tab untitled and out of the saved list.
-void MainWindow::OpenPanelFolder(FilePanel* panel, const std::wstring& folder) {
-    if (panel->NavigateToPath(folder)) return;
+void MainWindow::OpenPanelFolder(FilePanel* panel, const std::wstring& folder, const TabHistory& history) {
+    if ((!history.Empty() && panel->OpenHistory(history)) || panel->NavigateToPath(folder)) return;
     const int opened = TabOfPanel(panel);
     if (opened < 0) return;
     TabInfo& tab = tabs[static_cast<size_t>(opened)];
@@ -88,9 +89,17 @@ void MainWindow::OpenPanelFolder(FilePanel* panel, const std::wstring& folder) {
     tab.icon = -1;
 }
 
-void MainWindow::InsertUnbuiltTab(int index, const std::wstring& folder) {
-    tabs.insert(tabs.begin() + index, UnbuiltTab(folder));
+void MainWindow::InsertUnbuiltTab(int index, const std::wstring& folder, TabHistory history) {
+    tabs.insert(tabs.begin() + index, UnbuiltTab(folder, std::move(history)));
     if (activeTab >= index) ++activeTab;
+}
+
+TabHistory MainWindow::SavedTabHistory(size_t index) const {
+    return index < settings.TabHistories.size() ? settings.TabHistories[index] : TabHistory{};
+}
+
+void MainWindow::RememberClosedTab(const TabInfo& tab) {
+    Application::Instance().ClosedTabs().Remember(TabHistoryOf(tab));
 }
 
 int MainWindow::TabShowing(const std::wstring& path) const {
@@ -114,10 +123,10 @@ int MainWindow::OpenPath(const std::wstring& path) {
 void MainWindow::NewTab() { OpenPath(std::wstring()); }
 
 // Asked of the shell here: one folder's name is soon had, and the tab is seen at once.
-void MainWindow::OpenInBackgroundTab(const std::wstring& path) {
+void MainWindow::OpenInBackgroundTab(const std::wstring& path, TabHistory history) {
     if (path.empty() || activeTab < 0) return;
     const int index = std::min(activeTab + 1 + backgroundTabsOpened, static_cast<int>(tabs.size()));
-    InsertUnbuiltTab(index, path);
+    InsertUnbuiltTab(index, path, std::move(history));
     Describe(tabs[static_cast<size_t>(index)], DescribeFolder(path));
     ++backgroundTabsOpened;
     SyncTabStrip();
@@ -127,8 +136,9 @@ void MainWindow::OpenInBackgroundTab(const std::wstring& path) {
 
 void MainWindow::DuplicateTab(int index) {
     if (index < 0 || index >= static_cast<int>(tabs.size())) return;
-    const std::wstring folder = TabFolder(tabs[static_cast<size_t>(index)]);
-    if (!folder.empty()) AddTab(index + 1, folder);
+    const TabInfo& tab = tabs[static_cast<size_t>(index)];
+    const std::wstring folder = TabFolder(tab);
+    if (!folder.empty()) AddTab(index + 1, folder, TabHistoryOf(tab));
 }
 
 void MainWindow::CloseTabsOutside(int keepFirst, int keepLast, int focusTab) {
@@ -146,6 +156,7 @@ void MainWindow::CloseTabsOutside(int keepFirst, int keepLast, int focusTab) {
             continue;
         }
         closedFolders.push_back(TabFolder(tab));
+        RememberClosedTab(tab);
         if (tab.panel.get() == firstRestored) firstRestored = nullptr;
         closed.push_back(std::move(tab));
     }
@@ -185,6 +196,7 @@ void MainWindow::ActivateTab(int index) {
     search.EndSearch();
     FilePanel* opening = nullptr;
     std::wstring folder;
+    TabHistory carried;
     if (!tabs[static_cast<size_t>(index)].panel) {
         std::unique_ptr<FilePanel> panel = MakePanel();
         // The message box has let other messages change the tabs meanwhile.
@@ -193,6 +205,7 @@ void MainWindow::ActivateTab(int index) {
         TabInfo& tab = tabs[static_cast<size_t>(index)];
         tab.panel = std::move(panel);
         folder = tab.requestedPath;
+        carried = std::exchange(tab.history, {});
     }
     if (FilePanel* previous = ActivePanel()) previous->Deactivate();
     activeTab = index;
@@ -201,7 +214,7 @@ void MainWindow::ActivateTab(int index) {
     tabStrip.SetActive(index);
     tabStrip.ClearLoading();
     if (opening) {
-        OpenPanelFolder(opening, folder);
+        OpenPanelFolder(opening, folder, carried);
         SyncTabStrip();
     }
     Layout();
@@ -224,6 +237,7 @@ void MainWindow::CloseTab(int index) {
     }
     const std::wstring path = TabFolder(tabs[static_cast<size_t>(index)]);
     if (!path.empty()) PushHistory(path, settings.HistoryLimit);
+    RememberClosedTab(tabs[static_cast<size_t>(index)]);
     TakeTabOut(index);
 }
 
@@ -273,19 +287,23 @@ void MainWindow::MoveTabToWindow(int index, HWND dropTarget) {
     if (index < 0 || index >= static_cast<int>(tabs.size()) || !dropTarget || !IsWindow(dropTarget)) return;
     MainWindow* other = Application::Instance().WindowForRoot(GetAncestor(dropTarget, GA_ROOT));
     if (!other || other == this) return;
-    const std::wstring path = TabFolder(tabs[static_cast<size_t>(index)]);
+    const TabInfo& moved = tabs[static_cast<size_t>(index)];
+    const std::wstring path = TabFolder(moved);
     if (path.empty()) return;
-    if (other->InsertTab(other->tabStrip.TabIndexAt(tabStrip.DropPoint()), path) >= 0) RemoveTab(index);
+    if (other->InsertTab(other->tabStrip.TabIndexAt(tabStrip.DropPoint()), path, TabHistoryOf(moved)) >= 0) {
+        RemoveTab(index);
+    }
 }
 
 void MainWindow::DetachTab(int index) {
     if (index < 0 || index >= static_cast<int>(tabs.size()) || tabs.size() < 2) return;
-    const std::wstring path = TabFolder(tabs[static_cast<size_t>(index)]);
+    const TabInfo& detached = tabs[static_cast<size_t>(index)];
+    const std::wstring path = TabFolder(detached);
     RECT bounds{};
     GetWindowRect(hwnd, &bounds);
     const POINT drop = tabStrip.DropPoint();
     if (Application::Instance().OpenWindow(path, bounds.right - bounds.left, bounds.bottom - bounds.top, drop.x,
-                                           drop.y)) {
+                                           drop.y, TabHistoryOf(detached))) {
         RemoveTab(index);
     }
 }
@@ -296,13 +314,14 @@ void MainWindow::ReopenClosedFolder(bool behind) {
         ShowMessage(L"没有可恢复的已关闭目录记录。", MB_ICONINFORMATION);
         return;
     }
+    TabHistory history = Application::Instance().ClosedTabs().Take(path);
     const int shown = TabShowing(path);
     if (shown >= 0) {
         if (!behind) ActivateTab(shown);
     } else if (behind) {
-        OpenInBackgroundTab(path);
+        OpenInBackgroundTab(path, std::move(history));
     } else {
-        InsertTab(static_cast<int>(tabs.size()), path);
+        InsertTab(static_cast<int>(tabs.size()), path, std::move(history));
     }
 }
 
@@ -315,7 +334,8 @@ void MainWindow::QueueRestoredTabs() {
     std::vector<std::wstring> described;
     for (int i = 0; i < static_cast<int>(settings.TabPaths.size()); ++i) {
         if (i == first) continue;
-        pendingRestore.push_back(PendingTab{settings.TabPaths[static_cast<size_t>(i)], i < first});
+        pendingRestore.push_back(
+            PendingTab{settings.TabPaths[static_cast<size_t>(i)], i < first, SavedTabHistory(static_cast<size_t>(i))});
         described.push_back(pendingRestore.back().path);
     }
     // Without a thread to ask the shell on, the tabs keep the names their paths
@@ -334,10 +354,11 @@ void MainWindow::RestoreRemainingTabs() {
     // A folder already open is not opened twice.
     std::unordered_set<std::wstring> open;
     for (const TabInfo& tab : tabs) open.insert(PathKey(TabFolder(tab)));
-    for (const PendingTab& next : pendingRestore) {
+    for (PendingTab& next : pendingRestore) {
         if (!open.insert(PathKey(next.path)).second) continue;
         const int first = TabOfPanel(firstRestored);
-        InsertUnbuiltTab(next.beforeFirst && first >= 0 ? first : static_cast<int>(tabs.size()), next.path);
+        InsertUnbuiltTab(next.beforeFirst && first >= 0 ? first : static_cast<int>(tabs.size()), next.path,
+                         std::move(next.history));
     }
     pendingRestore.clear();
     static_cast<void>(DescribeUnbuiltTabs());
@@ -484,14 +505,14 @@ void MainWindow::SetActiveTabTitle(const std::wstring& title) {
 
 // A tab that shows search results is saved as the folder searched: the
 // results folder may not open again.
-std::vector<std::wstring> MainWindow::CollectTabPaths() const {
-    std::vector<std::wstring> paths;
+void MainWindow::CollectSavedTabs(std::vector<std::wstring>& paths, std::vector<TabHistory>& histories) const {
     for (size_t i = 0; i < tabs.size(); ++i) {
         std::wstring path = TabFolder(tabs[i]);
         if (static_cast<int>(i) == activeTab) path = search.AddressFor(path);
-        if (!path.empty()) paths.push_back(std::move(path));
+        if (path.empty()) continue;
+        paths.push_back(std::move(path));
+        histories.push_back(TabHistoryOf(tabs[i]));
     }
-    return paths;
 }
 
 // The active tab's place among the tabs that are saved.
@@ -505,13 +526,8 @@ int MainWindow::SavedActiveTab() const {
 
 // Every window is listed with the application before it is created, so the tabs
 // of all windows, this one's included, are in the list.
-std::vector<std::wstring> MainWindow::AllWindowsTabPaths() const {
-    std::vector<std::wstring> paths;
-    for (const auto& window : Application::Instance().Windows()) {
-        std::vector<std::wstring> own = window->CollectTabPaths();
-        paths.insert(paths.end(), own.begin(), own.end());
-    }
-    return paths;
+void MainWindow::CollectAllWindowsTabs(std::vector<std::wstring>& paths, std::vector<TabHistory>& histories) const {
+    for (const auto& window : Application::Instance().Windows()) window->CollectSavedTabs(paths, histories);
 }
 
 void MainWindow::SaveTabs() {
@@ -527,9 +543,12 @@ void MainWindow::SaveTabsIfAsked() {
 void MainWindow::SaveTabsNow() {
     tabsSavePosted = false;
     if (restoring || closing) return;
-    std::vector<std::wstring> paths = AllWindowsTabPaths();
+    std::vector<std::wstring> paths;
+    std::vector<TabHistory> histories;
+    CollectAllWindowsTabs(paths, histories);
     if (paths.empty()) return;
     settings.TabPaths = std::move(paths);
+    settings.TabHistories = std::move(histories);
     settings.ActiveTab = activeTab >= 0 ? SavedActiveTab() : activeTab;
     // Only the tab lines: this window's copy of the other settings may be older
     // than what another window has written since.

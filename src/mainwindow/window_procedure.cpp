@@ -26,6 +26,7 @@ LRESULT MainWindow::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
         OnCreate();
         return 0;
     case WM_DESTROY:
+        saveNotice.Hide();
         PassOnPendingOpens();
         // Destroys this object; nothing of it may be touched afterwards.
         Application::Instance().OnWindowDestroyed(this);
@@ -247,6 +248,11 @@ void MainWindow::OnTimer(UINT_PTR id) {
     switch (id) {
     case kTimerCheckViewWindows:
         if (FilePanel* panel = ActivePanel()) panel->CheckViewWindows();
+        TellOfSaveFailure();
+        break;
+    case kTimerHideSaveNotice:
+        KillTimer(hwnd, kTimerHideSaveNotice);
+        saveNotice.Hide();
         break;
     case kTimerEndRestore:
         // Saved tabs still being built would be lost from the saved list if a

@@ -31,8 +31,26 @@ public:
     [[nodiscard]] bool CanGoForward() const { return index_ + 1 < Size(); }
 
     // Moves one step and returns the entry there, or null at either end.
-    const Entry* Back() { return CanGoBack() ? &entries_[static_cast<size_t>(--index_)] : nullptr; }
-    const Entry* Forward() { return CanGoForward() ? &entries_[static_cast<size_t>(++index_)] : nullptr; }
+    Entry* Back() { return CanGoBack() ? &entries_[static_cast<size_t>(--index_)] : nullptr; }
+    Entry* Forward() { return CanGoForward() ? &entries_[static_cast<size_t>(++index_)] : nullptr; }
+
+    // Puts the position back where it was before a step that led nowhere.
+    void MoveTo(int index) {
+        if (index >= -1 && index < Size()) index_ = index;
+    }
+
+    // Takes over a whole list, as saved or carried from elsewhere; a position
+    // outside it leaves the history empty.
+    void Assign(std::vector<Entry> entries, int index) {
+        if (index < 0 || index >= static_cast<int>(entries.size())) {
+            Clear();
+            return;
+        }
+        entries_ = std::move(entries);
+        index_ = index;
+    }
+
+    [[nodiscard]] const std::vector<Entry>& Entries() const { return entries_; }
 
     void Clear() {
         entries_.clear();

@@ -9,7 +9,16 @@
 #include <vector>
 
 #include "panel/browse_history.h"
+#include "settings/tab_histories.h"
 #include "ui/handles.h"
+
+// One place in a panel's back and forward list: its folder's path, which is
+// what is saved and carried to other tabs, and the folder's item once the
+// panel has been there in this run.
+struct HistoryEntry {
+    ComPtr<IShellItem> item;
+    std::wstring path;
+};
 
 // The content of one tab: a host window with the shell's Explorer Browser in it.
 // The panel keeps its own back/forward list (the control's travel log is off),
@@ -57,6 +66,11 @@ public:
     [[nodiscard]] std::wstring GetCurrentPath() const;
     [[nodiscard]] int HistoryIndex() const { return history.Index(); }
     [[nodiscard]] int HistorySize() const { return history.Size(); }
+    // The back and forward list as paths, cut to what is saved of it.
+    [[nodiscard]] TabHistory SavedHistory() const;
+    // Takes over a saved or carried back and forward list and opens its current
+    // folder; false, taking nothing, when that folder cannot be parsed.
+    [[nodiscard]] bool OpenHistory(const TabHistory& saved);
 
     void SetPaneVisible(int pane, bool visible);
     [[nodiscard]] bool IsPaneVisible(int pane) const;
@@ -124,8 +138,10 @@ private:
     LRESULT HostProc(UINT message, WPARAM wParam, LPARAM lParam);
 
     void BrowseTo(IShellItem* item);
+    // Marks the navigation about to start as the panel's own.
+    void BeginOwnNavigation();
     void PushAndBrowse(ComPtr<IShellItem> item, bool byIdList, bool replacing = false);
-    void BrowseToHistoryEntry(const ComPtr<IShellItem>* entry);
+    bool StepThroughHistory(bool forward);
     template <typename View>
     ComPtr<View> CurrentView() const;
     HWND BrowserWindow() const;
@@ -189,7 +205,7 @@ private:
     DWORD adviseCookie = 0;
     ExplorerEvents* events = nullptr;
     LONG refCount = 1;
-    BrowseHistory<ComPtr<IShellItem>> history;
+    BrowseHistory<HistoryEntry> history;
     ComPtr<IShellItem> currentItem;
     bool ready = false;
     bool selfNavigating = false;

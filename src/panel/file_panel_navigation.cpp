@@ -33,17 +33,22 @@ void FilePanel::BrowseTo(IShellItem* item) {
     if (browser && item) browser->BrowseToObject(item, SBSP_SAMEBROWSER);
 }
 
-void FilePanel::PushAndBrowse(ComPtr<IShellItem> item, bool byIdList, bool replacing) {
-    if (!browser || !item) return;
+// Whatever the tree was last told: its choice is not this navigation.
+void FilePanel::BeginOwnNavigation() {
     selfNavigating = true;
-    // This navigation is the panel's own, whatever the tree was last told.
     treeChosenByUser = false;
     treeOpensBehind = false;
+}
+
+void FilePanel::PushAndBrowse(ComPtr<IShellItem> item, bool byIdList, bool replacing) {
+    if (!browser || !item) return;
+    BeginOwnNavigation();
     IShellItem* target = item.get();
+    HistoryEntry entry{std::move(item), ParsingPath(target)};
     if (replacing) {
-        history.ReplaceCurrent(std::move(item));
+        history.ReplaceCurrent(std::move(entry));
     } else {
-        history.Push(std::move(item));
+        history.Push(std::move(entry));
     }
     if (!byIdList) {
         BrowseTo(target);
@@ -69,20 +74,50 @@ void FilePanel::NavigateToItemIDList(IShellItem* item, bool replacing) {
     PushAndBrowse(Referenced(item), true, replacing);
 }
 
-void FilePanel::BrowseToHistoryEntry(const ComPtr<IShellItem>* entry) {
-    selfNavigating = true;
-    BrowseTo(entry->get());
+// Entries saved in an earlier run, or carried from another tab, are paths until
+// they are visited; one whose folder has gone since is passed over.
+bool FilePanel::StepThroughHistory(bool forward) {
+    if (!browser) return false;
+    const int start = history.Index();
+    while (HistoryEntry* entry = forward ? history.Forward() : history.Back()) {
+        if (!entry->item && (FAILED(ItemFromPath(entry->path, entry->item.put())) || !entry->item)) {
+            entry->item.reset();
+            continue;
+        }
+        BeginOwnNavigation();
+        BrowseTo(entry->item.get());
+        return true;
+    }
+    history.MoveTo(start);
+    return false;
 }
 
-bool FilePanel::GoBack() {
-    if (!browser || !history.CanGoBack()) return false;
-    BrowseToHistoryEntry(history.Back());
-    return true;
+bool FilePanel::GoBack() { return StepThroughHistory(false); }
+
+bool FilePanel::GoForward() { return StepThroughHistory(true); }
+
+TabHistory FilePanel::SavedHistory() const {
+    const std::vector<HistoryEntry>& entries = history.Entries();
+    const KeptEntries kept = KeptEntriesAround(entries.size(), history.Index());
+    TabHistory saved;
+    for (size_t at = kept.first; at < kept.end; ++at) saved.entries.push_back(entries[at].path);
+    saved.current = kept.current;
+    return saved;
 }
 
-bool FilePanel::GoForward() {
-    if (!browser || !history.CanGoForward()) return false;
-    BrowseToHistoryEntry(history.Forward());
+bool FilePanel::OpenHistory(const TabHistory& saved) {
+    if (!browser || saved.current < 0 || saved.current >= static_cast<int>(saved.entries.size())) return false;
+    const auto current = static_cast<size_t>(saved.current);
+    ComPtr<IShellItem> item;
+    if (FAILED(ItemFromPath(saved.entries[current], item.put())) || !item) return false;
+    std::vector<HistoryEntry> entries;
+    entries.reserve(saved.entries.size());
+    for (const std::wstring& path : saved.entries) entries.push_back(HistoryEntry{ComPtr<IShellItem>(), path});
+    IShellItem* target = item.get();
+    entries[current].item = std::move(item);
+    history.Assign(std::move(entries), saved.current);
+    BeginOwnNavigation();
+    BrowseTo(target);
     return true;
 }
 

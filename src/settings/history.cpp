@@ -5,6 +5,7 @@
 
 #include "settings/config_dir.h"
 #include "settings/line_file.h"
+#include "settings/save_failures.h"
 #include "settings/save_queue.h"
 #include "ui/paths.h"
 
@@ -56,7 +57,7 @@ void PushHistory(std::vector<std::wstring> paths, int limit) {
         std::vector<std::wstring> entries;
         if (!ReadHistory(file, limit, entries)) return;
         for (const std::wstring& path : paths) entries = PushedHistory(std::move(entries), path, limit);
-        (void)WriteLines(file, entries);
+        (void)SaveLines(file, entries);
     });
 }
 
@@ -69,6 +70,6 @@ std::wstring PopHistory(int limit) {
     if (!ReadHistory(file, limit, entries)) return {};
     std::wstring last = TakeMostRecent(entries);
     // An empty history leaves the file alone, and a missing one is not created.
-    if (!last.empty()) (void)WriteLines(file, entries);
+    if (!last.empty()) (void)SaveLines(file, entries);
     return last;
 }

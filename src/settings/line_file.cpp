@@ -139,16 +139,16 @@ bool ReadAt(HANDLE file, uint64_t offset, std::string& bytes) {
 
 }  // namespace
 
-bool TryReadLines(const std::wstring& path, std::vector<std::wstring>& lines) {
+bool TryReadLines(const std::wstring& path, std::vector<std::wstring>& lines, uint64_t limit) {
     lines.clear();
     UniqueKernelHandle file;
     if (!OpenLineFile(path, file)) return false;
     if (!file) return true;
     LARGE_INTEGER size{};
     if (!GetFileSizeEx(file.get(), &size) || size.QuadPart < 0) return false;
-    const bool whole = static_cast<uint64_t>(size.QuadPart) <= kLineFileReadLimit;
-    const auto wanted = static_cast<DWORD>(std::min<uint64_t>(static_cast<uint64_t>(size.QuadPart),
-                                                              kLineFileReadLimit));
+    limit = std::min(limit, kLineFileReadLimit);
+    const bool whole = static_cast<uint64_t>(size.QuadPart) <= limit;
+    const auto wanted = static_cast<DWORD>(std::min<uint64_t>(static_cast<uint64_t>(size.QuadPart), limit));
     std::string bytes(wanted, '\0');
     DWORD read = 0;
     const bool readOk = wanted == 0 || ReadFile(file.get(), bytes.data(), wanted, &read, nullptr);
@@ -201,9 +201,15 @@ bool WriteLines(const std::wstring& path, const std::vector<std::wstring>& lines
     // Writing the file in place would be refused; replacing it by a rename is
     // not always, but the user's read-only mark means the same.
     const DWORD attributes = GetFileAttributesW(path.c_str());
-    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0) return false;
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0) {
+        SetLastError(ERROR_FILE_READ_ONLY);
+        return false;
+    }
     if (!WriteNewFile(temporary, bytes) || !TakeThePlaceOf(temporary, path)) {
+        // The caller is told why the save failed, not how the clean-up went.
+        const DWORD error = GetLastError();
         DeleteFileW(temporary.c_str());
+        SetLastError(error);
         return false;
     }
     return true;

@@ -24,8 +24,10 @@ inline constexpr uint64_t kLineFileReadLimit = 64ull * 1024 * 1024;
 
 // Like ReadLines, but tells whether the file could be read whole: false when it
 // exists but cannot be opened or read, or is larger than the read limit. A
-// missing file is read successfully as no lines.
-[[nodiscard]] bool TryReadLines(const std::wstring& path, std::vector<std::wstring>& lines);
+// missing file is read successfully as no lines. A smaller limit reads less of
+// a file that is only of use when small; what lies beyond it is not read.
+[[nodiscard]] bool TryReadLines(const std::wstring& path, std::vector<std::wstring>& lines,
+                                uint64_t limit = kLineFileReadLimit);
 
 // The last count lines of a line file, read from its end, so that a file of any
 // size costs only what those lines take (within the read limit). A missing file
@@ -36,5 +38,5 @@ inline constexpr uint64_t kLineFileReadLimit = 64ull * 1024 * 1024;
 // beside it, which then takes the old file's place in one step, so a failed save
 // leaves the old file as it was. A file that already holds these lines is left
 // alone, and so is a file marked read-only. Returns false when the file does not
-// hold the lines afterwards.
+// hold the lines afterwards, with the reason as the thread's last error.
 bool WriteLines(const std::wstring& path, const std::vector<std::wstring>& lines);

@@ -5,6 +5,7 @@
 
 #include "settings/config_dir.h"
 #include "settings/line_file.h"
+#include "settings/save_failures.h"
 #include "settings/save_queue.h"
 #include "settings/settings_file.h"
 #include "ui/handles.h"
@@ -77,7 +78,7 @@ void MigrateListFile(const std::wstring& path, std::vector<std::wstring>& list) 
         list = std::move(existing);
         return;
     }
-    if (readWhole) WriteLines(path, list);
+    if (readWhole) SaveLines(path, list);
 }
 
 // The first start of a config folder whose settings still live in the registry.
@@ -85,7 +86,7 @@ void MigrateListFile(const std::wstring& path, std::vector<std::wstring>& list) 
 // next load, as for any other file.
 Settings MigrateLegacySettings() {
     Settings settings = ReadLegacySettings();
-    WriteLines(ConfigFilePath(kSettingsFileName), PrintSettingsLines(settings));
+    SaveLines(ConfigFilePath(kSettingsFileName), PrintSettingsLines(settings));
     MigrateListFile(ConfigFilePath(kFavoritesFileName), settings.Favorites);
     MigrateListFile(ConfigFilePath(kTabsFileName), settings.TabPaths);
     return settings;
@@ -127,6 +128,10 @@ Settings LoadSettings() {
     settings.FavoritesUnreadable = !TryReadLines(ConfigFilePath(kFavoritesFileName), favorites);
     settings.Favorites = CapFavorites(std::move(favorites));
     settings.TabPathsUnreadable = !TryReadLines(ConfigFilePath(kTabsFileName), settings.TabPaths);
+    // Whatever state the file is in, it costs only the histories.
+    std::vector<std::wstring> histories;
+    static_cast<void>(TryReadLines(ConfigFilePath(kTabHistoryFileName), histories, kTabHistoryReadLimit));
+    settings.TabHistories = MatchTabHistories(histories, settings.TabPaths);
     return settings;
 }
 

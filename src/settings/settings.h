@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "settings/tab_histories.h"
+
 // Closed folders kept when no usable limit is set.
 inline constexpr int32_t kDefaultHistoryLimit = 100;
 
@@ -24,6 +26,9 @@ struct Settings {
     std::wstring BackupDir;   // empty: no backup
     std::vector<std::wstring> Favorites;
     std::vector<std::wstring> TabPaths;
+    // Each saved tab's back and forward list, in TabPaths order; kept in a file
+    // of its own, and empty for a tab whose list was not saved or did not fit.
+    std::vector<TabHistory> TabHistories;
     int32_t ActiveTab = 0;
     int32_t HistoryLimit = kDefaultHistoryLimit;
     bool HasWindowRect = false;  // set when a window line was read; never written

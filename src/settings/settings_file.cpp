@@ -8,6 +8,7 @@
 
 #include "settings/config_dir.h"
 #include "settings/line_file.h"
+#include "settings/save_failures.h"
 #include "settings/save_queue.h"
 
 namespace {
@@ -201,9 +202,9 @@ std::vector<std::wstring> WithWindowRect(std::vector<std::wstring> lines, const 
 void SaveSettings(const Settings& settings) {
     QueueSave([settingsPath = ConfigFilePath(kSettingsFileName), favoritesPath = ConfigFilePath(kFavoritesFileName),
                tabsPath = ConfigFilePath(kTabsFileName), settings] {
-        WriteLines(settingsPath, PrintSettingsLines(settings));
-        if (!settings.FavoritesUnreadable) WriteLines(favoritesPath, settings.Favorites);
-        if (!settings.TabPathsUnreadable) WriteLines(tabsPath, settings.TabPaths);
+        SaveLines(settingsPath, PrintSettingsLines(settings));
+        if (!settings.FavoritesUnreadable) SaveLines(favoritesPath, settings.Favorites);
+        if (!settings.TabPathsUnreadable) SaveLines(tabsPath, settings.TabPaths);
     });
 }
 
@@ -217,7 +218,7 @@ void ReplaceSettingLines(const std::wstring& path, const std::vector<std::wstrin
     const std::vector<std::wstring> replaced = WithSettingLines(lines, replacements);
     // A save that changes no value leaves the file as the user or another tool left it.
     if (replaced == lines) return;
-    WriteLines(path, CompleteSettingsLines(replaced));
+    SaveLines(path, CompleteSettingsLines(replaced));
 }
 
 void QueueSettingLines(std::vector<std::wstring> replacements) {
@@ -244,9 +245,13 @@ void SaveWindowRect(const RECT& rect) { SaveSettingValues(WindowRectValues(rect)
 
 void SaveTabList(const Settings& settings) {
     QueueSave([tabsPath = ConfigFilePath(kTabsFileName), settingsPath = ConfigFilePath(kSettingsFileName),
-               tabPathsUnreadable = settings.TabPathsUnreadable, tabPaths = settings.TabPaths,
+               historiesPath = ConfigFilePath(kTabHistoryFileName), tabPathsUnreadable = settings.TabPathsUnreadable,
+               tabPaths = settings.TabPaths, histories = settings.TabHistories,
                activeTabLine = WithSettingValues({}, {{L"ActiveTab", settings.ActiveTab}})] {
-        if (!tabPathsUnreadable) WriteLines(tabsPath, tabPaths);
+        if (!tabPathsUnreadable) {
+            SaveLines(tabsPath, tabPaths);
+            SaveLines(historiesPath, TabHistoryLines(histories, tabPaths));
+        }
         ReplaceSettingLines(settingsPath, activeTabLine);
     });
 }
@@ -254,6 +259,6 @@ void SaveTabList(const Settings& settings) {
 void SaveFavoriteList(const Settings& settings) {
     if (settings.FavoritesUnreadable) return;
     QueueSave([path = ConfigFilePath(kFavoritesFileName), favorites = settings.Favorites] {
-        WriteLines(path, favorites);
+        SaveLines(path, favorites);
     });
 }

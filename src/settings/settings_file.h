@@ -74,9 +74,10 @@ void SaveSettingsOf(const Settings& settings, const std::vector<std::wstring>& k
 // whole is left alone rather than rewritten from what little could be read.
 void SaveSettingValues(const std::vector<std::pair<std::wstring, int64_t>>& values);
 
-// Writes the record's tab list to tabs.txt and its active tab into settings.txt,
-// leaving every other setting as the files hold it. Another window may have
-// changed those since this record was loaded.
+// Writes the record's tab list to tabs.txt, the tabs' back and forward lists to
+// their own file and its active tab into settings.txt, leaving every other
+// setting as the files hold it. Another window may have changed those since
+// this record was loaded.
 void SaveTabList(const Settings& settings);
 
 // Writes the record's favourites to favorites.txt alone.

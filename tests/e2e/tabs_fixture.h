@@ -36,6 +36,26 @@ protected:
         return WaitUntil([&] { return SamePaths(ReadConfigLines(install, L"history.txt"), expected); }, 20000);
     }
 
+    static void Place(HWND target, int x, int y) {
+        SetWindowPos(target, nullptr, x, y, 900, 600, SWP_NOZORDER);
+        SetForegroundWindow(target);
+    }
+
+    // The window a tear-off or a new-window request opened.
+    HWND WaitForSecondWindow() const {
+        HWND second = nullptr;
+        EXPECT_TRUE(WaitUntil(
+            [&] {
+                for (HWND found : quorlen.MainWindows()) {
+                    if (found != window) second = found;
+                }
+                return second != nullptr;
+            },
+            20000))
+            << "no second window appeared";
+        return second;
+    }
+
     TempFolder data;
     std::vector<std::wstring> folders;
     HWND strip = nullptr;
@@ -55,25 +75,5 @@ protected:
         // then can come too late for the place it was aimed at.
         ASSERT_TRUE(WaitUntil([&] { return NavigatedPanelCount(window) == 1; }, 20000)) << "the restore never ended";
         Place(window, 0, 0);
-    }
-
-    static void Place(HWND target, int x, int y) {
-        SetWindowPos(target, nullptr, x, y, 900, 600, SWP_NOZORDER);
-        SetForegroundWindow(target);
-    }
-
-    // The window a tear-off or a new-window request opened.
-    HWND WaitForSecondWindow() const {
-        HWND second = nullptr;
-        EXPECT_TRUE(WaitUntil(
-            [&] {
-                for (HWND found : quorlen.MainWindows()) {
-                    if (found != window) second = found;
-                }
-                return second != nullptr;
-            },
-            20000))
-            << "no second window appeared";
-        return second;
     }
 };

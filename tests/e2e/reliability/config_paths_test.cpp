@@ -127,6 +127,20 @@ TEST_F(ReliabilityConfigPathsTest, UnusablePathsInEveryFileNeitherStopTheStartNo
     ASSERT_TRUE(WriteConfigLines(install, L"tabs.txt", mixed));
     ASSERT_TRUE(WriteConfigLines(install, L"favorites.txt", favourites));
     ASSERT_TRUE(WriteConfigLines(install, L"history.txt", mixed));
+    // A history for every tab, made of the same paths: some blocks whose current
+    // entry is their tab, some pointing elsewhere or past their end, some with
+    // no number, and one of thousands of entries.
+    Lines histories;
+    std::mt19937 random(ReliabilitySeed() + 7);
+    for (size_t tab = 0; tab < mixed.size(); ++tab) {
+        const size_t length = tab == 1 ? 5000 : random() % 4 + 1;
+        const size_t current = random() % (length + 1);
+        histories.push_back(random() % 5 == 0 ? L">?" : L">" + std::to_wstring(current));
+        for (size_t entry = 0; entry < length; ++entry) {
+            histories.push_back(entry == current ? mixed[tab] : mixed[random() % mixed.size()]);
+        }
+    }
+    ASSERT_TRUE(WriteConfigLines(install, L"tabhistory.txt", histories));
 
     long long failures = 0;
     StartAnswerAndClose(failures);
@@ -141,7 +155,7 @@ TEST_F(ReliabilityConfigPathsTest, UnusablePathsInEveryFileNeitherStopTheStartNo
         EXPECT_TRUE(kept) << "the tab of a good folder was lost: " << NarrowForTest(folder);
         failures += kept ? 0 : 1;
     }
-    RecordReliability({"config-file paths", static_cast<long long>(mixed.size() * 3), 0, "one start", failures});
+    RecordReliability({"config-file paths", static_cast<long long>(mixed.size() * 4), 0, "one start", failures});
 }
 
 TEST_F(ReliabilityConfigPathsTest, GarbageConfigFilesNeitherStopTheStartNorAreRewrittenUnasked) {
@@ -150,7 +164,7 @@ TEST_F(ReliabilityConfigPathsTest, GarbageConfigFilesNeitherStopTheStartNorAreRe
     const long long rounds = Scaled(1);
     for (long long round = 0; round < rounds; ++round) {
         // Random bytes in every file, one of them with a BOM, one without, of odd length.
-        for (const wchar_t* name : {L"settings.txt", L"tabs.txt", L"favorites.txt", L"history.txt"}) {
+        for (const wchar_t* name : {L"settings.txt", L"tabs.txt", L"favorites.txt", L"history.txt", L"tabhistory.txt"}) {
             std::string bytes(static_cast<size_t>(random() % 3000 + 1), '\0');
             for (char& byte : bytes) byte = static_cast<char>(random() % 256);
             if (random() % 2 == 0) bytes.insert(0, "\xFF\xFE", 2);
@@ -169,7 +183,7 @@ TEST_F(ReliabilityConfigPathsTest, GarbageConfigFilesNeitherStopTheStartNorAreRe
         EXPECT_EQ(ReadConfigLines(install, L"favorites.txt"), favourites) << "garbage favourites were rewritten";
         EXPECT_EQ(ReadConfigLines(install, L"history.txt"), history) << "a garbage history was rewritten";
     }
-    RecordReliability({"config-file paths", rounds * 4, 0, "random files", failures});
+    RecordReliability({"config-file paths", rounds * 5, 0, "random files", failures});
 }
 
 }  // namespace

@@ -158,7 +158,8 @@ TEST_F(ReliabilityKillTest, KillsWhileSavingLeaveEveryConfigFileWhole) {
 
         if (std::filesystem::exists(Config(L"tabs.txt.saving")) ||
             std::filesystem::exists(Config(L"settings.txt.saving")) ||
-            std::filesystem::exists(Config(L"history.txt.saving"))) {
+            std::filesystem::exists(Config(L"history.txt.saving")) ||
+            std::filesystem::exists(Config(L"tabhistory.txt.saving"))) {
             ++interrupted;
         }
         const std::string settingsBytes = FileBytes(Config(L"settings.txt"));
@@ -167,6 +168,9 @@ TEST_F(ReliabilityKillTest, KillsWhileSavingLeaveEveryConfigFileWhole) {
         EXPECT_TRUE(WrittenWhole(FileBytes(Config(L"tabs.txt"))));
         const Lines tabs = ReadConfigLines(install, L"tabs.txt");
         EXPECT_TRUE(SamePaths(tabs, saved) || SamePaths(tabs, savedWithFourth)) << tabs.size() << " tabs saved";
+        if (std::filesystem::exists(Config(L"tabhistory.txt"))) {
+            EXPECT_TRUE(WrittenWhole(FileBytes(Config(L"tabhistory.txt"))));
+        }
         if (std::filesystem::exists(Config(L"history.txt"))) {
             EXPECT_TRUE(WrittenWhole(FileBytes(Config(L"history.txt"))));
             EXPECT_TRUE(SamePaths(ReadConfigLines(install, L"history.txt"), {folders[3]}));

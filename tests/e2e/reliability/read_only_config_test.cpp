@@ -1,4 +1,5 @@
 #include <windows.h>
+#include <commctrl.h>
 
 #include <filesystem>
 #include <string>
@@ -16,6 +17,29 @@ namespace {
 using Lines = std::vector<std::wstring>;
 
 constexpr UINT_PTR kBackupTimer = 3;
+
+// A balloon of the program's that is up on the screen, or null.
+HWND VisibleNotice(DWORD processId) {
+    struct Search {
+        DWORD processId;
+        HWND found;
+    } search{processId, nullptr};
+    EnumWindows(
+        [](HWND candidate, LPARAM parameter) -> BOOL {
+            auto* wanted = reinterpret_cast<Search*>(parameter);
+            DWORD owner = 0;
+            GetWindowThreadProcessId(candidate, &owner);
+            const bool balloon = (GetWindowLongW(candidate, GWL_STYLE) & TTS_BALLOON) != 0;
+            if (owner != wanted->processId || !IsWindowVisible(candidate) || !balloon ||
+                ClassOf(candidate) != TOOLTIPS_CLASSW) {
+                return TRUE;
+            }
+            wanted->found = candidate;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
 
 void OpenFolder(HWND window, const std::wstring& folder) {
     COPYDATASTRUCT open{1, static_cast<DWORD>((folder.size() + 1) * sizeof(wchar_t)),
@@ -82,6 +106,16 @@ TEST_F(ReliabilityReadOnlyConfigTest, ReadOnlyConfigFilesStayAsTheyAreAndTheTabs
     ASSERT_NO_FATAL_FAILURE(ChangeTheTabs());
     EXPECT_EQ(Files(), before) << "a read-only file was changed";
     EXPECT_TRUE(quorlen.Running());
+    // The user is told, by a notice that takes neither the focus nor an answer.
+    HWND notice = nullptr;
+    EXPECT_TRUE(WaitUntil([&] { return (notice = VisibleNotice(quorlen.Id())) != nullptr; }, 10000))
+        << "no notice told of the failed saves";
+    if (notice) {
+        const std::wstring text = WindowText(notice);
+        EXPECT_NE(text.find(Config(L"tabs.txt")), std::wstring::npos) << NarrowForTest(text);
+        EXPECT_NE(text.find(L"只读"), std::wstring::npos) << NarrowForTest(text);
+        EXPECT_EQ(GetForegroundWindow(), window) << "the notice took the foreground";
+    }
 
     for (const std::wstring& name : names) ASSERT_NO_FATAL_FAILURE(SetReadOnly(Config(name), false));
     SaveAgainAndCheck();

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -54,7 +55,7 @@ TEST(BrowseHistory, GoingSomewhereNewOrReplacingAfterGoingBackDropsTheForwardPar
     EXPECT_EQ(*back, "a");
 }
 
-TEST(BrowseHistory, ClearForgetsEverything) {
+TEST(BrowseHistory, ClearForgetsEverythingAndAssignTakesOverAWholeList) {
     BrowseHistory<std::string> history;
     history.Push("a");
     history.Clear();
@@ -62,6 +63,18 @@ TEST(BrowseHistory, ClearForgetsEverything) {
     EXPECT_EQ(history.Index(), -1);
     history.Push("b");
     EXPECT_EQ(history.Index(), 0);
+
+    history.Assign({"x", "y", "z"}, 1);
+    EXPECT_EQ(history.Entries(), (std::vector<std::string>{"x", "y", "z"}));
+    EXPECT_TRUE(history.CanGoBack());
+    EXPECT_TRUE(history.CanGoForward());
+    ASSERT_NE(history.Forward(), nullptr);
+    history.MoveTo(1);
+    EXPECT_EQ(history.Index(), 1);
+    history.MoveTo(7);
+    EXPECT_EQ(history.Index(), 1) << "moved outside the list";
+    history.Assign({"x"}, 1);
+    EXPECT_EQ(history.Size(), 0) << "a position outside the list was taken";
 }
 
 }  // namespace

@@ -124,6 +124,7 @@ TEST_F(LoadSettingsTest, ReadsTheThreeFilesAndCapsOnlyTheFavourites) {
     expected.NewTabPath = L"C:\\a=b";
     expected.Favorites = CapFavorites(NumberedPaths(40));
     expected.TabPaths = NumberedPaths(40);
+    expected.TabHistories.resize(40);
     EXPECT_EQ(loaded, expected);
 
     // Loading writes nothing back, not even the capped favourites.
