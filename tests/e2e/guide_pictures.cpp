@@ -23,6 +23,7 @@
 #include "driver/quorlen_driver.h"
 #include "driver/tab_drag.h"
 #include "driver/window_queries.h"
+#include "ui/handles.h"
 
 namespace {
 
@@ -46,6 +47,11 @@ public:
         for (const wchar_t* name : {L"项目计划.txt", L"预算表.csv", L"需求说明.md", L"进度汇报.txt"}) {
             std::ofstream(project / name) << "Quorlen";
         }
+        // One fixed time for everything the file list dates, so that pictures taken
+        // again differ only where the program does.
+        for (const std::filesystem::directory_entry& entry : std::filesystem::directory_iterator(project)) {
+            SetFixedTime(entry.path());
+        }
     }
     ~SampleFolders() {
         std::error_code ignored;
@@ -61,6 +67,18 @@ public:
     }
 
 private:
+    static void SetFixedTime(const std::filesystem::path& path) {
+        const UniqueKernelHandle file(CreateFileW(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                                  nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+        SYSTEMTIME noon{};
+        noon.wYear = 2026;
+        noon.wMonth = 12;
+        noon.wDay = 1;
+        noon.wHour = 12;
+        FILETIME time{};
+        if (file && SystemTimeToFileTime(&noon, &time)) SetFileTime(file.get(), nullptr, nullptr, &time);
+    }
+
     std::filesystem::path root_ = L"C:\\资料";
     std::vector<std::filesystem::path> folders_;
 };
