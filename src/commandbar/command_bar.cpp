@@ -79,7 +79,8 @@ void CommandBar::CreateButtons() {
         // A new bar has no history to go through yet.
         const bool travel = glyph.commandId == kCommandBack || glyph.commandId == kCommandForward;
         const DWORD style = WS_CHILD | WS_VISIBLE | BS_OWNERDRAW | (travel ? WS_DISABLED : 0);
-        button.window = CreateWindowExW(0, L"BUTTON", glyph.name, style, 0, 0, 0, 0, barWindow, ControlId(glyph.commandId),
+        button.window = CreateWindowExW(0, L"BUTTON", glyph.name, style, 0, 0, 0, 0, barWindow,
+                                        ControlId(glyph.commandId),
                                         GetModuleHandleW(nullptr), nullptr);
         if (button.window) {
             SetWindowSubclass(button.window, ButtonHoverProc, kControlSubclassId, reinterpret_cast<DWORD_PTR>(&button));

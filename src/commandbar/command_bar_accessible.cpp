@@ -32,7 +32,8 @@ AccessibleChild CommandBar::AccessibleChildAt(int index) const {
         child.role = addressSource.AccessibleRole();
         child.name = kAddressName;
         child.value = currentPath;
-        child.bounds = addressRect;
+        // Under the open edit only the edit is found at a point.
+        if (!editing) child.bounds = addressRect;
         break;
     case kAddressEditChild:
         child.role = ROLE_SYSTEM_TEXT;

@@ -149,7 +149,9 @@ void CommandBar::PaintSearchBoxExtras(HWND box, HDC dc) const {
     if (hasText) {
         const bool hot = clearHover || clearPressed;
         if (hot) {
-            DrawClearBackground(dc, icons.clearIcon, InkColour(clearPressed ? ChromeInk::PressedClearBackground : ChromeInk::HotClearBackground),
+            DrawClearBackground(dc, icons.clearIcon,
+                                InkColour(clearPressed ? ChromeInk::PressedClearBackground
+                                                       : ChromeInk::HotClearBackground),
                                 dpi);
         }
         const HICON clear = hot ? clearIconHot.get() : clearIcon.get();

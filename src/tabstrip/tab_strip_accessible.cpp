@@ -14,8 +14,13 @@ struct ButtonName {
 };
 
 constexpr ButtonName kButtonNames[] = {
-    {kHitPlus, L"新建标签页"},  {kHitStar, L"收藏夹"},    {kHitSettings, L"设置"}, {kHitFolderOptions, L"文件夹选项"},
-    {kHitMinimize, L"最小化"}, {kHitMaximize, L"最大化"}, {kHitClose, L"关闭"},
+    {kHitPlus, L"新建标签页"},
+    {kHitStar, L"收藏夹"},
+    {kHitSettings, L"设置"},
+    {kHitFolderOptions, L"文件夹选项"},
+    {kHitMinimize, L"最小化"},
+    {kHitMaximize, L"最大化"},
+    {kHitClose, L"关闭"},
 };
 constexpr int kButtonCount = static_cast<int>(std::size(kButtonNames));
 

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "ui/accessible_rules.h"
+#include "ui/oleacc_entry.h"
 
 namespace {
 
@@ -85,7 +86,8 @@ public:
             *parent = above;
             return S_OK;
         }
-        return CreateStdAccessibleObject(window_, OBJID_WINDOW, __uuidof(IDispatch), reinterpret_cast<void**>(parent));
+        return OleaccCreateStdAccessibleObject(window_, OBJID_WINDOW, __uuidof(IDispatch),
+                                               reinterpret_cast<void**>(parent));
     }
     HRESULT STDMETHODCALLTYPE get_accChildCount(long* count) override {
         if (!count) return E_POINTER;
@@ -284,8 +286,8 @@ private:
         const HWND childWindow = source_->AccessibleChildAt(index).window;
         if (!childWindow) return nullptr;
         IAccessible* windowObject = nullptr;
-        if (FAILED(AccessibleObjectFromWindow(childWindow, static_cast<DWORD>(OBJID_WINDOW), __uuidof(IAccessible),
-                                              reinterpret_cast<void**>(&windowObject)))) {
+        if (FAILED(OleaccAccessibleObjectFromWindow(childWindow, static_cast<DWORD>(OBJID_WINDOW),
+                                                    __uuidof(IAccessible), reinterpret_cast<void**>(&windowObject)))) {
             return nullptr;
         }
         return windowObject;
@@ -322,7 +324,7 @@ std::optional<LRESULT> AccessibleHolder::AnswerGetObject(HWND window, Accessible
     if (static_cast<DWORD>(lParam) != static_cast<DWORD>(OBJID_CLIENT)) return std::nullopt;
     IAccessible* accessible = Get(window, source);
     if (!accessible) return std::nullopt;
-    const LRESULT answer = LresultFromObject(__uuidof(IAccessible), wParam, accessible);
+    const LRESULT answer = OleaccLresultFromObject(__uuidof(IAccessible), wParam, accessible);
     accessible->Release();
     return answer;
 }

@@ -5,6 +5,8 @@
 #include <new>
 #include <string>
 
+#include "ui/oleacc_entry.h"
+
 
 
 namespace {
@@ -126,7 +128,7 @@ private:
 std::optional<LRESULT> AnswerLabelledGetObject(HWND window, const wchar_t* label, WPARAM wParam, LPARAM lParam) {
     if (static_cast<DWORD>(lParam) != static_cast<DWORD>(OBJID_CLIENT)) return std::nullopt;
     IAccessible* standard = nullptr;
-    if (FAILED(CreateStdAccessibleObject(window, OBJID_CLIENT, __uuidof(IAccessible),
+    if (FAILED(OleaccCreateStdAccessibleObject(window, OBJID_CLIENT, __uuidof(IAccessible),
                                          reinterpret_cast<void**>(&standard))) ||
         !standard) {
         return std::nullopt;
@@ -136,7 +138,7 @@ std::optional<LRESULT> AnswerLabelledGetObject(HWND window, const wchar_t* label
         standard->Release();
         return std::nullopt;
     }
-    const LRESULT answer = LresultFromObject(__uuidof(IAccessible), wParam, labelled);
+    const LRESULT answer = OleaccLresultFromObject(__uuidof(IAccessible), wParam, labelled);
     labelled->Release();
     return answer;
 }

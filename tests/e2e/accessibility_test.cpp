@@ -66,7 +66,9 @@ std::wstring ValueOf(IAccessible* object, long id) {
     return SUCCEEDED(object->get_accValue(ChildId(id), &text)) ? Take(text) : L"<failed>";
 }
 
-long NumberOf(HRESULT result, const VARIANT& answer) { return SUCCEEDED(result) && answer.vt == VT_I4 ? answer.lVal : -1; }
+long NumberOf(HRESULT result, const VARIANT& answer) {
+    return SUCCEEDED(result) && answer.vt == VT_I4 ? answer.lVal : -1;
+}
 
 long RoleOf(IAccessible* object, long id) {
     VARIANT role;
@@ -135,7 +137,8 @@ TEST_F(AccessibilityTest, TheStripListsItsTabsAndButtonsAndItsSelectionFollowsTh
             << "tab " << id << " described as " << NarrowForTest(DescriptionOf(list.get(), id));
         EXPECT_EQ(Selected(list.get(), id), id == 1) << "tab " << id;
     }
-    const wchar_t* buttons[] = {L"新建标签页", L"收藏夹", L"设置", L"文件夹选项", L"最小化", L"最大化", L"关闭"};
+    const wchar_t* buttons[] = {L"新建标签页", L"收藏夹", L"设置",  L"文件夹选项",
+                                L"最小化",     L"最大化", L"关闭"};
     for (long i = 0; i < kTabButtons; ++i) {
         EXPECT_EQ(RoleOf(list.get(), 4 + i), ROLE_SYSTEM_PUSHBUTTON) << "button " << i;
         EXPECT_EQ(NameOf(list.get(), 4 + i), buttons[i]) << "button " << i;
