@@ -3,6 +3,7 @@
 #include <new>
 #include <vector>
 
+#include "ui/accessible_com.h"
 #include "ui/accessible_rules.h"
 #include "ui/oleacc_entry.h"
 
@@ -36,46 +37,13 @@ RECT ToScreen(HWND window, RECT rect) {
 
 // The one implementation of IAccessible for drawn windows; everything it says
 // comes from its source at the moment it is asked.
-class DrawnAccessible final : public IAccessible {
+class DrawnAccessible final : public AccessibleComObject {
 public:
     DrawnAccessible(HWND window, AccessibleSource* source) : window_(window), source_(source) {}
     DrawnAccessible(const DrawnAccessible&) = delete;
     DrawnAccessible& operator=(const DrawnAccessible&) = delete;
 
     void Disconnect() { source_ = nullptr; }
-
-    // IUnknown
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override {
-        if (!object) return E_POINTER;
-        if (riid == __uuidof(IUnknown) || riid == __uuidof(IDispatch) || riid == __uuidof(IAccessible)) {
-            *object = static_cast<IAccessible*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *object = nullptr;
-        return E_NOINTERFACE;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return static_cast<ULONG>(InterlockedIncrement(&refs_)); }
-    ULONG STDMETHODCALLTYPE Release() override {
-        const LONG left = InterlockedDecrement(&refs_);
-        if (left == 0) delete this;
-        return static_cast<ULONG>(left);
-    }
-
-    // IDispatch: tools call IAccessible directly; there is no type information.
-    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
-        if (!count) return E_POINTER;
-        *count = 0;
-        return S_OK;
-    }
-    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo** info) override {
-        if (info) *info = nullptr;
-        return E_NOTIMPL;
-    }
-    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) override {
-        return E_NOTIMPL;
-    }
 
     // IAccessible
     HRESULT STDMETHODCALLTYPE get_accParent(IDispatch** parent) override {
@@ -234,7 +202,7 @@ public:
     HRESULT STDMETHODCALLTYPE put_accValue(VARIANT, BSTR) override { return E_NOTIMPL; }
 
 private:
-    ~DrawnAccessible() = default;
+    ~DrawnAccessible() override = default;
 
     [[nodiscard]] bool Live() const { return source_ && IsWindow(window_); }
 
@@ -302,7 +270,6 @@ private:
         }
     }
 
-    LONG refs_ = 1;
     HWND window_;
     AccessibleSource* source_;
 };

@@ -5,6 +5,7 @@
 #include <new>
 #include <string>
 
+#include "ui/accessible_com.h"
 #include "ui/oleacc_entry.h"
 
 
@@ -12,42 +13,11 @@
 namespace {
 
 // The system's object with one answer changed: the control's own name.
-class LabelledAccessible final : public IAccessible {
+class LabelledAccessible final : public AccessibleComObject {
 public:
     LabelledAccessible(IAccessible* standard, const wchar_t* label) : standard_(standard), label_(label) {}
     LabelledAccessible(const LabelledAccessible&) = delete;
     LabelledAccessible& operator=(const LabelledAccessible&) = delete;
-
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override {
-        if (!object) return E_POINTER;
-        if (riid == __uuidof(IUnknown) || riid == __uuidof(IDispatch) || riid == __uuidof(IAccessible)) {
-            *object = static_cast<IAccessible*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *object = nullptr;
-        return E_NOINTERFACE;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return static_cast<ULONG>(InterlockedIncrement(&refs_)); }
-    ULONG STDMETHODCALLTYPE Release() override {
-        const LONG left = InterlockedDecrement(&refs_);
-        if (left == 0) delete this;
-        return static_cast<ULONG>(left);
-    }
-
-    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
-        if (!count) return E_POINTER;
-        *count = 0;
-        return S_OK;
-    }
-    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo** info) override {
-        if (info) *info = nullptr;
-        return E_NOTIMPL;
-    }
-    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) override {
-        return E_NOTIMPL;
-    }
 
     HRESULT STDMETHODCALLTYPE get_accName(VARIANT child, BSTR* name) override {
         if (!name) return E_POINTER;
@@ -112,13 +82,12 @@ public:
     }
 
 private:
-    ~LabelledAccessible() { standard_->Release(); }
+    ~LabelledAccessible() override { standard_->Release(); }
 
     static bool IsSelf(const VARIANT& child) {
         return child.vt == VT_EMPTY || (child.vt == VT_I4 && child.lVal == CHILDID_SELF);
     }
 
-    LONG refs_ = 1;
     IAccessible* standard_;
     std::wstring label_;
 };

@@ -216,13 +216,7 @@ TEST_F(AccessibilityTest, F6TakesTheFocusRoundTheWindowAndTheStripTakesArrowsAnd
     const HWND searchBox = GetDlgItem(commandBar, kSearchBoxId);
     const HWND tree = ShownPanelDescendant(window, L"SysTreeView32");
     ASSERT_NE(tree, nullptr) << "no navigation tree";
-    ASSERT_TRUE(WaitUntil(
-        [&] {
-            SetForegroundWindow(window);
-            return GetForegroundWindow() == window && FocusOf(window) != nullptr;
-        },
-        kInputStepMs))
-        << "the window never took the keyboard";
+    ASSERT_TRUE(TakeKeyboard()) << "the window never took the keyboard";
 
     const std::array<HWND, 4> ring = {strip, addressEdit, searchBox, tree};
     for (HWND expected : ring) {
