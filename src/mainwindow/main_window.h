@@ -5,12 +5,14 @@
 #include <deque>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "app/shortcuts.h"
 #include "commandbar/command_bar.h"
 #include "favbar/fav_bar.h"
+#include "mainwindow/focus_ring.h"
 #include "mainwindow/folder_search.h"
 #include "mainwindow/frame_geometry.h"
 #include "mainwindow/layout.h"
@@ -144,6 +146,10 @@ private:
     // Keys, in keys.cpp.
     void RunShortcut(const Shortcut& shortcut);
     void CopySelectedPaths();
+    [[nodiscard]] std::optional<FocusStop> CurrentFocusStop() const;
+    void MoveFocusAround(int step);
+    // The theme, the system colours or a setting changed: the chrome is drawn again.
+    void OnColoursChanged();
 
     // Commands.
     void OnCommand(int id);
