@@ -44,6 +44,9 @@ constexpr KeyRow kKeyRows[] = {
     {VK_LEFT, kAlt, ShortcutAction::Back, true},
     {VK_RIGHT, kAlt, ShortcutAction::Forward, true},
     {VK_UP, kAlt, ShortcutAction::Up, true},
+    // Round the window's parts, as in the system's file window.
+    {VK_F6, kNone, ShortcutAction::NextPane, true},
+    {VK_F6, kShift, ShortcutAction::PreviousPane, true},
     {VK_BACK, kNone, ShortcutAction::Back, false},
     {'C', kCtrl | kShift, ShortcutAction::CopyPaths, false},
     {'F', kCtrl, ShortcutAction::FocusSearchBox, false},

@@ -36,6 +36,8 @@ enum class ShortcutAction {
     CopyPaths,
     FocusSearchBox,
     Refresh,
+    NextPane,      // the focus on to the next part of the window (F6)
+    PreviousPane,  // and back (Shift+F6)
 };
 
 struct Shortcut {

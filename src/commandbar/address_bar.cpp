@@ -8,6 +8,8 @@
 #include "ui/app_identity.h"
 #include "ui/dpi.h"
 #include "ui/fonts.h"
+#include "ui/high_contrast.h"
+#include "ui/labelled_accessible.h"
 #include "ui/mouse_tracking.h"
 #include "ui/paint_context.h"
 #include "ui/resize_band.h"
@@ -16,8 +18,6 @@
 
 namespace {
 
-constexpr COLORREF kSegmentTextColour = RGB(50, 50, 50);
-constexpr COLORREF kSeparatorColour = RGB(180, 180, 180);
 constexpr int kSeparatorInsetDips = 3;
 
 std::wstring ShellDisplayName(const std::wstring& parsingName) {
@@ -34,6 +34,7 @@ bool InRectOrOnEdge(const RECT& rect, POINT point) {
 }  // namespace
 
 void CommandBar::SetPath(const std::wstring& path) {
+    const bool changed = path != currentPath;
     currentPath = path;
     // Setting an edit's text is slow the first time; an unchanged one is left be.
     if (addressEdit && ReadWindowText(addressEdit) != path) SetWindowTextW(addressEdit, path.c_str());
@@ -43,6 +44,10 @@ void CommandBar::SetPath(const std::wstring& path) {
     segments = SplitAddress(currentPath, ShellDisplayName);
     LayOutSegmentRects();
     InvalidateAddressArea();
+    if (changed) {
+        NotifyAccessibleEvent(EVENT_OBJECT_VALUECHANGE, barWindow, kAddressChild);
+        NotifyAccessibleEvent(EVENT_OBJECT_REORDER, barWindow, kAddressChild);
+    }
 }
 
 void CommandBar::LeaveEditMode() {
@@ -114,10 +119,11 @@ void CommandBar::PaintContent(HDC dc, const RECT& client) const {
     // The edit covers the segments while it is open.
     if (editing || segmentRects.empty()) return;
 
+    const bool highContrast = HighContrastOn();
     const SelectedObject font(dc, UiFont(dpi));
     SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, kSegmentTextColour);
-    UniquePen separatorPen(CreatePen(PS_SOLID, 1, kSeparatorColour));
+    SetTextColor(dc, InkColour(ChromeInk::AddressText, highContrast));
+    UniquePen separatorPen(CreatePen(PS_SOLID, 1, InkColour(ChromeInk::AddressSeparator, highContrast)));
     const SelectedObject pen(dc, separatorPen.get());
     const int inset = ScaleDip(kSeparatorInsetDips, dpi);
     const size_t count = std::min(segments.size(), segmentRects.size());
@@ -127,7 +133,12 @@ void CommandBar::PaintContent(HDC dc, const RECT& client) const {
         if (static_cast<int>(i) == hoverSegment) {
             RECT hot = rect;
             InflateRect(&hot, -1, -1);
-            FillRect(dc, &hot, GetSysColorBrush(COLOR_BTNFACE));
+            // In high contrast the hovered segment is framed: its text keeps the window's colours.
+            if (highContrast) {
+                FrameRect(dc, &hot, GetSysColorBrush(COLOR_HIGHLIGHT));
+            } else {
+                FillRect(dc, &hot, GetSysColorBrush(COLOR_BTNFACE));
+            }
         }
         RECT text = rect;
         DrawTextW(dc, segments[i].text.c_str(), static_cast<int>(segments[i].text.size()), &text,
@@ -177,13 +188,17 @@ void CommandBar::OnMouseLeave() {
 
 void CommandBar::OnLeftButtonDown(POINT client) {
     if (InBarResizeBand(client) || !InRectOrOnEdge(addressRect, client)) return;
-    const int segment = SegmentAt(client);
-    if (segment >= 0 && !segments[static_cast<size_t>(segment)].target.empty()) {
-        if (addressEdit) SetWindowTextW(addressEdit, segments[static_cast<size_t>(segment)].target.c_str());
-        RaiseCommand(kCommandOpenAddressSegment);
-        return;
-    }
+    if (OpenSegment(SegmentAt(client))) return;
     if (!editing) EnterEditMode();
+}
+
+bool CommandBar::OpenSegment(int segment) {
+    if (segment < 0 || segment >= static_cast<int>(segments.size())) return false;
+    const std::wstring& target = segments[static_cast<size_t>(segment)].target;
+    if (target.empty()) return false;
+    if (addressEdit) SetWindowTextW(addressEdit, target.c_str());
+    RaiseCommand(kCommandOpenAddressSegment);
+    return true;
 }
 
 void CommandBar::OnMiddleButtonDown(POINT client) {
@@ -215,6 +230,11 @@ LRESULT CALLBACK CommandBar::AddressEditProc(HWND edit, UINT message, WPARAM wPa
         break;
     case WM_KILLFOCUS:
         bar->LeaveEditMode();
+        break;
+    case WM_GETOBJECT:
+        if (const std::optional<LRESULT> answer = AnswerLabelledGetObject(edit, kAddressName, wParam, lParam)) {
+            return *answer;
+        }
         break;
     case WM_NCDESTROY:
         RemoveWindowSubclass(edit, AddressEditProc, kControlSubclassId);

@@ -8,6 +8,7 @@
 #include "ui/dpi.h"
 #include "ui/fonts.h"
 #include "ui/glyph_icon.h"
+#include "ui/high_contrast.h"
 #include "ui/mouse_tracking.h"
 #include "ui/paint_context.h"
 #include "ui/resize_band.h"
@@ -16,8 +17,6 @@
 namespace {
 
 constexpr int kGlyphWeight = 900;
-constexpr COLORREF kEnabledColour = RGB(0, 0, 0);
-constexpr COLORREF kDisabledColour = RGB(160, 160, 160);
 
 // The glyphs are rendered at twice the size they are drawn at and scaled down,
 // which keeps them sharp at higher DPIs.
@@ -26,16 +25,18 @@ struct ButtonGlyph {
     wchar_t codePoint;
     int renderPx;
     int drawDips;
-    const wchar_t* tip;  // with the button's keys
+    const wchar_t* name;  // the window text, never painted: what assistive tools read out
+    const wchar_t* tip;   // with the button's keys
 };
 
 constexpr ButtonGlyph kButtonGlyphs[kCommandButtonCount] = {
-    {kCommandBack, glyph::kBack, 28, 14, L"后退 (Alt+←)"},
-    {kCommandForward, glyph::kForward, 28, 14, L"前进 (Alt+→)"},
-    {kCommandUp, glyph::kUp, 28, 14, L"向上 (Alt+↑)"},
-    {kCommandReopenClosedFolder, glyph::kReopenClosed, 26, 13, L"重新打开关闭的标签页 (Ctrl+Shift+T)"},
-    {kCommandRefresh, glyph::kRefresh, 28, 14, L"刷新 (F5)"},
-    {kCommandViewMenu, glyph::kViewOptions, 24, 12, L"查看选项"},
+    {kCommandBack, glyph::kBack, 28, 14, L"后退", L"后退 (Alt+←)"},
+    {kCommandForward, glyph::kForward, 28, 14, L"前进", L"前进 (Alt+→)"},
+    {kCommandUp, glyph::kUp, 28, 14, L"向上", L"向上 (Alt+↑)"},
+    {kCommandReopenClosedFolder, glyph::kReopenClosed, 26, 13, L"重新打开关闭的文件夹",
+     L"重新打开关闭的标签页 (Ctrl+Shift+T)"},
+    {kCommandRefresh, glyph::kRefresh, 28, 14, L"刷新", L"刷新 (F5)"},
+    {kCommandViewMenu, glyph::kViewOptions, 24, 12, L"视图选项", L"查看选项"},
 };
 
 // Sent by a button to the bar when the middle button goes down on it.
@@ -78,7 +79,8 @@ void CommandBar::CreateButtons() {
         // A new bar has no history to go through yet.
         const bool travel = glyph.commandId == kCommandBack || glyph.commandId == kCommandForward;
         const DWORD style = WS_CHILD | WS_VISIBLE | BS_OWNERDRAW | (travel ? WS_DISABLED : 0);
-        button.window = CreateWindowExW(0, L"BUTTON", L"", style, 0, 0, 0, 0, barWindow, ControlId(glyph.commandId),
+        button.window = CreateWindowExW(0, L"BUTTON", glyph.name, style, 0, 0, 0, 0, barWindow,
+                                        ControlId(glyph.commandId),
                                         GetModuleHandleW(nullptr), nullptr);
         if (button.window) {
             SetWindowSubclass(button.window, ButtonHoverProc, kControlSubclassId, reinterpret_cast<DWORD_PTR>(&button));
@@ -91,15 +93,26 @@ void CommandBar::CreateButtons() {
 void CommandBar::MakeIcons() {
     if (iconsMade) return;
     iconsMade = true;
+    const COLORREF enabled = InkColour(ChromeInk::ButtonGlyph);
+    const COLORREF disabled = InkColour(ChromeInk::DisabledGlyph);
     for (size_t i = 0; i < buttons.size(); ++i) {
         const ButtonGlyph& glyph = kButtonGlyphs[i];
-        buttons[i].enabledIcon.reset(
-            GlyphIcon(glyph.codePoint, glyph.renderPx, kEnabledColour, kIconFontFace, kGlyphWeight));
+        buttons[i].enabledIcon.reset(GlyphIcon(glyph.codePoint, glyph.renderPx, enabled, kIconFontFace, kGlyphWeight));
         buttons[i].disabledIcon.reset(
-            GlyphIcon(glyph.codePoint, glyph.renderPx, kDisabledColour, kIconFontFace, kGlyphWeight));
+            GlyphIcon(glyph.codePoint, glyph.renderPx, disabled, kIconFontFace, kGlyphWeight));
     }
     MakeSearchIcons();
-    MakeButtonTips();
+    if (!tipsMade) {
+        tipsMade = true;
+        MakeButtonTips();
+    }
+}
+
+void CommandBar::OnColoursChanged() {
+    // Made again in the theme's colours at the next paint.
+    iconsMade = false;
+    if (!barWindow) return;
+    RedrawWindow(barWindow, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 void CommandBar::MakeButtonTips() {
@@ -160,6 +173,8 @@ LRESULT CALLBACK CommandBar::StaticWndProc(HWND window, UINT message, WPARAM wPa
 }
 
 void CommandBar::ForgetWindows() {
+    accessible.Disconnect();
+    addressAccessible.Disconnect();
     barWindow = nullptr;
     for (CommandButton& button : buttons) button.window = nullptr;
     addressEdit = nullptr;
@@ -197,6 +212,14 @@ LRESULT CommandBar::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_MBUTTONDOWN:
         OnMiddleButtonDown(POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+        return 0;
+    case WM_GETOBJECT:
+        if (const std::optional<LRESULT> answer = accessible.AnswerGetObject(barWindow, *this, wParam, lParam)) {
+            return *answer;
+        }
+        break;
+    case kOpenSegmentMessage:
+        if (!editing) OpenSegment(static_cast<int>(wParam));
         return 0;
     default:
         break;
@@ -243,7 +266,13 @@ void CommandBar::DrawButton(const DRAWITEMSTRUCT& item) const {
     // A disabled button gets no mouse messages, so a hover flag it kept from
     // before would never clear; it is never drawn hot.
     const bool hot = !disabled && (button->hover || pressed);
-    FillRect(item.hDC, &item.rcItem, GetSysColorBrush(hot ? COLOR_BTNHIGHLIGHT : COLOR_BTNFACE));
+    if (HighContrastOn()) {
+        // Framed rather than filled: the glyph keeps the colour it stands out in.
+        FillRect(item.hDC, &item.rcItem, GetSysColorBrush(COLOR_BTNFACE));
+        if (hot) FrameRect(item.hDC, &item.rcItem, GetSysColorBrush(COLOR_HIGHLIGHT));
+    } else {
+        FillRect(item.hDC, &item.rcItem, GetSysColorBrush(hot ? COLOR_BTNHIGHLIGHT : COLOR_BTNFACE));
+    }
     SetStretchBltMode(item.hDC, HALFTONE);
     SetBrushOrgEx(item.hDC, 0, 0, nullptr);
     const RECT icon = ButtonIconRect(item.rcItem, button->drawDips, pressed, dpi);

@@ -4,14 +4,19 @@
 
 #include <array>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "commandbar/address_segments.h"
 #include "commandbar/command_bar_layout.h"
+#include "ui/drawn_accessible.h"
 #include "ui/handles.h"
 
 inline constexpr wchar_t kCommandBarClass[] = L"Quorlen.CommandBar";
+// What assistive tools call the address bar and the search box.
+inline constexpr wchar_t kAddressName[] = L"地址";
+inline constexpr wchar_t kSearchBoxName[] = L"搜索";
 
 // The strip below the tab strip: the navigation buttons, the address bar and the
 // search box. It acts on nothing itself; every request leaves as a command id
@@ -19,7 +24,7 @@ inline constexpr wchar_t kCommandBarClass[] = L"Quorlen.CommandBar";
 // The prompt the empty search box shows for the folder it would search.
 [[nodiscard]] std::wstring SearchCueText(const std::wstring& folderName);
 
-class CommandBar {
+class CommandBar final : private AccessibleSource {
 public:
     CommandBar() = default;
     ~CommandBar();
@@ -45,6 +50,13 @@ public:
     // The cue "在 <name> 中搜索" drawn while the search box is empty.
     void SetSearchPlaceholder(const std::wstring& folderName);
     void SetDpi(int newDpi);
+    // The theme or the system colours changed: the glyphs are drawn again in them.
+    void OnColoursChanged();
+
+    // The edit boxes, for moving the focus among the window's parts.
+    [[nodiscard]] HWND AddressEditWindow() const { return addressEdit; }
+    [[nodiscard]] HWND SearchBoxWindow() const { return searchEdit; }
+    [[nodiscard]] bool SearchBoxShown() const { return searchEdit && searchBoxVisible; }
 
     // The path the address bar shows; also leaves the address edit mode.
     void SetPath(const std::wstring& path);
@@ -60,6 +72,30 @@ public:
 private:
     // The one subclass each control of the bar gets.
     static constexpr UINT_PTR kControlSubclassId = 1;
+    // Posted to itself to open an address segment an assistive tool pressed (wParam).
+    static constexpr UINT kOpenSegmentMessage = WM_USER + 0x50;
+    // The bar's accessible children: the buttons, then the address, its edit and the search box.
+    static constexpr int kAddressChild = static_cast<int>(kCommandButtonCount);
+    static constexpr int kAddressEditChild = kAddressChild + 1;
+    static constexpr int kSearchBoxChild = kAddressChild + 2;
+
+    // The address as an accessible object of its own: its value is the path,
+    // its children are the segments. In command_bar_accessible.cpp.
+    class AddressAccessible final : public AccessibleSource {
+    public:
+        explicit AddressAccessible(CommandBar& bar) : bar_(bar) {}
+        [[nodiscard]] LONG AccessibleRole() const override;
+        [[nodiscard]] std::wstring AccessibleName() const override;
+        [[nodiscard]] std::wstring AccessibleValue() const override;
+        [[nodiscard]] std::optional<RECT> AccessibleBounds() const override;
+        [[nodiscard]] int AccessibleChildCount() const override;
+        [[nodiscard]] AccessibleChild AccessibleChildAt(int index) const override;
+        [[nodiscard]] IAccessible* AccessibleParent() override;
+        bool AccessibleDoDefaultAction(int index) override;
+
+    private:
+        CommandBar& bar_;
+    };
 
     // A glyph button; its subclass gets the record as reference data.
     struct CommandButton {
@@ -75,6 +111,14 @@ private:
     LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam);
     static LRESULT CALLBACK ButtonHoverProc(HWND button, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
                                             DWORD_PTR record);
+
+    // Assistive tools, in command_bar_accessible.cpp.
+    [[nodiscard]] LONG AccessibleRole() const override;
+    [[nodiscard]] std::wstring AccessibleName() const override;
+    [[nodiscard]] int AccessibleChildCount() const override;
+    [[nodiscard]] AccessibleChild AccessibleChildAt(int index) const override;
+    [[nodiscard]] IAccessible* AccessibleChildObject(int index) override;
+    bool AccessibleDoDefaultAction(int index) override;
 
     void CreateButtons();
     void CreateEdits();
@@ -112,6 +156,8 @@ private:
     void OnLeftButtonDown(POINT client);
     void OnMiddleButtonDown(POINT client);
     void EnterEditMode();
+    // Opens a segment's folder, as a click on it does; false for a segment with none.
+    bool OpenSegment(int segment);
     [[nodiscard]] int SegmentAt(POINT client) const;
     [[nodiscard]] bool InBarResizeBand(POINT client) const;
     void InvalidateAddressArea() const;
@@ -136,4 +182,9 @@ private:
     std::vector<AddressSegment> segments;
     std::vector<RECT> segmentRects;
     int hoverSegment = -1;
+
+    bool tipsMade = false;
+    AccessibleHolder accessible;         // made when a tool first asks
+    AddressAccessible addressSource{*this};
+    AccessibleHolder addressAccessible;  // the address's own object
 };

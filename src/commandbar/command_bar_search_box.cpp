@@ -6,6 +6,8 @@
 #include "ui/dpi.h"
 #include "ui/fonts.h"
 #include "ui/glyph_icon.h"
+#include "ui/high_contrast.h"
+#include "ui/labelled_accessible.h"
 #include "ui/mouse_tracking.h"
 #include "ui/paint_context.h"
 
@@ -13,11 +15,6 @@ namespace {
 
 constexpr int kGlyphWeight = 900;
 constexpr int kIconRenderPx = 28;
-constexpr COLORREF kIconColour = RGB(96, 96, 96);
-constexpr COLORREF kHotClearColour = RGB(40, 40, 40);
-constexpr COLORREF kPlaceholderColour = RGB(150, 150, 150);
-constexpr COLORREF kClearPressedBackground = RGB(224, 224, 224);
-constexpr COLORREF kClearHoverBackground = RGB(240, 240, 240);
 constexpr int kPlaceholderLeftDips = 4;
 constexpr int kClearCircleMarginDips = 2;
 
@@ -44,9 +41,9 @@ void DrawClearBackground(HDC dc, const RECT& icon, COLORREF colour, int dpi) {
 }  // namespace
 
 void CommandBar::MakeSearchIcons() {
-    searchIcon = SearchBoxIcon(glyph::kSearch, kIconColour);
-    clearIcon = SearchBoxIcon(glyph::kClear, kIconColour);
-    clearIconHot = SearchBoxIcon(glyph::kClear, kHotClearColour);
+    searchIcon = SearchBoxIcon(glyph::kSearch, InkColour(ChromeInk::SearchGlyph));
+    clearIcon = SearchBoxIcon(glyph::kClear, InkColour(ChromeInk::SearchGlyph));
+    clearIconHot = SearchBoxIcon(glyph::kClear, InkColour(ChromeInk::HotClearGlyph));
 }
 
 LRESULT CALLBACK CommandBar::SearchBoxProc(HWND box, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
@@ -72,6 +69,12 @@ LRESULT CommandBar::OnSearchBoxMessage(HWND box, UINT message, WPARAM wParam, LP
         PaintSearchBoxExtras(box, reinterpret_cast<HDC>(wParam));
         return painted;
     }
+    case WM_GETOBJECT:
+        // The box's text is what was typed; its name is what it is for.
+        if (const std::optional<LRESULT> answer = AnswerLabelledGetObject(box, kSearchBoxName, wParam, lParam)) {
+            return *answer;
+        }
+        break;
     case WM_KEYDOWN:
         if (wParam != VK_ESCAPE) break;
         // Emptying the box raises the search command through its change notification.
@@ -135,7 +138,7 @@ void CommandBar::PaintSearchBoxExtras(HWND box, HDC dc) const {
     if (!searchPlaceholder.empty() && !hasText) {
         const SelectedObject font(dc, UiFont(dpi));
         SetBkMode(dc, TRANSPARENT);
-        SetTextColor(dc, kPlaceholderColour);
+        SetTextColor(dc, InkColour(ChromeInk::Placeholder));
         RECT cue = client;
         cue.left += ScaleDip(kPlaceholderLeftDips, dpi);
         DrawTextW(dc, searchPlaceholder.c_str(), static_cast<int>(searchPlaceholder.size()), &cue,
@@ -146,7 +149,9 @@ void CommandBar::PaintSearchBoxExtras(HWND box, HDC dc) const {
     if (hasText) {
         const bool hot = clearHover || clearPressed;
         if (hot) {
-            DrawClearBackground(dc, icons.clearIcon, clearPressed ? kClearPressedBackground : kClearHoverBackground,
+            DrawClearBackground(dc, icons.clearIcon,
+                                InkColour(clearPressed ? ChromeInk::PressedClearBackground
+                                                       : ChromeInk::HotClearBackground),
                                 dpi);
         }
         const HICON clear = hot ? clearIconHot.get() : clearIcon.get();

@@ -11,15 +11,16 @@
 #include "ui/favourite_entry.h"
 #include "ui/fonts.h"
 #include "ui/glyph_icon.h"
+#include "ui/high_contrast.h"
 #include "ui/paint_context.h"
 #include "ui/shell_icons.h"
 
 namespace {
 
 constexpr int kStarDips = 16;
-constexpr COLORREF kStarColour = RGB(255, 185, 0);
 constexpr int kStarWeight = 400;
-constexpr COLORREF kTextColour = RGB(0, 0, 0);
+constexpr wchar_t kBarName[] = L"收藏夹栏";
+constexpr wchar_t kOpenAction[] = L"打开";
 
 void Fill(HDC dc, const RECT& rect, int systemColour) { FillRect(dc, &rect, GetSysColorBrush(systemColour)); }
 
@@ -39,8 +40,19 @@ bool FavBar::Create(HWND parent, int controlId) {
                                          GetModuleHandleW(nullptr), this);
     if (!created) return false;
     DragAcceptFiles(hwnd, TRUE);
-    starIcon.reset(GlyphIcon(glyph::kStar, ScaleDip(kStarDips, dpi), kStarColour, kIconFontFace, kStarWeight));
+    MakeStarIcon();
     return true;
+}
+
+void FavBar::MakeStarIcon() {
+    starIcon.reset(GlyphIcon(glyph::kStar, ScaleDip(kStarDips, dpi), InkColour(ChromeInk::StarGlyph), kIconFontFace,
+                             kStarWeight));
+}
+
+void FavBar::OnColoursChanged() {
+    if (!hwnd) return;
+    MakeStarIcon();
+    Repaint();
 }
 
 LRESULT FavBar::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -57,7 +69,19 @@ LRESULT FavBar::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
         Repaint();
         return 0;
     case WM_DESTROY:
+        accessible.Disconnect();
         ghost.Destroy();
+        return 0;
+    case WM_GETOBJECT:
+        if (const std::optional<LRESULT> answer = accessible.AnswerGetObject(hwnd, *this, wParam, lParam)) {
+            return *answer;
+        }
+        return DefWindowProcW(hwnd, message, wParam, lParam);
+    case kAccessibleOpenMessage:
+        if (ValidIndex(static_cast<int>(wParam))) {
+            const std::wstring path = items[wParam].path;
+            RaiseEvent(kFavEventOpen, static_cast<int>(wParam), path);
+        }
         return 0;
     default:
         return DefWindowProcW(hwnd, message, wParam, lParam);
@@ -98,6 +122,7 @@ void FavBar::SetFavourites(const std::vector<std::wstring>& paths) {
     MeasureItems();
     Layout();
     Repaint();
+    NotifyAccessibleEvent(EVENT_OBJECT_REORDER, hwnd, -1);
 }
 
 void FavBar::SetDpi(UINT newDpi) {
@@ -160,7 +185,7 @@ void FavBar::Paint(HDC target) {
 void FavBar::PaintContent(HDC dc, const RECT& client) {
     Fill(dc, client, COLOR_BTNFACE);
     SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, kTextColour);
+    SetTextColor(dc, InkColour(ChromeInk::BarText));
     const SelectedObject font(dc, UiFont(dpi));
     if (starIcon) {
         const RECT star = FavStarRect(dpi);
@@ -177,7 +202,14 @@ void FavBar::PaintContent(HDC dc, const RECT& client) {
 
 void FavBar::PaintItem(HDC dc, int index) {
     const FavItem& item = items[static_cast<size_t>(index)];
-    if (index == hotItem) Fill(dc, item.rect, COLOR_BTNHIGHLIGHT);
+    if (index == hotItem) {
+        // In high contrast framed rather than filled: the name keeps the colour it stands out in.
+        if (HighContrastOn()) {
+            FrameRect(dc, &item.rect, GetSysColorBrush(COLOR_HIGHLIGHT));
+        } else {
+            Fill(dc, item.rect, COLOR_BTNHIGHLIGHT);
+        }
+    }
     if (item.iconIndex >= 0) {
         const POINT origin = FavIconOrigin(item.rect, dpi);
         ImageList_Draw(SmallSystemImageList(), item.iconIndex, dc, origin.x, origin.y, ILD_TRANSPARENT);
@@ -185,4 +217,28 @@ void FavBar::PaintItem(HDC dc, int index) {
     RECT name = FavNameRect(item.rect, dpi);
     DrawTextW(dc, item.name.c_str(), static_cast<int>(item.name.size()), &name,
               DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS | DT_NOPREFIX);
+}
+
+LONG FavBar::AccessibleRole() const { return ROLE_SYSTEM_TOOLBAR; }
+
+std::wstring FavBar::AccessibleName() const { return kBarName; }
+
+int FavBar::AccessibleChildCount() const { return static_cast<int>(items.size()); }
+
+AccessibleChild FavBar::AccessibleChildAt(int index) const {
+    AccessibleChild child;
+    if (!ValidIndex(index)) return child;
+    const FavItem& item = items[static_cast<size_t>(index)];
+    child.role = ROLE_SYSTEM_PUSHBUTTON;
+    child.name = item.name;
+    child.description = item.path;
+    child.defaultAction = kOpenAction;
+    if (index == hotItem) child.state |= STATE_SYSTEM_HOTTRACKED;
+    child.bounds = item.rect;
+    return child;
+}
+
+// Opened later, from the bar's own message: the tool that asked waits for the answer.
+bool FavBar::AccessibleDoDefaultAction(int index) {
+    return ValidIndex(index) && PostMessageW(hwnd, kAccessibleOpenMessage, static_cast<WPARAM>(index), 0) != FALSE;
 }

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "ui/drag_ghost.h"
+#include "ui/drawn_accessible.h"
 #include "ui/handles.h"
 #include "ui/window_class.h"
 
@@ -40,7 +41,7 @@ struct FavItem {
 // wrapping onto as many rows as it needs. The owner pushes the favourites in;
 // the bar never changes them itself and reports what the user does through
 // onEvent: opening, removing, reordering and dropping files on it.
-class FavBar {
+class FavBar final : private AccessibleSource {
 public:
     FavBar() = default;
     ~FavBar();
@@ -55,6 +56,8 @@ public:
 
     void SetFavourites(const std::vector<std::wstring>& paths);
     void SetDpi(UINT newDpi);
+    // The theme or the system colours changed: the star is drawn again in them.
+    void OnColoursChanged();
 
     // The height in px the bar needs at a width in px; 0 or less: its current width.
     [[nodiscard]] int HeightForWidth(int width) const;
@@ -74,6 +77,17 @@ public:
 private:
     friend LRESULT CALLBACK RouteToObject<FavBar>(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam);
+
+    // Posted to itself to open a favourite an assistive tool pressed (wParam).
+    static constexpr UINT kAccessibleOpenMessage = WM_USER + 0x50;
+
+    // Assistive tools: a tool bar of push buttons, one per favourite.
+    [[nodiscard]] LONG AccessibleRole() const override;
+    [[nodiscard]] std::wstring AccessibleName() const override;
+    [[nodiscard]] int AccessibleChildCount() const override;
+    [[nodiscard]] AccessibleChild AccessibleChildAt(int index) const override;
+    bool AccessibleDoDefaultAction(int index) override;
+    void MakeStarIcon();
 
     // False when the owner destroyed this bar while handling the event: nothing
     // of it may be touched then.
@@ -117,6 +131,8 @@ private:
     int insertIndex = -1;
     POINT dropPoint{};
     DragGhost ghost{kFavGhostClass, kFavGhostHeightDips};
+
+    AccessibleHolder accessible;  // made when a tool first asks
 
     // Lets code that runs after an event tell whether the owner destroyed this
     // bar while handling it.

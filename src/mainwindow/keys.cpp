@@ -2,6 +2,7 @@
 
 #include "app/application.h"
 #include "commandbar/command_ids.h"
+#include "mainwindow/focus_ring.h"
 #include "mainwindow/main_window.h"
 #include "ui/clipboard.h"
 
@@ -17,6 +18,8 @@ bool MainWindow::HandleKey(MSG& msg, KeyFocus focus) {
         return true;
     }
     if (focus != KeyFocus::Elsewhere) return false;
+    // The strip's own keys (arrows, Enter, Delete) are not the folder view's.
+    if (tabStrip.Hwnd() && msg.hwnd == tabStrip.Hwnd()) return false;
     FilePanel* panel = ActivePanel();
     return panel && panel->TranslateViewAccelerator(msg);
 }
@@ -43,6 +46,8 @@ void MainWindow::RunShortcut(const Shortcut& shortcut) {
     case ShortcutAction::Refresh:
         if (panel) panel->Refresh();
         break;
+    case ShortcutAction::NextPane: MoveFocusAround(1); break;
+    case ShortcutAction::PreviousPane: MoveFocusAround(-1); break;
     case ShortcutAction::None: break;
     }
 }
@@ -72,4 +77,43 @@ void MainWindow::OpenInNewWindow(const std::wstring& folder) const {
     const int offset = GetSystemMetrics(SM_CYCAPTION);
     static_cast<void>(application.OpenWindow(folder, bounds.right - bounds.left, bounds.bottom - bounds.top,
                                              bounds.left + offset, bounds.top + offset));
+}
+
+namespace {
+
+bool HoldsFocus(HWND window, HWND focus) { return window && focus && (focus == window || IsChild(window, focus)); }
+
+}  // namespace
+
+std::optional<FocusStop> MainWindow::CurrentFocusStop() const {
+    const HWND focus = GetFocus();
+    if (HoldsFocus(tabStrip.Hwnd(), focus)) return FocusStop::TabStrip;
+    if (HoldsFocus(commandBar.AddressEditWindow(), focus)) return FocusStop::Address;
+    if (HoldsFocus(commandBar.SearchBoxWindow(), focus)) return FocusStop::SearchBox;
+    if (const FilePanel* panel = ActivePanel()) {
+        if (HoldsFocus(panel->ShownTreeWindow(), focus)) return FocusStop::Tree;
+        if (HoldsFocus(panel->HostWindow(), focus)) return FocusStop::View;
+    }
+    return std::nullopt;
+}
+
+// F6 and Shift+F6: the tab strip, the address, the search box, the navigation
+// tree and the folder view, round and round, skipping what is not shown.
+void MainWindow::MoveFocusAround(int step) {
+    FilePanel* panel = ActivePanel();
+    FocusStops available{};
+    available[static_cast<size_t>(FocusStop::TabStrip)] = tabStrip.Hwnd() && IsWindowVisible(tabStrip.Hwnd());
+    available[static_cast<size_t>(FocusStop::Address)] = commandBar.AddressEditWindow() != nullptr;
+    available[static_cast<size_t>(FocusStop::SearchBox)] = commandBar.SearchBoxShown();
+    available[static_cast<size_t>(FocusStop::Tree)] = panel && panel->ShownTreeWindow();
+    available[static_cast<size_t>(FocusStop::View)] = panel && panel->ViewWindow();
+    const std::optional<FocusStop> next = NextFocusStop(CurrentFocusStop(), step, available);
+    if (!next) return;
+    switch (*next) {
+    case FocusStop::TabStrip: SetFocus(tabStrip.Hwnd()); break;
+    case FocusStop::Address: commandBar.EditAddress(); break;
+    case FocusStop::SearchBox: commandBar.FocusSearchBox(); break;
+    case FocusStop::Tree: SetFocus(panel->ShownTreeWindow()); break;
+    case FocusStop::View: panel->FocusFolderView(); break;
+    }
 }

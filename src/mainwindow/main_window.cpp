@@ -152,7 +152,7 @@ void MainWindow::Detach() {
 // once they are on their way.
 void MainWindow::OpenFirstTab() {
     if (!primary) {
-        InsertTab(0, initialPath, std::move(initialHistory));
+        InsertTab(0, initialPath, initialHistory);
     } else if (!settings.TabPaths.empty()) {
         restoring = true;
         openOnTopOfRestore = true;

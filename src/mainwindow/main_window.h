@@ -5,12 +5,14 @@
 #include <deque>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "app/shortcuts.h"
 #include "commandbar/command_bar.h"
 #include "favbar/fav_bar.h"
+#include "mainwindow/focus_ring.h"
 #include "mainwindow/folder_search.h"
 #include "mainwindow/frame_geometry.h"
 #include "mainwindow/layout.h"
@@ -54,7 +56,7 @@ public:
     // Opens path in a new tab at index (appended when out of range); the new
     // tab's index, or -1 when no panel could be made. The tab starts with the
     // back and forward list carried from another tab, if any.
-    int InsertTab(int index, const std::wstring& path, TabHistory history = {});
+    int InsertTab(int index, const std::wstring& path, const TabHistory& history = {});
 
     // Activates the tab showing path, or opens it in a new tab; the tab's index.
     int OpenPath(const std::wstring& path);
@@ -115,7 +117,7 @@ private:
     [[nodiscard]] int FirstRestoredTab() const;
     // A panel for a tab, or null after telling the user it could not be made.
     std::unique_ptr<FilePanel> MakePanel();
-    int AddTab(int index, const std::wstring& folder, TabHistory history = {});
+    int AddTab(int index, const std::wstring& folder, const TabHistory& history = {});
     void OpenPanelFolder(FilePanel* panel, const std::wstring& folder, const TabHistory& history);
     // A tab behind the others, with no panel until it is first shown.
     void InsertUnbuiltTab(int index, const std::wstring& folder, TabHistory history = {});
@@ -144,6 +146,10 @@ private:
     // Keys, in keys.cpp.
     void RunShortcut(const Shortcut& shortcut);
     void CopySelectedPaths();
+    [[nodiscard]] std::optional<FocusStop> CurrentFocusStop() const;
+    void MoveFocusAround(int step);
+    // The theme, the system colours or a setting changed: the chrome is drawn again.
+    void OnColoursChanged();
 
     // Commands.
     void OnCommand(int id);

@@ -52,8 +52,8 @@ std::wstring MainWindow::DefaultTabFolder() const {
     return kComputerFolder;
 }
 
-int MainWindow::InsertTab(int index, const std::wstring& path, TabHistory history) {
-    return AddTab(index, path.empty() ? DefaultTabFolder() : path, std::move(history));
+int MainWindow::InsertTab(int index, const std::wstring& path, const TabHistory& history) {
+    return AddTab(index, path.empty() ? DefaultTabFolder() : path, history);
 }
 
 std::unique_ptr<FilePanel> MainWindow::MakePanel() {
@@ -62,7 +62,7 @@ std::unique_ptr<FilePanel> MainWindow::MakePanel() {
     return panel;
 }
 
-int MainWindow::AddTab(int index, const std::wstring& folder, TabHistory history) {
+int MainWindow::AddTab(int index, const std::wstring& folder, const TabHistory& history) {
     const int count = static_cast<int>(tabs.size());
     if (index < 0 || index > count) index = count;
     std::unique_ptr<FilePanel> panel = MakePanel();
@@ -321,7 +321,7 @@ void MainWindow::ReopenClosedFolder(bool behind) {
     } else if (behind) {
         OpenInBackgroundTab(path, std::move(history));
     } else {
-        InsertTab(static_cast<int>(tabs.size()), path, std::move(history));
+        InsertTab(static_cast<int>(tabs.size()), path, history);
     }
 }
 

@@ -9,6 +9,7 @@
 #include "settings/save_queue.h"
 #include "settings/settings_file.h"
 #include "takeover/takeover.h"
+#include "ui/high_contrast.h"
 
 LRESULT CALLBACK MainWindow::StaticWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     auto* self = reinterpret_cast<MainWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
@@ -115,6 +116,18 @@ LRESULT MainWindow::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
         Layout();
         return 0;
     }
+    case WM_THEMECHANGED:
+    case WM_SYSCOLORCHANGE:
+        RefreshHighContrast();
+        OnColoursChanged();
+        break;
+    case WM_SETTINGCHANGE: {
+        // Settings change often; only a high-contrast theme coming or going concerns the chrome.
+        const bool before = HighContrastOn();
+        RefreshHighContrast();
+        if (HighContrastOn() != before) OnColoursChanged();
+        break;
+    }
     case WM_APP_OPEN_PATH: {
         // The string belongs to this window from here on and is freed on the way out.
         const std::unique_ptr<std::wstring> path = TakePostedPath(lParam);
@@ -143,6 +156,14 @@ LRESULT MainWindow::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
         break;
     }
     return DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+// The chrome's glyphs are made again in the new colours and everything drawn anew.
+void MainWindow::OnColoursChanged() {
+    tabStrip.OnColoursChanged();
+    commandBar.OnColoursChanged();
+    favBar.OnColoursChanged();
+    RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_FRAME);
 }
 
 // The keyboard focus is the window's own business while it is inactive; coming

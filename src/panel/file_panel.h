@@ -91,6 +91,14 @@ public:
 
     [[nodiscard]] HWND HostWindow() const { return hostWindow; }
     [[nodiscard]] HWND ViewWindow() const { return viewWindow; }
+    // The navigation tree while it is shown, or null.
+    [[nodiscard]] HWND ShownTreeWindow() const;
+    // Gives the folder view the keyboard focus, as a click in it does; false without a view.
+    bool FocusFolderView() {
+        if (!viewWindow) return false;
+        FocusView(viewWindow);
+        return true;
+    }
 
     // A folder picked in the navigation pane: when the control then starts
     // navigating there, the folder goes to a tab and this panel stays put.

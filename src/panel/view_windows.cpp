@@ -75,6 +75,13 @@ void FilePanel::CheckViewWindows() {
     FindViewWindows();
 }
 
+// Looked for again when the upkeep has not found it yet: a new tab's tree
+// comes a moment after its view.
+HWND FilePanel::ShownTreeWindow() const {
+    const HWND tree = IsLive(treeWindow) ? treeWindow : FindDescendantOfClass(hostWindow, L"SysTreeView32");
+    return tree && IsWindowVisible(tree) ? tree : nullptr;
+}
+
 void FilePanel::AttachViewWindow(HWND created) {
     if (created) MoveSubclass(viewWindow, created, ViewProc, kViewSubclass, this);
 }

@@ -8,6 +8,7 @@
 #include "tabstrip/tab_strip.h"
 #include "ui/dpi.h"
 #include "ui/fonts.h"
+#include "ui/high_contrast.h"
 #include "ui/handles.h"
 #include "ui/mouse_tracking.h"
 #include "ui/paint_context.h"
@@ -21,8 +22,6 @@ constexpr int kIconLeftDips = 8;
 constexpr int kIconDips = 16;
 constexpr int kNameLeftDips = 30;
 constexpr int kNameGapDips = 20;
-constexpr COLORREF kHotRowColour = RGB(233, 242, 252);
-constexpr COLORREF kTextColour = RGB(0, 0, 0);
 constexpr wchar_t kRemoveMark[] = L"×";
 constexpr DWORD kListStyle = WS_POPUP | WS_BORDER;
 constexpr DWORD kListExStyle = WS_EX_TOOLWINDOW;
@@ -149,11 +148,11 @@ void FavList::Paint(HDC dc) {
     FillRect(dc, &all, GetSysColorBrush(COLOR_WINDOW));
     const SelectedObject font(dc, UiFont(dpi));
     SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, kTextColour);
-    const UniqueBrush hotBrush(CreateSolidBrush(kHotRowColour));
+    const UniqueBrush hotBrush(CreateSolidBrush(InkColour(ChromeInk::HotListRow)));
     for (int row = 0; row < Rows(); ++row) {
         const FavRowParts parts = FavListRow(row, client.cx, dpi);
         if (row == hotRow && hotBrush) FillRect(dc, &parts.row, hotBrush.get());
+        SetTextColor(dc, InkColour(row == hotRow ? ChromeInk::HotListText : ChromeInk::ListText));
         const RECT line{parts.row.left, parts.row.bottom - 1, parts.row.right, parts.row.bottom};
         FillRect(dc, &line, GetSysColorBrush(COLOR_BTNSHADOW));
         const size_t i = static_cast<size_t>(row);

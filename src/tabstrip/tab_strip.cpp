@@ -8,6 +8,7 @@
 #include "ui/dpi.h"
 #include "ui/fonts.h"
 #include "ui/glyph_icon.h"
+#include "ui/high_contrast.h"
 #include "ui/paint_context.h"
 #include "ui/shell_icons.h"
 
@@ -20,13 +21,11 @@ constexpr int kSpinnerStepDegrees = 30;
 constexpr int kGlyphWeight = 900;
 constexpr int kGlyphSize = 32;
 constexpr int kPlusGlyphSize = 24;
-constexpr COLORREF kGlyphColour = RGB(0, 0, 0);
-constexpr COLORREF kStarColour = RGB(255, 185, 0);
 
 constexpr LPARAM kMaxTipWidth = 4096;
 
-UniqueIcon MakeGlyphIcon(wchar_t codePoint, int size = kGlyphSize, COLORREF colour = kGlyphColour) {
-    return UniqueIcon(GlyphIcon(codePoint, size, colour, kIconFontFace, kGlyphWeight));
+UniqueIcon MakeGlyphIcon(wchar_t codePoint, int size = kGlyphSize, ChromeInk ink = ChromeInk::ButtonGlyph) {
+    return UniqueIcon(GlyphIcon(codePoint, size, InkColour(ink), kIconFontFace, kGlyphWeight));
 }
 
 }  // namespace
@@ -57,7 +56,7 @@ bool TabStrip::Create(HWND parent, int controlId) {
 void TabStrip::MakeIcons() {
     if (closeIcon) return;
     settingsIcon = MakeGlyphIcon(glyph::kSettings);
-    starIcon = MakeGlyphIcon(glyph::kStar, kGlyphSize, kStarColour);
+    starIcon = MakeGlyphIcon(glyph::kStar, kGlyphSize, ChromeInk::StarGlyph);
     folderOptionsIcon.reset(FolderIconLarge());
     if (!folderOptionsIcon) folderOptionsIcon = MakeGlyphIcon(glyph::kFolderOptions);
     plusIcon = MakeGlyphIcon(glyph::kPlus, kPlusGlyphSize);
@@ -109,6 +108,14 @@ LRESULT TabStrip::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_DESTROY:
         OnDestroy();
         return 0;
+    case WM_GETOBJECT:
+        if (const std::optional<LRESULT> answer = accessible.AnswerGetObject(hwnd, *this, wParam, lParam)) {
+            return *answer;
+        }
+        break;
+    case kAccessibleActionMessage:
+        RunAccessibleAction(wParam, lParam);
+        return 0;
     default:
         break;
     }
@@ -158,6 +165,7 @@ bool TabStrip::RaiseEvent(int event, int index) const {
 }
 
 void TabStrip::OnDestroy() {
+    accessible.Disconnect();
     StopFileDrops();
     if (spinnerTimerRunning) KillTimer(hwnd, kSpinnerTimerId);
     spinnerTimerRunning = false;
@@ -171,6 +179,15 @@ void TabStrip::OnDestroy() {
                              &restoreIcon, &closeIcon}) {
         icon->reset();
     }
+}
+
+void TabStrip::OnColoursChanged() {
+    // Made again in the theme's colours at the next paint.
+    for (UniqueIcon* icon : {&settingsIcon, &starIcon, &folderOptionsIcon, &plusIcon, &minimizeIcon, &maximizeIcon,
+                             &restoreIcon, &closeIcon}) {
+        icon->reset();
+    }
+    Repaint();
 }
 
 void TabStrip::Repaint() {
@@ -195,11 +212,15 @@ void TabStrip::SetTabs(const std::vector<std::wstring>& newTitles, int newActive
     } else {
         iconIndices.assign(titles.size(), -1);
     }
+    const bool activeChanged = newActiveIndex != activeIndex;
     activeIndex = newActiveIndex;
+    if (!ValidIndex(focusTab)) focusTab = activeIndex;
     NameActiveTab();
     UpdateSpinnerTimer();
     Layout();
     Repaint();
+    NotifyAccessibleEvent(EVENT_OBJECT_REORDER, hwnd, -1);
+    if (activeChanged) AnnounceActiveTab();
 }
 
 void TabStrip::SetActive(int index) {
@@ -207,6 +228,7 @@ void TabStrip::SetActive(int index) {
     activeIndex = index;
     NameActiveTab();
     Repaint();
+    AnnounceActiveTab();
 }
 
 void TabStrip::SetTitle(int index, const std::wstring& title) {
@@ -216,6 +238,7 @@ void TabStrip::SetTitle(int index, const std::wstring& title) {
     if (index == activeIndex) NameActiveTab();
     Layout();
     Repaint();
+    NotifyAccessibleEvent(EVENT_OBJECT_NAMECHANGE, hwnd, index);
 }
 
 void TabStrip::SetIcon(int index, int iconIndex) {

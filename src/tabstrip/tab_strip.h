@@ -11,6 +11,7 @@
 #include "tabstrip/fav_list.h"
 #include "tabstrip/tab_strip_layout.h"
 #include "ui/drag_ghost.h"
+#include "ui/drawn_accessible.h"
 #include "ui/handles.h"
 #include "ui/window_class.h"
 
@@ -60,7 +61,7 @@ inline constexpr UINT kTabStripCloseLeftMessage = 0x805C;
 // buttons. The owner pushes the tabs in; the strip never changes them itself and
 // reports what the user does through onEvent. Files dragged from anywhere can be
 // dropped into a tab's folder, and folders on the "+" to open them as tabs.
-class TabStrip {
+class TabStrip final : private AccessibleSource {
 public:
     TabStrip();
     ~TabStrip();
@@ -87,6 +88,8 @@ public:
     void ClearLoading();
     void SetDpi(UINT newDpi);
     void SetFavourites(const std::vector<std::wstring>& paths);
+    // The theme or the system colours changed: the glyphs are drawn again in them.
+    void OnColoursChanged();
 
     // The height in px the strip needs at a width in px; 0 or less: its current width.
     [[nodiscard]] int HeightForWidth(int width) const;
@@ -118,6 +121,8 @@ private:
     static constexpr UINT_PTR kTitleToolId = 1;
     // Runs while files are dragged over an inactive tab; the spinner has timer 2.
     static constexpr UINT_PTR kDropHoverTimerId = 3;
+    // Posted to itself to run a default action an assistive tool asked for.
+    static constexpr UINT kAccessibleActionMessage = WM_USER + 0x50;
 
     class FileDrop;
 
@@ -173,6 +178,25 @@ private:
     void StartWindowMove(POINT client);
     void MoveWindowWithCursor(POINT client, POINT screen);
     void ShowTabMenu(int tab, POINT screen);
+    void ActOnCaptionButton(int hitCode);
+
+    // Screen readers and the keyboard, in tab_strip_accessible.cpp.
+    [[nodiscard]] int TabCount() const;
+    [[nodiscard]] LONG AccessibleRole() const override;
+    [[nodiscard]] std::wstring AccessibleName() const override;
+    [[nodiscard]] LONG AccessibleState() const override;
+    [[nodiscard]] int AccessibleChildCount() const override;
+    [[nodiscard]] AccessibleChild AccessibleChildAt(int index) const override;
+    bool AccessibleDoDefaultAction(int index) override;
+    bool AccessibleSelect(int index, LONG flags) override;
+    [[nodiscard]] int AccessibleFocus() const override;
+    [[nodiscard]] int AccessibleSelection() const override;
+    void RunAccessibleAction(WPARAM wParam, LPARAM lParam);
+    void FocusTab(int index);
+    void InvalidateTab(int index);
+    bool OnKeyDown(WPARAM key);
+    void OnFocusChanged(bool gained);
+    void AnnounceActiveTab();
 
     // Hot tracking and the tooltip, in tab_strip_hover.cpp.
     void TrackHot(POINT client, POINT screen, WPARAM wParam, LPARAM lParam);
@@ -234,6 +258,9 @@ private:
     POINT moveOrigin{};  // the top-level window's top-left the cursor's travel is added to
 
     FavList favList;
+
+    AccessibleHolder accessible;  // made when a tool first asks
+    int focusTab = -1;            // the tab the keyboard is on while the strip has the focus
 
     ComPtr<FileDrop> fileDrop;  // null when the window takes no drops
     bool fileDropsOffered = false;

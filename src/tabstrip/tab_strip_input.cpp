@@ -74,6 +74,13 @@ std::optional<LRESULT> TabStrip::HandleInput(UINT message, WPARAM wParam, LPARAM
     case WM_CAPTURECHANGED:
         EndMouseModes();
         return 0;
+    case WM_KEYDOWN:
+        if (OnKeyDown(wParam)) return 0;
+        return std::nullopt;
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+        OnFocusChanged(message == WM_SETFOCUS);
+        return 0;
     default:
         return std::nullopt;
     }
@@ -305,8 +312,12 @@ void TabStrip::ReleaseCaptionButton() {
     pressedButton = 0;
     Repaint();
     ReleaseCapture();
+    ActOnCaptionButton(button);
+}
+
+void TabStrip::ActOnCaptionButton(int hitCode) {
     const HWND window = TopLevel();
-    switch (button) {
+    switch (hitCode) {
     case kHitMinimize:
         ShowWindow(window, SW_MINIMIZE);
         break;

@@ -5,21 +5,32 @@
 #include <algorithm>
 
 #include "ui/fonts.h"
+#include "ui/high_contrast.h"
 #include "ui/paint_context.h"
 #include "ui/shell_icons.h"
 
 namespace {
 
-constexpr COLORREF kTextColour = RGB(0, 0, 0);
-constexpr COLORREF kSpinnerLeadColour = RGB(0, 103, 192);
-constexpr COLORREF kSpinnerTrailColour = RGB(173, 214, 244);
 constexpr int kSpinnerPenWidth = 2;
+// In high contrast what is hot or pressed is framed in the highlight colour
+// rather than filled, so that glyphs and text keep the colour they stand out in.
+constexpr int kHighContrastFrame = 2;
 constexpr int kAccentBarHeight = 2;
 constexpr wchar_t kCloseMark[] = L"×";
 
 void Fill(HDC dc, const RECT& rect, int systemColour) { FillRect(dc, &rect, GetSysColorBrush(systemColour)); }
 
-void Outline(HDC dc, const RECT& rect) { FrameRect(dc, &rect, GetSysColorBrush(COLOR_BTNSHADOW)); }
+void Outline(HDC dc, const RECT& rect, bool highContrast) {
+    FrameRect(dc, &rect, GetSysColorBrush(highContrast ? COLOR_BTNTEXT : COLOR_BTNSHADOW));
+}
+
+void HighlightFrame(HDC dc, const RECT& rect) {
+    RECT frame = rect;
+    for (int i = 0; i < kHighContrastFrame; ++i) {
+        FrameRect(dc, &frame, GetSysColorBrush(COLOR_HIGHLIGHT));
+        InflateRect(&frame, -1, -1);
+    }
+}
 
 void DrawArc(HDC dc, const RECT& bounds, POINT from, POINT to, COLORREF colour) {
     UniquePen pen(CreatePen(PS_SOLID, kSpinnerPenWidth, colour));
@@ -46,7 +57,6 @@ void TabStrip::Paint(HDC target) {
 void TabStrip::PaintContent(HDC dc, const RECT& client) {
     Fill(dc, client, COLOR_BTNFACE);
     SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, kTextColour);
     const SelectedObject font(dc, UiFont(dpi));
     const int count = static_cast<int>(std::min(titles.size(), layout.tabRects.size()));
     for (int i = 0; i < count; ++i) PaintTab(dc, i);
@@ -58,9 +68,27 @@ void TabStrip::PaintTab(HDC dc, int index) {
     const size_t i = static_cast<size_t>(index);
     const RECT& tab = layout.tabRects[i];
     const bool active = index == activeIndex;
-    Fill(dc, tab, active ? COLOR_WINDOW : index == hotTab ? COLOR_BTNHIGHLIGHT : COLOR_BTNFACE);
-    Outline(dc, tab);
-    if (active) Fill(dc, RECT{tab.left + 1, tab.top + 1, tab.right - 1, tab.top + 1 + kAccentBarHeight}, COLOR_HIGHLIGHT);
+    const bool hot = index == hotTab;
+    if (HighContrastOn()) {
+        // Only system colours: the active tab in the selection's, the hot one framed.
+        Fill(dc, tab, active ? COLOR_HIGHLIGHT : COLOR_BTNFACE);
+        Outline(dc, tab, true);
+        if (hot && !active) HighlightFrame(dc, tab);
+        SetTextColor(dc, InkColour(active ? ChromeInk::SelectedText : ChromeInk::BarText, true));
+    } else {
+        Fill(dc, tab, active ? COLOR_WINDOW : hot ? COLOR_BTNHIGHLIGHT : COLOR_BTNFACE);
+        Outline(dc, tab, false);
+        if (active) {
+            Fill(dc, RECT{tab.left + 1, tab.top + 1, tab.right - 1, tab.top + 1 + kAccentBarHeight}, COLOR_HIGHLIGHT);
+        }
+        SetTextColor(dc, InkColour(ChromeInk::BarText, false));
+    }
+    // The keyboard's place while the strip has the focus.
+    if (index == focusTab && GetFocus() == hwnd) {
+        RECT focus = tab;
+        InflateRect(&focus, -3, -3);
+        DrawFocusRect(dc, &focus);
+    }
 
     if (loading[i]) {
         PaintSpinner(dc, tab);
@@ -79,11 +107,12 @@ void TabStrip::PaintTab(HDC dc, int index) {
 void TabStrip::PaintSpinner(HDC dc, const RECT& tab) {
     const SpinnerArcs arcs = SpinnerGeometry(tab, dpi, spinnerAngle);
     SetArcDirection(dc, AD_COUNTERCLOCKWISE);
-    DrawArc(dc, arcs.bounds, arcs.start, arcs.middle, kSpinnerLeadColour);
-    DrawArc(dc, arcs.bounds, arcs.middle, arcs.end, kSpinnerTrailColour);
+    DrawArc(dc, arcs.bounds, arcs.start, arcs.middle, InkColour(ChromeInk::SpinnerLead));
+    DrawArc(dc, arcs.bounds, arcs.middle, arcs.end, InkColour(ChromeInk::SpinnerTrail));
 }
 
 void TabStrip::PaintButtons(HDC dc) {
+    const bool highContrast = HighContrastOn();
     for (const TabStripButton& button : kTabStripButtons) {
         const RECT& rect = layout.*button.rect;
         const bool pressed = pressedButton == button.hitCode;
@@ -91,8 +120,16 @@ void TabStrip::PaintButtons(HDC dc) {
         // The "+" stands among the tabs and is outlined like them; it shows a
         // face only while the mouse is on it.
         const bool plus = button.hitCode == kHitPlus;
-        if (pressed || hot || !plus) Fill(dc, rect, pressed ? COLOR_BTNSHADOW : hot ? COLOR_BTNHIGHLIGHT : COLOR_BTNFACE);
-        if (plus) Outline(dc, rect);
+        if (highContrast) {
+            Fill(dc, rect, COLOR_BTNFACE);
+            if (plus) Outline(dc, rect, true);
+            if (pressed || hot) HighlightFrame(dc, rect);
+        } else {
+            if (pressed || hot || !plus) {
+                Fill(dc, rect, pressed ? COLOR_BTNSHADOW : hot ? COLOR_BTNHIGHLIGHT : COLOR_BTNFACE);
+            }
+            if (plus) Outline(dc, rect, false);
+        }
         if (HICON icon = ButtonIcon(button.hitCode)) {
             const RECT place = ButtonIconRect(rect, button.iconDips, pressed, dpi);
             DrawIconEx(dc, place.left, place.top, icon, place.right - place.left, place.bottom - place.top, 0, nullptr,

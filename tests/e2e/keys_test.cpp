@@ -22,13 +22,7 @@ protected:
         SavedTabsTest::SetUp();
         if (HasFatalFailure()) return;
         ASSERT_EQ(Query(strip, kActiveTab), 0);
-        ASSERT_TRUE(WaitUntil(
-            [&] {
-                SetForegroundWindow(window);
-                return GetForegroundWindow() == window && FocusOf(window) != nullptr;
-            },
-            kInputStepMs))
-            << "the window never took the keyboard";
+        ASSERT_TRUE(TakeKeyboard()) << "the window never took the keyboard";
     }
 
     bool WaitForActiveTab(LRESULT index) {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "common/temp_folder.h"
+#include "driver/desktop_input.h"
 #include "driver/quorlen_driver.h"
 #include "driver/window_queries.h"
 
@@ -75,5 +76,15 @@ protected:
         // then can come too late for the place it was aimed at.
         ASSERT_TRUE(WaitUntil([&] { return NavigatedPanelCount(window) == 1; }, 20000)) << "the restore never ended";
         Place(window, 0, 0);
+    }
+
+    // Brings the window to the front until it holds the keyboard, which keys typed need.
+    [[nodiscard]] bool TakeKeyboard() const {
+        return WaitUntil(
+            [&] {
+                SetForegroundWindow(window);
+                return GetForegroundWindow() == window && FocusOf(window) != nullptr;
+            },
+            kInputStepMs);
     }
 };

@@ -44,6 +44,8 @@ TEST(Shortcuts, TheTabAndWindowKeysWorkWhereverTheFocusIs) {
         {VK_LEFT, kAlt, Action(ShortcutAction::Back)},
         {VK_RIGHT, kAlt, Action(ShortcutAction::Forward)},
         {VK_UP, kAlt, Action(ShortcutAction::Up)},
+        {VK_F6, kNone, Action(ShortcutAction::NextPane)},
+        {VK_F6, kShift, Action(ShortcutAction::PreviousPane)},
     };
     for (const Row& row : rows) {
         for (KeyFocus focus : {KeyFocus::Elsewhere, KeyFocus::TextBox, KeyFocus::Tree}) {

@@ -14,5 +14,9 @@ inline void PrintTo(const Settings& settings, std::ostream* out) {
     for (const std::wstring& path : settings.Favorites) *out << NarrowForTest(path) << "; ";
     *out << "] TabPaths=[";
     for (const std::wstring& path : settings.TabPaths) *out << NarrowForTest(path) << "; ";
+    *out << "] TabHistories=[";
+    for (const TabHistory& history : settings.TabHistories) {
+        *out << history.current << ":" << history.entries.size() << "; ";
+    }
     *out << "]";
 }
