@@ -12,10 +12,9 @@
 #include "takeover/takeover_keys.h"
 #include "ui/app_identity.h"
 #include "ui/paths.h"
+#include "ui/version.h"
 
 namespace {
-
-constexpr wchar_t kDisplayVersion[] = L"0.1.0";
 
 constexpr wchar_t kUninstallQuestion[] =
     L"将取消文件夹/驱动器接管（恢复为系统资源管理器打开），并移除“程序和功能”中的卸载入口。\n\n"
@@ -93,7 +92,7 @@ void RegisterUninstallEntry() {
 
     WriteStringValue(entry.get(), L"DisplayName", L"Quorlen文件资源管理器", REG_SZ);
     WriteStringValue(entry.get(), L"DisplayIcon", exe, REG_SZ);
-    WriteStringValue(entry.get(), L"DisplayVersion", kDisplayVersion, REG_SZ);
+    WriteStringValue(entry.get(), L"DisplayVersion", QUORLEN_VERSION_WIDE, REG_SZ);
     WriteStringValue(entry.get(), L"Publisher", L"Quorlen", REG_SZ);
     WriteStringValue(entry.get(), L"InstallLocation", InstallLocationOf(exe), REG_SZ);
     WriteStringValue(entry.get(), L"UninstallString", uninstall, REG_SZ);

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "driver/quorlen_driver.h"
+#include "ui/version.h"
 
 namespace {
 
@@ -45,13 +46,19 @@ protected:
         return data ? std::string(data, SizeofResource(module, found)) : std::string();
     }
 
-    std::wstring VersionString(const std::wstring& name) const {
+    std::vector<BYTE> VersionBlock() const {
         const std::wstring exe = install.ExePath().wstring();
         DWORD ignored = 0;
         std::vector<BYTE> block(GetFileVersionInfoSizeW(exe.c_str(), &ignored));
         if (block.empty() || !GetFileVersionInfoW(exe.c_str(), 0, static_cast<DWORD>(block.size()), block.data())) {
             return {};
         }
+        return block;
+    }
+
+    std::wstring VersionString(const std::wstring& name) const {
+        std::vector<BYTE> block = VersionBlock();
+        if (block.empty()) return {};
         void* value = nullptr;
         UINT length = 0;
         const std::wstring query = L"\\StringFileInfo\\080404b0\\" + name;
@@ -65,7 +72,17 @@ protected:
 
 TEST_F(ProgramResources, VersionInformationNamesTheProgramWithItsChineseTitleIntact) {
     EXPECT_EQ(VersionString(L"ProductName"), L"Quorlen");
-    EXPECT_EQ(VersionString(L"ProductVersion"), L"0.1.0");
+    EXPECT_EQ(VersionString(L"ProductVersion"), QUORLEN_VERSION_WIDE);
+    EXPECT_EQ(VersionString(L"FileVersion"), QUORLEN_VERSION_WIDE);
+    // The numbers the file's properties show, beside the texts.
+    std::vector<BYTE> block = VersionBlock();
+    void* value = nullptr;
+    UINT length = 0;
+    ASSERT_TRUE(!block.empty() && VerQueryValueW(block.data(), L"\\", &value, &length) &&
+                length >= sizeof(VS_FIXEDFILEINFO));
+    const auto* fixed = static_cast<const VS_FIXEDFILEINFO*>(value);
+    EXPECT_EQ(fixed->dwFileVersionMS, static_cast<DWORD>(MAKELONG(QUORLEN_VERSION_MINOR, QUORLEN_VERSION_MAJOR)));
+    EXPECT_EQ(fixed->dwFileVersionLS, static_cast<DWORD>(MAKELONG(0, QUORLEN_VERSION_PATCH)));
     EXPECT_EQ(VersionString(L"FileDescription"), L"Quorlen文件资源管理器");
 }
 

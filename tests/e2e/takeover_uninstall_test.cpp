@@ -7,6 +7,7 @@
 #include "takeover/registry_values.h"
 #include "takeover/takeover_keys.h"
 #include "takeover_fixture.h"
+#include "ui/version.h"
 
 namespace {
 
@@ -32,7 +33,7 @@ TEST_F(TakeoverTest, EveryStartWritesTheUninstallEntry) {
         L"[]",
         StringLine(L"DisplayIcon", Exe()),
         StringLine(L"DisplayName", L"Quorlen文件资源管理器"),
-        StringLine(L"DisplayVersion", L"0.1.0"),
+        StringLine(L"DisplayVersion", QUORLEN_VERSION_WIDE),
         NumberLine(L"EstimatedSize", fileSize / 1024),
         StringLine(L"InstallLocation", install.Folder().wstring()),
         NumberLine(L"NoModify", 1),
