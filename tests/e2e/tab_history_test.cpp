@@ -4,17 +4,13 @@
 #include <string>
 #include <vector>
 
+#include "commandbar/command_ids.h"
 #include "driver/quorlen_driver.h"
 #include "driver/tab_drag.h"
 #include "driver/window_queries.h"
 #include "tabs_fixture.h"
 
 namespace {
-
-constexpr int kCommandBack = 4001;
-constexpr int kCommandForward = 4002;
-constexpr int kCommandUp = 4003;
-constexpr int kCommandReopenClosedFolder = 4012;
 
 // A tab saved three folders deep, which the tests walk up from, so that its
 // back and forward list holds folders of their own.
