@@ -10,9 +10,10 @@
 #include "app/mouse_hook.h"
 #include "mainwindow/main_window.h"
 #include "settings/save_queue.h"
-#include "takeover/takeover.h"
 #include "takeover/uninstall.h"
 #include "ui/app_identity.h"
+#include "ui/paths.h"
+#include "ui/process_start.h"
 
 Application& Application::Instance() {
     static Application application;
@@ -23,7 +24,6 @@ int Application::Run() {
     request = ParseCommandLine(ProcessArguments());
 
     if (request.uninstall) return RunUninstallCommand(request.silent);
-    RegisterUninstallEntry();
     // A restart needs nothing of its own: the instance it replaces stopped
     // taking hand-offs before it started it, so this start waits for that one
     // to end, as any start does that finds the instance going away.
@@ -35,6 +35,10 @@ int Application::Run() {
     case StartRole::Instance:
         break;
     }
+    // Nothing this instance starts, and nothing the shell starts from its
+    // views, keeps the program's folder busy as its working folder.
+    request.path = FullPathOf(request.path);
+    SetCurrentDirectoryW(NeutralWorkingFolder().c_str());
     if (FAILED(OleInitialize(nullptr))) {
         MessageBoxW(nullptr, L"COM 初始化失败", kAppTitle, MB_ICONERROR);
         return 1;
@@ -51,6 +55,7 @@ int Application::Run() {
     int exitCode = 1;
     PipeRequest opening{request.path, request.select};
     while (OpenFirstWindow(opening)) {
+        takeoverCheck.Start(windows.front()->Hwnd(), windows.front()->TakeoverSetting());
         ResumeTakingHandOffs();
         exitCode = RunMessageLoop(*this);
         StopTakingHandOffs();
@@ -61,7 +66,7 @@ int Application::Run() {
 
     StopTakingHandOffs();
     RemoveTabWheelHook();
-    SwitchToFallbackAtExit();
+    takeoverCheck.Wait();
     OleUninitialize();
     // The next start reads the config files as soon as it holds the claim.
     FinishSaves();

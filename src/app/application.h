@@ -10,6 +10,7 @@
 #include "app/hand_off_queue.h"
 #include "app/instance_channel.h"
 #include "app/instance_claim.h"
+#include "app/takeover_check.h"
 #include "mainwindow/closed_tab_histories.h"
 
 class MainWindow;
@@ -69,6 +70,7 @@ private:
     InstanceClaim claim;
     HandOffQueue handOffs;
     PipeServer pipeServer;
+    TakeoverCheck takeoverCheck;
     // Not before the first window is made, nor once the last one closes.
     bool takingHandOffs = false;
     ClosedTabHistories closedTabs;

@@ -55,6 +55,14 @@ PipeHandOff HandOffThroughPipe(const std::wstring& pipeName, const std::wstring&
     return SendOneMessage(pipe.get(), text) ? PipeHandOff::Delivered : PipeHandOff::Lost;
 }
 
+bool HandOffToRunningInstance(const std::wstring& path, bool select) {
+    if (!FitsPipeMessage(PipeMessageText(path, select)) || HandOffThroughPipes(path, select) != PipeHandOff::Delivered) {
+        return false;
+    }
+    if (HWND window = FindWindowW(kMainWindowClass, nullptr)) BringToFront(window);
+    return true;
+}
+
 bool HandOffThroughWindow(const std::wstring& path, bool select) {
     HWND window = FindWindowW(kMainWindowClass, nullptr);
     if (!window) return false;

@@ -29,6 +29,10 @@ enum class PipeHandOff {
 // a window answered that it took it.
 [[nodiscard]] bool HandOffThroughWindow(const std::wstring& path, bool select);
 
+// Hands the request to the running instance through its pipe, once, and brings
+// its window to the front; false when no instance took it at once.
+[[nodiscard]] bool HandOffToRunningInstance(const std::wstring& path, bool select);
+
 // How a start ended.
 enum class StartRole {
     Instance,    // this process serves the user from now on

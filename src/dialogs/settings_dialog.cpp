@@ -11,7 +11,6 @@
 #include "settings/config_backup.h"
 #include "settings/settings_file.h"
 #include "takeover/takeover.h"
-#include "takeover/takeover_backup.h"
 #include "takeover/uninstall.h"
 #include "ui/dpi.h"
 #include "ui/fonts.h"
@@ -22,10 +21,9 @@
 namespace {
 
 constexpr wchar_t kTakeoverAppliedText[] =
-    L"已接管：文件夹/驱动器双击将用本程序打开。\n\n资源管理器缓存了打开方式，必须重启才能生效。\n"
-    L"点击“确定”立即重启资源管理器（桌面会短暂闪烁）。";
-constexpr wchar_t kTakeoverRestoredText[] =
-    L"已取消接管：资源管理器恢复为默认打开方式。\n\n同样需要重启资源管理器才能恢复默认，点击“确定”立即重启。";
+    L"已接管：文件夹/驱动器双击将用本程序打开。\n\n"
+    L"即使本程序被移动或删除，文件夹也会改用系统资源管理器打开。";
+constexpr wchar_t kTakeoverRestoredText[] = L"已取消接管：文件夹/驱动器已恢复为接管前的打开方式。";
 constexpr wchar_t kBackupCaption[] = L"数据备份";
 constexpr wchar_t kNoBackupDirText[] = L"尚未配置备份路径，请先填写“备份路径”。";
 constexpr wchar_t kBackupDoneText[] = L"备份完成：config 配置目录已备份到\n\n";
@@ -123,7 +121,15 @@ private:
         CheckDlgButton(hwnd, kSearchBoxVisibleId, settings.SearchBoxVisible ? BST_CHECKED : BST_UNCHECKED);
     }
 
-    void ShowTakeoverStatus() { SetDlgItemTextW(hwnd, kTakeoverStatusId, TakeoverStatusText(IsTakeoverActive())); }
+    void ShowTakeoverStatus() {
+        SetDlgItemTextW(hwnd, kTakeoverStatusId, TakeoverStatusText(SurveyTakeover()).c_str());
+    }
+
+    void CheckTakeover() {
+        const TakeoverSurvey survey = SurveyTakeover();
+        SetDlgItemTextW(hwnd, kTakeoverStatusId, TakeoverStatusText(survey).c_str());
+        MessageBoxW(hwnd, TakeoverCheckReport(survey).c_str(), L"检查接管", MB_ICONINFORMATION);
+    }
 
     void OnCommand(int id) {
         switch (id) {
@@ -132,6 +138,7 @@ private:
         case kDonateId: ShowDonateWindow(hwnd); break;
         case kApplyTakeoverId: SwitchTakeover(true); break;
         case kRestoreTakeoverId: SwitchTakeover(false); break;
+        case kCheckTakeoverId: CheckTakeover(); break;
         case kBrowseNewTabPathId: PickFolderInto(kNewTabPathId); break;
         case kBrowseBackupDirId: PickFolderInto(kBackupDirId); break;
         case kBackupNowId: BackUpNow(); break;
@@ -141,11 +148,11 @@ private:
 
     void SwitchTakeover(bool on) {
         std::wstring error;
-        if (on ? ApplyTakeover(&error) : RestoreTakeover(&error)) {
+        if (on ? ApplyTakeover(&error) : UndoTakeover(&error)) {
             settings.Takeover = on;
             MessageBoxW(hwnd, on ? kTakeoverAppliedText : kTakeoverRestoredText, on ? L"接管成功" : L"取消接管",
                         MB_ICONINFORMATION);
-            RestartExplorer();
+            OfferExplorerRestart(hwnd);
         } else {
             MessageBoxW(hwnd, error.c_str(), on ? L"接管失败" : L"取消失败", MB_ICONERROR);
         }

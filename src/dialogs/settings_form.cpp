@@ -15,7 +15,3 @@ int32_t HistoryLimitFromText(std::wstring_view text) {
     if (TrimBlanks(text).empty()) return kDefaultHistoryLimit;
     return ClampHistoryLimit(ParseDecimal(text));
 }
-
-const wchar_t* TakeoverStatusText(bool takeoverActive) {
-    return takeoverActive ? L"当前状态：已接管（文件夹/驱动器双击将用本程序打开）" : L"当前状态：未接管";
-}

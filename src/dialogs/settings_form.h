@@ -30,6 +30,7 @@ inline constexpr int kDonateId = 3;
 inline constexpr int kApplyTakeoverId = 4209;
 inline constexpr int kRestoreTakeoverId = 4215;
 inline constexpr int kTakeoverStatusId = 4216;
+inline constexpr int kCheckTakeoverId = 4217;
 inline constexpr int kNewTabPathId = 4220;
 inline constexpr int kBrowseNewTabPathId = 4221;
 inline constexpr int kHistoryLimitId = 4222;
@@ -50,6 +51,7 @@ inline constexpr ControlRow kSettingsControls[] = {
     {ControlKind::Label, kTakeoverStatusId, L"", 20, 118, 440, 20},
     {ControlKind::Button, kApplyTakeoverId, L"接管", 20, 146, 90, 26},
     {ControlKind::Button, kRestoreTakeoverId, L"取消接管", 120, 146, 100, 26},
+    {ControlKind::Button, kCheckTakeoverId, L"检查接管", 230, 146, 100, 26},
     {ControlKind::Group, 4230, L"界面显示", 10, 190, 460, 52},
     {ControlKind::CheckBox, kFavBarVisibleId, L"显示收藏栏", 20, 214, 130, 20},
     {ControlKind::CheckBox, kSearchBoxVisibleId, L"显示搜索框", 170, 214, 130, 20},
@@ -76,5 +78,3 @@ inline constexpr ControlRow kSettingsControls[] = {
 // and anything above 10000 is cut to 10000.
 [[nodiscard]] int32_t HistoryLimitFromText(std::wstring_view text);
 
-// The text of the takeover status line.
-[[nodiscard]] const wchar_t* TakeoverStatusText(bool takeoverActive);

@@ -8,8 +8,6 @@
 #include "mainwindow/main_window_ids.h"
 #include "settings/load_settings.h"
 #include "settings/save_failures.h"
-#include "takeover/takeover.h"
-#include "takeover/takeover_documents.h"
 #include "ui/dpi.h"
 #include "ui/nav_pane_sizer.h"
 
@@ -20,7 +18,6 @@ constexpr DWORD kMainWindowStyle = WS_POPUP | WS_CLIPCHILDREN | WS_THICKFRAME | 
 constexpr UINT kEndRestoreDelayMs = 5000;
 constexpr UINT kViewWindowCheckMs = 400;
 constexpr UINT kConfigBackupMs = 4 * 60 * 60 * 1000;
-constexpr UINT kExecutableCheckMs = 3000;
 // Long enough to be read twice; the balloon's own close button ends it sooner.
 constexpr UINT kSaveNoticeMs = 30000;
 
@@ -112,8 +109,6 @@ void MainWindow::OnCreate() {
     // A window opened on a monitor of another scale is told nothing of it: the
     // DPI-change message comes only when the window moves to another scale.
     dpi = static_cast<int>(GetDpiForWindow(hwnd));
-    CheckTakeoverAtStartup(settings.Takeover);
-    WriteRestoreGuide();
     WriteNavPaneSizer(settings.NavVisible);
     if (commandBar.Create(hwnd, kCommandBarControlId)) {
         commandBar.onCommand = [this](int id) { OnCommand(id); };
@@ -138,7 +133,6 @@ void MainWindow::OnCreate() {
     Layout();
     SetTimer(hwnd, kTimerCheckViewWindows, kViewWindowCheckMs, nullptr);
     SetTimer(hwnd, kTimerBackupConfig, kConfigBackupMs, nullptr);
-    SetTimer(hwnd, kTimerCheckExecutable, kExecutableCheckMs, nullptr);
 }
 
 void MainWindow::Detach() {

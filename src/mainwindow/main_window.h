@@ -40,6 +40,9 @@ public:
 
     [[nodiscard]] HWND Hwnd() const { return hwnd; }
 
+    // The config's wish for the folder takeover, as this window loaded it.
+    [[nodiscard]] bool TakeoverSetting() const { return settings.Takeover; }
+
     // Cuts the tie between the window and this object before the object goes away,
     // so that later messages to the window reach only the default procedure.
     void Detach();
@@ -160,6 +163,9 @@ private:
     void UpdateCommandBar();
     void ShowFolderOptions();
     void OnSettings();
+    // The start's question about the takeover: Yes takes over, No keeps things
+    // as they are and turns the switch off.
+    void AskAboutTakeover(const std::wstring& question);
     void ApplySettings(const Settings& changed);
     void CollectAllWindowsTabs(std::vector<std::wstring>& paths, std::vector<TabHistory>& histories) const;
 

@@ -15,7 +15,6 @@ inline constexpr UINT WM_APP_RECORD_ICONS = WM_APP + 9;
 inline constexpr UINT_PTR kTimerCheckViewWindows = 1;
 inline constexpr UINT_PTR kTimerEndRestore = 2;
 inline constexpr UINT_PTR kTimerBackupConfig = 3;
-inline constexpr UINT_PTR kTimerCheckExecutable = 4;
 inline constexpr UINT_PTR kTimerSearchDelay = 5;
 inline constexpr UINT_PTR kTimerResumeRestore = 6;
 inline constexpr UINT_PTR kTimerResumeStripUpdates = 7;

@@ -8,7 +8,6 @@
 #include "settings/config_backup.h"
 #include "settings/save_queue.h"
 #include "settings/settings_file.h"
-#include "takeover/takeover.h"
 #include "ui/high_contrast.h"
 
 LRESULT CALLBACK MainWindow::StaticWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -71,7 +70,6 @@ LRESULT MainWindow::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
             SaveNormalRect();
             // The process may be ended any time after this returns.
             FlushSaves();
-            SwitchToFallbackAtExit();
         }
         return 0;
     case WM_COMMAND:
@@ -149,6 +147,11 @@ LRESULT MainWindow::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_APP_RECORD_ICONS:
         RecordAwaitedIcons();
         return 0;
+    case WM_APP_TAKEOVER_QUESTION: {
+        const std::unique_ptr<std::wstring> question = TakePostedPath(lParam);
+        if (question) AskAboutTakeover(*question);
+        return 0;
+    }
     case WM_APP_SAVE_TABS:
         if (tabsSavePosted) SaveTabsNow();
         return 0;
@@ -287,9 +290,6 @@ void MainWindow::OnTimer(UINT_PTR id) {
         break;
     case kTimerBackupConfig:
         BackupConfig(settings);
-        break;
-    case kTimerCheckExecutable:
-        CheckExecutablePresence();
         break;
     case kTimerResumeRestore:
         KillTimer(hwnd, kTimerResumeRestore);

@@ -208,10 +208,6 @@ void SaveSettings(const Settings& settings) {
     });
 }
 
-namespace {
-
-// Run as a save job, so that the lines it keeps are those the file holds when
-// the job's turn comes, with every earlier save in them.
 void ReplaceSettingLines(const std::wstring& path, const std::vector<std::wstring>& replacements) {
     std::vector<std::wstring> lines;
     if (!TryReadLines(path, lines)) return;
@@ -221,6 +217,10 @@ void ReplaceSettingLines(const std::wstring& path, const std::vector<std::wstrin
     SaveLines(path, CompleteSettingsLines(replaced));
 }
 
+namespace {
+
+// Run as a save job, so that the lines it keeps are those the file holds when
+// the job's turn comes, with every earlier save in them.
 void QueueSettingLines(std::vector<std::wstring> replacements) {
     QueueSave([path = ConfigFilePath(kSettingsFileName), replacements = std::move(replacements)] {
         ReplaceSettingLines(path, replacements);

@@ -74,6 +74,11 @@ void SaveSettingsOf(const Settings& settings, const std::vector<std::wstring>& k
 // whole is left alone rather than rewritten from what little could be read.
 void SaveSettingValues(const std::vector<std::pair<std::wstring, int64_t>>& values);
 
+// Rewrites the named lines of the settings.txt at this path at once, on the
+// calling thread, as SaveSettingValues would: for a copy of the program other
+// than this one, whose saves this process does not make.
+void ReplaceSettingLines(const std::wstring& path, const std::vector<std::wstring>& replacements);
+
 // Writes the record's tab list to tabs.txt, the tabs' back and forward lists to
 // their own file and its active tab into settings.txt, leaving every other
 // setting as the files hold it. Another window may have changed those since

@@ -1,6 +1,5 @@
 #include "takeover/command_lines.h"
 
-#include "takeover/takeover_keys.h"
 #include "ui/paths.h"
 #include "ui/text.h"
 
@@ -58,25 +57,8 @@ std::wstring BuildFallbackCommand(const std::wstring& exe, const std::wstring& a
     return FallbackCommandWith(exe, argumentTemplate, L"\"" + SystemFolderFile(kBareExplorer, true) + L"\"");
 }
 
-std::wstring BuildUninstallCommandLine() {
-    std::wstring line =
-        L"\"C:\\Windows\\System32\\WindowsPowerShell\\v1.0\\powershell.exe\" -NoProfile -WindowStyle Hidden "
-        L"-Command \"";
-    for (const TakeoverKey& row : TakeoverKeys) {
-        line += L"reg delete HKCU\\" + std::wstring(kClassesKey) + L"\\" + row.key + L" /f;";
-    }
-    line += L"reg delete HKCU\\" + std::wstring(kBackupKey) + L" /f;";
-    line += L"reg delete HKCU\\" + std::wstring(kUninstallEntryKey) + L" /f";
-    return line + L"\"";
-}
-
 bool ContainsExecutable(const std::wstring& value, const std::wstring& exe) {
     return !exe.empty() && LowerAscii(value).find(LowerAscii(exe)) != std::wstring::npos;
-}
-
-bool IsIndirectCommand(const std::wstring& value) {
-    const std::wstring lowered = LowerAscii(value);
-    return lowered.starts_with(L"cmd /c ") || lowered.find(L"powershell.exe") != std::wstring::npos;
 }
 
 bool IsOwnCommand(const std::wstring& value, const std::wstring& exe, const std::wstring& argumentTemplate) {
@@ -97,4 +79,17 @@ std::wstring ProgramOfOwnForm(const std::wstring& value, const std::wstring& arg
     const bool ownForm = EqualsIgnoringCase(value, BuildDirectCommand(program, argumentTemplate)) ||
                          EqualsIgnoringCase(value, BuildFallbackCommand(program, argumentTemplate));
     return ownForm ? program : std::wstring();
+}
+
+bool IsLauncherCommand(const std::wstring& value, const std::wstring& argumentTemplate) {
+    const std::wstring program = QuotedAt(value, 0);
+    return !program.empty() && EqualsIgnoringCase(FileNameOf(program), kLauncherFileName) &&
+           EqualsIgnoringCase(value, BuildDirectCommand(program, argumentTemplate));
+}
+
+std::wstring ProgramOfCommand(const std::wstring& value) {
+    const size_t start = value.find_first_not_of(L' ');
+    if (start == std::wstring::npos) return {};
+    if (value[start] == L'"') return QuotedAt(value, start);
+    return value.substr(start, value.find(L' ', start) - start);
 }

@@ -12,20 +12,22 @@
 // The program itself: the quoted executable, a space and the argument template.
 [[nodiscard]] std::wstring BuildDirectCommand(const std::wstring& exe, const std::wstring& argumentTemplate);
 
-// Through the command interpreter: starts the executable while its file exists,
-// else opens the folder in the system's explorer.exe, named by its full path.
+// The form earlier versions left while the program was not running, through the
+// command interpreter. Never written any more; known so that it is recognised.
 [[nodiscard]] std::wstring BuildFallbackCommand(const std::wstring& exe, const std::wstring& argumentTemplate);
 
-// The entry's uninstall command: PowerShell deletes the ten command keys, the
-// backup key and the entry itself with reg.exe, without running the program.
-[[nodiscard]] std::wstring BuildUninstallCommandLine();
+// The launcher's file name, wherever it lies.
+inline constexpr wchar_t kLauncherFileName[] = L"QuorlenLauncher.exe";
+
+// Whether the value is the direct form for a program of the launcher's name.
+[[nodiscard]] bool IsLauncherCommand(const std::wstring& value, const std::wstring& argumentTemplate);
+
+// The program a command line starts: the quoted text at its start, or else the
+// text up to its first blank.
+[[nodiscard]] std::wstring ProgramOfCommand(const std::wstring& value);
 
 // Whether the value names the executable, comparing ASCII letters without case.
 [[nodiscard]] bool ContainsExecutable(const std::wstring& value, const std::wstring& exe);
-
-// Whether the value goes through the command interpreter or PowerShell rather
-// than starting a program directly.
-[[nodiscard]] bool IsIndirectCommand(const std::wstring& value);
 
 // Whether a command key's value is one this program wrote: it names the
 // executable, or it is the fallback form for any executable path, or the direct

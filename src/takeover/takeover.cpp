@@ -1,12 +1,56 @@
 #include "takeover/takeover.h"
 
 #include <windows.h>
+#include <shlwapi.h>
 
 #include "takeover/command_lines.h"
+#include "takeover/error_text.h"
+#include "takeover/launcher_file.h"
+#include "takeover/program_location.h"
 #include "takeover/registry_values.h"
 #include "takeover/takeover_backup.h"
+#include "takeover/takeover_documents.h"
 #include "takeover/takeover_keys.h"
+#include "takeover/takeover_record.h"
 #include "takeover/uninstall.h"
+#include "ui/paths.h"
+
+namespace {
+
+std::wstring ShellOpenCommand(const wchar_t* type) {
+    wchar_t command[2048] = {};
+    DWORD length = static_cast<DWORD>(std::size(command));
+    if (FAILED(AssocQueryStringW(ASSOCF_NOTRUNCATE, ASSOCSTR_COMMAND, type, L"open", command, &length))) return {};
+    return command;
+}
+
+LauncherFound FoundLauncher(const std::wstring& path) {
+    switch (CheckLauncher(path)) {
+    case LauncherState::Missing: return LauncherFound::Missing;
+    case LauncherState::Outdated: return LauncherFound::Outdated;
+    case LauncherState::Current: return LauncherFound::Current;
+    case LauncherState::Newer: return LauncherFound::Newer;
+    }
+    return LauncherFound::Missing;
+}
+
+bool Exists(const std::wstring& path) {
+    return !path.empty() && GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+// Writes the launcher unless it is current or newer.
+bool EnsureLauncher(const std::wstring& path, std::wstring* error) {
+    const LauncherState state = CheckLauncher(path);
+    if (state == LauncherState::Current || state == LauncherState::Newer) return true;
+    return WriteLauncher(path, error);
+}
+
+void WriteTakeoverExtras() {
+    RegisterUninstallEntry();
+    WriteTakeoverDocuments();
+}
+
+}  // namespace
 
 std::wstring ExecutablePath() {
     // A path cut short by a small buffer would be written into the shell's
@@ -24,70 +68,96 @@ std::wstring ExecutablePath() {
     return {};
 }
 
-bool IsTakeoverActive() {
+TakeoverSurvey SurveyTakeover() {
+    TakeoverSurvey survey;
     const std::wstring exe = ExecutablePath();
-    for (const TakeoverKey& row : TakeoverKeys) {
-        const UniqueKey key = OpenClassesKey(row.key, KEY_READ);
-        if (!key) return false;
-        const std::optional<RegistryString> command = ReadStringValue(key.get(), nullptr);
-        const std::optional<RegistryString> delegate = ReadStringValue(key.get(), kDelegateExecuteValue);
-        if (!command || !ContainsExecutable(command->text, exe)) return false;
-        if (delegate && !delegate->text.empty()) return false;
+    {
+        UniqueKey backup;
+        survey.earlierBackup = RegOpenKeyExW(HKEY_CURRENT_USER, kBackupKey, 0, KEY_READ, backup.put()) == ERROR_SUCCESS;
     }
+    const std::optional<TakeoverRecord> record = ReadTakeoverRecord();
+    survey.record = record.has_value();
+    const std::wstring launcher = record && !record->launcher.empty() ? record->launcher : LauncherPath();
+    if (record) {
+        survey.recordFinished = record->phase == RecordPhase::Applied;
+        survey.recordRestoring = record->phase == RecordPhase::Restoring;
+        survey.holder = record->program;
+        survey.holderIsThis = SamePath(record->program, exe);
+        survey.holderExists = Exists(record->program);
+        survey.launcher = FoundLauncher(launcher);
+    }
+    for (size_t i = 0; i < TakeoverKeys.size(); ++i) {
+        const std::optional<RegistryString> command = ReadClassesDefault(TakeoverKeys[i].key);
+        if (!command) {
+            survey.commands.push_back(KeyHolder::Missing);
+        } else if (HoldsOurValue(i, record ? record->program : exe, launcher)) {
+            survey.commands.push_back(KeyHolder::Ours);
+        } else {
+            survey.commands.push_back(KeyHolder::Other);
+            if (survey.otherProgram.empty()) survey.otherProgram = ProgramOfCommand(command->text);
+        }
+    }
+    survey.directoryCommand = ShellOpenCommand(L"Directory");
+    survey.folderCommand = ShellOpenCommand(L"Folder");
+    survey.driveCommand = ShellOpenCommand(L"Drive");
+    return survey;
+}
+
+bool ApplyTakeover(std::wstring* error) {
+    const std::wstring exe = ExecutablePath();
+    if (exe.empty()) {
+        SetErrorText(error, L"无法获取程序路径");
+        return false;
+    }
+    if (const std::wstring unsafe = UnsafeLocationReason(exe); !unsafe.empty()) {
+        if (error) *error = L"不能从这里接管文件夹打开：" + unsafe + L"\n\n请先把 Quorlen 放到本机硬盘上的固定文件夹中再接管。";
+        return false;
+    }
+    const std::wstring launcher = LauncherPath();
+    if (launcher.empty()) {
+        SetErrorText(error, L"无法确定启动器的位置（%LOCALAPPDATA%）。");
+        return false;
+    }
+    if (!EnsureLauncher(launcher, error) || !ApplyTakeoverTo(TakeoverTarget{exe, launcher}, error)) return false;
+    WriteTakeoverExtras();
     return true;
 }
 
-bool KeyNamesExecutable(const wchar_t* subkey, const std::wstring& exe) {
-    const std::optional<RegistryString> command = ReadClassesDefault(subkey);
-    return command && ContainsExecutable(command->text, exe);
-}
-
-bool IsAnyKeyOurs() {
+bool UndoTakeover(std::wstring* error) {
     const std::wstring exe = ExecutablePath();
-    for (const TakeoverKey& row : TakeoverKeys) {
-        if (KeyNamesExecutable(row.key, exe)) return true;
-    }
-    return false;
-}
-
-bool AreCommandsDirect() {
-    for (const TakeoverKey& row : TakeoverKeys) {
-        const std::optional<RegistryString> command = ReadClassesDefault(row.key);
-        if (!command || IsIndirectCommand(command->text)) return false;
-    }
+    CarryOverEarlierTakeover(TakeoverTarget{exe, LauncherPath()});
+    if (!RestoreTakeover(error)) return false;
+    RemoveUninstallEntry();
+    RemoveTakeoverDocuments();
+    // The launcher and its documents stay only while a takeover needs them;
+    // a launcher doing the undo itself cannot go while it runs.
+    if (!RunningFrom(LauncherPath())) RemoveLauncherFolder();
     return true;
 }
 
-void WriteFallbackCommands() {
+void RunSilentStartupAction(StartupAction action) {
     const std::wstring exe = ExecutablePath();
-    if (exe.empty()) return;
-    for (const TakeoverKey& row : TakeoverKeys) {
-        const UniqueKey key = OpenOrCreateClassesKey(row.key);
-        if (!key) continue;
-        WriteStringValue(key.get(), nullptr, BuildFallbackCommand(exe, row.argumentTemplate), REG_EXPAND_SZ);
-        WriteStringValue(key.get(), kDelegateExecuteValue, L"", REG_SZ);
+    switch (action) {
+    case StartupAction::CarryOver: {
+        const std::wstring launcher = LauncherPath();
+        if (!EnsureLauncher(launcher, nullptr)) return;
+        CarryOverEarlierTakeover(TakeoverTarget{exe, launcher});
+        if (ReadTakeoverRecord()) WriteTakeoverExtras();
+        break;
     }
-    NotifyAssociationsChanged();
-}
-
-void CheckTakeoverAtStartup(bool takeoverSetting) {
-    if (!takeoverSetting) return;
-    const bool wasActive = IsTakeoverActive();
-    if (wasActive && AreCommandsDirect()) return;
-    // Explorer caches the commands it read; keys that were already ours, only in
-    // the other form, need no restart.
-    if (ApplyTakeover(nullptr) && !wasActive) RestartExplorer();
-}
-
-void SwitchToFallbackAtExit() {
-    if (IsTakeoverActive() && AreCommandsDirect()) WriteFallbackCommands();
-}
-
-void CheckExecutablePresence() {
-    // Once the fallback form is in place there is nothing more to do; writing it
-    // again every few seconds would only make the shell reload its associations.
-    if (GetFileAttributesW(ExecutablePath().c_str()) == INVALID_FILE_ATTRIBUTES && IsTakeoverActive() &&
-        AreCommandsDirect()) {
-        WriteFallbackCommands();
+    case StartupAction::FinishUndo:
+        UndoTakeover(nullptr);
+        break;
+    case StartupAction::FollowMove:
+        if (!SetRecordProgram(exe)) return;
+        [[fallthrough]];
+    case StartupAction::Repair:
+        if (const std::optional<TakeoverRecord> record = ReadTakeoverRecord()) {
+            EnsureLauncher(record->launcher.empty() ? LauncherPath() : record->launcher, nullptr);
+        }
+        WriteTakeoverExtras();
+        break;
+    default:
+        break;
     }
 }

@@ -2,36 +2,28 @@
 
 #include <string>
 
-// Folder takeover: the ten open commands under HKCU\Software\Classes point at this
-// program, in the direct form while it runs and in the fallback form after it
-// has ended, so that a moved or deleted program never leaves folders unopenable.
+#include "takeover/takeover_decision.h"
+
+// Folder takeover: the shell's open commands for folders and drives start the
+// launcher, which hands the folder to Quorlen while Quorlen is there and to the
+// system's explorer.exe once it is gone. Nothing is switched at exit, so a
+// crash, a kill or a moved program never leaves folders unopenable.
 
 // The full path of the running executable; empty when it cannot be had whole.
 [[nodiscard]] std::wstring ExecutablePath();
 
-// All ten command keys exist, each names this executable (in either form) and
-// none has a delegate object.
-[[nodiscard]] bool IsTakeoverActive();
+// Reads the record, the keys, the launcher and what the shell answers.
+[[nodiscard]] TakeoverSurvey SurveyTakeover();
 
-// The command key below HKCU\Software\Classes names the executable exe.
-[[nodiscard]] bool KeyNamesExecutable(const wchar_t* subkey, const std::wstring& exe);
+// Takes over for this program: refuses an unsafe location, writes the launcher,
+// then the keys (all or none), the uninstall entry and the documents. On
+// failure, sets the error text when given.
+bool ApplyTakeover(std::wstring* error);
 
-// Some command key still names this executable.
-[[nodiscard]] bool IsAnyKeyOurs();
+// The one undo of the takeover, for every way of asking for it: the settings
+// dialog, the uninstall option, the installed-programs entry and the restore
+// tool. Removes the uninstall entry and, once nothing needs it, the launcher.
+bool UndoTakeover(std::wstring* error);
 
-// All ten command keys exist and none goes through cmd or PowerShell.
-[[nodiscard]] bool AreCommandsDirect();
-
-// Points all ten command keys at the fallback form; failures are skipped.
-void WriteFallbackCommands();
-
-// At main-window creation: puts the direct form back when the takeover is
-// switched on but not in force that way, and restarts Explorer when it had not
-// been in force at all.
-void CheckTakeoverAtStartup(bool takeoverSetting);
-
-// At exit, points the folder takeover's keys at the command that works without us.
-void SwitchToFallbackAtExit();
-
-// On a timer: once the executable's file is gone, switches to the fallback form.
-void CheckExecutablePresence();
+// Acts on a start's survey where that needs no question (see DecideAtStartup).
+void RunSilentStartupAction(StartupAction action);

@@ -3,32 +3,35 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <numeric>
 #include <string_view>
 
+#include "settings/config_dir.h"
+#include "settings/save_failures.h"
+#include "settings/settings_file.h"
 #include "takeover/backup_record.h"
 #include "takeover/command_lines.h"
 #include "takeover/error_text.h"
+#include "takeover/key_snapshot.h"
 #include "takeover/registry_values.h"
-#include "takeover/takeover.h"
-#include "takeover/takeover_documents.h"
 #include "takeover/takeover_keys.h"
+#include "takeover/takeover_record.h"
 
 namespace {
 
-constexpr REGSAM kBackupAccess = KEY_READ | KEY_SET_VALUE | KEY_CREATE_SUB_KEY;
-
-std::optional<RegistryString> ReadMenuCaption(const wchar_t* verbKey) {
-    const UniqueKey key = OpenClassesKey(verbKey, KEY_READ);
+std::optional<std::wstring> CurrentText(const TouchedKey& touched) {
+    const UniqueKey key = OpenClassesKey(touched.key, KEY_READ);
     if (!key) return std::nullopt;
-    return ReadStringValue(key.get(), kMenuCaptionValue);
+    const std::wstring name = WrittenValueNames(touched.kind).front();
+    std::optional<RegistryString> value = ReadStringValue(key.get(), name.empty() ? nullptr : name.c_str());
+    if (!value) return std::nullopt;
+    return std::move(value->text);
 }
 
-bool IsOurCaption(const std::wstring& caption) { return caption == kMenuCaption; }
-
-// The executable that wrote the commands now in place. Only this program writes
-// its own application key's command, so the program named there is this one,
-// perhaps under an earlier name or in an earlier folder.
-std::wstring EarlierExecutable() {
+// The program an earlier version's commands start, read from its own
+// application key's command, which nothing else writes: the program under an
+// earlier name or in an earlier folder.
+std::wstring EarlierProgram() {
     const auto application = std::find_if(TakeoverKeys.begin(), TakeoverKeys.end(), [](const TakeoverKey& row) {
         return std::wstring_view(row.key).starts_with(kApplicationKey);
     });
@@ -37,182 +40,225 @@ std::wstring EarlierExecutable() {
     return command ? ProgramOfOwnForm(command->text, application->argumentTemplate) : std::wstring();
 }
 
-// Whether a command key's value is one this program wrote, under its present
-// name or the one it ran under when it wrote the commands.
-bool IsOurCommand(const std::wstring& value, const TakeoverKey& row, const std::wstring& exe,
-                  const std::wstring& earlierExe) {
-    return IsOwnCommand(value, exe, row.argumentTemplate) ||
-           (!earlierExe.empty() && IsOwnCommand(value, earlierExe, row.argumentTemplate));
+bool IsOurCommand(const std::wstring& value, const std::wstring& argumentTemplate, const std::wstring& program,
+                  const std::wstring& launcher) {
+    if (IsLauncherCommand(value, argumentTemplate) || ContainsExecutable(value, launcher)) return true;
+    if (IsOwnCommand(value, program, argumentTemplate)) return true;
+    const std::wstring earlier = EarlierProgram();
+    return !earlier.empty() && IsOwnCommand(value, earlier, argumentTemplate);
 }
 
-// Records every row before anything is changed; false when any record could not
-// be written, since changing a key whose state is not kept would lose it.
-bool BackUpRows(HKEY backup, const std::wstring& exe) {
-    bool complete = true;
-    const std::wstring earlierExe = EarlierExecutable();
-    for (const TakeoverKey& row : TakeoverKeys) {
-        const auto isOurs = [&](const std::wstring& value) { return IsOurCommand(value, row, exe, earlierExe); };
-        const BackupRecord record =
-            ChooseBackupRecord(ReadClassesDefault(row.key), ReadBackupRecord(backup, row.backupName), isOurs);
-        complete = WriteBackupRecord(backup, row.backupName, record) && complete;
-    }
-    for (const TitleVerbKey& verb : TitleVerbKeys) {
-        const BackupRecord record = ChooseBackupRecord(ReadMenuCaption(verb.key),
-                                                       ReadBackupRecord(backup, verb.backupName), IsOurCaption);
-        complete = WriteBackupRecord(backup, verb.backupName, record) && complete;
-    }
-    return complete;
+std::wstring KeyDisplayPath(const std::wstring& subkey) { return L"HKEY_CURRENT_USER\\" + ClassesPath(subkey); }
+
+std::wstring FailureText(const wchar_t* what, const std::wstring& subkey, LSTATUS status) {
+    return std::wstring(what) + KeyDisplayPath(subkey) + L"（" + SaveFailureReason(static_cast<DWORD>(status)) +
+           L"）";
 }
 
-// False when any key could not be opened, created or written.
-bool WriteDirectCommands(const std::wstring& exe) {
-    bool complete = true;
-    for (const TakeoverKey& row : TakeoverKeys) {
-        const UniqueKey key = OpenOrCreateClassesKey(row.key);
-        if (!key) {
-            complete = false;
-            continue;
-        }
-        const LSTATUS command =
-            WriteStringValue(key.get(), nullptr, BuildDirectCommand(exe, row.argumentTemplate), REG_EXPAND_SZ);
+// Writes what the takeover puts into one key.
+LSTATUS WriteTouchedKey(const TouchedKey& touched, const std::wstring& launcher) {
+    UniqueKey key;
+    LSTATUS status = RegCreateKeyExW(HKEY_CURRENT_USER, ClassesPath(touched.key).c_str(), 0, nullptr, 0,
+                                     KEY_SET_VALUE, nullptr, key.put(), nullptr);
+    if (status != ERROR_SUCCESS) return status;
+    switch (touched.kind) {
+    case TouchedKind::Command:
         // An empty delegate makes the shell run the command line.
-        const LSTATUS delegate = WriteStringValue(key.get(), kDelegateExecuteValue, L"", REG_SZ);
-        if (command != ERROR_SUCCESS || delegate != ERROR_SUCCESS) complete = false;
+        status = WriteStringValue(key.get(), kDelegateExecuteValue, L"", REG_SZ);
+        if (status != ERROR_SUCCESS) return status;
+        return WriteStringValue(key.get(), nullptr, BuildDirectCommand(launcher, touched.argumentTemplate),
+                                REG_EXPAND_SZ);
+    case TouchedKind::Verb:
+        return WriteStringValue(key.get(), kMenuCaptionValue, kMenuCaption, REG_SZ);
+    case TouchedKind::Application:
+        return WriteStringValue(key.get(), kFriendlyAppNameValue, kFriendlyAppName, REG_SZ);
     }
-    for (const TitleVerbKey& verb : TitleVerbKeys) {
-        const UniqueKey key = OpenOrCreateClassesKey(verb.key);
-        if (!key || WriteStringValue(key.get(), kMenuCaptionValue, kMenuCaption,
-                                     PercentRuleType(kMenuCaption)) != ERROR_SUCCESS) {
-            complete = false;
-        }
-    }
-    // The display name is a nicety; failing to set it fails nothing.
-    if (const UniqueKey application = OpenOrCreateClassesKey(kApplicationKey)) {
-        WriteStringValue(application.get(), kFriendlyAppNameValue, kFriendlyAppName, REG_SZ);
-    }
-    return complete;
+    return ERROR_INVALID_PARAMETER;
 }
 
-// The user's command comes back with the machine's delegate object, if the
-// machine-wide class has one; any other delegate goes. The command is written
-// last: until then the key still holds ours, so a restore ended in between
-// is taken up again by the next one rather than leaving our empty delegate.
-bool RestoreCommand(const TakeoverKey& row, const RegistryString& recorded) {
-    const UniqueKey key = OpenOrCreateClassesKey(row.key);
-    if (!key) return false;
-    UniqueKey machine;
-    std::optional<RegistryString> delegate;
-    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, ClassesPath(row.key).c_str(), 0, KEY_READ, machine.put()) ==
-        ERROR_SUCCESS) {
-        delegate = ReadStringValue(machine.get(), kDelegateExecuteValue);
-    }
-    if (delegate) {
-        WriteStringValue(key.get(), kDelegateExecuteValue, *delegate);
-    } else {
-        RegDeleteValueW(key.get(), kDelegateExecuteValue);
-    }
-    return WriteStringValue(key.get(), nullptr, recorded) == ERROR_SUCCESS;
+// The keys in the order their created levels can go: deepest first, so that a
+// key above another (the application key above its command) is emptied first.
+std::vector<size_t> DeepestFirst() {
+    std::vector<size_t> order(TouchedKeys().size());
+    std::iota(order.begin(), order.end(), size_t{0});
+    std::stable_sort(order.begin(), order.end(), [](size_t a, size_t b) {
+        return PathLevels(TouchedKeys()[a].key) > PathLevels(TouchedKeys()[b].key);
+    });
+    return order;
 }
 
-// Deletes the command key, and the keys above it that the takeover had to create.
-// Those go also when the command key is gone already: a restore ended between
-// the two leaves them behind.
-bool DeleteCommandKey(const TakeoverKey& row) {
-    const bool deleted = RegDeleteTreeW(HKEY_CURRENT_USER, ClassesPath(row.key).c_str()) == ERROR_SUCCESS;
-    DeleteEmptyClassesKeysAbove(row.key);
-    return deleted;
-}
-
-// False when any row could not be put back.
-bool RestoreCommandRows(HKEY backup, const std::wstring& exe) {
-    bool complete = true;
-    const std::wstring earlierExe = EarlierExecutable();
-    for (const TakeoverKey& row : TakeoverKeys) {
-        const BackupRecord record = ReadBackupRecord(backup, row.backupName);
-        // What the user or another program has set since the takeover is theirs.
-        const std::optional<RegistryString> current = ReadClassesDefault(row.key);
-        if (current && !IsOurCommand(current->text, row, exe, earlierExe)) continue;
-        const bool restored = record.present && record.existed ? RestoreCommand(row, record.value)
-                                                               : DeleteCommandKey(row);
-        complete = restored && complete;
+// Puts the keys listed back as the states say, and removes the levels they created.
+void PutBack(const std::vector<std::optional<KeyState>>& states, const std::vector<bool>& which) {
+    for (size_t i = 0; i < which.size(); ++i) {
+        if (which[i] && states[i]) (void)PutBackKeyState(TouchedKeys()[i].key, *states[i]);
     }
-    return complete;
-}
-
-void RestoreMenuCaptions(HKEY backup) {
-    for (const TitleVerbKey& verb : TitleVerbKeys) {
-        const BackupRecord record = ReadBackupRecord(backup, verb.backupName);
-        const std::optional<RegistryString> current = ReadMenuCaption(verb.key);
-        if (!current || !IsOurCaption(current->text)) continue;
-        if (const UniqueKey key = OpenClassesKey(verb.key, KEY_SET_VALUE)) {
-            if (record.present && record.existed && !record.value.text.empty()) {
-                WriteStringValue(key.get(), kMenuCaptionValue, record.value);
-            } else {
-                RegDeleteValueW(key.get(), kMenuCaptionValue);
-            }
-        }
-        DeleteEmptyClassesKeys(verb.key);
+    for (size_t i : DeepestFirst()) {
+        if (which[i] && states[i]) RemoveCreatedLevels(TouchedKeys()[i].key, states[i]->existingLevels);
     }
 }
 
-void RemoveFriendlyAppName() {
-    if (const UniqueKey application = OpenClassesKey(kApplicationKey, KEY_SET_VALUE)) {
-        RegDeleteValueW(application.get(), kFriendlyAppNameValue);
-    }
-    DeleteEmptyClassesKeys(kApplicationKey);
+// Nothing of the takeover: what a key whose earlier state is unknown goes back to.
+KeyState NothingWritten(const TouchedKey& touched, uint32_t existingLevels) {
+    KeyState state{existingLevels, {}};
+    for (const std::wstring& name : WrittenValueNames(touched.kind)) state.values.push_back({name, false, REG_NONE, {}});
+    return state;
+}
+
+void SwitchHolderConfigOff(const std::wstring& program) {
+    const size_t slash = program.rfind(L'\\');
+    if (slash == std::wstring::npos) return;
+    const std::wstring folder = ConfigFolderBeside(program.substr(0, slash));
+    // A copy that never ran there has no config to change, and gets none.
+    if (GetFileAttributesW(folder.c_str()) == INVALID_FILE_ATTRIBUTES) return;
+    ReplaceSettingLines(folder + kSettingsFileName, {L"Takeover=0"});
 }
 
 }  // namespace
 
-UniqueKey OpenBackupKey() {
-    UniqueKey key;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, kBackupKey, 0, kBackupAccess, key.put()) == ERROR_SUCCESS) return key;
-    if (RegCreateKeyExW(HKEY_CURRENT_USER, kBackupKey, 0, nullptr, 0, kBackupAccess, nullptr, key.put(),
-                        nullptr) != ERROR_SUCCESS) {
-        return {};
+bool HoldsOurValue(size_t touchedIndex, const std::wstring& program, const std::wstring& launcher) {
+    const TouchedKey& touched = TouchedKeys()[touchedIndex];
+    const std::optional<std::wstring> text = CurrentText(touched);
+    if (!text) return false;
+    switch (touched.kind) {
+    case TouchedKind::Command: return IsOurCommand(*text, touched.argumentTemplate, program, launcher);
+    case TouchedKind::Verb: return *text == kMenuCaption;
+    case TouchedKind::Application: return *text == kFriendlyAppName;
     }
-    return key;
+    return false;
 }
 
-bool ApplyTakeover(std::wstring* error) {
-    const std::wstring exe = ExecutablePath();
-    if (exe.empty()) {
-        SetErrorText(error, L"无法获取程序路径");
-        return false;
-    }
-    {
-        const UniqueKey backup = OpenBackupKey();
-        if (!backup || !BackUpRows(backup.get(), exe)) {
-            SetErrorText(error, L"无法打开备份键");
-            return false;
+bool ApplyTakeoverTo(const TakeoverTarget& target, std::wstring* error, bool onlyOurs) {
+    const std::vector<TouchedKey>& keys = TouchedKeys();
+    const std::optional<TakeoverRecord> prior = ReadTakeoverRecord();
+    TakeoverRecord record{target.program, target.launcher, RecordPhase::Applied, {}, false};
+    std::vector<std::optional<KeyState>> before;
+    std::vector<bool> writing(keys.size());
+    for (size_t i = 0; i < keys.size(); ++i) {
+        const KeyState now = CaptureKeyState(keys[i].key, WrittenValueNames(keys[i].kind));
+        const bool ours = HoldsOurValue(i, target.program, prior ? prior->launcher : target.launcher);
+        before.emplace_back(now);
+        writing[i] = ours || !onlyOurs;
+        // A key that holds our value already was written by an earlier takeover,
+        // whose record still describes the state before it.
+        if (!ours) {
+            record.states.emplace_back(now);
+        } else if (prior && i < prior->states.size() && prior->states[i]) {
+            record.states.push_back(prior->states[i]);
+        } else {
+            record.states.emplace_back(NothingWritten(keys[i], now.existingLevels));
         }
     }
-    const bool complete = WriteDirectCommands(exe);
-    WriteTakeoverReport(nullptr);
+    // Until every key is written the record says so, and a start after a crash
+    // in between undoes what was done.
+    record.phase = RecordPhase::Applying;
+    if (!WriteTakeoverRecord(record)) {
+        if (prior) {
+            (void)WriteTakeoverRecord(*prior);
+        } else {
+            DeleteTakeoverRecord();
+        }
+        SetErrorText(error, L"无法写入接管记录（HKEY_CURRENT_USER\\Software\\Quorlen\\Takeover），未做任何更改。");
+        return false;
+    }
+    for (size_t i = 0; i < keys.size(); ++i) {
+        if (!writing[i]) continue;
+        const LSTATUS status = WriteTouchedKey(keys[i], target.launcher);
+        if (status == ERROR_SUCCESS) continue;
+        std::vector<bool> written(keys.size());
+        for (size_t j = 0; j <= i; ++j) written[j] = writing[j];
+        PutBack(before, written);
+        if (prior) {
+            (void)WriteTakeoverRecord(*prior);
+        } else {
+            DeleteTakeoverRecord();
+        }
+        NotifyAssociationsChanged();
+        if (error) {
+            *error = FailureText(L"无法写入 ", keys[i].key, status) +
+                     L"，可能被安全软件拦截。已撤销本次的全部更改，文件夹仍按原来的方式打开。";
+        }
+        return false;
+    }
+    const bool finished = SetRecordPhase(RecordPhase::Applied);
     NotifyAssociationsChanged();
-    if (!complete) {
-        SetErrorText(error, L"部分键写入失败");
+    if (!finished) {
+        SetErrorText(error, L"无法写入接管记录（HKEY_CURRENT_USER\\Software\\Quorlen\\Takeover）。");
         return false;
     }
     return true;
 }
 
 bool RestoreTakeover(std::wstring* error) {
-    bool complete = false;
-    {
-        const UniqueKey backup = OpenBackupKey();
-        if (!backup) {
-            SetErrorText(error, L"无备份信息，无法取消接管");
-            return false;
-        }
-        complete = RestoreCommandRows(backup.get(), ExecutablePath());
-        RestoreMenuCaptions(backup.get());
+    const std::optional<TakeoverRecord> record = ReadTakeoverRecord();
+    if (!record) return true;
+    (void)SetRecordPhase(RecordPhase::Restoring);
+    const std::vector<TouchedKey>& keys = TouchedKeys();
+    std::vector<std::optional<KeyState>> states = record->states;
+    states.resize(keys.size());
+    std::vector<bool> restoring(keys.size());
+    std::wstring failure;
+    for (size_t i = 0; i < keys.size(); ++i) {
+        // What another program set since is theirs, and a key gone is the system's.
+        if (!HoldsOurValue(i, record->program, record->launcher)) continue;
+        // A damaged record still lets our values go: the system's default is
+        // the best that is known of the state before.
+        if (!states[i]) states[i] = NothingWritten(keys[i], PathLevels(keys[i].key));
+        restoring[i] = true;
+        const LSTATUS status = PutBackKeyState(keys[i].key, *states[i]);
+        if (status != ERROR_SUCCESS && failure.empty()) failure = FailureText(L"无法恢复 ", keys[i].key, status);
     }
-    RemoveFriendlyAppName();
+    for (size_t i : DeepestFirst()) {
+        if (restoring[i]) RemoveCreatedLevels(keys[i].key, states[i]->existingLevels);
+    }
     NotifyAssociationsChanged();
-    if (!complete) {
-        SetErrorText(error, L"部分键恢复失败");
+    if (!failure.empty()) {
+        SetErrorText(error, (failure + L"。接管记录已保留，可稍后再次取消接管。").c_str());
         return false;
     }
+    SwitchHolderConfigOff(record->program);
+    DeleteTakeoverRecord();
     return true;
+}
+
+void CarryOverEarlierTakeover(const TakeoverTarget& target) {
+    UniqueKey backup;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, kBackupKey, 0, KEY_READ, backup.put()) != ERROR_SUCCESS) return;
+    const std::wstring earlier = EarlierProgram();
+    const auto ours = [&](const TakeoverKey& row) {
+        const std::optional<RegistryString> command = ReadClassesDefault(row.key);
+        return command && (IsOwnCommand(command->text, target.program, row.argumentTemplate) ||
+                           (!earlier.empty() && IsOwnCommand(command->text, earlier, row.argumentTemplate)));
+    };
+    // The key earlier versions took over and this one leaves alone goes back now.
+    if (ours(kLegacyNewWindowKey)) {
+        const BackupRecord recorded = ReadBackupRecord(backup.get(), kLegacyNewWindowKey.backupName);
+        KeyState state = NothingWritten(TouchedKeys().front(), 0);
+        if (recorded.present && recorded.existed) {
+            state.existingLevels = PathLevels(kLegacyNewWindowKey.key);
+            state.values[0] = TextValue(L"", recorded.value.text, recorded.value.type);
+        }
+        (void)PutBackKeyState(kLegacyNewWindowKey.key, state);
+        RemoveCreatedLevels(kLegacyNewWindowKey.key, state.existingLevels);
+    }
+    const bool anyOurs = std::any_of(TakeoverKeys.begin(), TakeoverKeys.end(), ours);
+    if (anyOurs && !ReadTakeoverRecord()) {
+        // The earlier backup knew each command and caption, not the delegate
+        // nor which levels existed: levels left empty go, as they did then.
+        TakeoverRecord record{target.program, target.launcher, RecordPhase::Applied, {}, false};
+        for (const TouchedKey& touched : TouchedKeys()) {
+            KeyState state = NothingWritten(touched, 0);
+            const BackupRecord recorded = touched.kind == TouchedKind::Application
+                                              ? BackupRecord{}
+                                              : ReadBackupRecord(backup.get(), touched.recordName);
+            if (recorded.present && recorded.existed) {
+                state.existingLevels = PathLevels(touched.key);
+                state.values[0] = TextValue(state.values[0].name, recorded.value.text, recorded.value.type);
+            }
+            record.states.emplace_back(std::move(state));
+        }
+        if (!WriteTakeoverRecord(record)) return;
+    }
+    if (anyOurs && !ApplyTakeoverTo(target, nullptr, true)) return;
+    backup.reset();
+    RegDeleteTreeW(HKEY_CURRENT_USER, kBackupKey);
 }

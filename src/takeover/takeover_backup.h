@@ -2,16 +2,35 @@
 
 #include <string>
 
-#include "ui/handles.h"
+// Taking over the opening of folders and undoing it exactly.
 
-// HKCU\Software\Quorlen\Backup, opened for reading, setting values and creating
-// subkeys, created when missing; empty when neither works.
-[[nodiscard]] UniqueKey OpenBackupKey();
+// Who the takeover is for: the Quorlen.exe that holds it, and the launcher the
+// shell's commands start.
+struct TakeoverTarget {
+    std::wstring program;
+    std::wstring launcher;
+};
 
-// Records what the takeover keys hold unless they already hold our own commands,
-// then points them at this program. On failure, sets the error text when given.
-bool ApplyTakeover(std::wstring* error);
+// Records each key's whole state, then points every key at the launcher: all of
+// them or none. A key that cannot be written puts back every key written before
+// it and the record as it was; the error text then names the key. Keys that
+// hold our commands already keep their earlier record. With onlyOurs, keys
+// another program holds are left as they are (carrying over an earlier
+// version's takeover asks nobody, so it takes nothing new).
+bool ApplyTakeoverTo(const TakeoverTarget& target, std::wstring* error, bool onlyOurs = false);
 
-// Puts back what the backup recorded, in the keys that still hold our commands.
-// On failure, sets the error text when given.
+// Puts back exactly what the record holds, in the keys that still hold what the
+// takeover wrote; a key another program changed since stays theirs and a key
+// already gone counts as restored. The record goes only once every key is back,
+// so a restore that failed or was cut off is finished by the next one. Then the
+// holder's config gets Takeover=0. With no record there is nothing to undo.
 bool RestoreTakeover(std::wstring* error);
+
+// Carries the takeover of an earlier version (commands naming the program
+// itself or the command interpreter, and their backup key) over to the record
+// and the launcher, or just drops a backup that no key uses any more.
+void CarryOverEarlierTakeover(const TakeoverTarget& target);
+
+// Whether a key holds what the takeover writes: our command (any form any
+// version wrote), our caption or our display name.
+[[nodiscard]] bool HoldsOurValue(size_t touchedIndex, const std::wstring& program, const std::wstring& launcher);

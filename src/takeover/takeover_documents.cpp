@@ -4,98 +4,94 @@
 
 #include "settings/config_dir.h"
 #include "settings/line_file.h"
-#include "takeover/error_text.h"
+#include "takeover/launcher_file.h"
 #include "takeover/takeover.h"
-#include "takeover/takeover_keys.h"
 
 namespace {
 
-void AppendCommandBlock(std::vector<std::wstring>& lines, const wchar_t* key, const BackupRecord& record) {
-    lines.push_back(L"[" + std::wstring(key) + L"]");
-    if (!record.present) {
-        lines.push_back(L"  无备份记录");
-    } else if (record.existed) {
-        lines.push_back(L"  接管前存在：是");
-        lines.push_back(L"  接管前值：" + (record.value.text.empty() ? L"(空)" : record.value.text));
-    } else {
-        lines.push_back(L"  接管前存在：否（接管时新建）");
+std::wstring ValueLine(const SavedValue& value) {
+    const std::wstring name = value.name.empty() ? L"默认值" : value.name;
+    if (!value.present) return L"  " + name + L"：(不存在)";
+    if (const std::optional<std::wstring> text = SavedText(value)) {
+        return L"  " + name + L"：" + (text->empty() ? L"(空)" : *text);
     }
-    lines.push_back(L"");
+    return L"  " + name + L"：(非文本值，" + std::to_wstring(value.data.size()) + L" 字节)";
 }
 
-void AppendVerbBlock(std::vector<std::wstring>& lines, const wchar_t* key, const BackupRecord& record) {
-    lines.push_back(L"[" + std::wstring(key) + L"]");
-    if (!record.present) {
-        lines.push_back(L"  无备份记录");
-    } else if (record.existed && !record.value.text.empty()) {
-        lines.push_back(L"  接管前存在：是");
-        lines.push_back(L"  接管前值：" + record.value.text);
-    } else {
-        lines.push_back(L"  接管前不存在（接管时写入 MUIVerb = 新标签页打开）");
-    }
-    lines.push_back(L"");
-}
-
-std::wstring ExecutableFolder() {
-    std::wstring path = ExecutablePath();
+std::wstring FolderOf(const std::wstring& path) {
     const size_t slash = path.rfind(L'\\');
-    path.resize(slash == std::wstring::npos ? 0 : slash);
-    return path;
+    return slash == std::wstring::npos ? std::wstring() : path.substr(0, slash);
 }
 
-bool FileExists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+// Where the documents go: beside the launcher, and in the holder's folders.
+struct DocumentPaths {
+    std::vector<std::wstring> reports;
+    std::vector<std::wstring> guides;
+};
+
+DocumentPaths PathsFor(const std::wstring& launcher) {
+    DocumentPaths paths;
+    const std::wstring launcherFolder = FolderOf(launcher);
+    if (!launcherFolder.empty()) {
+        paths.reports.push_back(launcherFolder + L"\\" + kTakeoverReportFileName);
+        paths.guides.push_back(launcherFolder + L"\\" + kRestoreGuideFileName);
+    }
+    const std::wstring exeFolder = FolderOf(ExecutablePath());
+    if (!exeFolder.empty()) {
+        paths.reports.push_back(ConfigFolderBeside(exeFolder) + kTakeoverReportFileName);
+        paths.guides.push_back(exeFolder + L"\\doc\\" + kRestoreGuideFileName);
+    }
+    return paths;
+}
 
 }  // namespace
 
-std::vector<std::wstring> TakeoverReportLines(const std::optional<BackupSnapshot>& backup) {
+std::vector<std::wstring> TakeoverReportLines(const TakeoverRecord& record) {
     std::vector<std::wstring> lines = {
-        L"Quorlen 文件夹接管 - 接管前注册表配置备份",
-        L"说明：以下为接管前 HKCU\\Software\\Classes 下相关键的原始状态，",
-        L"供手动恢复或查阅。一键恢复请运行 QuorlenRestore.exe，",
-        L"或参考 doc\\手动恢复系统资源管理器打开文件夹.txt。",
+        L"Quorlen 文件夹接管 - 接管前注册表配置",
+        L"说明：以下为接管前 HKCU\\Software\\Classes 下各键的原始状态，取消接管时按此逐项恢复。",
+        L"恢复方法见同一文件夹中的\"" + std::wstring(kRestoreGuideFileName) + L"\"。",
+        L"",
+        L"接管程序：" + record.program,
+        L"启动器：" + record.launcher,
         L"",
     };
-    if (!backup) {
-        lines.push_back(L"尚未接管：暂无接管前配置记录。");
-        lines.push_back(L"在设置中开启\"默认文件管理器接管\"后，本文件会记录各键的原始状态。");
+    for (size_t i = 0; i < TouchedKeys().size(); ++i) {
+        lines.push_back(L"[" + TouchedKeys()[i].key + L"]");
+        const std::optional<KeyState>& state = i < record.states.size() ? record.states[i] : std::nullopt;
+        if (!state) {
+            lines.push_back(L"  无记录（取消接管时删除 Quorlen 写入的值）");
+        } else if (state->existingLevels < PathLevels(TouchedKeys()[i].key)) {
+            lines.push_back(L"  接管前不存在（接管时新建，取消接管时删除）");
+        } else {
+            lines.push_back(L"  接管前存在：");
+            for (const SavedValue& value : state->values) lines.push_back(ValueLine(value));
+        }
         lines.push_back(L"");
-        return lines;
     }
-    for (size_t i = 0; i < TakeoverKeys.size(); ++i) {
-        AppendCommandBlock(lines, TakeoverKeys[i].key, backup->commands[i]);
-    }
-    for (size_t i = 0; i < TitleVerbKeys.size(); ++i) {
-        AppendVerbBlock(lines, TitleVerbKeys[i].key, backup->verbs[i]);
-    }
-    lines.push_back(L"[Applications\\Quorlen.exe]");
-    lines.push_back(L"  接管时创建（写入 FriendlyAppName = Quorlen 显示名），恢复时删除整键");
-    lines.push_back(L"");
     return lines;
 }
 
-bool WriteTakeoverReport(std::wstring* error) {
-    std::optional<BackupSnapshot> backup;
-    {
-        UniqueKey key;
-        if (RegOpenKeyExW(HKEY_CURRENT_USER, kBackupKey, 0, KEY_READ, key.put()) == ERROR_SUCCESS) {
-            backup = ReadBackupSnapshot(key.get());
-        }
+void WriteTakeoverDocuments() {
+    const std::optional<TakeoverRecord> record = ReadTakeoverRecord();
+    if (!record) return;
+    const DocumentPaths paths = PathsFor(record->launcher);
+    const std::vector<std::wstring> report = TakeoverReportLines(*record);
+    const std::vector<std::wstring> guide = RestoreGuideLines(record->launcher);
+    for (const std::wstring& path : paths.reports) {
+        CreateDirectoryW(FolderOf(path).c_str(), nullptr);
+        WriteLines(path, report);
     }
-    if (!WriteLines(ConfigFilePath(kTakeoverReportFileName), TakeoverReportLines(backup))) {
-        SetErrorText(error, L"无法写入接管前注册表配置文档");
-        return false;
+    for (const std::wstring& path : paths.guides) {
+        CreateDirectoryW(FolderOf(path).c_str(), nullptr);
+        WriteLines(path, guide);
     }
-    return true;
 }
 
-void WriteRestoreGuide() {
-    const std::wstring exeFolder = ExecutableFolder();
-    const std::wstring folder = exeFolder + L"\\doc";
-    const std::wstring guide = folder + L"\\" + kRestoreGuideFileName;
-    // Without the program's folder the guide would land in the current drive's root.
-    if (!exeFolder.empty() && !FileExists(guide)) {
-        CreateDirectoryW(folder.c_str(), nullptr);
-        WriteLines(guide, RestoreGuideLines());
-    }
-    if (!FileExists(ConfigFilePath(kTakeoverReportFileName))) WriteTakeoverReport(nullptr);
+void RemoveTakeoverDocuments() {
+    const DocumentPaths paths = PathsFor(LauncherPath());
+    for (const std::wstring& path : paths.reports) DeleteFileW(path.c_str());
+    for (const std::wstring& path : paths.guides) DeleteFileW(path.c_str());
+    // The doc folder goes with its last document.
+    if (!paths.guides.empty()) RemoveDirectoryW(FolderOf(paths.guides.back()).c_str());
 }

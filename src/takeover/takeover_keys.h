@@ -12,18 +12,24 @@ struct TakeoverKey {
     const wchar_t* argumentTemplate;  // what follows the program in its command line
 };
 
-inline constexpr std::array<TakeoverKey, 10> TakeoverKeys{{
+// Folder\shell\opennewwindow is left to the system: the Start menu and the shell
+// open known folders through it in ways a program cannot stand in for.
+inline constexpr std::array<TakeoverKey, 9> TakeoverKeys{{
     {L"Directory\\shell\\open\\command", L"DirOpen", L"\"%1\""},
     {L"Directory\\shell\\opennewprocess\\command", L"DirOpenNew", L"\"%1\""},
     {L"Folder\\shell\\open\\command", L"FolderOpen", L"\"%1\""},
     {L"Folder\\shell\\opennewprocess\\command", L"FolderOpenNew", L"\"%1\""},
-    {L"Folder\\shell\\opennewwindow\\command", L"FolderOpenWin", L"\"%1\""},
     {L"DesktopFolder\\shell\\open\\command", L"DeskOpen", L"\"%1\""},
     {L"LibraryFolder\\shell\\open\\command", L"LibOpen", L"\"%1\""},
     {L"Drive\\shell\\open\\command", L"DriveOpen", L"\"%1\""},
     {L"Directory\\Background\\shell\\open\\command", L"BgOpen", L"/d \"%V\""},
     {L"Applications\\Quorlen.exe\\shell\\open\\command", L"AppOpen", L"\"%1\""},
 }};
+
+// Earlier versions took this key over too; it is given back when their
+// takeover is carried over.
+inline constexpr TakeoverKey kLegacyNewWindowKey{L"Folder\\shell\\opennewwindow\\command", L"FolderOpenWin",
+                                                 L"\"%1\""};
 
 // Verb keys whose menu caption the takeover sets.
 struct TitleVerbKey {
@@ -38,7 +44,12 @@ inline constexpr std::array<TitleVerbKey, 2> TitleVerbKeys{{
 
 // Under HKEY_CURRENT_USER.
 inline constexpr wchar_t kClassesKey[] = L"Software\\Classes";
+// Where earlier versions kept what the keys held before; read once to carry
+// their takeover over, then deleted.
 inline constexpr wchar_t kBackupKey[] = L"Software\\Quorlen\\Backup";
+// The record of the takeover in force: each key's whole earlier state, the
+// program that holds the takeover, the launcher and how far the work got.
+inline constexpr wchar_t kRecordKey[] = L"Software\\Quorlen\\Takeover";
 
 // Under kClassesKey: the program's own application key and its display name.
 inline constexpr wchar_t kApplicationKey[] = L"Applications\\Quorlen.exe";

@@ -1,19 +1,26 @@
 #pragma once
 
+#include <windows.h>
+
 #include <cstdint>
 #include <string>
 
-// Keeps the entry in the system's list of installed programs up to date.
+// The entry in the system's list of installed programs, there only while a
+// takeover exists. Its command is the launcher's, which undoes the takeover
+// without Quorlen.exe and without any script host.
 void RegisterUninstallEntry();
+void RemoveUninstallEntry();
 
-// The "uninstall" option: undoes the folder takeover; returns the exit code.
+// The launcher command lines the entry holds.
+[[nodiscard]] std::wstring UninstallCommandLine(const std::wstring& launcher, bool quiet);
+
+// The "uninstall" option, of Quorlen.exe and of the launcher: asks unless
+// silent, undoes the takeover and says how it went; returns the exit code.
 [[nodiscard]] int RunUninstallCommand(bool silent);
 
-// Deletes the ten command keys outright. On failure, sets the error text when given.
-bool DeleteTakeoverKeys(std::wstring* error);
-
-// Ends and restarts Explorer, so that it reads the open commands again.
-void RestartExplorer();
+// Asks whether to restart Explorer, for windows of it that still hold the old
+// commands, and restarts it when the answer is yes. Never without asking.
+void OfferExplorerRestart(HWND owner);
 
 // The entry's install location: the executable's path up to its last backslash.
 [[nodiscard]] std::wstring InstallLocationOf(const std::wstring& exe);

@@ -16,3 +16,5 @@ inline constexpr int kAppIconId = 101;
 inline constexpr UINT WM_APP_OPEN_PATH = WM_APP + 1;  // wParam: 1 = select; lParam: owned heap path
 inline constexpr UINT WM_APP_RELAYOUT = WM_APP + 4;
 inline constexpr UINT WM_APP_TAB_STEP = WM_APP + 5;   // wParam: non-zero = previous tab
+// wParam: the StartupAction asked about; lParam: the question, as a posted path.
+inline constexpr UINT WM_APP_TAKEOVER_QUESTION = WM_APP + 10;

@@ -48,3 +48,14 @@ std::wstring LastPathComponent(const std::wstring& path) {
     if (separator == std::wstring::npos || separator + 1 == path.size()) return path;
     return path.substr(separator + 1);
 }
+
+std::wstring FullPathOf(const std::wstring& path) {
+    if (path.empty() || path.find(L':') != std::wstring::npos || path.starts_with(L'\\')) return path;
+    const DWORD size = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
+    if (size == 0) return path;
+    std::wstring full(size, L'\0');
+    const DWORD length = GetFullPathNameW(path.c_str(), size, full.data(), nullptr);
+    if (length == 0 || length >= size) return path;
+    full.resize(length);
+    return full;
+}

@@ -22,3 +22,7 @@
 // The text after the last backslash, or the whole text when it has none or
 // nothing follows it.
 [[nodiscard]] std::wstring LastPathComponent(const std::wstring& path);
+
+// A relative folder path made full against the current folder; any other text
+// (full paths, "::{…}" folders, "shell:" places) as it stands.
+[[nodiscard]] std::wstring FullPathOf(const std::wstring& path);

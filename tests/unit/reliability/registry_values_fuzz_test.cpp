@@ -2,6 +2,7 @@
 #include <windows.h>
 #include <winternl.h>
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <cstring>
@@ -21,9 +22,10 @@
 #include "takeover/backup_record.h"
 #include "takeover/command_lines.h"
 #include "takeover/registry_values.h"
-#include "takeover/takeover.h"
+#include "takeover/key_state.h"
 #include "takeover/takeover_backup.h"
 #include "takeover/takeover_keys.h"
+#include "takeover/takeover_record.h"
 #include "ui/fonts.h"
 #include "ui/handles.h"
 #include "ui/shell_settings.h"
@@ -195,10 +197,11 @@ TEST_F(ReliabilityRegistryValuesTest, LegacySettingsOfAnyTypeMigrateAsDefaultsOr
     RecordReliability({"registry value types", values, values, "legacy settings key", tally.Failures()});
 }
 
-// Every value name of the backup key: N and N_Existed per row.
+// Every value name of an earlier version's backup key: N and N_Existed per row.
 std::vector<std::wstring> BackupValueNames() {
     std::vector<std::wstring> names;
     for (const TakeoverKey& row : TakeoverKeys) names.push_back(row.backupName);
+    names.push_back(kLegacyNewWindowKey.backupName);
     for (const TitleVerbKey& row : TitleVerbKeys) names.push_back(row.backupName);
     return names;
 }
@@ -227,29 +230,27 @@ TEST_F(ReliabilityRegistryValuesTest, BackupRecordsOfAnyTypeReadAsRecordsOnlyWhe
                 ++values;
             }
         }
-        const BackupSnapshot snapshot = ReadBackupSnapshot(backup.get());
-        std::vector<BackupRecord> records(snapshot.commands.begin(), snapshot.commands.end());
-        records.insert(records.end(), snapshot.verbs.begin(), snapshot.verbs.end());
-        for (size_t i = 0; i < names.size(); ++i) {
-            const auto value = stored.find(names[i]);
-            const auto existed = stored.find(names[i] + L"_Existed");
+        for (const std::wstring& name : names) {
+            const BackupRecord record = ReadBackupRecord(backup.get(), name);
+            const auto value = stored.find(name);
+            const auto existed = stored.find(name + L"_Existed");
             const bool wellFormed = value != stored.end() && value->second.IsString() && existed != stored.end() &&
                                     (existed->second.type == REG_DWORD || existed->second.type == REG_BINARY) &&
                                     existed->second.IsNumberOfFourBytes();
-            tally.Check(records[i].present == wellFormed,
-                        wellFormed ? "a well-formed record was not read:" : "a record was read from bad values:",
-                        names[i]);
-            if (records[i].present) {
-                tally.Check(!HoldsZero(records[i].value.text) && records[i].existed == (existed->second.Number() != 0),
+            tally.Check(record.present == wellFormed,
+                        wellFormed ? "a well-formed record was not read:" : "a record was read from bad values:", name);
+            if (record.present) {
+                tally.Check(!HoldsZero(record.value.text) && record.existed == (existed->second.Number() != 0),
                             "a record read wrongly");
             }
         }
     }
-    RecordReliability({"registry value types", values, values, "takeover backup key", tally.Failures()});
+    RecordReliability({"registry value types", values, values, "earlier backup key", tally.Failures()});
 }
 
-// The takeover itself over command keys and a backup full of wrong values: apply
-// records a well-formed backup, and restore leaves that backup as it was.
+// The takeover over keys holding values of any type, and over a record full of
+// damage: apply and undo give every key back byte for byte, and an undo from a
+// damaged record neither fails to run nor leaves a value of ours.
 class ReliabilityTakeoverValuesTest : public ReliabilityRegistryValuesTest {
 protected:
     void SetUp() override {
@@ -258,6 +259,7 @@ protected:
         programAside.emplace(HKEY_CURRENT_USER, L"Software\\Quorlen");
         ASSERT_TRUE(classesAside->Ready() && programAside->Ready());
         ASSERT_TRUE(CreateKey(HKEY_CURRENT_USER, L"Software\\Classes"));
+        target = {folder.Path().wstring() + L"\\Quorlen.exe", folder.Path().wstring() + L"\\QuorlenLauncher.exe"};
     }
     void TearDown() override {
         programAside.reset();
@@ -265,78 +267,81 @@ protected:
         ReliabilityRegistryValuesTest::TearDown();
     }
 
+    // The keys the takeover writes, as other programs may have left them.
+    long long SeedWrongValues() {
+        long long values = 0;
+        for (const TouchedKey& touched : TouchedKeys()) {
+            RegDeleteTreeW(HKEY_CURRENT_USER, ClassesPath(touched.key).c_str());
+            if (!random.Chance(70)) continue;
+            const UniqueKey key = CreateKey(HKEY_CURRENT_USER, ClassesPath(touched.key).c_str());
+            for (const std::wstring& name : WrittenValueNames(touched.kind)) {
+                if (random.Chance(30)) continue;
+                Store(key.get(), name.empty() ? nullptr : name.c_str(), WrongValue(random));
+                ++values;
+            }
+        }
+        return values;
+    }
+
+    TakeoverTarget target;
     std::optional<RegistryKeySetAside> classesAside;
     std::optional<RegistryKeySetAside> programAside;
 };
 
-TEST_F(ReliabilityTakeoverValuesTest, ApplyOverWrongValuesRecordsAWellFormedBackupThatRestoreKeeps) {
-    const std::wstring exe = ExecutablePath();
-    ASSERT_FALSE(exe.empty());
+TEST_F(ReliabilityTakeoverValuesTest, ApplyAndUndoOverValuesOfAnyTypeGiveEveryByteBack) {
     const long long rounds = Scaled(6);
     long long values = 0;
     for (long long round = 0; round < rounds; ++round) {
-        RegDeleteTreeW(HKEY_CURRENT_USER, kBackupKey);
-        for (const TakeoverKey& row : TakeoverKeys) RegDeleteTreeW(HKEY_CURRENT_USER, ClassesPath(row.key).c_str());
-        {
-            const UniqueKey backup = CreateKey(HKEY_CURRENT_USER, kBackupKey);
-            ASSERT_TRUE(backup);
-            for (const std::wstring& name : BackupValueNames()) {
-                Store(backup.get(), name.c_str(), WrongValue(random));
-                Store(backup.get(), (name + L"_Existed").c_str(), WrongValue(random));
-                values += 2;
-            }
-        }
-        // The command keys as other programs may have left them.
-        std::vector<std::optional<StoredValue>> before;
-        for (const TakeoverKey& row : TakeoverKeys) {
-            std::optional<StoredValue> original;
-            if (random.Chance(70)) {
-                const UniqueKey key = CreateKey(HKEY_CURRENT_USER, ClassesPath(row.key).c_str());
-                ASSERT_TRUE(key);
-                original = WrongValue(random);
-                if (random.Chance(40)) original = StoredValue{REG_SZ, TextBytes(std::wstring(L"notepad.exe \"%1\"\0", 18))};
-                Store(key.get(), nullptr, *original);
-                Store(key.get(), kDelegateExecuteValue, WrongValue(random));
-                values += 2;
-            }
-            before.push_back(original);
-        }
-        (void)IsTakeoverActive();
-        (void)AreCommandsDirect();
-        (void)IsAnyKeyOurs();
-
+        DeleteTakeoverRecord();
+        values += SeedWrongValues();
+        const std::vector<std::wstring> before = ExportRegistryTree(HKEY_CURRENT_USER, L"Software\\Classes");
         std::wstring error;
-        tally.Check(ApplyTakeover(&error), "apply failed:", error);
-        tally.Check(IsTakeoverActive() && AreCommandsDirect(), "the takeover is not active after apply");
-        const UniqueKey backup = OpenBackupKey();
-        ASSERT_TRUE(backup);
-        const BackupSnapshot snapshot = ReadBackupSnapshot(backup.get());
-        for (size_t i = 0; i < TakeoverKeys.size(); ++i) {
-            const BackupRecord& record = snapshot.commands[i];
-            tally.Check(record.present, "apply left a malformed record for", TakeoverKeys[i].backupName);
-            // What was there and readable as text is what the backup holds.
-            std::optional<RegistryString> expected;
-            if (before[i] && before[i]->IsString()) {
-                std::wstring text(before[i]->bytes.size() / 2, L'\0');
-                std::memcpy(text.data(), before[i]->bytes.data(), text.size() * sizeof(wchar_t));
-                text.resize(std::wcslen(text.c_str()));
-                if (!IsOwnCommand(text, exe, TakeoverKeys[i].argumentTemplate)) {
-                    expected = RegistryString{text, before[i]->type};
+        tally.Check(ApplyTakeoverTo(target, &error), "apply failed:", error);
+        tally.Check(RestoreTakeover(&error), "undo failed:", error);
+        const std::vector<std::wstring> after = ExportRegistryTree(HKEY_CURRENT_USER, L"Software\\Classes");
+        std::wstring difference;
+        for (const std::wstring& line : before) {
+            if (std::find(after.begin(), after.end(), line) == after.end()) difference += L"\n- " + line.substr(0, 120);
+        }
+        for (const std::wstring& line : after) {
+            if (std::find(before.begin(), before.end(), line) == before.end()) difference += L"\n+ " + line.substr(0, 120);
+        }
+        tally.Check(difference.empty(), "the undo did not give every key back as it was:", difference);
+    }
+    RecordReliability({"registry value types", values, values, "takeover keys", tally.Failures()});
+}
+
+TEST_F(ReliabilityTakeoverValuesTest, AnUndoFromADamagedRecordLeavesNoValueOfOurs) {
+    const long long rounds = Scaled(20);
+    for (long long round = 0; round < rounds; ++round) {
+        DeleteTakeoverRecord();
+        SeedWrongValues();
+        ASSERT_TRUE(ApplyTakeoverTo(target, nullptr));
+        {
+            const UniqueKey record = CreateKey(HKEY_CURRENT_USER, kRecordKey);
+            for (const TouchedKey& touched : TouchedKeys()) {
+                if (!random.Chance(50)) continue;
+                StoredValue value = WrongValue(random);
+                std::vector<BYTE> bytes(value.bytes.begin(), value.bytes.end());
+                if (random.Chance(50)) {
+                    // A real record cut or changed at one byte.
+                    bytes = EncodeKeyState(KeyState{random.Below(6) + 0u, {TextValue(L"", L"x", REG_SZ)}});
+                    bytes.resize(static_cast<size_t>(random.Below(static_cast<int>(bytes.size()) + 1)));
+                    if (!bytes.empty() && random.Chance(50)) bytes[static_cast<size_t>(random.Below(static_cast<int>(bytes.size())))] ^= 0x55;
+                    value.type = REG_BINARY;
                 }
-            }
-            if (expected) {
-                tally.Check(record.existed && record.value == *expected,
-                            "the backup lost the earlier command of", TakeoverKeys[i].backupName);
+                RegSetValueExW(record.get(), touched.recordName.c_str(), 0, value.type, bytes.data(),
+                               static_cast<DWORD>(bytes.size()));
             }
         }
-        for (const BackupRecord& record : snapshot.verbs) tally.Check(record.present, "apply left a bad verb record");
-
-        const std::vector<std::wstring> backupBefore = ExportRegistryTree(HKEY_CURRENT_USER, kBackupKey);
+        std::wstring error;
         (void)RestoreTakeover(&error);
-        tally.Check(ExportRegistryTree(HKEY_CURRENT_USER, kBackupKey) == backupBefore, "restore changed the backup");
-        tally.Check(!IsAnyKeyOurs(), "a command key still names the program after restore");
+        for (size_t i = 0; i < TouchedKeys().size(); ++i) {
+            tally.Check(!HoldsOurValue(i, target.program, target.launcher), "a value of ours stayed in",
+                        TouchedKeys()[i].key);
+        }
     }
-    RecordReliability({"registry value types", values, values, "takeover keys and backup", tally.Failures()});
+    RecordReliability({"bad input", rounds, rounds, "damaged takeover record", tally.Failures()});
 }
 
 TEST_F(ReliabilityRegistryValuesTest, AdvancedValuesOfAnyTypeReadAsTheirNumberOrTheDefault) {

@@ -2,9 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "takeover/takeover_keys.h"
 #include "takeover/uninstall.h"
-#include "ui/paths.h"
 
 namespace {
 
@@ -17,18 +15,6 @@ TEST(CommandLines, DirectFormQuotesTheExecutableBeforeTheTemplate) {
     EXPECT_EQ(BuildDirectCommand(kExe, kBackgroundTemplate), L"\"C:\\Tools\\Quorlen.exe\" /d \"%V\"");
 }
 
-TEST(CommandLines, FallbackFormStartsTheProgramOrTheSystemExplorerWithTheMatchingArgument) {
-    // By its full path, so that no explorer.exe in the folder being browsed runs instead.
-    const std::wstring explorer = L"\"" + SystemFolderFile(L"explorer.exe", true) + L"\"";
-    ASSERT_NE(explorer, L"\"explorer.exe\"");
-    EXPECT_EQ(BuildFallbackCommand(kExe, kFolderTemplate),
-              L"cmd /c if exist \"C:\\Tools\\Quorlen.exe\" (start \"\" \"C:\\Tools\\Quorlen.exe\" \"%1\") else "
-              L"(start \"\" " + explorer + L" \"%1\")");
-    EXPECT_EQ(BuildFallbackCommand(kExe, kBackgroundTemplate),
-              L"cmd /c if exist \"C:\\Tools\\Quorlen.exe\" (start \"\" \"C:\\Tools\\Quorlen.exe\" /d \"%V\") else "
-              L"(start \"\" " + explorer + L" \"%V\")");
-}
-
 TEST(CommandLines, AFallbackNamingTheExplorerBareIsStillRecognisedAsOurs) {
     const std::wstring older = L"cmd /c if exist \"D:\\Old\\Quorlen.exe\" (start \"\" \"D:\\Old\\Quorlen.exe\" \"%1\") "
                                L"else (start \"\" explorer.exe \"%1\")";
@@ -36,26 +22,20 @@ TEST(CommandLines, AFallbackNamingTheExplorerBareIsStillRecognisedAsOurs) {
     EXPECT_FALSE(IsOwnCommand(older + L" & other", kExe, kFolderTemplate));
 }
 
-TEST(CommandLines, UninstallCommandDeletesTheCommandKeysTheBackupAndTheEntryInOrder) {
-    const std::wstring line = BuildUninstallCommandLine();
-    const std::wstring start =
-        L"\"C:\\Windows\\System32\\WindowsPowerShell\\v1.0\\powershell.exe\" -NoProfile -WindowStyle Hidden "
-        L"-Command \"reg delete HKCU\\Software\\Classes\\Directory\\shell\\open\\command /f;reg delete ";
-    EXPECT_EQ(line.substr(0, start.size()), start);
-    const std::wstring end =
-        L"reg delete HKCU\\Software\\Classes\\Applications\\Quorlen.exe\\shell\\open\\command /f;"
-        L"reg delete HKCU\\Software\\Quorlen\\Backup /f;"
-        L"reg delete HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Quorlen /f\"";
-    ASSERT_GE(line.size(), end.size());
-    EXPECT_EQ(line.substr(line.size() - end.size()), end);
+TEST(CommandLines, TheLauncherIsRecognisedWhereverItLies) {
+    const std::wstring launcher = L"C:\\Users\\u\\AppData\\Local\\Quorlen\\QuorlenLauncher.exe";
+    EXPECT_TRUE(IsLauncherCommand(BuildDirectCommand(launcher, kBackgroundTemplate), kBackgroundTemplate));
+    EXPECT_TRUE(IsLauncherCommand(BuildDirectCommand(L"D:\\P\\quorlenlauncher.EXE", kFolderTemplate), kFolderTemplate));
+    EXPECT_FALSE(IsLauncherCommand(BuildDirectCommand(launcher, kFolderTemplate), kBackgroundTemplate));
+    EXPECT_FALSE(IsLauncherCommand(BuildDirectCommand(launcher, kFolderTemplate) + L" & x", kFolderTemplate));
+    EXPECT_FALSE(IsLauncherCommand(BuildDirectCommand(L"C:\\NotQuorlenLauncher.exe", kFolderTemplate), kFolderTemplate));
+}
 
-    size_t previous = 0;
-    for (const TakeoverKey& row : TakeoverKeys) {
-        const size_t at = line.find(L"reg delete HKCU\\Software\\Classes\\" + std::wstring(row.key) + L" /f;");
-        ASSERT_NE(at, std::wstring::npos) << row.backupName;
-        EXPECT_GE(at, previous) << row.backupName;
-        previous = at;
-    }
+TEST(CommandLines, TheProgramOfACommandIsItsQuotedOrFirstWord) {
+    EXPECT_EQ(ProgramOfCommand(L"\"C:\\Program Files\\FM\\fm.exe\" \"%1\""), L"C:\\Program Files\\FM\\fm.exe");
+    EXPECT_EQ(ProgramOfCommand(L"  %SystemRoot%\\Explorer.exe /idlist,%I,%L"), L"%SystemRoot%\\Explorer.exe");
+    EXPECT_EQ(ProgramOfCommand(L"fm.exe"), L"fm.exe");
+    EXPECT_EQ(ProgramOfCommand(L""), L"");
 }
 
 TEST(CommandLines, ContainsExecutableIgnoresTheCaseOfAsciiLettersOnly) {
@@ -66,16 +46,6 @@ TEST(CommandLines, ContainsExecutableIgnoresTheCaseOfAsciiLettersOnly) {
     // Only ASCII letters are folded: Ä and ä stay different.
     EXPECT_FALSE(ContainsExecutable(L"\"C:\\ÄRGER\\Q.exe\"", L"C:\\ärger\\q.exe"));
     EXPECT_TRUE(ContainsExecutable(L"\"C:\\ärger\\Q.EXE\"", L"C:\\ärger\\q.exe"));
-}
-
-TEST(CommandLines, IndirectCommandsStartWithCmdOrMentionPowerShell) {
-    EXPECT_TRUE(IsIndirectCommand(BuildFallbackCommand(kExe, kFolderTemplate)));
-    EXPECT_TRUE(IsIndirectCommand(L"CMD /C start x"));
-    EXPECT_TRUE(IsIndirectCommand(L"\"C:\\x\\PowerShell.EXE\" -Command y"));
-    EXPECT_FALSE(IsIndirectCommand(BuildDirectCommand(kExe, kFolderTemplate)));
-    // cmd /c later than at the start still counts as direct.
-    EXPECT_FALSE(IsIndirectCommand(L"\"C:\\a.exe\" cmd /c x"));
-    EXPECT_FALSE(IsIndirectCommand(L"cmd  /c x"));
 }
 
 TEST(CommandLines, OwnCommandsAreRecognisedAlsoAfterTheProgramMoved) {
@@ -95,6 +65,12 @@ TEST(CommandLines, OwnCommandsAreRecognisedAlsoAfterTheProgramMoved) {
                               kFolderTemplate));
     EXPECT_FALSE(IsOwnCommand(BuildDirectCommand(L"D:\\Old\\Quorlen.exe", L"\"%1\" --extra"), kExe,
                               kFolderTemplate));
+}
+
+TEST(UninstallEntry, TheCommandsRunTheLauncherAloneWithNoScriptHost) {
+    const std::wstring launcher = L"C:\\Users\\u\\AppData\\Local\\Quorlen\\QuorlenLauncher.exe";
+    EXPECT_EQ(UninstallCommandLine(launcher, false), L"\"" + launcher + L"\" /uninstall");
+    EXPECT_EQ(UninstallCommandLine(launcher, true), L"\"" + launcher + L"\" /uninstall /silent");
 }
 
 TEST(UninstallEntry, InstallLocationIsTheFolderOfTheExecutable) {

@@ -2,7 +2,6 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <cwctype>
 #include <optional>
 #include <string>
 #include <vector>
@@ -14,21 +13,21 @@
 #include "settings/line_file.h"
 #include "takeover/command_lines.h"
 #include "takeover/registry_values.h"
-#include "takeover/takeover.h"
 #include "takeover/takeover_backup.h"
-#include "takeover/takeover_documents.h"
+#include "takeover/takeover_decision.h"
 #include "takeover/takeover_keys.h"
-#include "takeover/uninstall.h"
+#include "takeover/takeover_record.h"
 #include "ui/handles.h"
 
 // These tests take over folders in the private prefix's real HKCU on behalf of
-// this test program and put everything back afterwards.
+// a program in a temporary folder, and put everything back afterwards.
 
 namespace {
 
 using Lines = std::vector<std::wstring>;
 
 constexpr wchar_t kShellDelegate[] = L"{11dbb47c-a525-400b-9e80-a54615a090c0}";
+constexpr wchar_t kOtherManager[] = L"\"C:\\FM\\fm.exe\" \"%1\"";
 
 class TakeoverRegistryTest : public ConfigFolderTest {
 protected:
@@ -36,7 +35,6 @@ protected:
         REQUIRE_PRIVATE_TEST_PREFIX();
         ConfigFolderTest::SetUp();
         classesAside.emplace(HKEY_CURRENT_USER, L"Software\\Classes");
-        // The backup key's parent too: creating the backup key creates it.
         programKeyAside.emplace(HKEY_CURRENT_USER, L"Software\\Quorlen");
         machineAside.emplace(HKEY_LOCAL_MACHINE, L"Software\\Classes\\Folder\\shell\\open\\command");
         ASSERT_TRUE(classesAside->Ready() && programKeyAside->Ready() && machineAside->Ready());
@@ -45,8 +43,10 @@ protected:
         ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Classes", 0, nullptr, 0, KEY_READ, nullptr,
                                   classes.put(), nullptr),
                   ERROR_SUCCESS);
-        exe = ExecutablePath();
-        ASSERT_FALSE(exe.empty());
+        // The holder's config says the takeover is on, as the settings dialog leaves it.
+        target = {folder.Path().wstring() + L"\\Quorlen.exe", folder.Path().wstring() + L"\\QuorlenLauncher.exe"};
+        ASSERT_TRUE(CreateDirectoryW(HolderSettings().substr(0, HolderSettings().rfind(L'\\')).c_str(), nullptr));
+        ASSERT_TRUE(WriteLines(HolderSettings(), {L"Takeover=1"}));
     }
     void TearDown() override {
         machineAside.reset();
@@ -63,285 +63,205 @@ protected:
         ASSERT_EQ(WriteStringValue(key.get(), name, text, type), ERROR_SUCCESS);
     }
     static void SetClassesValue(const std::wstring& subkey, const wchar_t* name, const std::wstring& text,
-                                DWORD type) {
+                                DWORD type = REG_SZ) {
         SetValue(HKEY_CURRENT_USER, ClassesPath(subkey), name, text, type);
     }
 
     static Lines Classes() { return ExportRegistryTree(HKEY_CURRENT_USER, L"Software\\Classes"); }
-    static Lines Backup() { return ExportRegistryTree(HKEY_CURRENT_USER, kBackupKey); }
     static Lines ClassesKey(const std::wstring& subkey) {
         return ExportRegistryTree(HKEY_CURRENT_USER, ClassesPath(subkey));
     }
-    static std::optional<RegistryString> Caption(const wchar_t* verbKey) {
-        UniqueKey key;
-        if (RegOpenKeyExW(HKEY_CURRENT_USER, ClassesPath(verbKey).c_str(), 0, KEY_READ, key.put()) != ERROR_SUCCESS) {
-            return std::nullopt;
+
+    [[nodiscard]] bool AllCommandsStartTheLauncher() const {
+        for (const TakeoverKey& row : TakeoverKeys) {
+            const std::optional<RegistryString> command = ReadClassesDefault(row.key);
+            if (!command || command->text != BuildDirectCommand(target.launcher, row.argumentTemplate)) return false;
         }
-        return ReadStringValue(key.get(), kMenuCaptionValue);
+        return true;
     }
 
-    // How the export lists a string value: its units with the terminator.
-    static std::wstring StringLine(const std::wstring& name, const std::wstring& text, DWORD type) {
-        return L"  " + name + L" = type=" + std::to_wstring(type) + L" bytes=" +
-               std::to_wstring((text.size() + 1) * 2) + L" " + text + L"\\0";
+    [[nodiscard]] std::wstring HolderSettings() const { return folder.Path().wstring() + L"\\config\\settings.txt"; }
+
+    [[nodiscard]] Lines Settings() const {
+        Lines lines;
+        EXPECT_TRUE(TryReadLines(HolderSettings(), lines));
+        return lines;
     }
 
-    // A command key as the takeover leaves it, holding this command.
-    static Lines CommandKeyHolding(const std::wstring& command) {
-        return {L"[]", StringLine(L"(default)", command, REG_EXPAND_SZ), StringLine(L"DelegateExecute", L"", REG_SZ)};
+    // A user's registry as other programs leave it: another file manager with
+    // the empty delegate it needs, an expandable command, a machine-wide
+    // delegate, a caption, a value of another type, and a key that exists
+    // without the command below it.
+    void SeedAnotherUsersClasses() {
+        SetClassesValue(L"Directory\\shell\\open\\command", nullptr, kOtherManager);
+        SetClassesValue(L"Directory\\shell\\open\\command", kDelegateExecuteValue, L"");
+        SetClassesValue(L"Drive\\shell\\open\\command", nullptr, L"%SystemRoot%\\Explorer.exe /e,\"%1\"",
+                        REG_EXPAND_SZ);
+        SetValue(HKEY_LOCAL_MACHINE, L"Software\\Classes\\Folder\\shell\\open\\command", kDelegateExecuteValue,
+                 kShellDelegate, REG_SZ);
+        SetClassesValue(L"Folder\\shell\\open\\command", nullptr, L"");
+        SetClassesValue(L"Folder\\shell\\opennewprocess", kMenuCaptionValue, L"Open elsewhere");
+        UniqueKey key;
+        ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, ClassesPath(L"DesktopFolder\\shell\\open").c_str(), 0, nullptr, 0,
+                                  KEY_SET_VALUE, nullptr, key.put(), nullptr),
+                  ERROR_SUCCESS);
+        const DWORD odd = 7;
+        ASSERT_EQ(RegSetValueExW(key.get(), L"Odd", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&odd), sizeof(odd)),
+                  ERROR_SUCCESS);
     }
 
-    std::wstring exe;
+    TakeoverTarget target;
     std::optional<RegistryKeySetAside> classesAside;
     std::optional<RegistryKeySetAside> programKeyAside;
     std::optional<RegistryKeySetAside> machineAside;
 };
 
-TEST_F(TakeoverRegistryTest, ApplyOnACleanProfileThenRestoreLeavesEverythingAsBefore) {
+TEST_F(TakeoverRegistryTest, ApplyThenRestorePutsBackEveryKeyByteForByte) {
+    ASSERT_NO_FATAL_FAILURE(SeedAnotherUsersClasses());
     const Lines before = Classes();
-    EXPECT_FALSE(IsTakeoverActive());
-    EXPECT_FALSE(IsAnyKeyOurs());
 
     std::wstring error = L"untouched";
-    ASSERT_TRUE(ApplyTakeover(&error));
+    ASSERT_TRUE(ApplyTakeoverTo(target, &error));
     EXPECT_EQ(error, L"untouched");
-
-    Lines expectedBackup = {L"[]"};
-    for (const wchar_t* name :
-         {L"AppOpen", L"BgOpen", L"DeskOpen", L"DirOpen", L"DirOpenNew", L"DirOpenNewTitle", L"DriveOpen",
-          L"FolderOpen", L"FolderOpenNew", L"FolderOpenNewTitle", L"FolderOpenWin", L"LibOpen"}) {
-        expectedBackup.push_back(StringLine(name, L"", REG_SZ));
-        expectedBackup.push_back(L"  " + std::wstring(name) + L"_Existed = type=4 bytes=4 00000000");
-    }
-    std::sort(expectedBackup.begin() + 1, expectedBackup.end());
-    EXPECT_EQ(Backup(), expectedBackup);
-
-    for (const TakeoverKey& row : TakeoverKeys) {
-        EXPECT_EQ(ClassesKey(row.key), CommandKeyHolding(BuildDirectCommand(exe, row.argumentTemplate)));
-    }
-    for (const TitleVerbKey& verb : TitleVerbKeys) {
-        EXPECT_EQ(Caption(verb.key), (RegistryString{L"新标签页打开", REG_SZ}));
-    }
-    UniqueKey application = OpenClassesKey(kApplicationKey, KEY_READ);
-    ASSERT_TRUE(application);
-    EXPECT_EQ(ReadStringValue(application.get(), L"FriendlyAppName"), (RegistryString{L"Quorlen", REG_SZ}));
-    application.reset();
-    EXPECT_TRUE(IsTakeoverActive());
-    EXPECT_TRUE(AreCommandsDirect());
-
-    // The report is rewritten from the new backup.
-    BackupSnapshot allAbsent;
-    for (BackupRecord& record : allAbsent.commands) record = AbsentRecord();
-    for (BackupRecord& record : allAbsent.verbs) record = AbsentRecord();
-    std::vector<std::wstring> report;
-    ASSERT_TRUE(TryReadLines(ConfigFolder() + kTakeoverReportFileName, report));
-    Lines expectedReport = TakeoverReportLines(allAbsent);
-    std::erase(expectedReport, L"");
-    EXPECT_EQ(report, expectedReport);
+    EXPECT_TRUE(AllCommandsStartTheLauncher());
+    EXPECT_TRUE(ClassesKey(kLegacyNewWindowKey.key).empty()) << "opennewwindow is left to the system";
+    const std::optional<TakeoverRecord> record = ReadTakeoverRecord();
+    ASSERT_TRUE(record);
+    EXPECT_EQ(record->phase, RecordPhase::Applied);
+    EXPECT_EQ(record->program, target.program);
+    // Applying again keeps the record of the state before the first takeover.
+    ASSERT_TRUE(ApplyTakeoverTo(target, nullptr));
+    EXPECT_EQ(ReadTakeoverRecord()->states, record->states);
 
     ASSERT_TRUE(RestoreTakeover(&error));
     EXPECT_EQ(error, L"untouched");
-    EXPECT_EQ(Classes(), before);
-    EXPECT_EQ(Backup(), expectedBackup) << "the backup stays after a restore";
-    EXPECT_FALSE(IsAnyKeyOurs());
-}
-
-TEST_F(TakeoverRegistryTest, RoundTripKeepsTheUsersCommandsTheirTypesAndTheMachineDelegate) {
-    const std::wstring expandable = L"%SystemRoot%\\Explorer.exe /idlist,%I,%L";
-    const std::wstring plainWithPercent = L"\"D:\\fm.exe\" \"%1\"";
-    SetClassesValue(L"Directory\\shell\\open\\command", nullptr, expandable, REG_EXPAND_SZ);
-    SetClassesValue(L"Folder\\shell\\open\\command", nullptr, plainWithPercent, REG_SZ);
-    SetClassesValue(L"Folder\\shell\\open\\command", kDelegateExecuteValue, kShellDelegate, REG_SZ);
-    SetValue(HKEY_LOCAL_MACHINE, L"Software\\Classes\\Folder\\shell\\open\\command", kDelegateExecuteValue,
-             kShellDelegate, REG_SZ);
-    SetClassesValue(L"Drive\\shell\\open\\command", nullptr, L"", REG_SZ);
-    SetClassesValue(L"Drive\\shell\\open\\command", L"Other", L"kept", REG_SZ);
-    SetClassesValue(L"Folder\\shell\\opennewprocess", kMenuCaptionValue, L"Open elsewhere", REG_SZ);
-    const Lines before = Classes();
-
-    ASSERT_TRUE(ApplyTakeover(nullptr));
-    const Lines backup = Backup();
-    auto has = [&backup](const std::wstring& line) {
-        return std::find(backup.begin(), backup.end(), line) != backup.end();
-    };
-    EXPECT_TRUE(has(StringLine(L"DirOpen", expandable, REG_EXPAND_SZ)));
-    EXPECT_TRUE(has(StringLine(L"FolderOpen", plainWithPercent, REG_SZ)));
-    EXPECT_TRUE(has(L"  FolderOpen_Existed = type=4 bytes=4 01000000"));
-    EXPECT_TRUE(has(StringLine(L"DriveOpen", L"", REG_SZ)));
-    EXPECT_TRUE(has(L"  DriveOpen_Existed = type=4 bytes=4 01000000"));
-    EXPECT_TRUE(has(StringLine(L"FolderOpenNewTitle", L"Open elsewhere", REG_SZ)));
-    EXPECT_TRUE(IsTakeoverActive());
-
-    ASSERT_TRUE(RestoreTakeover(nullptr));
+    EXPECT_EQ(Classes(), before) << "the machine's delegate must not be copied in, nor ours left behind";
+    EXPECT_FALSE(ReadTakeoverRecord());
+    const Lines settings = Settings();
+    EXPECT_NE(std::find(settings.begin(), settings.end(), L"Takeover=0"), settings.end());
+    EXPECT_EQ(std::find(settings.begin(), settings.end(), L"Takeover=1"), settings.end());
+    // A second undo finds nothing left to do, and that is no failure.
+    EXPECT_TRUE(RestoreTakeover(&error));
     EXPECT_EQ(Classes(), before);
 }
 
-TEST_F(TakeoverRegistryTest, ExitStartAndReapplyKeepTheBackupOfTheFirstApply) {
-    SetClassesValue(L"Directory\\shell\\open\\command", nullptr, L"\"D:\\fm.exe\" \"%1\"", REG_SZ);
-    SetClassesValue(L"Folder\\shell\\opennewprocess", kMenuCaptionValue, L"Open elsewhere", REG_SZ);
+TEST_F(TakeoverRegistryTest, AKeyThatCannotBeWrittenUndoesTheWholeTakeoverAndIsNamed) {
+    ASSERT_NO_FATAL_FAILURE(SeedAnotherUsersClasses());
+    // A volatile key takes no lasting key below it, as a key that security
+    // software guards takes no value.
+    UniqueKey guarded;
+    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, ClassesPath(L"LibraryFolder\\shell\\open").c_str(), 0, nullptr,
+                              REG_OPTION_VOLATILE, KEY_READ, nullptr, guarded.put(), nullptr),
+              ERROR_SUCCESS);
+    guarded.reset();
     const Lines before = Classes();
-    ASSERT_TRUE(ApplyTakeover(nullptr));
-    const Lines firstBackup = Backup();
 
-    SwitchToFallbackAtExit();
-    for (const TakeoverKey& row : TakeoverKeys) {
-        EXPECT_EQ(ClassesKey(row.key), CommandKeyHolding(BuildFallbackCommand(exe, row.argumentTemplate)));
-    }
-    // Were the takeover not in force here, the start-up check below would restart
-    // Explorer from inside the unit tests.
-    ASSERT_TRUE(IsTakeoverActive());
-    EXPECT_FALSE(AreCommandsDirect());
-
-    // The next start puts the direct form back; the keys were ours all along.
-    CheckTakeoverAtStartup(true);
-    EXPECT_TRUE(AreCommandsDirect());
-    EXPECT_EQ(Backup(), firstBackup);
-
-    // Switching it on again in the settings changes nothing of the backup either.
-    ASSERT_TRUE(ApplyTakeover(nullptr));
-    SwitchToFallbackAtExit();
-    ASSERT_TRUE(ApplyTakeover(nullptr));
-    EXPECT_EQ(Backup(), firstBackup);
-
-    ASSERT_TRUE(RestoreTakeover(nullptr));
-    EXPECT_EQ(Classes(), before);
-}
-
-TEST_F(TakeoverRegistryTest, ReapplyWithTheBackupLostRestoresToTheSystemDefault) {
-    const Lines before = Classes();
-    ASSERT_TRUE(ApplyTakeover(nullptr));
-    SwitchToFallbackAtExit();
-    ASSERT_EQ(RegDeleteTreeW(HKEY_CURRENT_USER, kBackupKey), ERROR_SUCCESS);
-
-    ASSERT_TRUE(ApplyTakeover(nullptr));
-    EXPECT_EQ(Backup().size(), 25u);
-    ASSERT_TRUE(RestoreTakeover(nullptr));
-    EXPECT_EQ(Classes(), before) << "our own commands must not come back as the user's";
-}
-
-TEST_F(TakeoverRegistryTest, ASecondRestoreFindsTheKeysGoneAndFails) {
-    ASSERT_TRUE(ApplyTakeover(nullptr));
-    ASSERT_TRUE(RestoreTakeover(nullptr));
     std::wstring error;
-    EXPECT_FALSE(RestoreTakeover(&error));
-    EXPECT_EQ(error, L"部分键恢复失败");
-}
-
-TEST_F(TakeoverRegistryTest, RestoreLeavesAloneWhatOthersSetSinceAndWhatItNeverTookOver) {
-    // Never taken over: a restore (as the uninstall command runs it) keeps the user's command.
-    SetClassesValue(L"Drive\\shell\\open\\command", nullptr, L"\"D:\\drive.exe\" \"%1\"", REG_SZ);
-    const Lines userDrive = ClassesKey(L"Drive\\shell\\open\\command");
-    EXPECT_FALSE(RestoreTakeover(nullptr));
-    EXPECT_EQ(ClassesKey(L"Drive\\shell\\open\\command"), userDrive);
-
-    ASSERT_TRUE(ApplyTakeover(nullptr));
-    SetClassesValue(L"Folder\\shell\\open\\command", nullptr, L"\"D:\\other.exe\" \"%1\"", REG_SZ);
-    const Lines other = ClassesKey(L"Folder\\shell\\open\\command");
-    EXPECT_TRUE(RestoreTakeover(nullptr));
-    EXPECT_EQ(ClassesKey(L"Folder\\shell\\open\\command"), other);
-    EXPECT_EQ(ClassesKey(L"Drive\\shell\\open\\command"), userDrive);
-    EXPECT_FALSE(IsAnyKeyOurs());
-}
-
-TEST_F(TakeoverRegistryTest, ActiveOnlyWithAllTenKeysOursAndNoDelegate) {
-    ASSERT_TRUE(ApplyTakeover(nullptr));
-    ASSERT_TRUE(IsTakeoverActive());
-
-    // Letter case of the path does not matter.
-    std::wstring upper = exe;
-    for (wchar_t& c : upper) c = static_cast<wchar_t>(towupper(c));
-    SetClassesValue(TakeoverKeys[3].key, nullptr, BuildDirectCommand(upper, L"\"%1\""), REG_EXPAND_SZ);
-    EXPECT_TRUE(IsTakeoverActive());
-
-    SetClassesValue(TakeoverKeys[4].key, kDelegateExecuteValue, kShellDelegate, REG_SZ);
-    EXPECT_FALSE(IsTakeoverActive());
-    EXPECT_TRUE(AreCommandsDirect());
-    SetClassesValue(TakeoverKeys[4].key, kDelegateExecuteValue, L"", REG_SZ);
-
-    SetClassesValue(TakeoverKeys[5].key, nullptr, L"CMD /C start x", REG_SZ);
-    EXPECT_FALSE(AreCommandsDirect());
-
-    ASSERT_EQ(RegDeleteTreeW(HKEY_CURRENT_USER, ClassesPath(TakeoverKeys[7].key).c_str()), ERROR_SUCCESS);
-    EXPECT_FALSE(IsTakeoverActive());
-    EXPECT_FALSE(AreCommandsDirect());
-    EXPECT_TRUE(IsAnyKeyOurs());
-}
-
-TEST_F(TakeoverRegistryTest, SwitchingAtExitOrStartNeedsTheTakeoverInForce) {
-    const Lines before = Classes();
-    SwitchToFallbackAtExit();
-    CheckTakeoverAtStartup(false);
+    EXPECT_FALSE(ApplyTakeoverTo(target, &error));
+    EXPECT_NE(error.find(L"LibraryFolder\\shell\\open\\command"), std::wstring::npos) << NarrowForTest(error);
+    EXPECT_NE(error.find(L"安全软件"), std::wstring::npos);
     EXPECT_EQ(Classes(), before);
-    EXPECT_TRUE(Backup().empty());
+    EXPECT_FALSE(ReadTakeoverRecord());
 }
 
-TEST_F(TakeoverRegistryTest, DeletingTakeoverKeysCountsMissingKeysAsDeleted) {
-    std::wstring error = L"untouched";
-    EXPECT_TRUE(DeleteTakeoverKeys(&error));
-    ASSERT_TRUE(ApplyTakeover(nullptr));
-    EXPECT_TRUE(DeleteTakeoverKeys(&error));
-    EXPECT_EQ(error, L"untouched");
-    EXPECT_FALSE(IsAnyKeyOurs());
-    for (const TakeoverKey& row : TakeoverKeys) EXPECT_TRUE(ClassesKey(row.key).empty()) << row.backupName;
+// The listing without the blocks of the keys below these paths.
+Lines Without(const Lines& lines, const std::vector<std::wstring>& subkeys) {
+    Lines kept;
+    bool skipping = false;
+    for (const std::wstring& line : lines) {
+        if (line.starts_with(L"[")) {
+            skipping = false;
+            for (const std::wstring& subkey : subkeys) skipping = skipping || line.starts_with(L"[" + subkey);
+        }
+        if (!skipping) kept.push_back(line);
+    }
+    return kept;
 }
 
-TEST_F(TakeoverRegistryTest, DeletingTakeoverKeysLeavesKeysThatNoLongerNameUs) {
-    ASSERT_TRUE(ApplyTakeover(nullptr));
-    // Since the takeover, the user gave one row back to another program.
-    const TakeoverKey& mine = TakeoverKeys[0];
-    const TakeoverKey& theirs = TakeoverKeys[7];
-    SetClassesValue(theirs.key, nullptr, L"\"C:\\Tools\\Other.exe\" \"%1\"", REG_EXPAND_SZ);
-    const Lines theirsBefore = ClassesKey(theirs.key);
-
-    EXPECT_TRUE(DeleteTakeoverKeys(nullptr));
-    EXPECT_TRUE(ClassesKey(mine.key).empty());
-    EXPECT_EQ(ClassesKey(theirs.key), theirsBefore);
-    EXPECT_FALSE(IsAnyKeyOurs());
-}
-
-// A takeover or a restore ended part-way (the process killed) leaves keys that
-// a whole restore removes; the next restore finishes the job from there.
-TEST_F(TakeoverRegistryTest, ATakeoverOrRestoreEndedPartWayIsFinishedByTheNextRestore) {
-    SetClassesValue(L"Folder\\shell\\opennewprocess", kMenuCaptionValue, L"Open elsewhere", REG_SZ);
+TEST_F(TakeoverRegistryTest, RestoreLeavesOthersKeysAloneAndCountsMissingOnesAsRestored) {
+    ASSERT_NO_FATAL_FAILURE(SeedAnotherUsersClasses());
     const Lines before = Classes();
-    ASSERT_TRUE(ApplyTakeover(nullptr));
-    ASSERT_TRUE(RestoreTakeover(nullptr));
-    ASSERT_EQ(Classes(), before);
+    ASSERT_TRUE(ApplyTakeoverTo(target, nullptr));
+    // Since the takeover another program took one key, and the user deleted another.
+    SetClassesValue(L"Directory\\shell\\open\\command", nullptr, L"\"D:\\new.exe\" \"%1\"");
+    const Lines theirs = ClassesKey(L"Directory\\shell\\open\\command");
+    ASSERT_EQ(RegDeleteTreeW(HKEY_CURRENT_USER, ClassesPath(L"Drive\\shell\\open\\command").c_str()), ERROR_SUCCESS);
 
-    // A restore ended after deleting a command key but before the empty keys
-    // above it, and after taking a caption away but before its then empty verb
-    // key; a takeover ended while creating a key's path one level at a time.
-    for (const wchar_t* left : {L"DesktopFolder\\shell\\open", L"Directory\\shell\\opennewprocess", L"Applications"}) {
-        UniqueKey key;
-        ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, ClassesPath(left).c_str(), 0, nullptr, 0, KEY_READ, nullptr,
-                                  key.put(), nullptr),
+    ASSERT_TRUE(RestoreTakeover(nullptr));
+    EXPECT_EQ(ClassesKey(L"Directory\\shell\\open\\command"), theirs);
+    EXPECT_TRUE(ClassesKey(L"Drive\\shell\\open\\command").empty());
+    const std::vector<std::wstring> changed = {L"Directory\\shell\\open", L"Drive"};
+    EXPECT_EQ(Without(Classes(), changed), Without(before, changed));
+    EXPECT_FALSE(ReadTakeoverRecord());
+}
+
+TEST_F(TakeoverRegistryTest, ADamagedRecordStillTakesOurValuesAway) {
+    ASSERT_NO_FATAL_FAILURE(SeedAnotherUsersClasses());
+    const Lines before = Classes();
+    ASSERT_TRUE(ApplyTakeoverTo(target, nullptr));
+    {
+        UniqueKey record;
+        ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, kRecordKey, 0, KEY_SET_VALUE, record.put()), ERROR_SUCCESS);
+        const BYTE garbage[] = {1, 2, 3};
+        ASSERT_EQ(RegSetValueExW(record.get(), TakeoverKeys[8].backupName, 0, REG_BINARY, garbage, sizeof(garbage)),
                   ERROR_SUCCESS);
     }
+    ASSERT_TRUE(RestoreTakeover(nullptr));
+    // The key it described had no earlier state to go back to, so it goes back
+    // to holding nothing of ours; every other key is exact.
+    EXPECT_FALSE(ReadClassesDefault(TakeoverKeys[8].key));
+    EXPECT_EQ(Without(Classes(), {L"Applications"}), Without(before, {L"Applications"}));
+}
 
-    (void)RestoreTakeover(nullptr);
+TEST_F(TakeoverRegistryTest, ATakeoverCutOffPartWayIsUndoneAtTheNextStart) {
+    ASSERT_NO_FATAL_FAILURE(SeedAnotherUsersClasses());
+    const Lines before = Classes();
+    ASSERT_TRUE(ApplyTakeoverTo(target, nullptr));
+    // As a kill between the record and the last key leaves it.
+    ASSERT_TRUE(SetRecordPhase(RecordPhase::Applying));
+    TakeoverSurvey survey;
+    survey.record = true;
+    EXPECT_EQ(DecideAtStartup(survey, true), StartupAction::FinishUndo);
+    ASSERT_TRUE(RestoreTakeover(nullptr));
     EXPECT_EQ(Classes(), before);
 }
 
-// The program ran under another name or from another folder when it last took
-// over, and ended without switching to the fallback form. Its commands under
-// that name are still its own: neither backed up as the user's nor kept by a
-// restore.
-TEST_F(TakeoverRegistryTest, CommandsOfTheProgramUnderAnEarlierNameAreItsOwn) {
-    SetClassesValue(L"Directory\\shell\\open\\command", nullptr, L"\"D:\\fm.exe\" \"%1\"", REG_SZ);
+// An earlier version pointed the keys at the program itself (or at the command
+// interpreter once it had ended) and kept a backup key of its own. That
+// takeover is carried over without a question, and undoing it later brings
+// back what that backup recorded.
+TEST_F(TakeoverRegistryTest, AnEarlierVersionsTakeoverIsCarriedOverAndUndoneFromItsBackup) {
+    SetClassesValue(L"Directory\\shell\\open\\command", nullptr, kOtherManager);
     const Lines before = Classes();
-    ASSERT_TRUE(ApplyTakeover(nullptr));
-    const Lines firstBackup = Backup();
-
-    const std::wstring earlier = L"C:\\Old Place\\Earlier Name.exe";
-    for (const TakeoverKey& row : TakeoverKeys) {
-        SetClassesValue(row.key, nullptr, BuildDirectCommand(earlier, row.argumentTemplate), REG_EXPAND_SZ);
+    {
+        UniqueKey backup;
+        ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, kBackupKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, backup.put(),
+                                  nullptr),
+                  ERROR_SUCCESS);
+        auto record = [&](const wchar_t* name, const std::wstring& text, DWORD existed) {
+            ASSERT_EQ(WriteStringValue(backup.get(), name, text, REG_SZ), ERROR_SUCCESS);
+            ASSERT_EQ(WriteNumberValue(backup.get(), (std::wstring(name) + kExistedSuffix).c_str(), existed),
+                      ERROR_SUCCESS);
+        };
+        for (const TakeoverKey& row : TakeoverKeys) record(row.backupName, L"", 0);
+        record(kLegacyNewWindowKey.backupName, L"", 0);
+        record(L"DirOpen", kOtherManager, 1);
+        for (const TitleVerbKey& verb : TitleVerbKeys) record(verb.backupName, L"", 0);
     }
-    ASSERT_TRUE(ApplyTakeover(nullptr));
-    EXPECT_EQ(Backup(), firstBackup);
-
     for (const TakeoverKey& row : TakeoverKeys) {
-        SetClassesValue(row.key, nullptr, BuildDirectCommand(earlier, row.argumentTemplate), REG_EXPAND_SZ);
+        SetClassesValue(row.key, nullptr, BuildFallbackCommand(target.program, row.argumentTemplate), REG_EXPAND_SZ);
+        SetClassesValue(row.key, kDelegateExecuteValue, L"");
     }
+    SetClassesValue(kLegacyNewWindowKey.key, nullptr, BuildDirectCommand(target.program, L"\"%1\""), REG_EXPAND_SZ);
+    for (const TitleVerbKey& verb : TitleVerbKeys) SetClassesValue(verb.key, kMenuCaptionValue, kMenuCaption);
+    SetClassesValue(kApplicationKey, kFriendlyAppNameValue, kFriendlyAppName);
+
+    CarryOverEarlierTakeover(target);
+    EXPECT_TRUE(AllCommandsStartTheLauncher());
+    EXPECT_TRUE(ClassesKey(kLegacyNewWindowKey.key).empty());
+    EXPECT_TRUE(ExportRegistryTree(HKEY_CURRENT_USER, kBackupKey).empty());
+    ASSERT_TRUE(ReadTakeoverRecord());
+
     ASSERT_TRUE(RestoreTakeover(nullptr));
     EXPECT_EQ(Classes(), before);
 }
