@@ -15,7 +15,7 @@ std::vector<std::wstring> RestoreGuideLines(const std::wstring& launcher) {
         L"把每个键恢复为接管前的值（接管时新建的键会被删除）。",
         L"",
         L"【方法一】在 Quorlen 中取消",
-        L"设置 → 文件夹接管 → 取消接管。",
+        L"设置 → 默认文件管理器 → 取消接管。",
         L"",
         L"【方法二】\"已安装的应用\"中卸载（Quorlen 已删除时也可用）",
         L"Windows\"设置 → 应用 → 已安装的应用\"或控制面板\"程序和功能\"里的",

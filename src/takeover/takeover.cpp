@@ -126,9 +126,10 @@ bool ApplyTakeover(std::wstring* error) {
 bool UndoTakeover(std::wstring* error) {
     const std::wstring exe = ExecutablePath();
     CarryOverEarlierTakeover(TakeoverTarget{exe, LauncherPath()});
+    const std::optional<TakeoverRecord> record = ReadTakeoverRecord();
     if (!RestoreTakeover(error)) return false;
     RemoveUninstallEntry();
-    RemoveTakeoverDocuments();
+    RemoveTakeoverDocuments(record ? record->program : exe);
     // The launcher and its documents stay only while a takeover needs them;
     // a launcher doing the undo itself cannot go while it runs.
     if (!RunningFrom(LauncherPath())) RemoveLauncherFolder();

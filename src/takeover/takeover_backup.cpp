@@ -195,7 +195,6 @@ bool RestoreTakeover(std::wstring* error) {
     const std::vector<TouchedKey>& keys = TouchedKeys();
     std::vector<std::optional<KeyState>> states = record->states;
     states.resize(keys.size());
-    std::vector<bool> restoring(keys.size());
     std::wstring failure;
     for (size_t i = 0; i < keys.size(); ++i) {
         // What another program set since is theirs, and a key gone is the system's.
@@ -203,12 +202,14 @@ bool RestoreTakeover(std::wstring* error) {
         // A damaged record still lets our values go: the system's default is
         // the best that is known of the state before.
         if (!states[i]) states[i] = NothingWritten(keys[i], PathLevels(keys[i].key));
-        restoring[i] = true;
         const LSTATUS status = PutBackKeyState(keys[i].key, *states[i]);
         if (status != ERROR_SUCCESS && failure.empty()) failure = FailureText(L"无法恢复 ", keys[i].key, status);
     }
+    // Levels the takeover created go wherever they are empty, also below keys
+    // it never finished writing: a takeover cut off between creating a key
+    // and writing into it leaves such a level behind.
     for (size_t i : DeepestFirst()) {
-        if (restoring[i]) RemoveCreatedLevels(keys[i].key, states[i]->existingLevels);
+        if (states[i]) RemoveCreatedLevels(keys[i].key, states[i]->existingLevels);
     }
     NotifyAssociationsChanged();
     if (!failure.empty()) {

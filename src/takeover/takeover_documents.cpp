@@ -5,7 +5,6 @@
 #include "settings/config_dir.h"
 #include "settings/line_file.h"
 #include "takeover/launcher_file.h"
-#include "takeover/takeover.h"
 
 namespace {
 
@@ -29,14 +28,14 @@ struct DocumentPaths {
     std::vector<std::wstring> guides;
 };
 
-DocumentPaths PathsFor(const std::wstring& launcher) {
+DocumentPaths PathsFor(const std::wstring& launcher, const std::wstring& program) {
     DocumentPaths paths;
     const std::wstring launcherFolder = FolderOf(launcher);
     if (!launcherFolder.empty()) {
         paths.reports.push_back(launcherFolder + L"\\" + kTakeoverReportFileName);
         paths.guides.push_back(launcherFolder + L"\\" + kRestoreGuideFileName);
     }
-    const std::wstring exeFolder = FolderOf(ExecutablePath());
+    const std::wstring exeFolder = FolderOf(program);
     if (!exeFolder.empty()) {
         paths.reports.push_back(ConfigFolderBeside(exeFolder) + kTakeoverReportFileName);
         paths.guides.push_back(exeFolder + L"\\doc\\" + kRestoreGuideFileName);
@@ -75,7 +74,7 @@ std::vector<std::wstring> TakeoverReportLines(const TakeoverRecord& record) {
 void WriteTakeoverDocuments() {
     const std::optional<TakeoverRecord> record = ReadTakeoverRecord();
     if (!record) return;
-    const DocumentPaths paths = PathsFor(record->launcher);
+    const DocumentPaths paths = PathsFor(record->launcher, record->program);
     const std::vector<std::wstring> report = TakeoverReportLines(*record);
     const std::vector<std::wstring> guide = RestoreGuideLines(record->launcher);
     for (const std::wstring& path : paths.reports) {
@@ -88,8 +87,8 @@ void WriteTakeoverDocuments() {
     }
 }
 
-void RemoveTakeoverDocuments() {
-    const DocumentPaths paths = PathsFor(LauncherPath());
+void RemoveTakeoverDocuments(const std::wstring& program) {
+    const DocumentPaths paths = PathsFor(LauncherPath(), program);
     for (const std::wstring& path : paths.reports) DeleteFileW(path.c_str());
     for (const std::wstring& path : paths.guides) DeleteFileW(path.c_str());
     // The doc folder goes with its last document.

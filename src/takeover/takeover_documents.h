@@ -22,5 +22,6 @@ inline constexpr wchar_t kRestoreGuideFileName[] = L"手动恢复系统资源管
 // Writes both documents for the record in force; nothing without one.
 void WriteTakeoverDocuments();
 
-// Deletes both from Quorlen's folders once there is no takeover to describe.
-void RemoveTakeoverDocuments();
+// Deletes both from the launcher's folder and the holder's folders once there
+// is no takeover to describe.
+void RemoveTakeoverDocuments(const std::wstring& program);

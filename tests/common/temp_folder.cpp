@@ -2,8 +2,7 @@
 
 #include <string>
 
-TempFolder::TempFolder() {
-    const std::filesystem::path base = std::filesystem::temp_directory_path();
+TempFolder::TempFolder(const std::filesystem::path& base) {
     for (unsigned attempt = 0; attempt < 1000; ++attempt) {
         std::filesystem::path candidate =
             base / (L"quorlen-test-" + std::to_wstring(GetCurrentProcessId()) + L"-" +

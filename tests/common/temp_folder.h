@@ -10,7 +10,9 @@
 // its contents when the owner goes away.
 class TempFolder {
 public:
-    TempFolder();
+    TempFolder() : TempFolder(std::filesystem::temp_directory_path()) {}
+    // The same below another folder.
+    explicit TempFolder(const std::filesystem::path& base);
     ~TempFolder();
     TempFolder(const TempFolder&) = delete;
     TempFolder& operator=(const TempFolder&) = delete;

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <filesystem>
 #include <optional>
 #include <set>
 #include <string>
@@ -12,8 +13,10 @@
 #include "driver/quorlen_driver.h"
 
 // End-to-end takeover tests: the real Quorlen.exe rewrites the private prefix's
-// HKCU\Software\Classes, its backup key and its uninstall entry. All three are
-// set aside for each test and put back afterwards.
+// HKCU\Software\Classes, its record and its uninstall entry, and writes its
+// launcher to %LOCALAPPDATA%\Quorlen. All of these are set aside for each test
+// and put back afterwards. The program lives in a folder of the user profile:
+// the takeover refuses a program in the temporary folder.
 class TakeoverTest : public testing::Test {
 protected:
     void SetUp() override;
@@ -21,27 +24,44 @@ protected:
 
     // settings.txt with takeover switched on or off.
     void WriteTakeoverSetting(bool on);
+    [[nodiscard]] bool SettingIs(bool on) const;
 
     // Starts Quorlen and waits for its main window.
     HWND StartQuorlen(QuorlenProcess& quorlen, const std::wstring& arguments = L"");
     // Closes the window and waits for a clean exit.
     static void CloseQuorlen(QuorlenProcess& quorlen, HWND window);
 
+    // Waits for a message box of the process whose text holds the words,
+    // answers it with the button and returns its text; empty when none came.
+    static std::wstring Answer(const QuorlenProcess& process, const std::wstring& words, int button);
+
+    // Starts with takeover wanted on a profile that has none, and answers the
+    // start's question yes; the window stays open.
+    HWND TakeOver(QuorlenProcess& quorlen);
+
     // Whole trees, for before/after comparisons.
     static std::vector<std::wstring> Classes();
-    static std::vector<std::wstring> Backup();
+    static std::vector<std::wstring> Record();
 
-    // The default value of a command key under HKCU\Software\Classes.
-    static std::optional<std::wstring> CommandOf(const wchar_t* key);
+    // Whether every open command starts the launcher.
+    static bool AllCommandsStartTheLauncher();
+
+    // A stored command run as the shell runs it: variables expanded, the folder
+    // in place of its placeholder, started by CreateProcessW.
+    static bool RunStoredCommand(QuorlenProcess& run, const wchar_t* key, const std::wstring& folder);
 
     [[nodiscard]] std::wstring Exe() const { return install.ExePath().wstring(); }
 
-    QuorlenInstall install;
+    QuorlenInstall install{ProgramsFolder()};
+
+    // Below the user profile, where a user would unpack the program.
+    static std::filesystem::path ProgramsFolder();
 
 private:
     std::optional<RegistryKeySetAside> classesAside;
     std::optional<RegistryKeySetAside> programKeyAside;
     std::optional<RegistryKeySetAside> entryAside;
+    std::filesystem::path launcherAside;
 };
 
 // Ids of the running processes with this image name (any letter case).

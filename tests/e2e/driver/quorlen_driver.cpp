@@ -37,7 +37,7 @@ BOOL CALLBACK CollectMainWindow(HWND window, LPARAM lParam) {
 
 }  // namespace
 
-QuorlenInstall::QuorlenInstall() {
+QuorlenInstall::QuorlenInstall(const std::filesystem::path& base) : folder_(base) {
     if (Folder().empty()) return;
     std::error_code error;
     ready_ = std::filesystem::copy_file(TestProgramFolder() / L"Quorlen.exe", ExePath(), error);

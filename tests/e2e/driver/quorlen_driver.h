@@ -13,7 +13,9 @@
 // starts with an empty configuration beside it.
 class QuorlenInstall {
 public:
-    QuorlenInstall();
+    QuorlenInstall() : QuorlenInstall(std::filesystem::temp_directory_path()) {}
+    // Installed in a fresh folder below base instead of the temporary folder.
+    explicit QuorlenInstall(const std::filesystem::path& base);
 
     [[nodiscard]] bool Ready() const { return ready_; }
     [[nodiscard]] const std::filesystem::path& Folder() const { return folder_.Path(); }

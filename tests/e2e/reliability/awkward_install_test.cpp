@@ -12,26 +12,20 @@
 #include "driver/quorlen_driver.h"
 #include "driver/window_queries.h"
 #include "settings/line_file.h"
-#include "takeover/command_lines.h"
+#include "takeover/launcher_file.h"
 #include "takeover/registry_values.h"
 #include "takeover/takeover_keys.h"
 #include "takeover_fixture.h"
 #include "ui/handles.h"
 
 // The program may be unpacked into a folder whose name means something to the
-// shell or the command interpreter. The command lines it stores name that
-// folder, and must start this program, with the opened folder, and nothing else.
+// shell or a command interpreter, and the folders opened may have such names.
+// The stored commands start the launcher with the opened folder and nothing
+// else, and the launcher starts this program with it.
 
 namespace {
 
 namespace fs = std::filesystem;
-
-std::wstring ReplaceAll(std::wstring text, const std::wstring& from, const std::wstring& to) {
-    for (size_t at = text.find(from); at != std::wstring::npos; at = text.find(from, at + to.size())) {
-        text.replace(at, from.size(), to);
-    }
-    return text;
-}
 
 // How the shell turns a stored command into the command line it runs: an
 // expandable value has its environment variables expanded, then the folder
@@ -43,7 +37,12 @@ std::wstring AsTheShellRunsIt(const RegistryString& stored, const std::wstring& 
         const DWORD length = ExpandEnvironmentStringsW(stored.text.c_str(), expanded.data(), 8192);
         if (length > 0 && length <= 8192) command = expanded.c_str();
     }
-    return ReplaceAll(ReplaceAll(command, L"%1", folder), L"%V", folder);
+    for (const wchar_t* placeholder : {L"%1", L"%V"}) {
+        for (size_t at = command.find(placeholder); at != std::wstring::npos; at = command.find(placeholder, at + folder.size())) {
+            command.replace(at, 2, folder);
+        }
+    }
+    return command;
 }
 
 std::vector<std::wstring> Arguments(const std::wstring& commandLine) {
@@ -73,18 +72,15 @@ protected:
         ASSERT_TRUE(fs::copy_file(install.ExePath(), folder / L"Quorlen.exe"));
         opened = install.Folder() / L"opened & (here)";
         fs::create_directories(opened);
-        working = install.Folder() / L"working";
-        fs::create_directories(working);
     }
 
     [[nodiscard]] std::wstring AwkwardExe() const { return (folder / L"Quorlen.exe").wstring(); }
 
     fs::path folder;
     fs::path opened;
-    fs::path working;
 };
 
-TEST_F(ReliabilityAwkwardInstallTest, StoredCommandsStartThisProgramWithTheFolderAndNothingElse) {
+TEST_F(ReliabilityAwkwardInstallTest, StoredCommandsStartTheLauncherWithTheFolderAndNothingElse) {
     {
         HANDLE file = CreateFileW((folder / L"config" / L"settings.txt").c_str(), GENERIC_WRITE, 0, nullptr,
                                   CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -101,19 +97,21 @@ TEST_F(ReliabilityAwkwardInstallTest, StoredCommandsStartThisProgramWithTheFolde
         EXPECT_TRUE(holds) << what;
         failures += holds ? 0 : 1;
     };
+    const std::wstring launcher = LauncherPath();
     {
         QuorlenProcess quorlen;
         ASSERT_TRUE(quorlen.StartCommandLine(L"\"" + AwkwardExe() + L"\"", folder.wstring(), 0));
         const HWND window = quorlen.WaitForMainWindow();
         ASSERT_NE(window, nullptr) << "no main window appeared";
+        ASSERT_NE(Answer(quorlen, L"是否现在接管", IDYES), L"");
+        ASSERT_TRUE(WaitUntil(AllCommandsStartTheLauncher, 30000)) << "the keys were not pointed at the launcher";
         for (const TakeoverKey& row : TakeoverKeys) {
             const std::optional<RegistryString> command = ReadClassesDefault(row.key);
             ASSERT_TRUE(command) << "no command in " << NarrowForTest(row.key);
             const std::vector<std::wstring> arguments = Arguments(AsTheShellRunsIt(*command, opened.wstring()));
-            std::string what = "this direct command does not start the program with the folder: ";
+            std::string what = "this command does not start the launcher with the folder: ";
             what += NarrowForTest(row.key);
-            check(arguments.size() >= 2 && arguments.front() == AwkwardExe() && arguments.back() == opened.wstring(),
-                  what);
+            check(arguments.size() >= 2 && arguments.front() == launcher && arguments.back() == opened.wstring(), what);
         }
         check(EntryText(L"DisplayIcon") == AwkwardExe(), "the uninstall entry names another program");
         const std::optional<std::wstring> uninstall = EntryText(L"UninstallString");
@@ -122,12 +120,9 @@ TEST_F(ReliabilityAwkwardInstallTest, StoredCommandsStartThisProgramWithTheFolde
         CloseQuorlen(quorlen, window);
     }
 
-    // With the program ended, the fallback form starts it again with the folder.
-    const std::optional<RegistryString> fallback = ReadClassesDefault(TakeoverKeys[0].key);
-    ASSERT_TRUE(fallback);
-    ASSERT_TRUE(IsIndirectCommand(fallback->text)) << "the exit did not leave the fallback form";
-    QuorlenProcess interpreter;
-    ASSERT_TRUE(interpreter.StartCommandLine(AsTheShellRunsIt(*fallback, opened.wstring()), working.wstring()));
+    // With the program ended, the launcher starts it again with the folder.
+    QuorlenProcess run;
+    ASSERT_TRUE(RunStoredCommand(run, TakeoverKeys[0].key, opened.wstring()));
     HWND started = nullptr;
     check(WaitUntil(
               [&] {
@@ -136,7 +131,7 @@ TEST_F(ReliabilityAwkwardInstallTest, StoredCommandsStartThisProgramWithTheFolde
                   return started != nullptr;
               },
               30000),
-          "the fallback command did not start the program");
+          "the launcher did not start the program");
     if (started != nullptr) {
         const std::wstring tabs = (folder / L"config" / L"tabs.txt").wstring();
         check(WaitUntil(
@@ -145,7 +140,7 @@ TEST_F(ReliabilityAwkwardInstallTest, StoredCommandsStartThisProgramWithTheFolde
                       return std::find(saved.begin(), saved.end(), opened.wstring()) != saved.end();
                   },
                   20000),
-              "the program started by the fallback did not open the folder");
+              "the program the launcher started did not open the folder");
         DWORD startedId = 0;
         GetWindowThreadProcessId(started, &startedId);
         PostMessageW(started, WM_CLOSE, 0, 0);
@@ -156,8 +151,8 @@ TEST_F(ReliabilityAwkwardInstallTest, StoredCommandsStartThisProgramWithTheFolde
         }
         EXPECT_TRUE(WaitUntil([&] { return !IsWindow(started); }, 15000)) << "the started program did not close";
     }
-    check(fs::is_empty(working), "the fallback command ran something else");
-    RecordReliability({"fallback command", cases, 0, "program in an awkward folder", failures});
+    check(fs::is_empty(opened), "something was made in the opened folder");
+    RecordReliability({"launcher command", cases, 0, "program in an awkward folder", failures});
 }
 
 }  // namespace
