@@ -16,6 +16,7 @@
 #include "history_bench.h"
 #include "probes.h"
 #include "stats.h"
+#include "takeover/takeover_record.h"
 
 namespace {
 
@@ -57,6 +58,16 @@ double ObjectGrowth(DWORD before, DWORD after) {
     return Reported(before) && Reported(after) ? static_cast<double>(after) - before : -1;
 }
 
+std::wstring LauncherExe() { return (ProgramFolder() / L"QuorlenLauncher.exe").wstring(); }
+
+// The Quorlen process that shows a main window, whoever started it; 0 for none.
+DWORD QuorlenWindowProcess() {
+    const std::vector<HWND> windows = VisibleMainWindows(0);
+    DWORD id = 0;
+    if (!windows.empty()) GetWindowThreadProcessId(windows.front(), &id);
+    return id;
+}
+
 // Starts a command line and measures the time until the process lists a folder.
 double MsToListed(QuorlenProcess& process, std::wstring commandLine, const std::wstring& folder = L"") {
     const double start = NowMs();
@@ -74,6 +85,7 @@ public:
         Figure floor{"Cold start: floor", "ms", {}};
         Figure peer{"Cold start: peer (explorer.exe)", "ms", {}};
         Figure processStart{"Process start (do-nothing program)", "ms", {}};
+        Figure stored{"Cold start: stored command, Quorlen closed", "ms", {}};
         // The first start of each program fills caches the later ones find full;
         // it is not counted, for any of them.
         WarmUp();
@@ -85,6 +97,7 @@ public:
                     MsToListed(process, Quoted(install.ExePath().wstring()) + L" " + Quoted(folder),
                                install.Folder().wstring()));
             }
+            stored.samples.push_back(StoredCommandColdStartMs());
             {
                 QuorlenProcess process;
                 floor.samples.push_back(MsToListed(process, Quoted(FloorExe()) + L" " + folder));
@@ -101,7 +114,8 @@ public:
             const bool both = floor.samples[i] >= 0 && processStart.samples[i] >= 0;
             floorControl.samples.push_back(both ? floor.samples[i] - processStart.samples[i] : -1);
         }
-        for (Figure* figure : {&quorlen, &floor, &peer, &processStart, &floorControl}) {
+        DeleteTakeoverRecord();
+        for (Figure* figure : {&quorlen, &floor, &peer, &processStart, &floorControl, &stored}) {
             figures.push_back(std::move(*figure));
         }
     }
@@ -144,7 +158,9 @@ public:
     // it made are switched between.
     void HandOffsAndTabSwitches() {
         ListedFolders folders(runs);
+        ListedFolders storedFolders(runs);
         Figure handOff{"Hand-off: second start to new tab listed", "ms", {}};
+        Figure storedHandOff{"Hand-off: stored command to new tab listed", "ms", {}};
         Figure tabSwitch{"Tab switch: 0x8052 to list view shown", "ms", {}};
         QuorlenInstall install;
         QuorlenProcess running;
@@ -154,25 +170,29 @@ public:
         }
         HWND window = running.WaitForMainWindow();
         HWND strip = GetDlgItem(window, kTabStripId);
-        for (int run = 0; run < runs; ++run) {
+        // The folder a second start names, and the one the shell's stored
+        // command hands the launcher, each opens in a new tab: until it is listed.
+        const auto newTabMs = [&](const std::wstring& commandLine) {
             const LRESULT tabs = Query(strip, kTabCount);
             HWND before = VisibleListView(window);
             QuorlenProcess second;
             const double start = NowMs();
-            if (!second.StartCommandLine(Quoted(install.ExePath().wstring()) + L" " + Quoted(folders.paths[run]),
-                                         install.Folder().wstring())) {
-                continue;
-            }
-            handOff.samples.push_back(MsUntil(start, [&] {
+            if (!second.StartCommandLine(commandLine, install.Folder().wstring())) return -1.0;
+            return MsUntil(start, [&] {
                 const HWND shown = VisibleListView(window);
                 return Query(strip, kTabCount) == tabs + 1 && shown && shown != before &&
                        ListedFolderView(running.Id()) == shown;
-            }));
+            });
+        };
+        for (int run = 0; run < runs; ++run) {
+            handOff.samples.push_back(newTabMs(Quoted(install.ExePath().wstring()) + L" " + Quoted(folders.paths[run])));
+            storedHandOff.samples.push_back(newTabMs(Quoted(LauncherExe()) + L" " + Quoted(storedFolders.paths[run])));
         }
         for (int run = 0; run < runs && Query(strip, kTabCount) > 1; ++run) {
             tabSwitch.samples.push_back(SwitchMs(window, strip));
         }
         figures.push_back(std::move(handOff));
+        figures.push_back(std::move(storedHandOff));
         figures.push_back(std::move(tabSwitch));
     }
 
@@ -222,7 +242,11 @@ public:
         const std::vector<Ratio> ratios = {
             {"Cold start: Quorlen / floor", "Cold start: Quorlen", "Cold start: floor", 1.15},
             {"Cold start: Quorlen / peer", "Cold start: Quorlen", "Cold start: peer (explorer.exe)", 0.9},
-            {"Hand-off / floor cold start", "Hand-off: second start to new tab listed", "Cold start: floor", 1.25},
+            {"Hand-off / floor cold start", "Hand-off: second start to new tab listed", "Cold start: floor", 0.4},
+            {"Stored command, Quorlen running / hand-off", "Hand-off: stored command to new tab listed",
+             "Hand-off: second start to new tab listed", 1.3},
+            {"Stored command, Quorlen closed / cold start", "Cold start: stored command, Quorlen closed",
+             "Cold start: Quorlen", 1.1},
             {"Restored 30 tabs, active listed / cold start", restored30 + "active tab listed", "Cold start: Quorlen",
              1.25},
             {"Restored 30 tabs, idle / cold start", restored30 + "process idle", "Cold start: Quorlen", 1.2},
@@ -241,6 +265,24 @@ public:
     }
 
 private:
+    // The shell's stored command with Quorlen closed: the launcher finds the
+    // program in the takeover's record and starts it with the folder.
+    double StoredCommandColdStartMs() const {
+        QuorlenInstall install;
+        if (!WriteTakeoverRecord(TakeoverRecord{install.ExePath().wstring(), LauncherExe(), RecordPhase::Applied, {}, false})) {
+            return -1;
+        }
+        QuorlenProcess launcher;
+        const double start = NowMs();
+        if (!launcher.StartCommandLine(Quoted(LauncherExe()) + L" " + Quoted(folder), install.Folder().wstring())) {
+            return -1;
+        }
+        return MsUntil(start, [] {
+            const DWORD id = QuorlenWindowProcess();
+            return id != 0 && ListedFolderView(id) != nullptr;
+        });
+    }
+
     void WarmUp() const {
         QuorlenInstall install;
         for (const std::wstring& commandLine :
@@ -249,6 +291,7 @@ private:
             QuorlenProcess process;
             static_cast<void>(MsToListed(process, commandLine, install.Folder().wstring()));
         }
+        static_cast<void>(StoredCommandColdStartMs());
     }
 
     // Selects the next tab through the strip: the milliseconds until its list is shown.
