@@ -17,7 +17,7 @@ public:
     TakeoverCheck& operator=(const TakeoverCheck&) = delete;
 
     // Once per process; later calls do nothing.
-    void Start(HWND window, bool takeoverSetting);
+    void Start(HWND target, bool setting);
 
     // Lets the check end before the process does, so that it is never cut off
     // part-way by a clean exit.

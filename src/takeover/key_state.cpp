@@ -90,10 +90,10 @@ std::optional<KeyState> DecodeKeyState(const std::vector<BYTE>& bytes) {
         SavedValue value;
         uint32_t nameChars = 0;
         const BYTE* name = nullptr;
-        if (!reader.Number(nameChars) || nameChars > kMaxNameChars || !reader.Bytes(nameChars * 2, name)) {
+        if (!reader.Number(nameChars) || nameChars > kMaxNameChars || !reader.Bytes(size_t{nameChars} * 2, name)) {
             return std::nullopt;
         }
-        for (uint32_t c = 0; c < nameChars; ++c) {
+        for (size_t c = 0; c < nameChars; ++c) {
             value.name.push_back(static_cast<wchar_t>(name[2 * c] | (name[2 * c + 1] << 8)));
         }
         uint32_t present = 0;

@@ -15,6 +15,7 @@ constexpr DWORD kMaxStateBytes = 4 * 1024 * 1024;
 
 std::vector<TouchedKey> MakeTouchedKeys() {
     std::vector<TouchedKey> keys;
+    keys.reserve(TakeoverKeys.size() + TitleVerbKeys.size() + 1);
     for (const TakeoverKey& row : TakeoverKeys) {
         keys.push_back({row.key, row.backupName, TouchedKind::Command, row.argumentTemplate});
     }
