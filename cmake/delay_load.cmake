@@ -1,13 +1,14 @@
 # Libraries the programs load only when they first call into them. A second
-# start that hands its folder to the running instance, and the launcher that
-# does the same for the shell, never call into them, so they start without the
-# time the shell, COM and common-controls libraries take to load.
+# start hands its folder to the running instance, and the launcher does the
+# same for the shell or starts Quorlen, before they call into any of them: they
+# start without the time the window, shell, COM and common-controls libraries
+# take to load (under Wine, loading the window library connects to the display).
 #
 # MinGW's linker delay-loads through an import library made from a list of the
 # functions used (cmake/delayload/NAME.def); a function missing from the list
 # is simply imported the ordinary way, through the library's own import
 # library, which comes after on the link line. Visual C++ takes /DELAYLOAD.
-set(QUORLEN_DELAY_LOADED comctl32 shell32 ole32 oleaut32 shlwapi dwmapi version)
+set(QUORLEN_DELAY_LOADED user32 gdi32 comctl32 shell32 ole32 oleaut32 shlwapi dwmapi version)
 
 if(MINGW)
   string(REGEX REPLACE "g\\+\\+(-posix)?$" "dlltool" QUORLEN_DLLTOOL_GUESS "${CMAKE_CXX_COMPILER}")

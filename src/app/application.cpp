@@ -15,6 +15,26 @@
 #include "ui/paths.h"
 #include "ui/process_start.h"
 
+namespace {
+
+// Only the instance does this: a start that hands its folder over makes no
+// window, and its user32 is loaded only once it is used (see delay_load.cmake).
+void MakeProcessDpiAware() {
+    const HMODULE user32 = LoadLibraryExW(L"user32.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+    if (!user32) return;
+    using SetContextFunction = BOOL(WINAPI*)(DPI_AWARENESS_CONTEXT);
+    // Looked up at run time: older systems lack the per-monitor v2 context.
+    auto setContext = reinterpret_cast<SetContextFunction>(
+        reinterpret_cast<void*>(GetProcAddress(user32, "SetProcessDpiAwarenessContext")));
+    if (setContext) {
+        setContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2);
+    } else {
+        SetProcessDPIAware();
+    }
+}
+
+}  // namespace
+
 Application& Application::Instance() {
     static Application application;
     return application;
@@ -35,6 +55,7 @@ int Application::Run() {
     case StartRole::Instance:
         break;
     }
+    MakeProcessDpiAware();
     // Nothing this instance starts, and nothing the shell starts from its
     // views, keeps the program's folder busy as its working folder.
     request.path = FullPathOf(request.path);
@@ -55,7 +76,6 @@ int Application::Run() {
     int exitCode = 1;
     PipeRequest opening{request.path, request.select};
     while (OpenFirstWindow(opening)) {
-        takeoverCheck.Start(windows.front()->Hwnd(), windows.front()->TakeoverSetting());
         ResumeTakingHandOffs();
         exitCode = RunMessageLoop(*this);
         StopTakingHandOffs();

@@ -23,6 +23,11 @@ public:
     // Start-up, message loop and shutdown; returns the process exit code.
     int Run();
 
+    // The takeover's check of this start, once the window has shown its first
+    // folder (or given up waiting for it), so that it never competes with the
+    // start itself; later calls do nothing.
+    void StartTakeoverCheck(HWND window, bool takeoverSetting) { takeoverCheck.Start(window, takeoverSetting); }
+
     void OnWindowDestroyed(MainWindow* window);
     void SetActiveWindow(MainWindow* window);
 

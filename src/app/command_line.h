@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 // What the program was asked to do on its command line.
@@ -16,6 +17,11 @@ struct CommandLineRequest {
 
 // Parses the arguments that follow the program name.
 [[nodiscard]] CommandLineRequest ParseCommandLine(const std::vector<std::wstring>& arguments);
+
+// A command line split into its arguments by the rules of CommandLineToArgvW,
+// the program name first: done here so that a start that only hands its
+// folder over need not load the shell's library for it.
+[[nodiscard]] std::vector<std::wstring> SplitCommandLine(std::wstring_view commandLine);
 
 // The arguments of this process after the program name, as the shell splits them.
 [[nodiscard]] std::vector<std::wstring> ProcessArguments();

@@ -1,7 +1,5 @@
 #include "app/takeover_check.h"
 
-#include <objbase.h>
-
 #include "app/posted_path.h"
 #include "takeover/takeover.h"
 #include "takeover/takeover_documents.h"
@@ -23,8 +21,6 @@ void TakeoverCheck::Wait() {
 
 DWORD WINAPI TakeoverCheck::Run(void* parameter) {
     const auto& check = *static_cast<TakeoverCheck*>(parameter);
-    // The shell's association queries are COM underneath.
-    const HRESULT com = CoInitializeEx(nullptr, COINIT_MULTITHREADED);
     StartupAction action = DecideAtStartup(SurveyTakeover(), check.takeoverSetting);
     // Carrying over or finishing a cut-off undo can leave a state that itself
     // needs deciding on, once.
@@ -57,6 +53,5 @@ DWORD WINAPI TakeoverCheck::Run(void* parameter) {
         RunSilentStartupAction(action);
         break;
     }
-    if (SUCCEEDED(com)) CoUninitialize();
     return 0;
 }

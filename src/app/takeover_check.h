@@ -5,7 +5,7 @@
 #include "ui/handles.h"
 
 // The takeover's check at each start, on a thread of its own so that the window
-// does not wait for the registry or the shell: it finishes or undoes work a
+// does not wait for the registry: it finishes or undoes work a
 // crash cut off, carries an earlier version's takeover over, follows a moved
 // copy and repairs the launcher without asking, and posts every other finding
 // that needs the user to the window as WM_APP_TAKEOVER_QUESTION.

@@ -126,7 +126,7 @@ private:
     }
 
     void CheckTakeover() {
-        const TakeoverSurvey survey = SurveyTakeover();
+        const TakeoverSurvey survey = SurveyTakeover(true);
         SetDlgItemTextW(hwnd, kTakeoverStatusId, TakeoverStatusText(survey).c_str());
         MessageBoxW(hwnd, TakeoverCheckReport(survey).c_str(), L"检查接管", MB_ICONINFORMATION);
     }

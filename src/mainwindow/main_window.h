@@ -40,9 +40,6 @@ public:
 
     [[nodiscard]] HWND Hwnd() const { return hwnd; }
 
-    // The config's wish for the folder takeover, as this window loaded it.
-    [[nodiscard]] bool TakeoverSetting() const { return settings.Takeover; }
-
     // Cuts the tie between the window and this object before the object goes away,
     // so that later messages to the window reach only the default procedure.
     void Detach();

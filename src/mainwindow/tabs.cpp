@@ -431,6 +431,7 @@ void MainWindow::OpenFromInstance(const std::wstring& path, bool select) {
 
 void MainWindow::OnPanelNavigated(FilePanel* panel, const std::wstring& path) {
     if (closing) return;
+    Application::Instance().StartTakeoverCheck(hwnd, settings.Takeover);
     const int index = TabOfPanel(panel);
     if (index < 0) return;
     std::wstring folderTitle = DisplayName(panel->GetCurrentItem().get());

@@ -279,6 +279,7 @@ void MainWindow::OnTimer(UINT_PTR id) {
         saveNotice.Hide();
         break;
     case kTimerEndRestore:
+        Application::Instance().StartTakeoverCheck(hwnd, settings.Takeover);
         // Saved tabs still being built would be lost from the saved list if a
         // save came before them.
         if (!pendingRestore.empty()) break;

@@ -68,13 +68,10 @@ std::wstring ExecutablePath() {
     return {};
 }
 
-TakeoverSurvey SurveyTakeover() {
+TakeoverSurvey SurveyTakeover(bool askTheShell) {
     TakeoverSurvey survey;
     const std::wstring exe = ExecutablePath();
-    {
-        UniqueKey backup;
-        survey.earlierBackup = RegOpenKeyExW(HKEY_CURRENT_USER, kBackupKey, 0, KEY_READ, backup.put()) == ERROR_SUCCESS;
-    }
+    survey.earlierBackup = EarlierBackupExists();
     const std::optional<TakeoverRecord> record = ReadTakeoverRecord();
     survey.record = record.has_value();
     const std::wstring launcher = record && !record->launcher.empty() ? record->launcher : LauncherPath();
@@ -97,9 +94,11 @@ TakeoverSurvey SurveyTakeover() {
             if (survey.otherProgram.empty()) survey.otherProgram = ProgramOfCommand(command->text);
         }
     }
-    survey.directoryCommand = ShellOpenCommand(L"Directory");
-    survey.folderCommand = ShellOpenCommand(L"Folder");
-    survey.driveCommand = ShellOpenCommand(L"Drive");
+    if (askTheShell) {
+        survey.directoryCommand = ShellOpenCommand(L"Directory");
+        survey.folderCommand = ShellOpenCommand(L"Folder");
+        survey.driveCommand = ShellOpenCommand(L"Drive");
+    }
     return survey;
 }
 
@@ -125,7 +124,14 @@ bool ApplyTakeover(std::wstring* error) {
 
 bool UndoTakeover(std::wstring* error) {
     const std::wstring exe = ExecutablePath();
-    CarryOverEarlierTakeover(TakeoverTarget{exe, LauncherPath()});
+    // An earlier version's takeover is undone through the record too, and
+    // carrying it over points its keys at the launcher, which must be there
+    // should the undo then fail part-way.
+    if (EarlierBackupExists()) {
+        const std::wstring launcher = LauncherPath();
+        if (!EnsureLauncher(launcher, error)) return false;
+        CarryOverEarlierTakeover(TakeoverTarget{exe, launcher});
+    }
     const std::optional<TakeoverRecord> record = ReadTakeoverRecord();
     if (!RestoreTakeover(error)) return false;
     RemoveUninstallEntry();

@@ -12,8 +12,9 @@
 // The full path of the running executable; empty when it cannot be had whole.
 [[nodiscard]] std::wstring ExecutablePath();
 
-// Reads the record, the keys, the launcher and what the shell answers.
-[[nodiscard]] TakeoverSurvey SurveyTakeover();
+// Reads the record, the keys and the launcher, and with askTheShell what the
+// shell answers for opening a folder (which loads the shell's libraries).
+[[nodiscard]] TakeoverSurvey SurveyTakeover(bool askTheShell = false);
 
 // Takes over for this program: refuses an unsafe location, writes the launcher,
 // then the keys (all or none), the uninstall entry and the documents. On

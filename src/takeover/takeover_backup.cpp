@@ -115,6 +115,11 @@ void SwitchHolderConfigOff(const std::wstring& program) {
 
 }  // namespace
 
+bool EarlierBackupExists() {
+    UniqueKey backup;
+    return RegOpenKeyExW(HKEY_CURRENT_USER, kBackupKey, 0, KEY_READ, backup.put()) == ERROR_SUCCESS;
+}
+
 bool HoldsOurValue(size_t touchedIndex, const std::wstring& program, const std::wstring& launcher) {
     const TouchedKey& touched = TouchedKeys()[touchedIndex];
     const std::optional<std::wstring> text = CurrentText(touched);

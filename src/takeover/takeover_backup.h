@@ -31,6 +31,9 @@ bool RestoreTakeover(std::wstring* error);
 // and the launcher, or just drops a backup that no key uses any more.
 void CarryOverEarlierTakeover(const TakeoverTarget& target);
 
+// Whether an earlier version's backup key is there.
+[[nodiscard]] bool EarlierBackupExists();
+
 // Whether a key holds what the takeover writes: our command (any form any
 // version wrote), our caption or our display name.
 [[nodiscard]] bool HoldsOurValue(size_t touchedIndex, const std::wstring& program, const std::wstring& launcher);

@@ -4,6 +4,9 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include "common/private_prefix.h"
+#include "ui/handles.h"
+
 namespace {
 
 CommandLineRequest Parse(std::vector<std::wstring> arguments) { return ParseCommandLine(arguments); }
@@ -85,6 +88,25 @@ TEST(CommandLine, ShellSwitchesAndUnknownOptionsAreIgnoredWhereverTheyStand) {
     EXPECT_EQ(Parse({L"/e,", L"-x", L"C:\\a", L"/N"}), CommandLineRequest{L"C:\\a"});
     // An empty argument does not begin with an option character, so it is a path.
     EXPECT_EQ(Parse({L"C:\\a", L""}).path, L"");
+}
+
+// The splitter stands in for the shell's CommandLineToArgvW: on lines made of
+// the characters that matter to it (blanks, tabs, quotes, backslashes) it
+// must split exactly as that function does.
+TEST(CommandLine, SplitsLinesAsTheShellDoes) {
+    const wchar_t alphabet[] = {L'a', L' ', L'\t', L'"', L'\\', L'\u6587'};
+    unsigned state = 12345;
+    const auto next = [&state] { return (state = state * 1103515245u + 12345u) >> 16; };
+    for (int round = 0; round < 5000; ++round) {
+        std::wstring line = round % 3 == 0 ? L"\"C:\\a b\\Q.exe\"" : L"Q.exe";
+        const unsigned length = next() % 14;
+        for (unsigned i = 0; i < length; ++i) line += alphabet[next() % std::size(alphabet)];
+        int count = 0;
+        UniqueArgv argv(CommandLineToArgvW(line.c_str(), &count));
+        ASSERT_TRUE(argv);
+        const std::vector<std::wstring> expected(argv.get(), argv.get() + count);
+        EXPECT_EQ(SplitCommandLine(line), expected) << "the line was [" << NarrowForTest(line) << "]";
+    }
 }
 
 }  // namespace
