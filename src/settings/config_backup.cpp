@@ -161,7 +161,10 @@ void RecoverSetAsideCopy(const CopyPlaces& places) {
     if (!Exists(places.target) && IsFolder(places.old)) MoveFileW(places.old.c_str(), places.target.c_str());
 }
 
-bool SwapInNewCopy(const CopyPlaces& places) {
+constexpr int kSwapAttempts = 4;
+constexpr DWORD kSwapRetryMs = 50;
+
+bool SwapInNewCopyOnce(const CopyPlaces& places) {
     const bool hadCopy = Exists(places.target);
     if (hadCopy && !MoveFileW(places.target.c_str(), places.old.c_str())) return false;
     if (!MoveFileW(places.fresh.c_str(), places.target.c_str())) {
@@ -170,6 +173,37 @@ bool SwapInNewCopy(const CopyPlaces& places) {
     }
     DeleteTree(places.old);
     return true;
+}
+
+// A folder being read at that moment (by a scan, an indexer, a viewer) cannot
+// be renamed: that passes.
+bool SwapInNewCopy(const CopyPlaces& places) {
+    for (int attempt = 1;; ++attempt) {
+        if (SwapInNewCopyOnce(places)) return true;
+        if (attempt == kSwapAttempts) return false;
+        Sleep(kSwapRetryMs);
+    }
+}
+
+// Moves every file of the new copy over its namesake in the old one, each in
+// one step, so that a run ended at any moment leaves every file whole, as one
+// copy or the other had it.
+void MoveFilesOver(const std::wstring& from, const std::wstring& to) {
+    WIN32_FIND_DATAW entry{};
+    UniqueFind find(FindFirstFileW((from + L"\\*").c_str(), &entry));
+    if (!find) return;
+    do {
+        if (IsDotEntry(entry.cFileName) || IsLink(entry.dwFileAttributes, entry.dwReserved0)) continue;
+        const std::wstring source = from + L"\\" + entry.cFileName;
+        const std::wstring target = to + L"\\" + entry.cFileName;
+        if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+            CreateDirectoryW(target.c_str(), nullptr);
+            if (!IsFolderLinkAt(target)) MoveFilesOver(source, target);
+        } else {
+            SetFileAttributesW(target.c_str(), FILE_ATTRIBUTE_NORMAL);
+            MoveFileExW(source.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING);
+        }
+    } while (FindNextFileW(find.get(), &entry));
 }
 
 }  // namespace
@@ -279,11 +313,10 @@ bool BackupConfig(const Settings& settings) {
     FlushSaves();
     CopyTree(source, places.fresh);
     if (SwapInNewCopy(places)) return true;
-    // Something holds the old copy in place; refresh it where it stands instead.
-    DeleteTree(places.fresh);
-    DeleteTree(target);
-    CreateDirectoryW(target.c_str(), nullptr);
-    // A file in the way, or a link that would not go, would send the copy elsewhere.
+    // Something holds the old copy in place (a file of it open): it is
+    // refreshed where it stands instead, file by file, never emptied first.
     if (!IsFolder(target) || IsFolderLinkAt(target)) return false;
-    return CopyTree(source, target);
+    MoveFilesOver(places.fresh, target);
+    DeleteTree(places.fresh);
+    return true;
 }

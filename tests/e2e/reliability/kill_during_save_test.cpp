@@ -285,7 +285,12 @@ TEST_F(ReliabilityKillTest, KillsDuringAConfigBackupLeaveAWholeCopy) {
     QuorlenProcess quorlen;
     HWND window = StartAndWait(quorlen);
     ASSERT_NE(window, nullptr);
-    ASSERT_TRUE(WaitUntil([&] { return std::filesystem::exists(Config(L"tabs.txt")); }, 20000));
+    // The first save writes the tab list and then the tabs' histories: the
+    // folder is settled once both are there.
+    ASSERT_TRUE(WaitUntil(
+        [&] { return std::filesystem::exists(Config(L"tabs.txt")) && std::filesystem::exists(Config(L"tabhistory.txt")); },
+        20000))
+        << "the first save of the tabs did not come";
     // Waits for the backup to hold what the config folder holds.
     const auto waitForWholeBackup = [&](DWORD pollMs) {
         const auto source = FolderFiles(install.Folder() / L"config");
@@ -334,7 +339,10 @@ TEST_F(ReliabilityKillTest, KillsDuringAConfigBackupLeaveAWholeCopy) {
             whole = whole || WholeCopy(FolderFiles(entry.path()), older, newer);
         }
         if (std::filesystem::exists(target)) {
-            EXPECT_TRUE(WholeCopy(FolderFiles(target), older, newer)) << "the backup was left half-copied";
+            const auto copy = FolderFiles(target);
+            EXPECT_TRUE(WholeCopy(copy, older, newer))
+                << "the backup was left half-copied; against the newer files:" << CopyDifference(copy, newer)
+                << "; against the older:" << CopyDifference(copy, older);
         }
         EXPECT_TRUE(whole) << "no whole copy is left in the backup folder";
 
