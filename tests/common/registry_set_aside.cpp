@@ -47,3 +47,13 @@ RegistryKeySetAside::~RegistryKeySetAside() {
         RegDeleteTreeW(root_, copy_.c_str());
     }
 }
+
+bool CreateVolatileKey(HKEY root, const std::wstring& path) {
+    HKEY key = nullptr;
+    if (RegCreateKeyExW(root, path.c_str(), 0, nullptr, REG_OPTION_VOLATILE, KEY_READ, nullptr, &key, nullptr) !=
+        ERROR_SUCCESS) {
+        return false;
+    }
+    RegCloseKey(key);
+    return true;
+}

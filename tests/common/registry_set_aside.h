@@ -25,3 +25,7 @@ private:
     bool copied_ = false;
     bool ready_ = false;
 };
+
+// Creates root\path as a volatile key, under which no lasting key can be made:
+// a stand-in for a key that security software guards. True when it is there.
+bool CreateVolatileKey(HKEY root, const std::wstring& path);

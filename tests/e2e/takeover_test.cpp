@@ -166,13 +166,7 @@ TEST_F(TakeoverTest, FoldersOpenThroughTheLauncherWhileQuorlenRunsAndInExplorerO
 
 TEST_F(TakeoverTest, AKeyThatCannotBeWrittenLeavesEveryKeyAsItWasAndIsNamed) {
     ASSERT_NO_FATAL_FAILURE(SeedAnotherFileManager());
-    // A volatile key takes no lasting key below it, as a key guarded by
-    // security software takes no value.
-    UniqueKey guarded;
-    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, ClassesPath(L"Drive\\shell\\open").c_str(), 0, nullptr,
-                              REG_OPTION_VOLATILE, KEY_READ, nullptr, guarded.put(), nullptr),
-              ERROR_SUCCESS);
-    guarded.reset();
+    ASSERT_TRUE(CreateVolatileKey(HKEY_CURRENT_USER, ClassesPath(L"Drive\\shell\\open")));
     const Lines before = Classes();
     WriteTakeoverSetting(true);
     QuorlenProcess quorlen;

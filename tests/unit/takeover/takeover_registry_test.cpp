@@ -147,13 +147,7 @@ TEST_F(TakeoverRegistryTest, ApplyThenRestorePutsBackEveryKeyByteForByte) {
 
 TEST_F(TakeoverRegistryTest, AKeyThatCannotBeWrittenUndoesTheWholeTakeoverAndIsNamed) {
     ASSERT_NO_FATAL_FAILURE(SeedAnotherUsersClasses());
-    // A volatile key takes no lasting key below it, as a key that security
-    // software guards takes no value.
-    UniqueKey guarded;
-    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, ClassesPath(L"LibraryFolder\\shell\\open").c_str(), 0, nullptr,
-                              REG_OPTION_VOLATILE, KEY_READ, nullptr, guarded.put(), nullptr),
-              ERROR_SUCCESS);
-    guarded.reset();
+    ASSERT_TRUE(CreateVolatileKey(HKEY_CURRENT_USER, ClassesPath(L"LibraryFolder\\shell\\open")));
     const Lines before = Classes();
 
     std::wstring error;
