@@ -47,6 +47,8 @@ CommandLineRequest ParseCommandLine(const std::vector<std::wstring>& arguments) 
             request.uninstall = true;
         } else if (EqualsIgnoringCase(option, L"silent")) {
             request.silent = true;
+        } else if (EqualsIgnoringCase(option, L"restore")) {
+            request.restore = true;
         }
     }
     return request;

@@ -11,6 +11,7 @@ struct CommandLineRequest {
     bool restart = false;    // started by the program itself to replace the previous instance
     bool uninstall = false;  // run the uninstall command and exit
     bool silent = false;     // the uninstall command asks no questions
+    bool restore = false;    // the launcher as restore tool
 
     bool operator==(const CommandLineRequest&) const = default;
 };

@@ -21,14 +21,15 @@ void TakeoverCheck::Wait() {
 
 DWORD WINAPI TakeoverCheck::Run(void* parameter) {
     const auto& check = *static_cast<TakeoverCheck*>(parameter);
-    StartupAction action = DecideAtStartup(SurveyTakeover(), check.takeoverSetting);
+    TakeoverSurvey survey = SurveyTakeover();
+    StartupAction action = DecideAtStartup(survey, check.takeoverSetting);
     // Carrying over or finishing a cut-off undo can leave a state that itself
     // needs deciding on, once.
     if (action == StartupAction::CarryOver || action == StartupAction::FinishUndo) {
         RunSilentStartupAction(action);
-        action = DecideAtStartup(SurveyTakeover(), check.takeoverSetting);
+        survey = SurveyTakeover();
+        action = DecideAtStartup(survey, check.takeoverSetting);
     }
-    const TakeoverSurvey survey = SurveyTakeover();
     switch (action) {
     case StartupAction::AskOtherHolder:
     case StartupAction::AskNoRecord:

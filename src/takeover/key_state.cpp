@@ -128,10 +128,3 @@ std::optional<std::wstring> SavedText(const SavedValue& value) {
     if (end != std::wstring::npos) text.resize(end);
     return text;
 }
-
-const SavedValue* FindSavedValue(const KeyState& state, const std::wstring& name) {
-    for (const SavedValue& value : state.values) {
-        if (_wcsicmp(value.name.c_str(), name.c_str()) == 0) return &value;
-    }
-    return nullptr;
-}

@@ -48,6 +48,3 @@ struct KeyState {
 // The text of a saved string value, up to its first NUL; none for a value that
 // is absent or not a string.
 [[nodiscard]] std::optional<std::wstring> SavedText(const SavedValue& value);
-
-// The saved value of that name, if the state has one.
-[[nodiscard]] const SavedValue* FindSavedValue(const KeyState& state, const std::wstring& name);

@@ -17,7 +17,6 @@
 #include "ui/app_identity.h"
 #include "ui/paths.h"
 #include "ui/process_start.h"
-#include "ui/text.h"
 
 namespace {
 
@@ -26,16 +25,6 @@ constexpr wchar_t kRestoreQuestion[] =
     L"是否取消 Quorlen 对文件夹/驱动器打开方式的接管，并把各项恢复为接管前的样子？";
 constexpr wchar_t kRestoreDone[] = L"已取消接管，文件夹/驱动器已恢复为接管前的打开方式。";
 constexpr wchar_t kNothingToRestore[] = L"当前没有 Quorlen 的文件夹接管，无需恢复。";
-
-bool HasOption(const std::vector<std::wstring>& arguments, const wchar_t* option) {
-    for (const std::wstring& argument : arguments) {
-        if (argument.size() > 1 && (argument[0] == L'/' || argument[0] == L'-') &&
-            EqualsIgnoringCase(std::wstring_view(argument).substr(1), option)) {
-            return true;
-        }
-    }
-    return false;
-}
 
 int RunRestoreTool() {
     if (!ReadTakeoverRecord()) {
@@ -90,7 +79,8 @@ int OpenTarget(const CommandLineRequest& request) {
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     SetCurrentDirectoryW(NeutralWorkingFolder().c_str());
     const std::vector<std::wstring> arguments = ProcessArguments();
-    if (HasOption(arguments, L"uninstall")) return RunUninstallCommand(HasOption(arguments, L"silent"));
-    if (arguments.empty() || HasOption(arguments, L"restore")) return RunRestoreTool();
-    return OpenTarget(ParseCommandLine(arguments));
+    const CommandLineRequest request = ParseCommandLine(arguments);
+    if (request.uninstall) return RunUninstallCommand(request.silent);
+    if (arguments.empty() || request.restore) return RunRestoreTool();
+    return OpenTarget(request);
 }

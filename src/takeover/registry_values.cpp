@@ -4,10 +4,6 @@
 
 #include "takeover/takeover_keys.h"
 
-DWORD PercentRuleType(std::wstring_view text) {
-    return text.find(L'%') != std::wstring_view::npos ? REG_EXPAND_SZ : REG_SZ;
-}
-
 std::optional<RegistryString> ReadStringValue(HKEY key, const wchar_t* name) {
     // Read raw, as stored: an expandable text must not be expanded, and a value
     // written without its terminator or with an odd byte count is still the text
@@ -48,10 +44,6 @@ LSTATUS WriteStringValue(HKEY key, const wchar_t* name, const std::wstring& text
                           static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
 }
 
-LSTATUS WriteStringValue(HKEY key, const wchar_t* name, const RegistryString& value) {
-    return WriteStringValue(key, name, value.text, value.type);
-}
-
 LSTATUS WriteNumberValue(HKEY key, const wchar_t* name, DWORD number) {
     return RegSetValueExW(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&number), sizeof(number));
 }
@@ -68,51 +60,10 @@ UniqueKey OpenClassesKey(std::wstring_view subkey, REGSAM access) {
     return key;
 }
 
-UniqueKey OpenOrCreateClassesKey(std::wstring_view subkey) {
-    UniqueKey key = OpenClassesKey(subkey, KEY_SET_VALUE);
-    if (key) return key;
-    if (RegCreateKeyExW(HKEY_CURRENT_USER, ClassesPath(subkey).c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr,
-                        key.put(), nullptr) != ERROR_SUCCESS) {
-        return {};
-    }
-    return key;
-}
-
 std::optional<RegistryString> ReadClassesDefault(std::wstring_view subkey) {
     const UniqueKey key = OpenClassesKey(subkey, KEY_READ);
     if (!key) return std::nullopt;
     return ReadStringValue(key.get(), nullptr);
-}
-
-void DeleteEmptyClassesKeys(std::wstring_view subkey) {
-    std::wstring path(subkey);
-    while (!path.empty()) {
-        UniqueKey key;
-        const LSTATUS opened =
-            RegOpenKeyExW(HKEY_CURRENT_USER, ClassesPath(path).c_str(), 0, KEY_QUERY_VALUE, key.put());
-        // A level that is missing already is passed over: keys are created one
-        // level at a time, so a takeover ended part-way can leave the upper
-        // levels without the lower ones.
-        if (opened != ERROR_FILE_NOT_FOUND) {
-            DWORD subkeys = 0;
-            DWORD values = 0;
-            if (opened != ERROR_SUCCESS ||
-                RegQueryInfoKeyW(key.get(), nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr, &values, nullptr,
-                                 nullptr, nullptr, nullptr) != ERROR_SUCCESS) {
-                return;
-            }
-            key.reset();
-            if (subkeys != 0 || values != 0) return;
-            if (RegDeleteKeyW(HKEY_CURRENT_USER, ClassesPath(path).c_str()) != ERROR_SUCCESS) return;
-        }
-        const size_t slash = path.rfind(L'\\');
-        path.resize(slash == std::wstring::npos ? 0 : slash);
-    }
-}
-
-void DeleteEmptyClassesKeysAbove(std::wstring_view subkey) {
-    const size_t slash = subkey.rfind(L'\\');
-    if (slash != std::wstring_view::npos) DeleteEmptyClassesKeys(subkey.substr(0, slash));
 }
 
 void NotifyAssociationsChanged() { SHChangeNotify(SHCNE_ASSOCCHANGED, SHCNF_IDLIST, nullptr, nullptr); }

@@ -18,9 +18,6 @@ struct RegistryString {
     bool operator==(const RegistryString&) const = default;
 };
 
-// A text with "%" in it is stored as REG_EXPAND_SZ, any other as REG_SZ.
-[[nodiscard]] DWORD PercentRuleType(std::wstring_view text);
-
 // A REG_SZ or REG_EXPAND_SZ value, cut at its first zero; none when the value is
 // missing, of another type or unreadable.
 [[nodiscard]] std::optional<RegistryString> ReadStringValue(HKEY key, const wchar_t* name);
@@ -30,7 +27,6 @@ struct RegistryString {
 
 // Writes the text with its terminator: (characters + 1) * 2 bytes.
 LSTATUS WriteStringValue(HKEY key, const wchar_t* name, const std::wstring& text, DWORD type);
-LSTATUS WriteStringValue(HKEY key, const wchar_t* name, const RegistryString& value);
 LSTATUS WriteNumberValue(HKEY key, const wchar_t* name, DWORD number);
 
 // "Software\Classes\" and the subkey, relative to HKEY_CURRENT_USER.
@@ -39,21 +35,8 @@ LSTATUS WriteNumberValue(HKEY key, const wchar_t* name, DWORD number);
 // A key under HKCU\Software\Classes; empty when it cannot be opened.
 [[nodiscard]] UniqueKey OpenClassesKey(std::wstring_view subkey, REGSAM access);
 
-// Opens the key for setting values, creating it (and whatever lies above it) if
-// it cannot be opened; empty when neither works.
-[[nodiscard]] UniqueKey OpenOrCreateClassesKey(std::wstring_view subkey);
-
 // The default value of a key under HKCU\Software\Classes.
 [[nodiscard]] std::optional<RegistryString> ReadClassesDefault(std::wstring_view subkey);
-
-// Deletes the subkey if it holds no values and no subkeys, then each key above it
-// that is left empty, stopping below HKCU\Software\Classes; levels that are
-// missing already are passed over. So the keys a takeover had to create go
-// again with the last thing it put in them.
-void DeleteEmptyClassesKeys(std::wstring_view subkey);
-
-// The same for the keys above a subkey that was just deleted.
-void DeleteEmptyClassesKeysAbove(std::wstring_view subkey);
 
 // Tells the shell that file associations changed.
 void NotifyAssociationsChanged();

@@ -24,16 +24,6 @@ std::wstring ShellOpenCommand(const wchar_t* type) {
     return command;
 }
 
-LauncherFound FoundLauncher(const std::wstring& path) {
-    switch (CheckLauncher(path)) {
-    case LauncherState::Missing: return LauncherFound::Missing;
-    case LauncherState::Outdated: return LauncherFound::Outdated;
-    case LauncherState::Current: return LauncherFound::Current;
-    case LauncherState::Newer: return LauncherFound::Newer;
-    }
-    return LauncherFound::Missing;
-}
-
 bool Exists(const std::wstring& path) {
     return !path.empty() && GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
@@ -77,17 +67,17 @@ TakeoverSurvey SurveyTakeover(bool askTheShell) {
     const std::wstring launcher = record && !record->launcher.empty() ? record->launcher : LauncherPath();
     if (record) {
         survey.recordFinished = record->phase == RecordPhase::Applied;
-        survey.recordRestoring = record->phase == RecordPhase::Restoring;
         survey.holder = record->program;
         survey.holderIsThis = SamePath(record->program, exe);
         survey.holderExists = Exists(record->program);
-        survey.launcher = FoundLauncher(launcher);
+        survey.launcher = CheckLauncher(launcher);
     }
+    const OurPrograms programs = OurProgramsFor(record ? record->program : exe, launcher);
     for (size_t i = 0; i < TakeoverKeys.size(); ++i) {
         const std::optional<RegistryString> command = ReadClassesDefault(TakeoverKeys[i].key);
         if (!command) {
             survey.commands.push_back(KeyHolder::Missing);
-        } else if (HoldsOurValue(i, record ? record->program : exe, launcher)) {
+        } else if (HoldsOurValue(i, programs)) {
             survey.commands.push_back(KeyHolder::Ours);
         } else {
             survey.commands.push_back(KeyHolder::Other);

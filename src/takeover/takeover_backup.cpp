@@ -40,12 +40,15 @@ std::wstring EarlierProgram() {
     return command ? ProgramOfOwnForm(command->text, application->argumentTemplate) : std::wstring();
 }
 
-bool IsOurCommand(const std::wstring& value, const std::wstring& argumentTemplate, const std::wstring& program,
-                  const std::wstring& launcher) {
-    if (IsLauncherCommand(value, argumentTemplate) || ContainsExecutable(value, launcher)) return true;
-    if (IsOwnCommand(value, program, argumentTemplate)) return true;
-    const std::wstring earlier = EarlierProgram();
-    return !earlier.empty() && IsOwnCommand(value, earlier, argumentTemplate);
+// A command an earlier version wrote, for the program now or under its earlier name.
+bool IsEarlierCommand(const std::wstring& value, const std::wstring& argumentTemplate, const OurPrograms& ours) {
+    return IsOwnCommand(value, ours.program, argumentTemplate) ||
+           (!ours.earlier.empty() && IsOwnCommand(value, ours.earlier, argumentTemplate));
+}
+
+bool IsOurCommand(const std::wstring& value, const std::wstring& argumentTemplate, const OurPrograms& ours) {
+    return IsLauncherCommand(value, argumentTemplate) || ContainsExecutable(value, ours.launcher) ||
+           IsEarlierCommand(value, argumentTemplate, ours);
 }
 
 std::wstring KeyDisplayPath(const std::wstring& subkey) { return L"HKEY_CURRENT_USER\\" + ClassesPath(subkey); }
@@ -120,12 +123,16 @@ bool EarlierBackupExists() {
     return RegOpenKeyExW(HKEY_CURRENT_USER, kBackupKey, 0, KEY_READ, backup.put()) == ERROR_SUCCESS;
 }
 
-bool HoldsOurValue(size_t touchedIndex, const std::wstring& program, const std::wstring& launcher) {
+OurPrograms OurProgramsFor(const std::wstring& program, const std::wstring& launcher) {
+    return OurPrograms{program, launcher, EarlierProgram()};
+}
+
+bool HoldsOurValue(size_t touchedIndex, const OurPrograms& ours) {
     const TouchedKey& touched = TouchedKeys()[touchedIndex];
     const std::optional<std::wstring> text = CurrentText(touched);
     if (!text) return false;
     switch (touched.kind) {
-    case TouchedKind::Command: return IsOurCommand(*text, touched.argumentTemplate, program, launcher);
+    case TouchedKind::Command: return IsOurCommand(*text, touched.argumentTemplate, ours);
     case TouchedKind::Verb: return *text == kMenuCaption;
     case TouchedKind::Application: return *text == kFriendlyAppName;
     }
@@ -138,9 +145,10 @@ bool ApplyTakeoverTo(const TakeoverTarget& target, std::wstring* error, bool onl
     TakeoverRecord record{target.program, target.launcher, RecordPhase::Applied, {}, false};
     std::vector<std::optional<KeyState>> before;
     std::vector<bool> writing(keys.size());
+    const OurPrograms programs = OurProgramsFor(target.program, prior ? prior->launcher : target.launcher);
     for (size_t i = 0; i < keys.size(); ++i) {
         const KeyState now = CaptureKeyState(keys[i].key, WrittenValueNames(keys[i].kind));
-        const bool ours = HoldsOurValue(i, target.program, prior ? prior->launcher : target.launcher);
+        const bool ours = HoldsOurValue(i, programs);
         before.emplace_back(now);
         writing[i] = ours || !onlyOurs;
         // A key that holds our value already was written by an earlier takeover,
@@ -201,9 +209,10 @@ bool RestoreTakeover(std::wstring* error) {
     std::vector<std::optional<KeyState>> states = record->states;
     states.resize(keys.size());
     std::wstring failure;
+    const OurPrograms programs = OurProgramsFor(record->program, record->launcher);
     for (size_t i = 0; i < keys.size(); ++i) {
         // What another program set since is theirs, and a key gone is the system's.
-        if (!HoldsOurValue(i, record->program, record->launcher)) continue;
+        if (!HoldsOurValue(i, programs)) continue;
         // A damaged record still lets our values go: the system's default is
         // the best that is known of the state before.
         if (!states[i]) states[i] = NothingWritten(keys[i], PathLevels(keys[i].key));
@@ -229,11 +238,10 @@ bool RestoreTakeover(std::wstring* error) {
 void CarryOverEarlierTakeover(const TakeoverTarget& target) {
     UniqueKey backup;
     if (RegOpenKeyExW(HKEY_CURRENT_USER, kBackupKey, 0, KEY_READ, backup.put()) != ERROR_SUCCESS) return;
-    const std::wstring earlier = EarlierProgram();
+    const OurPrograms programs = OurProgramsFor(target.program, target.launcher);
     const auto ours = [&](const TakeoverKey& row) {
         const std::optional<RegistryString> command = ReadClassesDefault(row.key);
-        return command && (IsOwnCommand(command->text, target.program, row.argumentTemplate) ||
-                           (!earlier.empty() && IsOwnCommand(command->text, earlier, row.argumentTemplate)));
+        return command && IsEarlierCommand(command->text, row.argumentTemplate, programs);
     };
     // The key earlier versions took over and this one leaves alone goes back now.
     if (ours(kLegacyNewWindowKey)) {

@@ -34,6 +34,15 @@ void CarryOverEarlierTakeover(const TakeoverTarget& target);
 // Whether an earlier version's backup key is there.
 [[nodiscard]] bool EarlierBackupExists();
 
+// The programs whose commands count as ours: the holder, the launcher, and the
+// program an earlier version's commands start, read once from its own key.
+struct OurPrograms {
+    std::wstring program;
+    std::wstring launcher;
+    std::wstring earlier;
+};
+[[nodiscard]] OurPrograms OurProgramsFor(const std::wstring& program, const std::wstring& launcher);
+
 // Whether a key holds what the takeover writes: our command (any form any
 // version wrote), our caption or our display name.
-[[nodiscard]] bool HoldsOurValue(size_t touchedIndex, const std::wstring& program, const std::wstring& launcher);
+[[nodiscard]] bool HoldsOurValue(size_t touchedIndex, const OurPrograms& ours);

@@ -8,12 +8,12 @@ std::wstring OtherProgramName(const TakeoverSurvey& survey) {
     return survey.otherProgram.empty() ? L"系统默认的文件资源管理器" : survey.otherProgram;
 }
 
-const wchar_t* LauncherText(LauncherFound launcher) {
+const wchar_t* LauncherText(LauncherState launcher) {
     switch (launcher) {
-    case LauncherFound::Missing: return L"缺失";
-    case LauncherFound::Outdated: return L"版本较旧";
-    case LauncherFound::Current: return L"正常";
-    case LauncherFound::Newer: return L"由较新版本写入";
+    case LauncherState::Missing: return L"缺失";
+    case LauncherState::Outdated: return L"版本较旧";
+    case LauncherState::Current: return L"正常";
+    case LauncherState::Newer: return L"由较新版本写入";
     }
     return L"";
 }
@@ -34,7 +34,7 @@ StartupAction DecideAtStartup(const TakeoverSurvey& survey, bool takeoverSetting
     if (!survey.record) return StartupAction::AskNoRecord;
     if (!survey.holderIsThis) return survey.holderExists ? StartupAction::AskOtherCopy : StartupAction::FollowMove;
     if (CommandsNotOurs(survey) > 0) return StartupAction::AskOtherHolder;
-    if (survey.launcher == LauncherFound::Missing || survey.launcher == LauncherFound::Outdated) {
+    if (survey.launcher == LauncherState::Missing || survey.launcher == LauncherState::Outdated) {
         return StartupAction::Repair;
     }
     return StartupAction::None;
@@ -46,7 +46,7 @@ std::wstring TakeoverStatusText(const TakeoverSurvey& survey) {
     const int others = CommandsNotOurs(survey);
     if (others == static_cast<int>(survey.commands.size())) return L"当前状态：未接管（各项已被其他程序修改）";
     if (others > 0) return L"当前状态：部分接管：" + std::to_wstring(others) + L" 项已被其他程序修改";
-    if (survey.launcher == LauncherFound::Missing) return L"当前状态：接管异常：启动器缺失";
+    if (survey.launcher == LauncherState::Missing) return L"当前状态：接管异常：启动器缺失";
     if (!survey.holderIsThis) return L"当前状态：已由另一个 Quorlen 副本接管（" + survey.holder + L"）";
     return L"当前状态：已接管（文件夹/驱动器双击将用本程序打开）";
 }

@@ -3,24 +3,23 @@
 #include <string>
 #include <vector>
 
+#include "takeover/launcher_file.h"
+
 // What a start finds of the takeover, and what it does about it: plain values
 // and a plain function, so that every case can be tested without a registry.
 
 enum class KeyHolder { Ours, Other, Missing };
 
-enum class LauncherFound { Missing, Outdated, Current, Newer };
-
 struct TakeoverSurvey {
     bool earlierBackup = false;   // an earlier version's backup key is there
     bool record = false;          // our record is there
     bool recordFinished = false;  // ... and its work was finished
-    bool recordRestoring = false; // ... or a restore was under way
     std::wstring holder;          // the Quorlen.exe the record names
     bool holderIsThis = false;
     bool holderExists = false;
     std::vector<KeyHolder> commands;  // one per open command, in table order
     std::wstring otherProgram;        // the program of the first command that is not ours
-    LauncherFound launcher = LauncherFound::Missing;
+    LauncherState launcher = LauncherState::Missing;
     // What the shell answers for opening a Directory, a Folder and a Drive.
     std::wstring directoryCommand, folderCommand, driveCommand;
 };

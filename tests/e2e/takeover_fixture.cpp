@@ -143,16 +143,19 @@ std::set<DWORD> FindProcesses(Accept accept) {
 
 }  // namespace
 
-bool TakeoverTest::RunStoredCommand(QuorlenProcess& run, const wchar_t* key, const std::wstring& folder) {
-    const std::optional<RegistryString> stored = ReadClassesDefault(key);
-    if (!stored) return false;
-    std::wstring command = stored->text;
-    if (stored->type == REG_EXPAND_SZ) {
+std::wstring AsTheShellRunsIt(const RegistryString& stored, const std::wstring& folder) {
+    std::wstring command = stored.text;
+    if (stored.type == REG_EXPAND_SZ) {
         std::wstring expanded(8192, L'\0');
-        const DWORD length = ExpandEnvironmentStringsW(stored->text.c_str(), expanded.data(), 8192);
+        const DWORD length = ExpandEnvironmentStringsW(stored.text.c_str(), expanded.data(), 8192);
         if (length > 0 && length <= 8192) command = expanded.c_str();
     }
-    return run.StartCommandLine(ReplaceAll(ReplaceAll(command, L"%1", folder), L"%V", folder), folder, 0);
+    return ReplaceAll(ReplaceAll(command, L"%1", folder), L"%V", folder);
+}
+
+bool TakeoverTest::RunStoredCommand(QuorlenProcess& run, const wchar_t* key, const std::wstring& folder) {
+    const std::optional<RegistryString> stored = ReadClassesDefault(key);
+    return stored && run.StartCommandLine(AsTheShellRunsIt(*stored, folder), folder, 0);
 }
 
 std::set<DWORD> ProcessesNamed(const std::wstring& image) {

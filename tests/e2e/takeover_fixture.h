@@ -64,6 +64,13 @@ private:
     std::filesystem::path launcherAside;
 };
 
+struct RegistryString;
+
+// How the shell turns a stored command into the command line it runs: an
+// expandable value has its environment variables expanded, then the folder
+// takes the place of its placeholder.
+[[nodiscard]] std::wstring AsTheShellRunsIt(const RegistryString& stored, const std::wstring& folder);
+
 // Ids of the running processes with this image name (any letter case).
 [[nodiscard]] std::set<DWORD> ProcessesNamed(const std::wstring& image);
 

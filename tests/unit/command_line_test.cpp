@@ -75,10 +75,11 @@ TEST(CommandLine, RestartNeedsTwoLeadingCharacters) {
     EXPECT_EQ(Parse({L"restart"}).path, L"restart");
 }
 
-TEST(CommandLine, UninstallAndSilentAreOptions) {
-    CommandLineRequest request = Parse({L"/uninstall", L"-Silent"});
+TEST(CommandLine, UninstallSilentAndRestoreAreOptions) {
+    CommandLineRequest request = Parse({L"/uninstall", L"-Silent", L"/RESTORE"});
     EXPECT_TRUE(request.uninstall);
     EXPECT_TRUE(request.silent);
+    EXPECT_TRUE(request.restore);
     EXPECT_TRUE(request.path.empty());
     EXPECT_FALSE(Parse({L"/uninstallx"}).uninstall);
 }

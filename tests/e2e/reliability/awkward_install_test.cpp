@@ -27,24 +27,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// How the shell turns a stored command into the command line it runs: an
-// expandable value has its environment variables expanded, then the folder
-// takes the place of its placeholder.
-std::wstring AsTheShellRunsIt(const RegistryString& stored, const std::wstring& folder) {
-    std::wstring command = stored.text;
-    if (stored.type == REG_EXPAND_SZ) {
-        std::wstring expanded(8192, L'\0');
-        const DWORD length = ExpandEnvironmentStringsW(stored.text.c_str(), expanded.data(), 8192);
-        if (length > 0 && length <= 8192) command = expanded.c_str();
-    }
-    for (const wchar_t* placeholder : {L"%1", L"%V"}) {
-        for (size_t at = command.find(placeholder); at != std::wstring::npos; at = command.find(placeholder, at + folder.size())) {
-            command.replace(at, 2, folder);
-        }
-    }
-    return command;
-}
-
 std::vector<std::wstring> Arguments(const std::wstring& commandLine) {
     int count = 0;
     LPWSTR* argv = CommandLineToArgvW(commandLine.c_str(), &count);
@@ -113,7 +95,9 @@ TEST_F(ReliabilityAwkwardInstallTest, StoredCommandsStartTheLauncherWithTheFolde
             what += NarrowForTest(row.key);
             check(arguments.size() >= 2 && arguments.front() == launcher && arguments.back() == opened.wstring(), what);
         }
-        check(EntryText(L"DisplayIcon") == AwkwardExe(), "the uninstall entry names another program");
+        // The entry is written once the keys are.
+        check(WaitUntil([&] { return EntryText(L"DisplayIcon") == AwkwardExe(); }, 15000),
+              "the uninstall entry names another program");
         const std::optional<std::wstring> uninstall = EntryText(L"UninstallString");
         check(uninstall && uninstall->find(folder.filename().wstring()) == std::wstring::npos,
               "the uninstall command runs something from the program's folder");

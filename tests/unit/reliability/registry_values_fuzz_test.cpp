@@ -336,8 +336,9 @@ TEST_F(ReliabilityTakeoverValuesTest, AnUndoFromADamagedRecordLeavesNoValueOfOur
         }
         std::wstring error;
         (void)RestoreTakeover(&error);
+        const OurPrograms ours = OurProgramsFor(target.program, target.launcher);
         for (size_t i = 0; i < TouchedKeys().size(); ++i) {
-            tally.Check(!HoldsOurValue(i, target.program, target.launcher), "a value of ours stayed in",
+            tally.Check(!HoldsOurValue(i, ours), "a value of ours stayed in",
                         TouchedKeys()[i].key);
         }
     }

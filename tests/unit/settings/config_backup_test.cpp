@@ -312,23 +312,6 @@ TEST_F(ConfigBackupTest, OldCopyIsReplacedByAMirrorOfTheConfigFolder) {
     EXPECT_EQ(TreeOf(target), TreeOf(config));
 }
 
-// An old copy that cannot be moved aside, because something holds the folder
-// open, is refreshed where it stands, and the new copy made beside it goes.
-TEST_F(ConfigBackupTest, AnOldCopyHeldInPlaceIsRefreshedWhereItStands) {
-    const std::wstring backup = root + L"\\Backup";
-    const std::wstring target = backup + L"\\config";
-    ASSERT_TRUE(MakeFolders(target));
-    ASSERT_TRUE(WriteText(target + L"\\settings.txt", "older settings"));
-    UniqueKernelHandle held(CreateFileW(target.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                        OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-    ASSERT_TRUE(held);
-
-    EXPECT_TRUE(Backup(backup));
-    held.reset();
-    EXPECT_EQ(TreeOf(target), liveConfig);
-    EXPECT_FALSE(Exists(target + L".saving"));
-}
-
 TEST_F(ConfigBackupTest, MissingBackupFolderIsCreatedWithAllItsParents) {
     const std::wstring backup = root + L"\\New\\Deep\\Er";
     EXPECT_TRUE(Backup(backup));

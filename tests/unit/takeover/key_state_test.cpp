@@ -59,10 +59,6 @@ TEST(KeyState, SavedTextReadsStringsOnlyUpToTheirFirstNul) {
     EXPECT_EQ(SavedText(unterminated), L"ab");
     EXPECT_FALSE(SavedText({L"", false, REG_NONE, {}}));
     EXPECT_FALSE(SavedText({L"", true, REG_DWORD, {1, 0, 0, 0}}));
-    const KeyState state = Sample();
-    ASSERT_NE(FindSavedValue(state, L"muiverb"), nullptr);
-    EXPECT_EQ(FindSavedValue(state, L"muiverb")->type, static_cast<DWORD>(REG_BINARY));
-    EXPECT_EQ(FindSavedValue(state, L"Other"), nullptr);
 }
 
 }  // namespace

@@ -13,7 +13,7 @@ TakeoverSurvey InForce() {
     survey.holderIsThis = true;
     survey.holderExists = true;
     survey.commands.assign(9, KeyHolder::Ours);
-    survey.launcher = LauncherFound::Current;
+    survey.launcher = LauncherState::Current;
     return survey;
 }
 
@@ -21,12 +21,12 @@ TEST(TakeoverDecision, OnlyUnambiguousCasesAreActedOnWithoutAQuestion) {
     EXPECT_EQ(DecideAtStartup(InForce(), true), StartupAction::None);
 
     TakeoverSurvey survey = InForce();
-    survey.launcher = LauncherFound::Missing;
+    survey.launcher = LauncherState::Missing;
     EXPECT_EQ(DecideAtStartup(survey, true), StartupAction::Repair);
-    survey.launcher = LauncherFound::Outdated;
+    survey.launcher = LauncherState::Outdated;
     EXPECT_EQ(DecideAtStartup(survey, true), StartupAction::Repair);
     // A launcher a later version wrote is left to it.
-    survey.launcher = LauncherFound::Newer;
+    survey.launcher = LauncherState::Newer;
     EXPECT_EQ(DecideAtStartup(survey, true), StartupAction::None);
 
     survey = InForce();
@@ -49,7 +49,7 @@ TEST(TakeoverDecision, WithTheSwitchOffNothingIsTakenOverOrAsked) {
     TakeoverSurvey survey = InForce();
     survey.holderIsThis = false;
     survey.commands[0] = KeyHolder::Other;
-    survey.launcher = LauncherFound::Missing;
+    survey.launcher = LauncherState::Missing;
     EXPECT_EQ(DecideAtStartup(survey, false), StartupAction::None);
     EXPECT_EQ(DecideAtStartup(TakeoverSurvey{}, false), StartupAction::None);
 }
@@ -79,7 +79,7 @@ TEST(TakeoverDecision, TheStatusSaysWhatIsTrue) {
     survey.commands.assign(9, KeyHolder::Other);
     EXPECT_EQ(TakeoverStatusText(survey).find(L"已接管"), std::wstring::npos);
     survey = InForce();
-    survey.launcher = LauncherFound::Missing;
+    survey.launcher = LauncherState::Missing;
     EXPECT_NE(TakeoverStatusText(survey).find(L"启动器缺失"), std::wstring::npos);
 }
 

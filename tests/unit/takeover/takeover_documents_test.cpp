@@ -19,12 +19,9 @@ size_t IndexOf(const Lines& lines, const std::wstring& line) {
 }
 
 TEST(TakeoverReport, ShowsEachKeysEarlierStateAsRecorded) {
+    // Everything created by the takeover ...
     TakeoverRecord record{L"C:\\Tools\\Quorlen.exe", kLauncher, RecordPhase::Applied, {}, false};
-    for (const TouchedKey& touched : TouchedKeys()) {
-        // Everything created by the takeover ...
-        record.states.emplace_back(KeyState{0, {}});
-        (void)touched;
-    }
+    record.states.assign(TouchedKeys().size(), KeyState{0, {}});
     // ... but the first command, which another file manager held, and one
     // record that could not be read.
     record.states[0] = KeyState{4,

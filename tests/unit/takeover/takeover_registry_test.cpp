@@ -14,7 +14,6 @@
 #include "takeover/command_lines.h"
 #include "takeover/registry_values.h"
 #include "takeover/takeover_backup.h"
-#include "takeover/takeover_decision.h"
 #include "takeover/takeover_keys.h"
 #include "takeover/takeover_record.h"
 #include "ui/handles.h"
@@ -205,19 +204,6 @@ TEST_F(TakeoverRegistryTest, ADamagedRecordStillTakesOurValuesAway) {
     // to holding nothing of ours; every other key is exact.
     EXPECT_FALSE(ReadClassesDefault(TakeoverKeys[8].key));
     EXPECT_EQ(Without(Classes(), {L"Applications"}), Without(before, {L"Applications"}));
-}
-
-TEST_F(TakeoverRegistryTest, ATakeoverCutOffPartWayIsUndoneAtTheNextStart) {
-    ASSERT_NO_FATAL_FAILURE(SeedAnotherUsersClasses());
-    const Lines before = Classes();
-    ASSERT_TRUE(ApplyTakeoverTo(target, nullptr));
-    // As a kill between the record and the last key leaves it.
-    ASSERT_TRUE(SetRecordPhase(RecordPhase::Applying));
-    TakeoverSurvey survey;
-    survey.record = true;
-    EXPECT_EQ(DecideAtStartup(survey, true), StartupAction::FinishUndo);
-    ASSERT_TRUE(RestoreTakeover(nullptr));
-    EXPECT_EQ(Classes(), before);
 }
 
 // An earlier version pointed the keys at the program itself (or at the command
