@@ -178,10 +178,12 @@ public:
             QuorlenProcess second;
             const double start = NowMs();
             if (!second.StartCommandLine(commandLine, install.Folder().wstring())) return -1.0;
+            // The strip is asked first: walking every window of the instance at
+            // each poll would load the very process start being timed.
             return MsUntil(start, [&] {
+                if (Query(strip, kTabCount) != tabs + 1) return false;
                 const HWND shown = VisibleListView(window);
-                return Query(strip, kTabCount) == tabs + 1 && shown && shown != before &&
-                       ListedFolderView(running.Id()) == shown;
+                return shown && shown != before && ListedFolderView(running.Id()) == shown;
             });
         };
         for (int run = 0; run < runs; ++run) {

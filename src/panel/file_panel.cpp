@@ -151,6 +151,7 @@ void FilePanel::Destroy() {
     viewWindow = nullptr;
     history.Clear();
     currentItem.reset();
+    currentPath.clear();
     returnItem.reset();
 }
 

@@ -215,6 +215,9 @@ private:
     LONG refCount = 1;
     BrowseHistory<HistoryEntry> history;
     ComPtr<IShellItem> currentItem;
+    // Its parsing name, asked of the shell once per arrival: every tab's folder
+    // is compared whenever a folder is opened or the tabs are saved.
+    std::wstring currentPath;
     bool ready = false;
     bool selfNavigating = false;
     bool bounceBack = false;

@@ -137,7 +137,7 @@ void FilePanel::Refresh() {
 
 ComPtr<IShellItem> FilePanel::GetCurrentItem() const { return Referenced(currentItem.get()); }
 
-std::wstring FilePanel::GetCurrentPath() const { return ParsingPath(currentItem.get()); }
+std::wstring FilePanel::GetCurrentPath() const { return currentPath; }
 
 HRESULT FilePanel::OnNavigationPending(PCIDLIST_ABSOLUTE folder) {
     if (selfNavigating) {
@@ -177,8 +177,11 @@ HRESULT FilePanel::OnNavigationComplete(PCIDLIST_ABSOLUTE folder) {
     }
     if (!folder) return S_OK;
     treeTargetPath.clear();
-    if (ComPtr<IShellItem> arrived = ItemOf(folder)) currentItem = std::move(arrived);
-    if (onNavigated) onNavigated(this, GetCurrentPath());
+    if (ComPtr<IShellItem> arrived = ItemOf(folder)) {
+        currentItem = std::move(arrived);
+        currentPath = ParsingPath(currentItem.get());
+    }
+    if (onNavigated) onNavigated(this, currentPath);
     return S_OK;
 }
 
