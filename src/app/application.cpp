@@ -5,6 +5,7 @@
 
 #include <algorithm>
 
+#include "app/crash_handler.h"
 #include "app/instance_channel.h"
 #include "app/message_loop.h"
 #include "app/mouse_hook.h"
@@ -12,6 +13,7 @@
 #include "settings/save_queue.h"
 #include "takeover/uninstall.h"
 #include "ui/app_identity.h"
+#include "ui/event_log.h"
 #include "ui/paths.h"
 #include "ui/process_start.h"
 
@@ -55,6 +57,9 @@ int Application::Run() {
     case StartRole::Instance:
         break;
     }
+    // Before anything that could fault: a crash of the instance leaves a report.
+    InstallCrashReporting();
+    LogEvent(L"instance started for", request.path);
     MakeProcessDpiAware();
     // Nothing this instance starts, and nothing the shell starts from its
     // views, keeps the program's folder busy as its working folder.
@@ -76,6 +81,7 @@ int Application::Run() {
     int exitCode = 1;
     PipeRequest opening{request.path, request.select};
     while (OpenFirstWindow(opening)) {
+        crashNotice.TellOfNewReport(activeWindow->Hwnd());
         ResumeTakingHandOffs();
         exitCode = RunMessageLoop(*this);
         StopTakingHandOffs();

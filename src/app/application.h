@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/command_line.h"
+#include "app/crash_notice.h"
 #include "app/hand_off_queue.h"
 #include "app/instance_channel.h"
 #include "app/instance_claim.h"
@@ -79,4 +80,6 @@ private:
     // Not before the first window is made, nor once the last one closes.
     bool takingHandOffs = false;
     ClosedTabHistories closedTabs;
+    // Shown by the first window after a crash.
+    CrashNotice crashNotice;
 };

@@ -2,6 +2,7 @@
 
 #include <propvarutil.h>
 
+#include "ui/event_log.h"
 #include "ui/shell_items.h"
 
 namespace {
@@ -37,10 +38,13 @@ SearchOutcome SearchQueryParser::Condition(const std::wstring& query, ComPtr<ICo
         // The index's catalog is the only one there is; the manager accepts no
         // other name. Keywords ("kind:", "date:") are read in the language the
         // user's interface shows.
-        if (FAILED(managerSource(manager)) || !manager ||
-            FAILED(manager->CreateLoadedParser(L"SystemIndex", GetUserDefaultUILanguage(), kIQueryParser,
-                                               reinterpret_cast<void**>(made.put()))) ||
-            !made || FAILED(manager->InitializeOptions(FALSE, TRUE, made.get()))) {
+        if (ComFailed(managerSource(manager), L"search: create QueryParserManager") || !manager ||
+            ComFailed(manager->CreateLoadedParser(L"SystemIndex", GetUserDefaultUILanguage(), kIQueryParser,
+                                                  reinterpret_cast<void**>(made.put())),
+                      L"search: IQueryParserManager::CreateLoadedParser") ||
+            !made ||
+            ComFailed(manager->InitializeOptions(FALSE, TRUE, made.get()),
+                      L"search: IQueryParserManager::InitializeOptions")) {
             return SearchOutcome::ServiceMissing;
         }
         // Words without a property name look in every text property, as in
@@ -53,12 +57,19 @@ SearchOutcome SearchQueryParser::Condition(const std::wstring& query, ComPtr<ICo
         parser = std::move(made);
     }
     ComPtr<IQuerySolution> solution;
-    if (FAILED(parser->Parse(query.c_str(), nullptr, solution.put())) || !solution) return SearchOutcome::QueryRejected;
+    if (ComFailed(parser->Parse(query.c_str(), nullptr, solution.put()), L"search: IQueryParser::Parse") ||
+        !solution) {
+        return SearchOutcome::QueryRejected;
+    }
     ComPtr<ICondition> parsed;
-    if (FAILED(solution->GetQuery(parsed.put(), nullptr)) || !parsed) return SearchOutcome::NoCondition;
+    if (ComFailed(solution->GetQuery(parsed.put(), nullptr), L"search: IQuerySolution::GetQuery") || !parsed) {
+        return SearchOutcome::NoCondition;
+    }
     SYSTEMTIME now{};
     GetLocalTime(&now);
-    if (FAILED(solution->Resolve(parsed.get(), SQRO_DONT_SPLIT_WORDS, &now, condition.put())) || !condition) {
+    if (ComFailed(solution->Resolve(parsed.get(), SQRO_DONT_SPLIT_WORDS, &now, condition.put()),
+                  L"search: IQuerySolution::Resolve") ||
+        !condition) {
         condition.reset();
         return SearchOutcome::NoCondition;
     }
@@ -69,21 +80,28 @@ SearchOutcome MakeSearchResults(const std::wstring& scope, const std::wstring& q
                                 ComPtr<IShellItem>& results) {
     results.reset();
     ComPtr<IShellItem> scopeItem;
-    if (FAILED(ItemFromPath(scope, scopeItem.put()))) return SearchOutcome::ScopeUnusable;
+    if (ComFailed(ItemFromPath(scope, scopeItem.put()), L"search: scope item")) return SearchOutcome::ScopeUnusable;
 
     ComPtr<ISearchFolderItemFactory> factory;
-    if (FAILED(CreateInProcess(kSearchFolderItemFactory, kISearchFolderItemFactory, factory)) || !factory) {
+    if (ComFailed(CreateInProcess(kSearchFolderItemFactory, kISearchFolderItemFactory, factory),
+                  L"search: create SearchFolderItemFactory") ||
+        !factory) {
         return SearchOutcome::ServiceMissing;
     }
     ComPtr<IShellItemArray> scopeArray;
-    if (FAILED(SHCreateShellItemArrayFromShellItem(scopeItem.get(), IID_PPV_ARGS(scopeArray.put()))) ||
-        FAILED(factory->SetScope(scopeArray.get()))) {
+    if (ComFailed(SHCreateShellItemArrayFromShellItem(scopeItem.get(), IID_PPV_ARGS(scopeArray.put())),
+                  L"search: SHCreateShellItemArrayFromShellItem") ||
+        ComFailed(factory->SetScope(scopeArray.get()), L"search: ISearchFolderItemFactory::SetScope")) {
         return SearchOutcome::ScopeRefused;
     }
     ComPtr<ICondition> condition;
     if (const SearchOutcome parsed = parser.Condition(query, condition); parsed != SearchOutcome::Ready) return parsed;
-    if (FAILED(factory->SetCondition(condition.get()))) return SearchOutcome::NoCondition;
-    if (FAILED(factory->GetShellItem(IID_PPV_ARGS(results.put()))) || !results) {
+    if (ComFailed(factory->SetCondition(condition.get()), L"search: ISearchFolderItemFactory::SetCondition")) {
+        return SearchOutcome::NoCondition;
+    }
+    if (ComFailed(factory->GetShellItem(IID_PPV_ARGS(results.put())),
+                  L"search: ISearchFolderItemFactory::GetShellItem") ||
+        !results) {
         results.reset();
         return SearchOutcome::NoResultsFolder;
     }

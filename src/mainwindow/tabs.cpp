@@ -11,6 +11,7 @@
 #include "mainwindow/tab_list.h"
 #include "settings/history.h"
 #include "settings/settings_file.h"
+#include "ui/event_log.h"
 #include "ui/paths.h"
 #include "ui/resize_band.h"
 #include "ui/shell_icons.h"
@@ -412,6 +413,7 @@ int MainWindow::FirstRestoredTab() const {
 }
 
 void MainWindow::OpenFromInstance(const std::wstring& path, bool select) {
+    LogEvent(select ? L"asked to open and select" : L"asked to open", path);
     if (!select) {
         OpenPath(path);
         return;

@@ -4,6 +4,7 @@
 
 #include <utility>
 
+#include "ui/event_log.h"
 #include "ui/shell_items.h"
 #include "ui/shell_settings.h"
 
@@ -181,6 +182,7 @@ HRESULT FilePanel::OnNavigationComplete(PCIDLIST_ABSOLUTE folder) {
         currentItem = std::move(arrived);
         currentPath = ParsingPath(currentItem.get());
     }
+    LogEvent(L"navigated to", currentPath);
     if (onNavigated) onNavigated(this, currentPath);
     return S_OK;
 }

@@ -5,6 +5,7 @@
 
 #include "panel/file_panel.h"
 #include "panel/view_input_rules.h"
+#include "ui/event_log.h"
 #include "ui/shell_items.h"
 
 // The folder view's items under the mouse, double clicks on folders and the
@@ -48,9 +49,12 @@ ComPtr<IShellItem> FilePanel::ViewItem(int index) const {
     auto view = CurrentView<IFolderView>();
     if (!view || !currentItem) return item;
     UniqueChildId child;
-    if (FAILED(view->Item(index, child.put())) || !child) return item;
+    if (ComFailed(view->Item(index, child.put()), L"view: IFolderView::Item") || !child) return item;
     UniqueIdList folder;
-    if (FAILED(SHGetIDListFromObject(currentItem.get(), folder.put())) || !folder) return item;
+    if (ComFailed(SHGetIDListFromObject(currentItem.get(), folder.put()), L"view: SHGetIDListFromObject") ||
+        !folder) {
+        return item;
+    }
     UniqueIdList full(ILCombine(folder.get(), child.get()));
     if (full) ItemFromIdList(full.get(), item.put());
     return item;
@@ -121,13 +125,17 @@ ComPtr<IShellItem> FilePanel::ItemAtPoint(POINT screen) const {
     auto view2 = CurrentView<IFolderView2>();
     auto view = CurrentView<IFolderView>();
     UINT mode = 0;
-    if (!view2 || !view || FAILED(view->GetCurrentViewMode(&mode)) || !PositionsLocateItems(mode)) return {};
+    if (!view2 || !view || ComFailed(view->GetCurrentViewMode(&mode), L"hit test: IFolderView::GetCurrentViewMode") ||
+        !PositionsLocateItems(mode)) {
+        return {};
+    }
     POINT point = screen;
     ScreenToClient(viewWindow, &point);
     POINT spacing{};
     int count = 0;
-    if (FAILED(view2->GetSpacing(&spacing)) || spacing.x < 1 || spacing.y < 1 ||
-        FAILED(view->ItemCount(SVGIO_BACKGROUND, &count)) || count < 1) {
+    if (ComFailed(view2->GetSpacing(&spacing), L"hit test: IFolderView2::GetSpacing") || spacing.x < 1 ||
+        spacing.y < 1 || ComFailed(view->ItemCount(SVGIO_BACKGROUND, &count), L"hit test: IFolderView::ItemCount") ||
+        count < 1) {
         return {};
     }
     for (int i = 0; i < count; ++i) {
@@ -244,7 +252,11 @@ bool FilePanel::ForwardMenuMessage(UINT message, WPARAM wParam, LPARAM lParam, L
 bool FilePanel::ShowFolderMenu(IShellItem* item, POINT screen) {
     if (!viewWindow || !IsFolder(item)) return false;
     ComPtr<IContextMenu> menu;
-    if (FAILED(item->BindToHandler(nullptr, BHID_SFUIObject, IID_PPV_ARGS(menu.put()))) || !menu) return false;
+    if (ComFailed(item->BindToHandler(nullptr, BHID_SFUIObject, IID_PPV_ARGS(menu.put())),
+                  L"folder menu: IShellItem::BindToHandler") ||
+        !menu) {
+        return false;
+    }
     UniqueMenu popup(CreatePopupMenu());
     if (!popup) return false;
     menu->QueryContextMenu(popup.get(), 0, kFirstShellCommand, kLastShellCommand,

@@ -1,9 +1,12 @@
 #include "settings/save_failures.h"
 
+#include <cwchar>
+#include <iterator>
 #include <mutex>
 #include <utility>
 
 #include "settings/line_file.h"
+#include "ui/event_log.h"
 
 namespace {
 
@@ -26,8 +29,14 @@ std::wstring SystemErrorText(DWORD error) {
 }  // namespace
 
 bool SaveLines(const std::wstring& path, const std::vector<std::wstring>& lines) {
-    if (WriteLines(path, lines)) return true;
+    if (WriteLines(path, lines)) {
+        LogEvent(L"saved", path);
+        return true;
+    }
     const DWORD error = GetLastError();
+    wchar_t failed[40] = {};
+    swprintf(failed, std::size(failed), L"save failed with error %lu:", error);
+    LogEvent(failed, path);
     const std::lock_guard<std::mutex> hold(failureLock);
     if (!unreported) unreported = SaveFailure{path, error};
     return false;

@@ -5,6 +5,7 @@
 
 #include "ui/accessible_com.h"
 #include "ui/accessible_rules.h"
+#include "ui/event_log.h"
 #include "ui/oleacc_entry.h"
 
 namespace {
@@ -254,8 +255,9 @@ private:
         const HWND childWindow = source_->AccessibleChildAt(index).window;
         if (!childWindow) return nullptr;
         IAccessible* windowObject = nullptr;
-        if (FAILED(OleaccAccessibleObjectFromWindow(childWindow, static_cast<DWORD>(OBJID_WINDOW),
-                                                    __uuidof(IAccessible), reinterpret_cast<void**>(&windowObject)))) {
+        if (ComFailed(OleaccAccessibleObjectFromWindow(childWindow, static_cast<DWORD>(OBJID_WINDOW),
+                                                       __uuidof(IAccessible), reinterpret_cast<void**>(&windowObject)),
+                      L"accessibility: AccessibleObjectFromWindow")) {
             return nullptr;
         }
         return windowObject;
