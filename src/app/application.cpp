@@ -43,6 +43,9 @@ Application& Application::Instance() {
 }
 
 int Application::Run() {
+    // A tab or a favourite on an empty card reader or a removed stick would
+    // otherwise stop everything with the system's "no disk" box.
+    SetErrorMode(SEM_FAILCRITICALERRORS);
     request = ParseCommandLine(ProcessArguments());
 
     if (request.uninstall) return RunUninstallCommand(request.silent);
@@ -61,6 +64,10 @@ int Application::Run() {
     InstallCrashReporting();
     LogEvent(L"instance started for", request.path);
     MakeProcessDpiAware();
+    // An installer that closes the program through the Restart Manager starts it
+    // again afterwards, and the tabs come back as at any start. Not after a crash
+    // or a hang, which could repeat, nor at the next sign-in.
+    RegisterApplicationRestart(nullptr, RESTART_NO_CRASH | RESTART_NO_HANG | RESTART_NO_REBOOT);
     // Nothing this instance starts, and nothing the shell starts from its
     // views, keeps the program's folder busy as its working folder.
     request.path = FullPathOf(request.path);

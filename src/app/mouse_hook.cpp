@@ -8,6 +8,7 @@ namespace {
 
 // Written by the UI thread, which is also the only thread the hook runs on.
 UniqueHook hook;
+WheelNotches stripWheel;
 
 bool IsTabStrip(HWND window) {
     wchar_t className[32] = {};
@@ -22,7 +23,7 @@ LRESULT CALLBACK TabWheelHookProc(int code, WPARAM wParam, LPARAM lParam) {
         const auto* event = reinterpret_cast<const MOUSEHOOKSTRUCTEX*>(lParam);
         const HWND under = WindowFromPoint(event->pt);
         if (IsTabStrip(under)) {
-            PostMessageW(GetParent(under), WM_APP_TAB_STEP, TabStepFromWheel(event->mouseData), 0);
+            PostTabSteps(GetParent(under), stripWheel.Add(static_cast<short>(HIWORD(event->mouseData))));
             return 1;
         }
     }
@@ -31,9 +32,19 @@ LRESULT CALLBACK TabWheelHookProc(int code, WPARAM wParam, LPARAM lParam) {
 
 }  // namespace
 
-WPARAM TabStepFromWheel(DWORD mouseData) {
-    const auto delta = static_cast<short>(HIWORD(mouseData));
-    return delta > 0 ? 1 : 0;
+int WheelNotches::Add(short delta) {
+    if ((delta > 0 && pending < 0) || (delta < 0 && pending > 0)) pending = 0;
+    pending += delta;
+    const int notches = pending / WHEEL_DELTA;
+    pending -= notches * WHEEL_DELTA;
+    return notches;
+}
+
+void PostTabSteps(HWND window, int notches) {
+    const WPARAM towardsPrevious = notches > 0 ? 1 : 0;
+    for (int left = notches > 0 ? notches : -notches; left > 0; --left) {
+        PostMessageW(window, WM_APP_TAB_STEP, towardsPrevious, 0);
+    }
 }
 
 void InstallTabWheelHook() { hook.reset(SetWindowsHookExW(WH_MOUSE, TabWheelHookProc, nullptr, GetCurrentThreadId())); }

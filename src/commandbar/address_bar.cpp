@@ -237,6 +237,7 @@ LRESULT CALLBACK CommandBar::AddressEditProc(HWND edit, UINT message, WPARAM wPa
         }
         break;
     case WM_NCDESTROY:
+        ForgetStandardControlName(edit);
         RemoveWindowSubclass(edit, AddressEditProc, kControlSubclassId);
         break;
     default:

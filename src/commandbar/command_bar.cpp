@@ -9,6 +9,7 @@
 #include "ui/fonts.h"
 #include "ui/glyph_icon.h"
 #include "ui/high_contrast.h"
+#include "ui/labelled_accessible.h"
 #include "ui/mouse_tracking.h"
 #include "ui/paint_context.h"
 #include "ui/resize_band.h"
@@ -33,10 +34,10 @@ constexpr ButtonGlyph kButtonGlyphs[kCommandButtonCount] = {
     {kCommandBack, glyph::kBack, 28, 14, L"后退", L"后退 (Alt+←)"},
     {kCommandForward, glyph::kForward, 28, 14, L"前进", L"前进 (Alt+→)"},
     {kCommandUp, glyph::kUp, 28, 14, L"向上", L"向上 (Alt+↑)"},
-    {kCommandReopenClosedFolder, glyph::kReopenClosed, 26, 13, L"重新打开关闭的文件夹",
+    {kCommandReopenClosedFolder, glyph::kReopenClosed, 26, 13, L"重新打开关闭的标签页",
      L"重新打开关闭的标签页 (Ctrl+Shift+T)"},
     {kCommandRefresh, glyph::kRefresh, 28, 14, L"刷新", L"刷新 (F5)"},
-    {kCommandViewMenu, glyph::kViewOptions, 24, 12, L"视图选项", L"查看选项"},
+    {kCommandViewMenu, glyph::kViewOptions, 24, 12, L"查看选项", L"查看选项"},
 };
 
 // Sent by a button to the bar when the middle button goes down on it.
@@ -138,12 +139,14 @@ void CommandBar::CreateEdits() {
     if (addressEdit) {
         SetWindowTextW(addressEdit, currentPath.c_str());
         SetWindowSubclass(addressEdit, AddressEditProc, kControlSubclassId, reinterpret_cast<DWORD_PTR>(this));
+        NameStandardControl(addressEdit, kAddressName);
     }
     searchEdit = CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"", WS_CHILD | WS_CLIPSIBLINGS | ES_AUTOHSCROLL, 0, 0,
                                  0, 0, barWindow, ControlId(kCommandSearchTextChanged), GetModuleHandleW(nullptr),
                                  nullptr);
     if (searchEdit) {
         SetWindowSubclass(searchEdit, SearchBoxProc, kControlSubclassId, reinterpret_cast<DWORD_PTR>(this));
+        NameStandardControl(searchEdit, kSearchBoxName);
     }
     ApplyEditFonts();
 }

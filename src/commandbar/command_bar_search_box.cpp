@@ -49,6 +49,7 @@ void CommandBar::MakeSearchIcons() {
 LRESULT CALLBACK CommandBar::SearchBoxProc(HWND box, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
                                            DWORD_PTR bar) {
     if (message == WM_NCDESTROY) {
+        ForgetStandardControlName(box);
         RemoveWindowSubclass(box, SearchBoxProc, kControlSubclassId);
         return DefSubclassProc(box, message, wParam, lParam);
     }

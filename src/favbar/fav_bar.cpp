@@ -69,7 +69,7 @@ LRESULT FavBar::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
         Repaint();
         return 0;
     case WM_DESTROY:
-        accessible.Disconnect();
+        accessible.Disconnect(hwnd);
         ghost.Destroy();
         return 0;
     case WM_GETOBJECT:

@@ -2,43 +2,37 @@
 
 #include <objbase.h>
 
-#include <atomic>
+#include <deque>
+#include <map>
 #include <mutex>
 #include <utility>
 
 #include "ui/handles.h"
+#include "ui/paths.h"
 #include "ui/shell_icons.h"
 #include "ui/shell_items.h"
 
-struct FolderDescriber::Work {
-    std::vector<std::wstring> paths;
+struct FolderDescriber::Shared {
+    explicit Shared(Describe function) : describe(std::move(function)) {}
+
+    const Describe describe;
+    mutable std::mutex lock;
     HWND window = nullptr;
     UINT message = 0;
-    std::atomic<bool> abandoned{false};
-    std::mutex lock;
-    bool finished = false;
+    bool abandoned = false;
+    // Whether a message is on its way that the window has not answered yet.
+    mutable bool told = false;
+    // Per drive or share: the folders waiting, and whether a thread works on them.
+    std::map<std::wstring, std::deque<std::wstring>> queues;
+    std::map<std::wstring, bool> working;
     std::vector<FolderDescription> descriptions;
 };
 
-DWORD WINAPI FolderDescriber::Run(void* parameter) {
-    // The thread's own reference: the describer may be gone before it ends.
-    const std::unique_ptr<std::shared_ptr<Work>> owned(static_cast<std::shared_ptr<Work>*>(parameter));
-    Work& work = **owned;
-    const bool com = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE));
-    std::vector<FolderDescription> descriptions;
-    for (const std::wstring& path : work.paths) {
-        if (work.abandoned) break;
-        descriptions.push_back(DescribeFolder(path));
-    }
-    if (com) CoUninitialize();
-    {
-        const std::lock_guard<std::mutex> guard(work.lock);
-        work.descriptions = std::move(descriptions);
-        work.finished = true;
-    }
-    if (!work.abandoned) PostMessageW(work.window, work.message, 0, 0);
-    return 0;
-}
+// What a drive's thread holds: the shared state, alive as long as any thread is.
+struct FolderDescriber::Job {
+    std::shared_ptr<Shared> shared;
+    std::wstring queue;
+};
 
 FolderDescription DescribeFolder(const std::wstring& path) {
     FolderDescription description{path, std::wstring(), -1};
@@ -50,26 +44,92 @@ FolderDescription DescribeFolder(const std::wstring& path) {
     return description;
 }
 
-FolderDescriber::~FolderDescriber() {
-    if (work) work->abandoned = true;
+std::wstring DescriptionQueueOf(const std::wstring& path) {
+    if (path.starts_with(L"\\\\")) {
+        // \\server\share: up to the backslash after the share's name.
+        const size_t server = path.find(L'\\', 2);
+        const size_t share = server == std::wstring::npos ? server : path.find(L'\\', server + 1);
+        return PathKey(path.substr(0, share));
+    }
+    if (IsFileSystemPath(path)) return PathKey(path.substr(0, 2));
+    return {};
 }
 
-bool FolderDescriber::Start(std::vector<std::wstring> paths, HWND window, UINT message) {
-    if (work) work->abandoned = true;
-    work = std::make_shared<Work>();
-    work->paths = std::move(paths);
-    work->window = window;
-    work->message = message;
-    auto* reference = new std::shared_ptr<Work>(work);
-    const UniqueKernelHandle thread(CreateThread(nullptr, 0, Run, reference, 0, nullptr));
-    if (thread) return true;
-    delete reference;
-    work.reset();
-    return false;
+DWORD WINAPI FolderDescriber::Run(void* parameter) {
+    const std::unique_ptr<Job> job(static_cast<Job*>(parameter));
+    Shared& shared = *job->shared;
+    const bool com = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE));
+    for (;;) {
+        std::wstring path;
+        {
+            const std::lock_guard<std::mutex> guard(shared.lock);
+            std::deque<std::wstring>& waiting = shared.queues[job->queue];
+            if (shared.abandoned || waiting.empty()) {
+                shared.working[job->queue] = false;
+                break;
+            }
+            path = waiting.front();
+        }
+        FolderDescription description = shared.describe(path);
+        const std::lock_guard<std::mutex> guard(shared.lock);
+        shared.queues[job->queue].pop_front();
+        shared.descriptions.push_back(std::move(description));
+        if (!shared.abandoned && !shared.told && shared.window) {
+            shared.told = PostMessageW(shared.window, shared.message, 0, 0) != FALSE;
+        }
+    }
+    if (com) CoUninitialize();
+    return 0;
+}
+
+FolderDescriber::FolderDescriber(Describe describe) : shared(std::make_shared<Shared>(std::move(describe))) {}
+
+FolderDescriber::~FolderDescriber() {
+    const std::lock_guard<std::mutex> guard(shared->lock);
+    shared->abandoned = true;
+}
+
+bool FolderDescriber::Start(const std::vector<std::wstring>& paths, HWND window, UINT message) {
+    std::vector<std::wstring> idleQueues;
+    {
+        const std::lock_guard<std::mutex> guard(shared->lock);
+        shared->window = window;
+        shared->message = message;
+        for (const std::wstring& path : paths) {
+            const std::wstring queue = DescriptionQueueOf(path);
+            shared->queues[queue].push_back(path);
+            bool& working = shared->working[queue];
+            if (!working) {
+                working = true;
+                idleQueues.push_back(queue);
+            }
+        }
+    }
+    bool started = true;
+    for (const std::wstring& queue : idleQueues) {
+        auto* job = new Job{shared, queue};
+        if (UniqueKernelHandle(CreateThread(nullptr, 0, Run, job, 0, nullptr))) continue;
+        delete job;
+        started = false;
+        const std::lock_guard<std::mutex> guard(shared->lock);
+        shared->queues.erase(queue);
+        shared->working[queue] = false;
+    }
+    return started;
 }
 
 std::vector<FolderDescription> FolderDescriber::Descriptions() const {
-    if (!work) return {};
-    const std::lock_guard<std::mutex> guard(work->lock);
-    return work->finished ? work->descriptions : std::vector<FolderDescription>();
+    const std::lock_guard<std::mutex> guard(shared->lock);
+    shared->told = false;
+    return shared->descriptions;
+}
+
+bool FolderDescriber::Waiting(const std::wstring& path) const {
+    const std::lock_guard<std::mutex> guard(shared->lock);
+    const auto queue = shared->queues.find(DescriptionQueueOf(path));
+    if (queue == shared->queues.end()) return false;
+    for (const std::wstring& waiting : queue->second) {
+        if (waiting == path) return true;
+    }
+    return false;
 }

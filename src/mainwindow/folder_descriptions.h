@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -16,27 +17,40 @@ struct FolderDescription {
 // Asks the shell, on the calling thread.
 [[nodiscard]] FolderDescription DescribeFolder(const std::wstring& path);
 
-// Describes folders on a thread of its own: the shell can take long over a
-// folder on a slow or missing drive, and a start need not wait for the
-// folders of tabs nobody has looked at yet. Going away does not wait for the
-// thread, which stops after the folder it is on.
+// The drive or share a folder is on ("C:", "\\SERVER\SHARE"), letter case
+// folded; empty for anything else. Folders of one drive wait for one another,
+// folders of different drives do not.
+[[nodiscard]] std::wstring DescriptionQueueOf(const std::wstring& path);
+
+// Describes folders on threads of their own, one per drive or share: the shell
+// can take long over a folder on a slow or missing drive, and no tab waits for
+// another drive's folders, nor the window for any. Each description is
+// published as soon as it is made. Going away does not wait for the threads,
+// each of which stops after the folder it is on.
 class FolderDescriber {
 public:
-    FolderDescriber() = default;
+    using Describe = std::function<FolderDescription(const std::wstring&)>;
+
+    explicit FolderDescriber(Describe describe = DescribeFolder);
     ~FolderDescriber();
     FolderDescriber(const FolderDescriber&) = delete;
     FolderDescriber& operator=(const FolderDescriber&) = delete;
 
-    // Describes the folders in order and then posts message to window. False
-    // when no thread could be started.
-    bool Start(std::vector<std::wstring> paths, HWND window, UINT message);
+    // Queues the folders; message is posted to window whenever descriptions
+    // have come that the window has not taken yet. False when a thread was
+    // needed and could not be started: those folders stay undescribed.
+    bool Start(const std::vector<std::wstring>& paths, HWND window, UINT message);
 
-    // Every description made, once all are; empty before.
+    // Every description made so far, oldest first.
     [[nodiscard]] std::vector<FolderDescription> Descriptions() const;
 
+    // Whether the folder is queued or being described and has no description yet.
+    [[nodiscard]] bool Waiting(const std::wstring& path) const;
+
 private:
-    struct Work;
+    struct Shared;
+    struct Job;
     static DWORD WINAPI Run(void* parameter);
 
-    std::shared_ptr<Work> work;
+    std::shared_ptr<Shared> shared;
 };

@@ -90,7 +90,12 @@ RECT WorkspaceToScreen(const RECT& rect, const RECT& monitor, const RECT& work) 
     return RECT{rect.left + dx, rect.top + dy, rect.right + dx, rect.bottom + dy};
 }
 
-bool CloseNeedsConfirmation(size_t tabCount, bool restarting) { return tabCount > 1 && !restarting; }
+bool CloseNeedsConfirmation(size_t tabCount, bool unattended) { return tabCount > 1 && !unattended; }
+
+SessionEndStep StepForSessionEnd(bool ending, LPARAM reasons) {
+    if (!ending) return SessionEndStep::Nothing;
+    return (reasons & ENDSESSION_CLOSEAPP) != 0 ? SessionEndStep::SaveAndClose : SessionEndStep::Save;
+}
 
 std::wstring CloseQuestionText(size_t tabCount) {
     return L"当前有 " + std::to_wstring(tabCount) + L" 个标签页，确定要关闭所有标签页吗？";

@@ -56,6 +56,14 @@ struct SavedWindowRect {
 // are offset from the screen's by whatever the taskbar takes at the top or left.
 [[nodiscard]] RECT WorkspaceToScreen(const RECT& workspaceRect, const RECT& monitor, const RECT& workArea);
 
-// Whether closing a window with this many tabs asks first.
-[[nodiscard]] bool CloseNeedsConfirmation(size_t tabCount, bool restarting);
+// Whether closing a window with this many tabs asks first; a close the program
+// or an installer asks for itself never does.
+[[nodiscard]] bool CloseNeedsConfirmation(size_t tabCount, bool unattended);
+
+// What a window does when told the session ends (WM_ENDSESSION): nothing when
+// the end was called off; at a log-off or shutdown it saves, and the system
+// ends the process; when an installer's Restart Manager closes the program
+// (ENDSESSION_CLOSEAPP) the session goes on, so it saves and closes as well.
+enum class SessionEndStep { Nothing, Save, SaveAndClose };
+[[nodiscard]] SessionEndStep StepForSessionEnd(bool ending, LPARAM reasons);
 [[nodiscard]] std::wstring CloseQuestionText(size_t tabCount);

@@ -57,12 +57,16 @@ void MainWindow::CopySelectedPaths() {
     const FilePanel* panel = ActivePanel();
     if (!panel) return;
     std::vector<std::wstring> paths = panel->SelectedItemPaths();
-    if (paths.empty()) {
-        std::wstring folder = panel->GetCurrentPath();
-        if (folder.empty()) return;
-        paths.push_back(std::move(folder));
+    if (paths.empty()) paths.push_back(panel->GetCurrentPath());
+    const std::wstring text = QuotedPathLines(paths);
+    // Nothing chosen has a path to copy (This PC, the Recycle Bin, a phone).
+    if (text.empty()) {
+        MessageBeep(MB_ICONWARNING);
+        return;
     }
-    static_cast<void>(CopyTextToClipboard(hwnd, QuotedPathLines(paths)));
+    if (!CopyTextToClipboard(hwnd, text)) {
+        ShowMessage(L"无法复制路径：剪贴板正被其他程序占用，请稍后再试。", MB_ICONWARNING);
+    }
 }
 
 // Cascaded from this window, as the shell's windows open; from a maximised one,

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "app/mouse_hook.h"
 #include "app/shortcuts.h"
 #include "commandbar/command_bar.h"
 #include "favbar/fav_bar.h"
@@ -21,6 +22,7 @@
 #include "settings/settings.h"
 #include "tabstrip/tab_strip.h"
 #include "ui/balloon_notice.h"
+#include "ui/folder_probe.h"
 
 // One top-level window of the file manager: frameless, with the tab strip where
 // a caption would be and the active tab's folder below.
@@ -68,6 +70,7 @@ private:
     void OnCreate();
     void OpenFirstTab();
     void OnClose();
+    void OnSessionEnd(bool ending, LPARAM reasons);
     int ShowMessage(const wchar_t* text, UINT type);
     void EndModalLoop();
     // Whether a menu, of this window or any other, runs its loop on this thread.
@@ -109,6 +112,8 @@ private:
     // Keeps a closing tab's list for its folder to be opened with again.
     static void RememberClosedTab(const TabInfo& tab);
     void QueueRestoredTabs();
+    void DescribeLater(const std::vector<std::wstring>& folders);
+    void MarkSlowFolders();
     void RestoreRemainingTabs();
     void ApplyFolderDescriptions();
     [[nodiscard]] bool DescribeUnbuiltTabs();
@@ -119,6 +124,9 @@ private:
     std::unique_ptr<FilePanel> MakePanel();
     int AddTab(int index, const std::wstring& folder, const TabHistory& history = {});
     void OpenPanelFolder(FilePanel* panel, const std::wstring& folder, const TabHistory& history);
+    void OpenPanelFolderNow(FilePanel* panel, const std::wstring& folder, const TabHistory& history);
+    void ForgetUnopenedFolder(FilePanel* panel);
+    void OpenReachedFolders();
     // A tab behind the others, with no panel until it is first shown.
     void InsertUnbuiltTab(int index, const std::wstring& folder, TabHistory history = {});
     // The saved back and forward list of the saved tab at index; empty when none.
@@ -217,6 +225,14 @@ private:
     std::deque<PendingTab> pendingRestore;
     // Their folders' names and icons, asked of the shell while the first tab opens.
     FolderDescriber describer;
+    // Tabs whose folders wait for their drive to answer.
+    struct AwaitedFolder {
+        FilePanel* panel;
+        std::wstring folder;
+        TabHistory history;
+    };
+    FolderProbe reachability;
+    std::vector<AwaitedFolder> awaitingDrives;
     // Panels whose folder's icon the strip still waits for.
     std::vector<const FilePanel*> iconsAwaited;
     const FilePanel* firstRestored = nullptr;
@@ -227,12 +243,16 @@ private:
     int openModalLoops = 0;
     bool closeDeferred = false;
     bool restarting = false;
+    // An installer's Restart Manager closes the program: no question is asked.
+    bool closingForInstaller = false;
     std::wstring initialPath;
     TabHistory initialHistory;
     bool initialSelect = false;
     bool openOnTopOfRestore = false;
     CommandBar commandBar;
     TabStrip tabStrip;
+    // The wheel over the strip, for when the thread's wheel hook is missing.
+    WheelNotches stripWheel;
     FavBar favBar;
     std::vector<TabInfo> tabs;
     int activeTab = -1;

@@ -10,6 +10,7 @@ inline constexpr UINT WM_APP_RESTORE_NEXT = WM_APP + 6;
 inline constexpr UINT WM_APP_SAVE_TABS = WM_APP + 7;
 inline constexpr UINT WM_APP_FOLDERS_DESCRIBED = WM_APP + 8;
 inline constexpr UINT WM_APP_RECORD_ICONS = WM_APP + 9;
+inline constexpr UINT WM_APP_FOLDERS_REACHED = WM_APP + 11;
 
 // Main-window timers.
 inline constexpr UINT_PTR kTimerCheckViewWindows = 1;
@@ -19,6 +20,7 @@ inline constexpr UINT_PTR kTimerSearchDelay = 5;
 inline constexpr UINT_PTR kTimerResumeRestore = 6;
 inline constexpr UINT_PTR kTimerResumeStripUpdates = 7;
 inline constexpr UINT_PTR kTimerHideSaveNotice = 8;
+inline constexpr UINT_PTR kTimerSlowFolders = 9;
 
 // Child control ids of a main window.
 inline constexpr int kCommandBarControlId = 1;

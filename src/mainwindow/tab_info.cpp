@@ -4,17 +4,25 @@
 
 #include "ui/paths.h"
 
+namespace {
+
+// What a tab is called before the shell has named its folder.
+std::wstring TitleFromPath(const std::wstring& path) { return LastPathComponent(WithoutTrailingBackslashes(path)); }
+
+}  // namespace
+
 TabInfo UnbuiltTab(const std::wstring& path, TabHistory history) {
     TabInfo tab;
     tab.requestedPath = path;
     tab.history = std::move(history);
-    tab.title = LastPathComponent(WithoutTrailingBackslashes(path));
+    tab.title = TitleFromPath(path);
     return tab;
 }
 
 void Describe(TabInfo& tab, const FolderDescription& description) {
     if (tab.panel || tab.requestedPath != description.path) return;
-    if (!description.name.empty()) tab.title = description.name;
+    // A folder the shell does not know keeps the name its path gives it.
+    tab.title = description.name.empty() ? TitleFromPath(tab.requestedPath) : description.name;
     tab.icon = description.icon;
 }
 

@@ -21,6 +21,17 @@ namespace {
 
 // How soon a restore held up by an open menu looks again.
 constexpr UINT kResumeRestoreMs = 100;
+// How long the shell may take over a folder's name before its tab says it is connecting.
+constexpr UINT kSlowFolderMs = 1000;
+constexpr wchar_t kConnectingTitle[] = L"正在连接…";
+
+// The folder a tab opens first: its history's current one, else the folder.
+const std::wstring& FolderToOpen(const std::wstring& folder, const TabHistory& history) {
+    if (history.current >= 0 && history.current < static_cast<int>(history.entries.size())) {
+        return history.entries[static_cast<size_t>(history.current)];
+    }
+    return folder;
+}
 
 // Asked of the shell once per folder the tab arrives at, rather than at every
 // change of the strip for every tab.
@@ -79,15 +90,64 @@ int MainWindow::AddTab(int index, const std::wstring& folder, const TabHistory& 
     return index;
 }
 
-// A folder that cannot be opened leaves the tab untitled and out of the saved list.
+// A folder on a share or a drive that may be slow is looked up on a thread of
+// its own first: its tab says it is connecting, and the window goes on
+// answering. The others open at once.
 void MainWindow::OpenPanelFolder(FilePanel* panel, const std::wstring& folder, const TabHistory& history) {
+    reachability.TellWhenAnswered(hwnd, WM_APP_FOLDERS_REACHED);
+    switch (reachability.Reach(FolderToOpen(folder, history))) {
+    case FolderReach::Ready:
+        OpenPanelFolderNow(panel, folder, history);
+        return;
+    case FolderReach::Unreachable:
+        ForgetUnopenedFolder(panel);
+        return;
+    case FolderReach::Asking:
+        break;
+    }
+    awaitingDrives.push_back(AwaitedFolder{panel, folder, history});
+    const int waiting = TabOfPanel(panel);
+    if (waiting >= 0) tabs[static_cast<size_t>(waiting)].title = kConnectingTitle;
+}
+
+// A folder that cannot be opened leaves the tab untitled and out of the saved list.
+void MainWindow::OpenPanelFolderNow(FilePanel* panel, const std::wstring& folder, const TabHistory& history) {
     if ((!history.Empty() && panel->OpenHistory(history)) || panel->NavigateToPath(folder)) return;
+    ForgetUnopenedFolder(panel);
+}
+
+void MainWindow::ForgetUnopenedFolder(FilePanel* panel) {
     const int opened = TabOfPanel(panel);
     if (opened < 0) return;
     TabInfo& tab = tabs[static_cast<size_t>(opened)];
     tab.requestedPath.clear();
     tab.title.clear();
     tab.icon = -1;
+}
+
+// Drives have answered: the tabs that waited for them open their folders or give up.
+void MainWindow::OpenReachedFolders() {
+    std::vector<AwaitedFolder> still;
+    for (AwaitedFolder& awaited : std::exchange(awaitingDrives, {})) {
+        switch (reachability.Reach(FolderToOpen(awaited.folder, awaited.history))) {
+        case FolderReach::Asking:
+            still.push_back(std::move(awaited));
+            break;
+        case FolderReach::Ready:
+            OpenPanelFolderNow(awaited.panel, awaited.folder, awaited.history);
+            break;
+        case FolderReach::Unreachable:
+            ForgetUnopenedFolder(awaited.panel);
+            break;
+        }
+    }
+    awaitingDrives = std::move(still);
+    // Answers are only for the folders that waited: a drive may come or go before the next.
+    if (awaitingDrives.empty()) reachability.Forget();
+    if (StripUpdatesWait()) return;
+    SyncTabStrip();
+    Layout();
+    SaveTabs();
 }
 
 void MainWindow::InsertUnbuiltTab(int index, const std::wstring& folder, TabHistory history) {
@@ -123,12 +183,11 @@ int MainWindow::OpenPath(const std::wstring& path) {
 
 void MainWindow::NewTab() { OpenPath(std::wstring()); }
 
-// Asked of the shell here: one folder's name is soon had, and the tab is seen at once.
 void MainWindow::OpenInBackgroundTab(const std::wstring& path, TabHistory history) {
     if (path.empty() || activeTab < 0) return;
     const int index = std::min(activeTab + 1 + backgroundTabsOpened, static_cast<int>(tabs.size()));
     InsertUnbuiltTab(index, path, std::move(history));
-    Describe(tabs[static_cast<size_t>(index)], DescribeFolder(path));
+    DescribeLater({path});
     ++backgroundTabsOpened;
     SyncTabStrip();
     Layout();
@@ -258,6 +317,7 @@ void MainWindow::TakeTabOut(int index) {
     // The restore places tabs by this panel; once it is gone, a new panel made at
     // its address would take its place and draw the rest of the restore around it.
     if (removed.panel.get() == firstRestored) firstRestored = nullptr;
+    std::erase_if(awaitingDrives, [&](const AwaitedFolder& awaited) { return awaited.panel == removed.panel.get(); });
     const ActiveAfterRemoval next = ActiveTabAfterRemoval(index, activeTab, static_cast<int>(tabs.size()));
     if (next.activeRemoved) {
         activeTab = -1;
@@ -339,9 +399,28 @@ void MainWindow::QueueRestoredTabs() {
             PendingTab{settings.TabPaths[static_cast<size_t>(i)], i < first, SavedTabHistory(static_cast<size_t>(i))});
         described.push_back(pendingRestore.back().path);
     }
-    // Without a thread to ask the shell on, the tabs keep the names their paths
-    // give them until they are shown.
-    if (!described.empty()) static_cast<void>(describer.Start(std::move(described), hwnd, WM_APP_FOLDERS_DESCRIBED));
+    if (!described.empty()) DescribeLater(described);
+}
+
+// Without a thread to ask the shell on, the tabs keep the names their paths
+// give them until they are shown.
+void MainWindow::DescribeLater(const std::vector<std::wstring>& folders) {
+    static_cast<void>(describer.Start(folders, hwnd, WM_APP_FOLDERS_DESCRIBED));
+    SetTimer(hwnd, kTimerSlowFolders, kSlowFolderMs, nullptr);
+}
+
+// A folder the shell is still asked about after a moment is on a slow, remote
+// or missing drive: its tab says so until the shell answers or gives up.
+void MainWindow::MarkSlowFolders() {
+    bool marked = false;
+    for (TabInfo& tab : tabs) {
+        if (tab.panel || !describer.Waiting(tab.requestedPath)) continue;
+        tab.title = kConnectingTitle;
+        marked = true;
+    }
+    if (!marked || StripUpdatesWait()) return;
+    SyncTabStrip();
+    Layout();
 }
 
 void MainWindow::RestoreRemainingTabs() {

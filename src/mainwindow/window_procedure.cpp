@@ -63,14 +63,7 @@ LRESULT MainWindow::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_NCACTIVATE:
         return TRUE;
     case WM_ENDSESSION:
-        // The session ends without closing windows or ending the message loop: what
-        // closing and the end of the program would have done has to happen now.
-        if (wParam) {
-            SaveTabsIfAsked();
-            SaveNormalRect();
-            // The process may be ended any time after this returns.
-            FlushSaves();
-        }
+        OnSessionEnd(wParam != 0, lParam);
         return 0;
     case WM_COMMAND:
         OnCommand(LOWORD(wParam));
@@ -96,7 +89,7 @@ LRESULT MainWindow::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_MOUSEWHEEL: {
         const POINT point{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
         if (!tabStrip.Hwnd() || WindowFromPoint(point) != tabStrip.Hwnd()) break;
-        StepTab(GET_WHEEL_DELTA_WPARAM(wParam) > 0 ? -1 : 1);
+        PostTabSteps(hwnd, stripWheel.Add(GET_WHEEL_DELTA_WPARAM(wParam)));
         return 0;
     }
     case WM_DPICHANGED: {
@@ -114,8 +107,18 @@ LRESULT MainWindow::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
         Layout();
         return 0;
     }
-    case WM_THEMECHANGED:
     case WM_SYSCOLORCHANGE:
+        // Only top-level windows are told; the common controls learn of new
+        // colours from their parents.
+        EnumChildWindows(
+            hwnd,
+            [](HWND child, LPARAM) -> BOOL {
+                SendMessageW(child, WM_SYSCOLORCHANGE, 0, 0);
+                return TRUE;
+            },
+            0);
+        [[fallthrough]];
+    case WM_THEMECHANGED:
         RefreshHighContrast();
         OnColoursChanged();
         break;
@@ -140,6 +143,9 @@ LRESULT MainWindow::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_APP_RESTORE_NEXT:
         RestoreRemainingTabs();
+        return 0;
+    case WM_APP_FOLDERS_REACHED:
+        OpenReachedFolders();
         return 0;
     case WM_APP_FOLDERS_DESCRIBED:
         ApplyFolderDescriptions();
@@ -214,12 +220,32 @@ void MainWindow::OnCopyData(const COPYDATASTRUCT* data) {
     }
 }
 
+// The session ends without closing windows or ending the message loop: what
+// closing and the end of the program would have done has to happen now.
+void MainWindow::OnSessionEnd(bool ending, LPARAM reasons) {
+    const SessionEndStep step = StepForSessionEnd(ending, reasons);
+    if (step == SessionEndStep::Nothing) return;
+    SaveTabsIfAsked();
+    SaveNormalRect();
+    // The process may be ended any time after this returns. While the files are
+    // written a log-off that waits for us says why.
+    ShutdownBlockReasonCreate(hwnd, L"Quorlen 正在保存标签页和设置");
+    FlushSaves();
+    ShutdownBlockReasonDestroy(hwnd);
+    if (step == SessionEndStep::SaveAndClose) {
+        // Posted: the Restart Manager waits for the process to end, and the close
+        // must not run inside its message.
+        closingForInstaller = true;
+        PostMessageW(hwnd, WM_CLOSE, 0, 0);
+    }
+}
+
 void MainWindow::OnClose() {
     if (openModalLoops > 0) {
         closeDeferred = true;
         return;
     }
-    if (CloseNeedsConfirmation(tabs.size(), restarting)) {
+    if (CloseNeedsConfirmation(tabs.size(), restarting || closingForInstaller)) {
         const std::wstring question = CloseQuestionText(tabs.size());
         if (ShowMessage(question.c_str(), MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) != IDYES) return;
     }
@@ -277,6 +303,10 @@ void MainWindow::OnTimer(UINT_PTR id) {
     case kTimerHideSaveNotice:
         KillTimer(hwnd, kTimerHideSaveNotice);
         saveNotice.Hide();
+        break;
+    case kTimerSlowFolders:
+        KillTimer(hwnd, kTimerSlowFolders);
+        MarkSlowFolders();
         break;
     case kTimerEndRestore:
         Application::Instance().StartTakeoverCheck(hwnd, settings.Takeover);

@@ -206,7 +206,8 @@ private:
     // navigation starts, for one that navigates a moment later (Windows'):
     // that navigation is the tree's.
     bool treeSelecting = false;
-    bool treeChosenByUser = false;
+    // When the user last chose in the tree (GetTickCount64), 0 for no choice.
+    ULONGLONG treeChosenAt = 0;
     // The folder the tree is choosing goes to a tab behind the active one.
     bool treeOpensBehind = false;
     ComPtr<IExplorerBrowser> browser;

@@ -4,6 +4,7 @@
 
 #include <utility>
 
+#include "panel/view_input_rules.h"
 #include "ui/event_log.h"
 #include "ui/shell_items.h"
 #include "ui/shell_settings.h"
@@ -37,7 +38,7 @@ void FilePanel::BrowseTo(IShellItem* item) {
 // Whatever the tree was last told: its choice is not this navigation.
 void FilePanel::BeginOwnNavigation() {
     selfNavigating = true;
-    treeChosenByUser = false;
+    treeChosenAt = 0;
     treeOpensBehind = false;
 }
 
@@ -145,9 +146,9 @@ HRESULT FilePanel::OnNavigationPending(PCIDLIST_ABSOLUTE folder) {
         selfNavigating = false;
         return S_OK;
     }
-    if ((treeSelecting || treeChosenByUser) && folder) treeTargetPath = ParsingPath(ItemOf(folder).get());
-    treeChosenByUser = false;
-    const bool behind = std::exchange(treeOpensBehind, false);
+    const bool chosen = TreeChoiceStillOpen(std::exchange(treeChosenAt, 0), GetTickCount64());
+    const bool behind = std::exchange(treeOpensBehind, false) && (chosen || treeSelecting);
+    if ((treeSelecting || chosen) && folder) treeTargetPath = ParsingPath(ItemOf(folder).get());
     if (!ready || !folder || treeTargetPath.empty()) return S_OK;
     ComPtr<IShellItem> target = ItemOf(folder);
     const std::wstring path = ParsingPath(target.get());

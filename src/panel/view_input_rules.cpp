@@ -1,5 +1,7 @@
 #include "panel/view_input_rules.h"
 
+#include <commctrl.h>
+
 #include <cstdlib>
 
 bool IsSecondClick(DWORD lastTime, POINT lastPoint, DWORD time, POINT point, const DoubleClickLimits& limits) {
@@ -35,4 +37,13 @@ UINT FolderMenuFlags(bool shiftDown) {
 
 bool PositionsLocateItems(UINT viewMode) {
     return viewMode == FVM_ICON || viewMode == FVM_SMALLICON || viewMode == FVM_THUMBNAIL || viewMode == FVM_TILE;
+}
+
+bool TreeChoiceStillOpen(ULONGLONG madeAt, ULONGLONG now) {
+    constexpr ULONGLONG kTreeChoiceWaitMs = 1500;
+    return madeAt != 0 && now >= madeAt && now - madeAt < kTreeChoiceWaitMs;
+}
+
+bool OnTreeRow(UINT hitFlags) {
+    return (hitFlags & (TVHT_ONITEM | TVHT_ONITEMINDENT | TVHT_ONITEMBUTTON | TVHT_ONITEMRIGHT)) != 0;
 }

@@ -229,7 +229,7 @@ LRESULT CALLBACK FilePanel::TreeHostProc(HWND window, UINT message, WPARAM wPara
         reinterpret_cast<const NMHDR*>(lParam)->hwndFrom == panel->treeWindow) {
         // Selections the control makes itself, to follow the folder shown, are no one's choice.
         const UINT action = reinterpret_cast<const NMTREEVIEWW*>(lParam)->action;
-        if (action == TVC_BYMOUSE || action == TVC_BYKEYBOARD) panel->treeChosenByUser = true;
+        if (action == TVC_BYMOUSE || action == TVC_BYKEYBOARD) panel->treeChosenAt = GetTickCount64();
         panel->treeSelecting = true;
         const LRESULT result = DefSubclassProc(window, message, wParam, lParam);
         panel->treeSelecting = false;
@@ -251,10 +251,10 @@ bool FilePanel::OpenTreeFolderBehind(HWND tree, POINT client) {
     TVHITTESTINFO hit{};
     hit.pt = client;
     const HTREEITEM item = TreeView_HitTest(tree, &hit);
-    if (!item || (hit.flags & (TVHT_ONITEMICON | TVHT_ONITEMLABEL)) == 0) return false;
+    if (!item || !OnTreeRow(hit.flags)) return false;
     // The selected item starts no navigation; the click is only kept from the tree.
     if (item == TreeView_GetSelection(tree)) return true;
-    treeChosenByUser = true;
+    treeChosenAt = GetTickCount64();
     treeOpensBehind = true;
     TreeView_SelectItem(tree, item);
     return true;

@@ -165,7 +165,7 @@ bool TabStrip::RaiseEvent(int event, int index) const {
 }
 
 void TabStrip::OnDestroy() {
-    accessible.Disconnect();
+    accessible.Disconnect(hwnd);
     StopFileDrops();
     if (spinnerTimerRunning) KillTimer(hwnd, kSpinnerTimerId);
     spinnerTimerRunning = false;

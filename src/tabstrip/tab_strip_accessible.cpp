@@ -1,6 +1,7 @@
 #include <iterator>
 
 #include "tabstrip/tab_strip.h"
+#include "ui/accessible_rules.h"
 #include "ui/drawn_accessible.h"
 
 // What the strip tells screen readers: a page tab list whose children are the
@@ -187,14 +188,12 @@ void TabStrip::OnFocusChanged(bool gained) {
     InvalidateTab(focusTab);
 }
 
-// A new active tab is announced as the selection and, so that a screen reader
-// says it whatever has the focus, as the focus too.
 void TabStrip::AnnounceActiveTab() {
     if (!ValidIndex(activeIndex)) return;
-    if (GetFocus() == hwnd) {
+    const bool focused = GetFocus() == hwnd;
+    if (focused) {
         if (ValidIndex(focusTab)) InvalidateTab(focusTab);
         focusTab = activeIndex;
     }
-    NotifyAccessibleEvent(EVENT_OBJECT_SELECTION, hwnd, activeIndex);
-    NotifyAccessibleEvent(EVENT_OBJECT_FOCUS, hwnd, activeIndex);
+    for (const DWORD event : ActiveItemEvents(focused)) NotifyAccessibleEvent(event, hwnd, activeIndex);
 }

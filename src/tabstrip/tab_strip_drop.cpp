@@ -188,10 +188,13 @@ DropPlace TabStrip::FileDrop::Follow(DWORD keys, POINTL point, DWORD* effect) {
 }
 
 // A folder whose target cannot be had or refuses the drag stays the one the drag
-// is over, so that it is not asked again at every move.
+// is over, so that it is not asked again at every move. One on a drive that may
+// be slow is bound only once it has answered on a thread of its own; until then
+// the tab takes no drop, and the next move looks again.
 void TabStrip::FileDrop::EnterFolder(const std::wstring& folder, DWORD keys, POINTL point, DWORD* effect) {
+    if (!folder.empty() && probe_.Reach(folder) == FolderReach::Asking) return;
     folder_ = folder;
-    if (folder.empty()) return;
+    if (folder.empty() || probe_.Reach(folder) == FolderReach::Unreachable) return;
     ComPtr<IDropTarget> target;
     if (FAILED(FolderDropTarget(folder, target)) || FAILED(target->DragEnter(data_.get(), keys, point, effect))) {
         return;
@@ -235,4 +238,6 @@ void TabStrip::FileDrop::EndDrag() {
     TrackHover(-1, false);
     data_.reset();
     folders_.clear();
+    // A drive that answered during this drag may be gone by the next.
+    probe_.Forget();
 }

@@ -8,6 +8,7 @@
 
 #include "tabstrip/tab_strip.h"
 #include "tabstrip/tab_strip_drop_rules.h"
+#include "ui/folder_probe.h"
 #include "ui/handles.h"
 
 // The strip's drop target for files dragged from anywhere. Over a tab it hands
@@ -57,5 +58,6 @@ private:
     std::wstring folder_;                // the tab folder the drag is over; empty for none
     ComPtr<IDropTarget> folderTarget_;   // its shell drop target, once that took the drag
     ComPtr<IDropTargetHelper> imageHelper_;
+    FolderProbe probe_;
     int hoverTab_ = -1;
 };

@@ -1,13 +1,5 @@
 #include "takeover/launch_target.h"
 
-#include <cwctype>
-
-bool IsFileSystemTarget(const std::wstring& target) {
-    if (target.starts_with(L"\\\\")) return true;
-    return target.size() >= 2 && std::iswalpha(target[0]) && target[0] < 0x80 && target[1] == L':' &&
-           (target.size() == 2 || target[2] == L'\\' || target[2] == L'/');
-}
-
 namespace {
 
 // The target quoted for a command line: a trailing backslash is doubled, or

@@ -62,7 +62,8 @@ void TellProgramMissing(const TakeoverRecord& record) {
 }
 
 int OpenTarget(const CommandLineRequest& request) {
-    if (!IsFileSystemTarget(request.path)) return OpenInExplorer(request.path, request.select) ? 0 : 1;
+    // "::{…}" folders and the shell's named places have no path Quorlen can show.
+    if (!IsFileSystemPath(request.path)) return OpenInExplorer(request.path, request.select) ? 0 : 1;
     if (HandOffToRunningInstance(request.path, request.select)) return 0;
     const std::optional<TakeoverRecord> record = ReadTakeoverRecord();
     if (record && IsQuorlenProgram(record->program) &&
@@ -77,6 +78,8 @@ int OpenTarget(const CommandLineRequest& request) {
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+    // Quorlen recorded on a removed stick is found missing, without the system's "no disk" box.
+    SetErrorMode(SEM_FAILCRITICALERRORS);
     SetCurrentDirectoryW(NeutralWorkingFolder().c_str());
     const std::vector<std::wstring> arguments = ProcessArguments();
     const CommandLineRequest request = ParseCommandLine(arguments);

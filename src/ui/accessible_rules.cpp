@@ -27,3 +27,8 @@ long AccessibleNavigate(long count, long start, long direction) {
         return 0;
     }
 }
+
+std::vector<DWORD> ActiveItemEvents(bool stripHasFocus) {
+    if (stripHasFocus) return {EVENT_OBJECT_SELECTION, EVENT_OBJECT_FOCUS};
+    return {EVENT_OBJECT_SELECTION};
+}

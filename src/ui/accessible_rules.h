@@ -17,3 +17,8 @@
 // and right only from a child, never past either end. 0 when it leads nowhere
 // this object can answer for (up and down, or past an end).
 [[nodiscard]] long AccessibleNavigate(long count, long start, long direction);
+
+// The events that announce a new active item of a strip: always the selection;
+// the focus only while the strip holds the keyboard focus, for a screen reader
+// reads whatever the focus event names, and keys typed go where the focus is.
+[[nodiscard]] std::vector<DWORD> ActiveItemEvents(bool stripHasFocus);

@@ -3,10 +3,27 @@
 #include <cstring>
 
 #include "ui/handles.h"
+#include "ui/paths.h"
+
+namespace {
+
+constexpr int kClipboardOpenTries = 10;
+constexpr DWORD kClipboardRetryMs = 20;
+
+bool OpenClipboardSoon(HWND owner) {
+    for (int attempt = 1;; ++attempt) {
+        if (OpenClipboard(owner)) return true;
+        if (attempt == kClipboardOpenTries) return false;
+        Sleep(kClipboardRetryMs);
+    }
+}
+
+}  // namespace
 
 std::wstring QuotedPathLines(const std::vector<std::wstring>& paths) {
     std::wstring text;
     for (const std::wstring& path : paths) {
+        if (!IsFileSystemPath(path)) continue;
         if (!text.empty()) text += L"\r\n";
         text += L'"';
         text += path;
@@ -23,7 +40,7 @@ bool CopyTextToClipboard(HWND owner, const std::wstring& text) {
     if (!target) return false;
     std::memcpy(target, text.c_str(), bytes);
     GlobalUnlock(memory.get());
-    if (!OpenClipboard(owner)) return false;
+    if (!OpenClipboardSoon(owner)) return false;
     EmptyClipboard();
     const bool placed = SetClipboardData(CF_UNICODETEXT, memory.get()) != nullptr;
     CloseClipboard();

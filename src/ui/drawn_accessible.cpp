@@ -279,7 +279,7 @@ private:
 AccessibleHolder::~AccessibleHolder() { Disconnect(); }
 
 IAccessible* AccessibleHolder::Get(HWND window, AccessibleSource& source) {
-    if (!window) return nullptr;
+    if (!window || window == cutOffWindow) return nullptr;
     if (!object) {
         object = new (std::nothrow) DrawnAccessible(window, &source);
         if (!object) return nullptr;
@@ -298,7 +298,8 @@ std::optional<LRESULT> AccessibleHolder::AnswerGetObject(HWND window, Accessible
     return answer;
 }
 
-void AccessibleHolder::Disconnect() {
+void AccessibleHolder::Disconnect(HWND closingWindow) {
+    if (closingWindow) cutOffWindow = closingWindow;
     if (!object) return;
     object->Disconnect();
     object->Release();

@@ -81,10 +81,13 @@ public:
                                                          LPARAM lParam);
 
     // Cuts the object off: from now on it answers every question with an error.
-    void Disconnect();
+    // A window on its way out names itself, so that it makes no new object for a
+    // WM_GETOBJECT that comes after.
+    void Disconnect(HWND closingWindow = nullptr);
 
 private:
     DrawnAccessible* object = nullptr;
+    HWND cutOffWindow = nullptr;
 };
 
 // Tells assistive tools that a child of a window's client object changed

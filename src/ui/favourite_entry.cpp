@@ -1,5 +1,6 @@
 #include "ui/favourite_entry.h"
 
+#include "ui/folder_probe.h"
 #include "ui/handles.h"
 #include "ui/shell_icons.h"
 #include "ui/shell_items.h"
@@ -7,7 +8,9 @@
 FavouriteEntry DescribeFavourite(const std::wstring& path) {
     FavouriteEntry entry;
     ComPtr<IShellItem> item;
-    if (SUCCEEDED(ItemFromPath(path, item.put()))) {
+    // Favourites are named as the window starts: one on a share or a removable
+    // drive goes by its path's name rather than hold the window up.
+    if (!MayKeepWaiting(path) && SUCCEEDED(ItemFromPath(path, item.put()))) {
         entry.name = DisplayName(item.get());
         entry.iconIndex = ItemIconIndex(item.get(), false);
     }

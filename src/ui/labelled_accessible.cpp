@@ -6,11 +6,30 @@
 #include <string>
 
 #include "ui/accessible_com.h"
+#include "ui/event_log.h"
+#include "ui/handles.h"
 #include "ui/oleacc_entry.h"
 
-
-
 namespace {
+
+// Declared by oleacc.h, defined there only for the one file that includes
+// initguid.h first; spelled out here instead.
+constexpr CLSID kAccPropServicesClass = {0xb5f8350b, 0x0548, 0x48b1, {0xa6, 0xee, 0x88, 0xbd, 0x00, 0xb4, 0xa5, 0xe7}};
+constexpr IID kAccPropServicesInterface = {0x6e26e776, 0x04f0, 0x495d, {0x80, 0xe4, 0x33, 0x30, 0x35, 0x2e, 0x31, 0x69}};
+constexpr GUID kAccNameProperty = {0x608d3df8, 0x8128, 0x4aa7, {0xa4, 0x28, 0xf5, 0x5e, 0x49, 0x26, 0x72, 0x91}};
+
+// Set on a control whose name the property service took.
+constexpr wchar_t kAnnotatedProperty[] = L"Quorlen.NameAnnotated";
+
+ComPtr<IAccPropServices> PropertyServices() {
+    ComPtr<IAccPropServices> services;
+    if (ComFailed(CoCreateInstance(kAccPropServicesClass, nullptr, CLSCTX_INPROC_SERVER, kAccPropServicesInterface,
+                                   reinterpret_cast<void**>(services.put())),
+                  L"accessibility: create AccPropServices")) {
+        services.reset();
+    }
+    return services;
+}
 
 // The system's object with one answer changed: the control's own name.
 class LabelledAccessible final : public AccessibleComObject {
@@ -94,11 +113,30 @@ private:
 
 }  // namespace
 
+void NameStandardControl(HWND control, const wchar_t* name) {
+    const ComPtr<IAccPropServices> services = PropertyServices();
+    if (services && !ComFailed(services->SetHwndPropStr(control, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF,
+                                                        kAccNameProperty, name),
+                               L"accessibility: IAccPropServices::SetHwndPropStr")) {
+        SetPropW(control, kAnnotatedProperty, reinterpret_cast<HANDLE>(1));
+    }
+}
+
+void ForgetStandardControlName(HWND control) {
+    if (!RemovePropW(control, kAnnotatedProperty)) return;
+    // The service keeps its annotations until they are cleared, past the window's end.
+    if (const ComPtr<IAccPropServices> services = PropertyServices()) {
+        services->ClearHwndProps(control, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF, &kAccNameProperty, 1);
+    }
+}
+
 std::optional<LRESULT> AnswerLabelledGetObject(HWND window, const wchar_t* label, WPARAM wParam, LPARAM lParam) {
     if (static_cast<DWORD>(lParam) != static_cast<DWORD>(OBJID_CLIENT)) return std::nullopt;
+    if (GetPropW(window, kAnnotatedProperty)) return std::nullopt;
     IAccessible* standard = nullptr;
-    if (FAILED(OleaccCreateStdAccessibleObject(window, OBJID_CLIENT, __uuidof(IAccessible),
-                                         reinterpret_cast<void**>(&standard))) ||
+    if (ComFailed(OleaccCreateStdAccessibleObject(window, OBJID_CLIENT, __uuidof(IAccessible),
+                                                  reinterpret_cast<void**>(&standard)),
+                  L"accessibility: CreateStdAccessibleObject") ||
         !standard) {
         return std::nullopt;
     }

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <cwctype>
 #include <string_view>
 
 std::wstring WithoutTrailingBackslashes(std::wstring path) {
@@ -21,6 +22,12 @@ std::wstring_view ComparedPart(const std::wstring& path) {
 }
 
 }  // namespace
+
+bool IsFileSystemPath(const std::wstring& path) {
+    if (path.starts_with(L"\\\\")) return true;
+    return path.size() >= 2 && std::iswalpha(path[0]) && path[0] < 0x80 && path[1] == L':' &&
+           (path.size() == 2 || path[2] == L'\\' || path[2] == L'/');
+}
 
 bool SamePath(const std::wstring& a, const std::wstring& b) {
     // The comparison lstrcmpiW makes, given the lengths instead of copies.

@@ -10,6 +10,11 @@
 // backslashes. "C:\" and "C:" differ: the bare drive names that drive's current folder.
 [[nodiscard]] bool SamePath(const std::wstring& a, const std::wstring& b);
 
+// Whether the text is a path on a disk or a share ("C:\…", "\\server\…");
+// "::{…}" folders, "shell:" and "search-ms:" places and every other name
+// without a file-system path are not.
+[[nodiscard]] bool IsFileSystemPath(const std::wstring& path);
+
 // A key under which paths that differ only in letter case and trailing
 // backslashes meet: for finding one among many without comparing each with each.
 [[nodiscard]] std::wstring PathKey(const std::wstring& path);

@@ -106,6 +106,21 @@ TEST_F(ThreeSavedTabs, TabStepsWrapAround) {
     EXPECT_TRUE(step(1, 2));
 }
 
+// An installer's Restart Manager asks the program to close, then restarts it
+// after the install: no question holds the install up, and every tab is kept.
+TEST_F(ThreeSavedTabs, AnInstallersCloseEndsTheProgramWithoutAQuestion) {
+    ASSERT_TRUE(WaitForTabCount(3));
+    ASSERT_TRUE(WaitForSavedTabs({folders[0] + L"\\", folders[1], folders[2] + L"\\"}));
+    DWORD_PTR mayEnd = FALSE;
+    ASSERT_TRUE(SendMessageTimeoutW(window, WM_QUERYENDSESSION, 0, ENDSESSION_CLOSEAPP, SMTO_ABORTIFHUNG, 5000, &mayEnd));
+    EXPECT_EQ(mayEnd, static_cast<DWORD_PTR>(TRUE));
+    ASSERT_TRUE(SendMessageTimeoutW(window, WM_ENDSESSION, TRUE, ENDSESSION_CLOSEAPP, SMTO_ABORTIFHUNG, 5000, nullptr));
+    DWORD exitCode = 1234;
+    ASSERT_TRUE(quorlen.WaitForExit(5000, exitCode)) << "still running 5 s after the installer's close: a question?";
+    EXPECT_EQ(exitCode, 0u);
+    EXPECT_TRUE(SamePaths(ReadConfigLines(install, L"tabs.txt"), {folders[0] + L"\\", folders[1], folders[2] + L"\\"}));
+}
+
 class SavedActiveBeyondTheList : public ThreeSavedTabs {
 protected:
     void PrepareConfig() override {

@@ -117,6 +117,16 @@ TEST(FrameClose, AsksOnlyForSeveralTabsAndNotDuringARestart) {
     EXPECT_EQ(CloseQuestionText(12), L"当前有 12 个标签页，确定要关闭所有标签页吗？");
 }
 
+TEST(FrameClose, AnInstallerClosesTheProgramAndALogOffOnlySaves) {
+    EXPECT_EQ(StepForSessionEnd(false, ENDSESSION_CLOSEAPP), SessionEndStep::Nothing);
+    EXPECT_EQ(StepForSessionEnd(false, 0), SessionEndStep::Nothing);
+    EXPECT_EQ(StepForSessionEnd(true, ENDSESSION_CLOSEAPP), SessionEndStep::SaveAndClose);
+    EXPECT_EQ(StepForSessionEnd(true, ENDSESSION_CLOSEAPP | ENDSESSION_CRITICAL), SessionEndStep::SaveAndClose);
+    EXPECT_EQ(StepForSessionEnd(true, 0), SessionEndStep::Save);
+    EXPECT_EQ(StepForSessionEnd(true, static_cast<LPARAM>(ENDSESSION_LOGOFF)), SessionEndStep::Save);
+    EXPECT_EQ(StepForSessionEnd(true, ENDSESSION_CRITICAL), SessionEndStep::Save);
+}
+
 }  // namespace
 
 namespace {

@@ -1,3 +1,4 @@
+#include "ui/clipboard.h"
 #include "ui/paths.h"
 #include "ui/text.h"
 
@@ -13,6 +14,14 @@ bool Same(const std::wstring& a, const std::wstring& b) {
     const bool same = SamePath(a, b);
     EXPECT_EQ(same, PathKey(a) == PathKey(b)) << NarrowForTest(a) << " and " << NarrowForTest(b);
     return same;
+}
+
+TEST(CopiedPaths, OnlyPathsOnADiskOrAShareAreCopiedEachQuotedOnALine) {
+    EXPECT_EQ(QuotedPathLines({L"C:\\a b", L"::{20D04FE0-3AEA-1069-A2D8-08002B30309D}", L"\\\\srv\\s\\x.txt",
+                               L"::{645FF040-5081-101B-9F08-00AA002F954E}\\::{00000000-0000-0000-0000-000000000001}",
+                               L"D:\\文件.txt"}),
+              L"\"C:\\a b\"\r\n\"\\\\srv\\s\\x.txt\"\r\n\"D:\\文件.txt\"");
+    EXPECT_EQ(QuotedPathLines({L"::{20D04FE0-3AEA-1069-A2D8-08002B30309D}", L""}), L"") << "nothing to copy";
 }
 
 TEST(SamePath, IgnoresLetterCaseAndTrailingBackslashes) {

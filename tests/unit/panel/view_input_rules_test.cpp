@@ -1,6 +1,7 @@
 #include "panel/view_input_rules.h"
 
 #include <gtest/gtest.h>
+#include <commctrl.h>
 
 namespace {
 
@@ -64,6 +65,24 @@ TEST(ViewInputRules, OnlyIconAndTileViewsLocateItemsByTheirPositions) {
     }
     for (const UINT mode : {FVM_LIST, FVM_DETAILS, FVM_CONTENT, FVM_THUMBSTRIP, FVM_AUTO}) {
         EXPECT_FALSE(PositionsLocateItems(mode)) << mode;
+    }
+}
+
+TEST(ViewInputRules, ATreeChoiceClaimsOnlyTheNavigationThatSoonFollowsIt) {
+    EXPECT_FALSE(TreeChoiceStillOpen(0, 5000)) << "no choice made";
+    EXPECT_TRUE(TreeChoiceStillOpen(10000, 10000));
+    EXPECT_TRUE(TreeChoiceStillOpen(10000, 11499));
+    EXPECT_FALSE(TreeChoiceStillOpen(10000, 11500)) << "a selection that started nothing is forgotten";
+    EXPECT_FALSE(TreeChoiceStillOpen(10000, 9000)) << "a clock read out of order is no claim";
+}
+
+TEST(ViewInputRules, TheWholeRowOfATreeItemTakesTheMiddleClick) {
+    for (const UINT flags : {TVHT_ONITEMICON, TVHT_ONITEMLABEL, TVHT_ONITEMSTATEICON, TVHT_ONITEMINDENT,
+                             TVHT_ONITEMRIGHT, TVHT_ONITEMBUTTON}) {
+        EXPECT_TRUE(OnTreeRow(flags)) << flags;
+    }
+    for (const UINT flags : {TVHT_NOWHERE, TVHT_ABOVE, TVHT_BELOW, TVHT_TORIGHT, TVHT_TOLEFT}) {
+        EXPECT_FALSE(OnTreeRow(flags)) << flags;
     }
 }
 

@@ -9,6 +9,7 @@
 #include "takeover/launch_target.h"
 #include "takeover/program_location.h"
 #include "ui/handles.h"
+#include "ui/paths.h"
 
 namespace {
 
@@ -22,12 +23,12 @@ std::vector<std::wstring> Split(const std::wstring& commandLine) {
 
 TEST(LaunchTarget, OnlyFoldersOnADiskGoToQuorlen) {
     for (const wchar_t* path : {L"C:\\", L"C:", L"d:\\Work\\src", L"\\\\server\\share\\x", L"\\\\?\\C:\\long"}) {
-        EXPECT_TRUE(IsFileSystemTarget(path)) << path;
+        EXPECT_TRUE(IsFileSystemPath(path)) << path;
     }
     for (const wchar_t* path : {L"::{20D04FE0-3AEA-1069-A2D8-08002B30309D}", L"::{645FF040-5081-101B-9F08-00AA002F954E}",
                                 L"shell:Downloads", L"search-ms:query=x", L"", L"relative\\folder", L"ab:\\x",
                                 L"Ä:\\x"}) {
-        EXPECT_FALSE(IsFileSystemTarget(path)) << path;
+        EXPECT_FALSE(IsFileSystemPath(path)) << path;
     }
 }
 
