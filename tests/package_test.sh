@@ -40,7 +40,7 @@ zip_file=$(head -n 1 "$work/package.log")
 
 folder="$work/Quorlen 文件管理器"
 unzip -q "$zip_file" -d "$folder"
-expected=(Quorlen.exe 用户指南.md LICENSE CHANGES.md)
+expected=(Quorlen.exe 用户指南.md LICENSE THIRD-PARTY-NOTICES.txt CHANGES.md)
 while IFS= read -r picture; do expected+=("$picture"); done \
   < <(grep -o '](images/[^)]*)' "$folder/用户指南.md" | sed 's/^](\(.*\))$/\1/' | sort -u)
 for file in "${expected[@]}"; do
