@@ -96,14 +96,35 @@ void MainWindow::OnTabStripEvent(int event, int index) {
     }
 }
 
+// A folder on a share or a drive that may be slow is looked up on a thread of
+// its own first; the tab shows it is busy, and the window goes on answering.
 void MainWindow::NavigateFromAddressBar() {
     const std::wstring text = TrimBlanks(commandBar.GetAddressText());
+    FilePanel* panel = ActivePanel();
     if (text.empty()) return;
-    if (FilePanel* panel = ActivePanel(); panel && panel->NavigateToPath(text)) return;
+    if (panel) {
+        reachability.TellWhenAnswered(hwnd, WM_APP_FOLDERS_REACHED);
+        switch (reachability.Reach(text)) {
+        case FolderReach::Ready:
+            NavigateToTypedFolder(panel, text);
+            return;
+        case FolderReach::Asking:
+            awaitingDrives.push_back(AwaitedFolder{panel, text, {}, true});
+            tabStrip.SetLoading(activeTab, true);
+            return;
+        case FolderReach::Unreachable:
+            break;
+        }
+    }
+    NavigateToTypedFolder(nullptr, text);
+}
+
+void MainWindow::NavigateToTypedFolder(FilePanel* panel, const std::wstring& folder) {
+    if (panel && panel->NavigateToPath(folder)) return;
     ShowMessage(L"无法打开该路径", MB_ICONWARNING);
     // While the warning was up, tabs may have come, gone or changed places.
-    const FilePanel* panel = ActivePanel();
-    commandBar.SetPath(panel ? panel->GetCurrentPath() : std::wstring());
+    const FilePanel* shown = ActivePanel();
+    commandBar.SetPath(shown ? shown->GetCurrentPath() : std::wstring());
 }
 
 void MainWindow::UpdateNavButtons() {

@@ -127,6 +127,7 @@ private:
     void OpenPanelFolderNow(FilePanel* panel, const std::wstring& folder, const TabHistory& history);
     void ForgetUnopenedFolder(FilePanel* panel);
     void OpenReachedFolders();
+    void NavigateToTypedFolder(FilePanel* panel, const std::wstring& folder);
     // A tab behind the others, with no panel until it is first shown.
     void InsertUnbuiltTab(int index, const std::wstring& folder, TabHistory history = {});
     // The saved back and forward list of the saved tab at index; empty when none.
@@ -230,6 +231,8 @@ private:
         FilePanel* panel;
         std::wstring folder;
         TabHistory history;
+        // Typed into the address bar: the tab keeps its folder if this one fails.
+        bool typed = false;
     };
     FolderProbe reachability;
     std::vector<AwaitedFolder> awaitingDrives;

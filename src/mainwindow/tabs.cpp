@@ -60,7 +60,9 @@ std::unique_ptr<FilePanel> MainWindow::CreatePanel(HWND parent, int controlId) {
 }
 
 std::wstring MainWindow::DefaultTabFolder() const {
-    if (!settings.NewTabPath.empty() && PathFileExistsW(settings.NewTabPath.c_str())) return settings.NewTabPath;
+    if (settings.NewTabPath.empty()) return kComputerFolder;
+    // One on a share or a slow drive is looked up as the tab opens, not here.
+    if (MayKeepWaiting(settings.NewTabPath) || PathFileExistsW(settings.NewTabPath.c_str())) return settings.NewTabPath;
     return kComputerFolder;
 }
 
@@ -127,27 +129,38 @@ void MainWindow::ForgetUnopenedFolder(FilePanel* panel) {
 
 // Drives have answered: the tabs that waited for them open their folders or give up.
 void MainWindow::OpenReachedFolders() {
+    std::vector<AwaitedFolder> answered;
     std::vector<AwaitedFolder> still;
     for (AwaitedFolder& awaited : std::exchange(awaitingDrives, {})) {
-        switch (reachability.Reach(FolderToOpen(awaited.folder, awaited.history))) {
-        case FolderReach::Asking:
-            still.push_back(std::move(awaited));
-            break;
-        case FolderReach::Ready:
-            OpenPanelFolderNow(awaited.panel, awaited.folder, awaited.history);
-            break;
-        case FolderReach::Unreachable:
-            ForgetUnopenedFolder(awaited.panel);
-            break;
-        }
+        const bool asking = reachability.Reach(FolderToOpen(awaited.folder, awaited.history)) == FolderReach::Asking;
+        (asking ? still : answered).push_back(std::move(awaited));
     }
     awaitingDrives = std::move(still);
+    std::vector<AwaitedFolder> typed;
+    for (AwaitedFolder& awaited : answered) {
+        const bool ready = reachability.Reach(FolderToOpen(awaited.folder, awaited.history)) == FolderReach::Ready;
+        if (awaited.typed) {
+            const int tab = TabOfPanel(awaited.panel);
+            if (tab >= 0) tabStrip.SetLoading(tab, false);
+            if (!ready) awaited.panel = nullptr;
+            typed.push_back(std::move(awaited));
+        } else if (ready) {
+            OpenPanelFolderNow(awaited.panel, awaited.folder, awaited.history);
+        } else {
+            ForgetUnopenedFolder(awaited.panel);
+        }
+    }
     // Answers are only for the folders that waited: a drive may come or go before the next.
     if (awaitingDrives.empty()) reachability.Forget();
-    if (StripUpdatesWait()) return;
-    SyncTabStrip();
-    Layout();
-    SaveTabs();
+    if (!StripUpdatesWait()) {
+        SyncTabStrip();
+        Layout();
+        SaveTabs();
+    }
+    // Last: a failed address's message box lets other messages in, this one's among them.
+    for (const AwaitedFolder& awaited : typed) {
+        if (!awaited.panel || TabOfPanel(awaited.panel) >= 0) NavigateToTypedFolder(awaited.panel, awaited.folder);
+    }
 }
 
 void MainWindow::InsertUnbuiltTab(int index, const std::wstring& folder, TabHistory history) {

@@ -175,6 +175,9 @@ LRESULT CALLBACK FilePanel::HostWndProc(HWND window, UINT message, WPARAM wParam
 
 LRESULT FilePanel::HostProc(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
+    case kHistoryReachedMessage:
+        ResumeHistoryStep();
+        return 0;
     case WM_SIZE:
         if (HWND control = BrowserWindow()) {
             RECT client{};

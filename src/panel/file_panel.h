@@ -10,6 +10,7 @@
 
 #include "panel/browse_history.h"
 #include "settings/tab_histories.h"
+#include "ui/folder_probe.h"
 #include "ui/handles.h"
 
 // One place in a panel's back and forward list: its folder's path, which is
@@ -150,6 +151,8 @@ private:
     void BeginOwnNavigation();
     void PushAndBrowse(ComPtr<IShellItem> item, bool byIdList, bool replacing = false);
     bool StepThroughHistory(bool forward);
+    // A step back or forward that waits for the drive of the folder it leads to.
+    void ResumeHistoryStep();
     template <typename View>
     ComPtr<View> CurrentView() const;
     HWND BrowserWindow() const;
@@ -216,6 +219,12 @@ private:
     LONG refCount = 1;
     BrowseHistory<HistoryEntry> history;
     ComPtr<IShellItem> currentItem;
+    // Entries saved in an earlier run, on a share or a slow drive, are looked up
+    // off the window's thread before a step back or forward takes them.
+    FolderProbe historyReach;
+    int waitingStep = 0;  // -1 back, 1 forward, 0 none
+    // Posted to the host window when such a lookup has ended.
+    static constexpr UINT kHistoryReachedMessage = WM_APP + 1;
     // Its parsing name, asked of the shell once per arrival: every tab's folder
     // is compared whenever a folder is opened or the tabs are saved.
     std::wstring currentPath;

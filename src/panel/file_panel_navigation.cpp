@@ -77,21 +77,40 @@ void FilePanel::NavigateToItemIDList(IShellItem* item, bool replacing) {
 }
 
 // Entries saved in an earlier run, or carried from another tab, are paths until
-// they are visited; one whose folder has gone since is passed over.
+// they are visited; one whose folder has gone since is passed over. One on a
+// share or a slow drive is looked up off the window's thread first, and the
+// step is taken again once the drive has answered.
 bool FilePanel::StepThroughHistory(bool forward) {
     if (!browser) return false;
+    waitingStep = 0;
     const int start = history.Index();
+    historyReach.TellWhenAnswered(hostWindow, kHistoryReachedMessage);
     while (HistoryEntry* entry = forward ? history.Forward() : history.Back()) {
-        if (!entry->item && (FAILED(ItemFromPath(entry->path, entry->item.put())) || !entry->item)) {
-            entry->item.reset();
-            continue;
+        if (!entry->item) {
+            const FolderReach reach = historyReach.Reach(entry->path);
+            if (reach == FolderReach::Asking) {
+                history.MoveTo(start);
+                waitingStep = forward ? 1 : -1;
+                return true;
+            }
+            if (reach == FolderReach::Unreachable || FAILED(ItemFromPath(entry->path, entry->item.put())) ||
+                !entry->item) {
+                entry->item.reset();
+                continue;
+            }
         }
+        historyReach.Forget();
         BeginOwnNavigation();
         BrowseTo(entry->item.get());
         return true;
     }
+    historyReach.Forget();
     history.MoveTo(start);
     return false;
+}
+
+void FilePanel::ResumeHistoryStep() {
+    if (waitingStep != 0) static_cast<void>(StepThroughHistory(waitingStep > 0));
 }
 
 bool FilePanel::GoBack() { return StepThroughHistory(false); }
@@ -142,6 +161,8 @@ ComPtr<IShellItem> FilePanel::GetCurrentItem() const { return Referenced(current
 std::wstring FilePanel::GetCurrentPath() const { return currentPath; }
 
 HRESULT FilePanel::OnNavigationPending(PCIDLIST_ABSOLUTE folder) {
+    // A step that waited for its drive gives way to whatever navigation came first.
+    waitingStep = 0;
     if (selfNavigating) {
         selfNavigating = false;
         return S_OK;

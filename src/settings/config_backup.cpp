@@ -201,7 +201,12 @@ void MoveFilesOver(const std::wstring& from, const std::wstring& to) {
             if (!IsFolderLinkAt(target)) MoveFilesOver(source, target);
         } else {
             SetFileAttributesW(target.c_str(), FILE_ATTRIBUTE_NORMAL);
-            MoveFileExW(source.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING);
+            // A file being read at that moment cannot be replaced: that passes too.
+            for (int attempt = 1; !MoveFileExW(source.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING) &&
+                                  attempt < kSwapAttempts;
+                 ++attempt) {
+                Sleep(kSwapRetryMs);
+            }
         }
     } while (FindNextFileW(find.get(), &entry));
 }

@@ -1,11 +1,14 @@
 #include "ui/folder_probe.h"
 
+#include <objbase.h>
+
 #include <map>
 #include <mutex>
 #include <utility>
 
 #include "ui/handles.h"
 #include "ui/paths.h"
+#include "ui/shell_items.h"
 
 struct FolderProbe::Answers {
     std::mutex lock;
@@ -17,14 +20,16 @@ struct FolderProbe::Answers {
 // What a lookup's thread holds: the answers it reports to, alive as long as it runs.
 struct FolderProbe::Job {
     std::shared_ptr<Answers> answers;
-    Lookup exists;
+    Lookup knows;
     std::wstring folder;
     std::wstring key;
 };
 
 DWORD WINAPI FolderProbe::Run(void* parameter) {
     const std::unique_ptr<Job> job(static_cast<Job*>(parameter));
-    const FolderReach reach = job->exists(job->folder) ? FolderReach::Ready : FolderReach::Unreachable;
+    const bool com = SUCCEEDED(CoInitializeEx(nullptr, COINIT_MULTITHREADED));
+    const FolderReach reach = job->knows(job->folder) ? FolderReach::Ready : FolderReach::Unreachable;
+    if (com) CoUninitialize();
     const std::lock_guard<std::mutex> guard(job->answers->lock);
     job->answers->known[job->key] = reach;
     if (job->answers->window) PostMessageW(job->answers->window, job->answers->message, 0, 0);
@@ -34,9 +39,11 @@ DWORD WINAPI FolderProbe::Run(void* parameter) {
 FolderProbe::FolderProbe(Lookup lookupFunction, AtOnce atOnceFunction)
     : lookup(std::move(lookupFunction)), atOnce(std::move(atOnceFunction)), answers(std::make_shared<Answers>()) {}
 
-bool FolderProbe::FolderExists(const std::wstring& folder) {
-    const DWORD attributes = GetFileAttributesW(folder.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+FolderProbe::~FolderProbe() { TellWhenAnswered(nullptr, 0); }
+
+bool FolderProbe::ShellKnows(const std::wstring& folder) {
+    ComPtr<IShellItem> item;
+    return SUCCEEDED(ItemFromPath(folder, item.put())) && item;
 }
 
 bool MayKeepWaiting(const std::wstring& folder) {

@@ -19,12 +19,16 @@ enum class FolderReach { Ready, Asking, Unreachable };
 
 class FolderProbe {
 public:
-    // Whether the folder exists, asked on the probing thread.
+    // Whether the shell knows the folder, asked on the probing thread.
     using Lookup = std::function<bool(const std::wstring&)>;
     // Whether the folder is on a drive that answers at once, asked on the caller's thread.
     using AtOnce = std::function<bool(const std::wstring&)>;
 
-    explicit FolderProbe(Lookup lookup = FolderExists, AtOnce atOnce = AnswersAtOnce);
+    explicit FolderProbe(Lookup lookup = ShellKnows, AtOnce atOnce = AnswersAtOnce);
+    // Lookups still running then tell no one: the window told may be gone.
+    ~FolderProbe();
+    FolderProbe(const FolderProbe&) = delete;
+    FolderProbe& operator=(const FolderProbe&) = delete;
 
     // Ready or Unreachable once known; Asking while the lookup runs, which the
     // first question starts. Answers are kept until Forget.
@@ -37,7 +41,9 @@ public:
     // still running report to no one.
     void Forget();
 
-    static bool FolderExists(const std::wstring& folder);
+    // The question the window's thread would ask: a share's server ("\\\\server")
+    // is a folder to the shell too, though no file has its name.
+    static bool ShellKnows(const std::wstring& folder);
     static bool AnswersAtOnce(const std::wstring& folder) { return !MayKeepWaiting(folder); }
 
 private:

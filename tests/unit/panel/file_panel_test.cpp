@@ -251,6 +251,15 @@ TEST_F(HostedFilePanel, KeepsItsOwnBackAndForwardHistory) {
     EXPECT_FALSE(panel->GoForward());
 }
 
+// A saved entry on a share is looked up off the window's thread: the step back
+// is taken once the share has answered, and one that is gone is passed over.
+TEST_F(HostedFilePanel, AStepBackToAShareWaitsForItsAnswerOffTheWindowsThread) {
+    const TabHistory saved{{L"C:\\windows", L"\\\\no-such-host.invalid\\share\\gone", L"C:\\windows\\system32"}, 2};
+    ASSERT_TRUE(NavigateAndWait([&] { return panel->OpenHistory(saved); }, system32));
+    ASSERT_TRUE(NavigateAndWait([&] { return panel->GoBack(); }, windows)) << "the step never went past the share";
+    EXPECT_EQ(panel->HistoryIndex(), 0);
+}
+
 TEST_F(HostedFilePanel, AnUnparsablePathLeavesTheHistoryAlone) {
     EXPECT_FALSE(panel->NavigateToPath(L"Q:\\no such folder\\anywhere"));
     EXPECT_FALSE(panel->NavigateToPath(L""));
