@@ -199,15 +199,6 @@ std::vector<std::wstring> WithWindowRect(std::vector<std::wstring> lines, const 
     return WithSettingValues(std::move(lines), WindowRectValues(rect));
 }
 
-void SaveSettings(const Settings& settings) {
-    QueueSave([settingsPath = ConfigFilePath(kSettingsFileName), favoritesPath = ConfigFilePath(kFavoritesFileName),
-               tabsPath = ConfigFilePath(kTabsFileName), settings] {
-        SaveLines(settingsPath, PrintSettingsLines(settings));
-        if (!settings.FavoritesUnreadable) SaveLines(favoritesPath, settings.Favorites);
-        if (!settings.TabPathsUnreadable) SaveLines(tabsPath, settings.TabPaths);
-    });
-}
-
 void ReplaceSettingLines(const std::wstring& path, const std::vector<std::wstring>& replacements) {
     std::vector<std::wstring> lines;
     if (!TryReadLines(path, lines)) return;

@@ -44,12 +44,6 @@ inline constexpr wchar_t kTabsFileName[] = L"tabs.txt";
 // save (settings/save_queue.h) and return at once; a reader of the files calls
 // FlushSaves first.
 
-// Writes settings.txt, favorites.txt and tabs.txt. Each file is attempted even
-// when an earlier one failed; failures are not reported, a file that could not
-// be written keeps its old content. A list file that could not be read whole at
-// load is left alone.
-void SaveSettings(const Settings& settings);
-
 // settings.txt as it is written: the 18 lines in their fixed order, each the
 // line the file holds for its key (the last, which a load takes) or else the
 // default one, followed by the lines of keys the program does not know, in

@@ -148,7 +148,8 @@ TEST_F(LoadSettingsTest, ListFileThatCannotBeReadAtLoadIsNotReplacedBySaving) {
     EXPECT_TRUE(loaded.Favorites.empty());
 
     loaded.TabPaths.push_back(L"D:\\New");
-    SaveSettings(loaded);
+    SaveTabList(loaded);
+    SaveFavoriteList(loaded);
     FlushSaves();
     EXPECT_EQ(ReadLines(PathOf(L"favorites.txt")), Lines{L"C:\\Kept"});
     EXPECT_EQ(ReadLines(PathOf(L"tabs.txt")), (Lines{L"C:\\Tab", L"D:\\New"}));

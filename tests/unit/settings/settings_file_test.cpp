@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -227,29 +228,37 @@ protected:
     }
 };
 
-TEST_F(SettingsFileTest, SaveSettingsWritesTheThreeFiles) {
+// Another tool's lines in settings.txt, and the user's notes, are kept by every
+// kind of save: a window's values, the window's place, the tab list, and a
+// change made on behalf of another copy (the takeover's undo).
+TEST_F(SettingsFileTest, EverySaveKeepsTheLinesOfKeysItDoesNotKnow) {
+    const std::wstring settingsPath = PathOf(L"settings.txt");
+    ASSERT_TRUE(WriteLines(settingsPath, {L"; my note", L"NavVisible=0", L"OtherTool=7"}));
+    const auto keptAfter = [&](const char* save) {
+        const Lines lines = Saved(L"settings.txt");
+        const bool kept = std::find(lines.begin(), lines.end(), L"; my note") != lines.end() &&
+                          std::find(lines.begin(), lines.end(), L"OtherTool=7") != lines.end();
+        if (!kept) ADD_FAILURE() << save << " dropped a line it does not know";
+    };
     Settings settings = ChangedRecord();
-    settings.Favorites = {L"C:\\收藏", L"D:\\"};
-    settings.TabPaths = {L"::{20D04FE0-3AEA-1069-A2D8-08002B30309D}", L"C:\\Windows", L"C:\\Windows"};
-    SaveSettings(settings);
-
-    EXPECT_EQ(Saved(L"settings.txt"), PrintSettingsLines(settings));
-    EXPECT_EQ(Saved(L"favorites.txt"), settings.Favorites);
-    EXPECT_EQ(Saved(L"tabs.txt"), settings.TabPaths);
-
-    SaveSettings(Settings{});
-    const Lines defaults = Saved(L"settings.txt");
-    ASSERT_EQ(defaults.size(), 18u);
-    EXPECT_EQ(defaults[5], L"ViewMode=-1");
-    EXPECT_EQ(defaults[6], L"ViewIconSize=32");
-    EXPECT_EQ(defaults[13], L"HistoryLimit=100");
-    EXPECT_EQ(defaults[16], L"WindowWidth=0");
-    Lines favorites = {L"stale"};
-    ASSERT_TRUE(TryReadLines(PathOf(L"favorites.txt"), favorites));
-    EXPECT_TRUE(favorites.empty());
+    settings.TabPaths = {L"C:\\Windows"};
+    SaveSettingsOf(settings, {L"NavVisible", L"ViewMode"});
+    keptAfter("SaveSettingsOf");
+    SaveSettingValues({{L"Takeover", 1}});
+    keptAfter("SaveSettingValues");
+    SaveWindowRect(RECT{10, 20, 810, 620});
+    keptAfter("SaveWindowRect");
+    SaveTabList(settings);
+    keptAfter("SaveTabList");
+    SaveFavoriteList(settings);
+    keptAfter("SaveFavoriteList");
+    FlushSaves();
+    ReplaceSettingLines(settingsPath, {L"Takeover=0"});
+    keptAfter("ReplaceSettingLines");
+    EXPECT_EQ(LoadSettings().Takeover, false);
 }
 
-TEST_F(SettingsFileTest, SaveSettingsWritesTheListsEvenWhenSettingsFileFails) {
+TEST_F(SettingsFileTest, TheListsAreWrittenWhileSettingsTxtIsHeld) {
     const std::wstring settingsPath = PathOf(L"settings.txt");
     ASSERT_TRUE(WriteLines(settingsPath, {L"ViewMode=7"}));
     Settings settings;
@@ -259,7 +268,8 @@ TEST_F(SettingsFileTest, SaveSettingsWritesTheListsEvenWhenSettingsFileFails) {
         UniqueKernelHandle holder(CreateFileW(settingsPath.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
                                               FILE_ATTRIBUTE_NORMAL, nullptr));
         ASSERT_TRUE(holder);
-        SaveSettings(settings);
+        SaveTabList(settings);
+        SaveFavoriteList(settings);
         FlushSaves();
     }
     EXPECT_EQ(ReadLines(settingsPath), Lines{L"ViewMode=7"});
