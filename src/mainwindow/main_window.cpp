@@ -51,7 +51,7 @@ bool MainWindow::Create(const std::wstring& path, bool select, bool primaryWindo
     // Registering again for a further window fails harmlessly.
     WNDCLASSEXW windowClass{};
     windowClass.cbSize = sizeof(windowClass);
-    windowClass.lpfnWndProc = StaticWndProc;
+    windowClass.lpfnWndProc = RouteToObject<MainWindow>;
     windowClass.hInstance = instance;
     windowClass.hIcon = bigIcon;
     windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);

@@ -23,6 +23,7 @@
 #include "tabstrip/tab_strip.h"
 #include "ui/balloon_notice.h"
 #include "ui/folder_probe.h"
+#include "ui/window_class.h"
 
 // One top-level window of the file manager: frameless, with the tab strip where
 // a caption would be and the active tab's folder below.
@@ -63,8 +64,16 @@ public:
     // Activates the tab showing path, or opens it in a new tab; the tab's index.
     int OpenPath(const std::wstring& path);
 
+    // Closes the window without asking, for the program starts again at once.
+    // Destroys this object.
+    void CloseForRestart();
+
+    // Takes a tab dragged here from another window, placed where it was dropped
+    // (a point on the screen); its index, or -1 when its folder could not be shown.
+    int AcceptTab(POINT screenPoint, const std::wstring& path, const TabHistory& history);
+
 private:
-    static LRESULT CALLBACK StaticWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    friend LRESULT CALLBACK RouteToObject<MainWindow>(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam);
 
     void OnCreate();

@@ -364,9 +364,11 @@ void MainWindow::MoveTabToWindow(int index, HWND dropTarget) {
     const TabInfo& moved = tabs[static_cast<size_t>(index)];
     const std::wstring path = TabFolder(moved);
     if (path.empty()) return;
-    if (other->InsertTab(other->tabStrip.TabIndexAt(tabStrip.DropPoint()), path, TabHistoryOf(moved)) >= 0) {
-        RemoveTab(index);
-    }
+    if (other->AcceptTab(tabStrip.DropPoint(), path, TabHistoryOf(moved)) >= 0) RemoveTab(index);
+}
+
+int MainWindow::AcceptTab(POINT screenPoint, const std::wstring& path, const TabHistory& history) {
+    return InsertTab(tabStrip.TabIndexAt(screenPoint), path, history);
 }
 
 void MainWindow::DetachTab(int index) {

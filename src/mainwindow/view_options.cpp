@@ -131,14 +131,19 @@ void MainWindow::RestartSelf() {
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
 
+    // By their windows: a window that closes may take another with it.
     std::vector<HWND> others;
     for (const std::unique_ptr<MainWindow>& window : application.Windows()) {
-        window->restarting = true;
-        if (window.get() != this) others.push_back(window->hwnd);
+        if (window.get() != this) others.push_back(window->Hwnd());
     }
     for (HWND other : others) {
-        if (IsWindow(other)) SendMessageW(other, WM_CLOSE, 0, 0);
+        if (MainWindow* window = application.WindowForRoot(other)) window->CloseForRestart();
     }
     // Closing destroys this object: nothing of it may be touched afterwards.
+    CloseForRestart();
+}
+
+void MainWindow::CloseForRestart() {
+    restarting = true;
     SendMessageW(hwnd, WM_CLOSE, 0, 0);
 }
