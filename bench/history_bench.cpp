@@ -40,7 +40,9 @@ std::vector<Figure> MeasureConfigurationStore(int runs) {
     Settings settings;
     settings.Favorites = Paths(L"favourite", 32);
     settings.TabPaths = Paths(L"tab", 200);
-    SaveSettings(settings);
+    WriteLines(ConfigFilePath(L"settings.txt"), PrintSettingsLines(settings));
+    SaveFavoriteList(settings);
+    SaveTabList(settings);
     FlushSaves();
     const std::vector<std::wstring> history = Paths(L"closed", 10000);
     for (int run = 0; run < runs; ++run) {
