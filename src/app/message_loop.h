@@ -4,7 +4,7 @@
 
 #include <string_view>
 
-#include "app/shortcuts.h"
+#include "input/shortcuts.h"
 
 class Application;
 

@@ -1,5 +1,6 @@
 #include "app/mouse_hook.h"
 
+#include "input/wheel_notches.h"
 #include "tabstrip/tab_strip.h"
 #include "ui/app_identity.h"
 #include "ui/handles.h"
@@ -31,21 +32,6 @@ LRESULT CALLBACK TabWheelHookProc(int code, WPARAM wParam, LPARAM lParam) {
 }
 
 }  // namespace
-
-int WheelNotches::Add(short delta) {
-    if ((delta > 0 && pending < 0) || (delta < 0 && pending > 0)) pending = 0;
-    pending += delta;
-    const int notches = pending / WHEEL_DELTA;
-    pending -= notches * WHEEL_DELTA;
-    return notches;
-}
-
-void PostTabSteps(HWND window, int notches) {
-    const WPARAM towardsPrevious = notches > 0 ? 1 : 0;
-    for (int left = notches > 0 ? notches : -notches; left > 0; --left) {
-        PostMessageW(window, WM_APP_TAB_STEP, towardsPrevious, 0);
-    }
-}
 
 void InstallTabWheelHook() { hook.reset(SetWindowsHookExW(WH_MOUSE, TabWheelHookProc, nullptr, GetCurrentThreadId())); }
 

@@ -2,7 +2,7 @@
 
 #include "app/application.h"
 #include "commandbar/command_ids.h"
-#include "mainwindow/focus_ring.h"
+#include "input/focus_ring.h"
 #include "mainwindow/main_window.h"
 #include "ui/clipboard.h"
 

@@ -9,11 +9,11 @@
 #include <string>
 #include <vector>
 
-#include "app/mouse_hook.h"
-#include "app/shortcuts.h"
+#include "input/shortcuts.h"
 #include "commandbar/command_bar.h"
 #include "favbar/fav_bar.h"
-#include "mainwindow/focus_ring.h"
+#include "input/focus_ring.h"
+#include "input/wheel_notches.h"
 #include "mainwindow/folder_search.h"
 #include "mainwindow/frame_geometry.h"
 #include "mainwindow/layout.h"

@@ -1,4 +1,4 @@
-#include "mainwindow/focus_ring.h"
+#include "input/focus_ring.h"
 
 std::optional<FocusStop> NextFocusStop(std::optional<FocusStop> current, int step, const FocusStops& available) {
     const int direction = step < 0 ? -1 : 1;

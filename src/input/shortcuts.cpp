@@ -1,4 +1,4 @@
-#include "app/shortcuts.h"
+#include "input/shortcuts.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/shortcuts.h"
+#include "input/shortcuts.h"
 
 namespace {
 
