@@ -66,11 +66,13 @@ LSTATUS WriteTouchedKey(const TouchedKey& touched, const std::wstring& launcher)
     if (status != ERROR_SUCCESS) return status;
     switch (touched.kind) {
     case TouchedKind::Command:
-        // An empty delegate makes the shell run the command line.
-        status = WriteStringValue(key.get(), kDelegateExecuteValue, L"", REG_SZ);
+        // The command line first: it is what marks the key as ours, so a run cut
+        // off between the two writes leaves a key the undo recognises and puts
+        // back whole. An empty delegate then makes the shell run the command line.
+        status = WriteStringValue(key.get(), nullptr, BuildDirectCommand(launcher, touched.argumentTemplate),
+                                  REG_EXPAND_SZ);
         if (status != ERROR_SUCCESS) return status;
-        return WriteStringValue(key.get(), nullptr, BuildDirectCommand(launcher, touched.argumentTemplate),
-                                REG_EXPAND_SZ);
+        return WriteStringValue(key.get(), kDelegateExecuteValue, L"", REG_SZ);
     case TouchedKind::Verb:
         return WriteStringValue(key.get(), kMenuCaptionValue, kMenuCaption, REG_SZ);
     case TouchedKind::Application:
