@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "panel/browse_history.h"
+#include "panel/tree_diversion.h"
 #include "settings/tab_histories.h"
 #include "ui/folder_probe.h"
 #include "ui/handles.h"
@@ -52,7 +53,7 @@ public:
     [[nodiscard]] bool Create(HWND parent, int controlId, const RECT& bounds);
 
     // Set by the creator once the panel is set up; until then nothing is diverted.
-    void MarkReady() { ready = true; }
+    void MarkReady() { treeDiversion.PanelReady(); }
 
     void NavigateTo(IShellItem* item);
     [[nodiscard]] bool NavigateToPath(const std::wstring& path);
@@ -103,7 +104,7 @@ public:
 
     // A folder picked in the navigation pane: when the control then starts
     // navigating there, the folder goes to a tab and this panel stays put.
-    void SetTreeTargetPath(std::wstring path) { treeTargetPath = std::move(path); }
+    void SetTreeTargetPath(std::wstring path) { treeDiversion.TargetPicked(std::move(path)); }
 
     // Raised after every completed navigation with the new folder's path.
     std::function<void(FilePanel* panel, const std::wstring& path)> onNavigated;
@@ -147,8 +148,6 @@ private:
     LRESULT HostProc(UINT message, WPARAM wParam, LPARAM lParam);
 
     void BrowseTo(IShellItem* item);
-    // Marks the navigation about to start as the panel's own.
-    void BeginOwnNavigation();
     void PushAndBrowse(ComPtr<IShellItem> item, bool byIdList, bool replacing = false);
     bool StepThroughHistory(bool forward);
     // A step back or forward that waits for the drive of the folder it leads to.
@@ -185,7 +184,6 @@ private:
     int ListItemAtPoint(POINT screen) const;
     RECT ViewItemScreenRect(int index) const;
 
-    std::wstring treeTargetPath;
     HWND hostWindow = nullptr;
     HWND viewWindow = nullptr;
     HWND duiViewWindow = nullptr;
@@ -204,15 +202,6 @@ private:
     UINT navInsetDpi = 0;
     int marginLeft = 1;
     int marginTop = 1;
-    // Set while the tree changes its selection, for a control that navigates
-    // at once (Wine's), and from a selection the user made until the next
-    // navigation starts, for one that navigates a moment later (Windows'):
-    // that navigation is the tree's.
-    bool treeSelecting = false;
-    // When the user last chose in the tree (GetTickCount64), 0 for no choice.
-    ULONGLONG treeChosenAt = 0;
-    // The folder the tree is choosing goes to a tab behind the active one.
-    bool treeOpensBehind = false;
     ComPtr<IExplorerBrowser> browser;
     DWORD adviseCookie = 0;
     ExplorerEvents* events = nullptr;
@@ -228,9 +217,8 @@ private:
     // Its parsing name, asked of the shell once per arrival: every tab's folder
     // is compared whenever a folder is opened or the tabs are saved.
     std::wstring currentPath;
-    bool ready = false;
-    bool selfNavigating = false;
-    bool bounceBack = false;
+    TreeDiversion treeDiversion;
+    // Where a diverted navigation that arrives anyway is sent back to.
     ComPtr<IShellItem> returnItem;
     bool navPaneVisible = true;
     bool detailsPaneVisible = false;

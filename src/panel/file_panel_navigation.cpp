@@ -4,7 +4,6 @@
 
 #include <utility>
 
-#include "panel/view_input_rules.h"
 #include "ui/event_log.h"
 #include "ui/shell_items.h"
 #include "ui/shell_settings.h"
@@ -35,16 +34,9 @@ void FilePanel::BrowseTo(IShellItem* item) {
     if (browser && item) browser->BrowseToObject(item, SBSP_SAMEBROWSER);
 }
 
-// Whatever the tree was last told: its choice is not this navigation.
-void FilePanel::BeginOwnNavigation() {
-    selfNavigating = true;
-    treeChosenAt = 0;
-    treeOpensBehind = false;
-}
-
 void FilePanel::PushAndBrowse(ComPtr<IShellItem> item, bool byIdList, bool replacing) {
     if (!browser || !item) return;
-    BeginOwnNavigation();
+    treeDiversion.OwnNavigationBegan();
     IShellItem* target = item.get();
     HistoryEntry entry{std::move(item), ParsingPath(target)};
     if (replacing) {
@@ -100,7 +92,7 @@ bool FilePanel::StepThroughHistory(bool forward) {
             }
         }
         historyReach.Forget();
-        BeginOwnNavigation();
+        treeDiversion.OwnNavigationBegan();
         BrowseTo(entry->item.get());
         return true;
     }
@@ -137,7 +129,7 @@ bool FilePanel::OpenHistory(const TabHistory& saved) {
     IShellItem* target = item.get();
     entries[current].item = std::move(item);
     history.Assign(std::move(entries), saved.current);
-    BeginOwnNavigation();
+    treeDiversion.OwnNavigationBegan();
     BrowseTo(target);
     return true;
 }
@@ -163,43 +155,29 @@ std::wstring FilePanel::GetCurrentPath() const { return currentPath; }
 HRESULT FilePanel::OnNavigationPending(PCIDLIST_ABSOLUTE folder) {
     // A step that waited for its drive gives way to whatever navigation came first.
     waitingStep = 0;
-    if (selfNavigating) {
-        selfNavigating = false;
-        return S_OK;
-    }
-    const bool chosen = TreeChoiceStillOpen(std::exchange(treeChosenAt, 0), GetTickCount64());
-    const bool behind = std::exchange(treeOpensBehind, false) && (chosen || treeSelecting);
-    if ((treeSelecting || chosen) && folder) treeTargetPath = ParsingPath(ItemOf(folder).get());
-    if (!ready || !folder || treeTargetPath.empty()) return S_OK;
-    ComPtr<IShellItem> target = ItemOf(folder);
-    const std::wstring path = ParsingPath(target.get());
-    if (!target || path != treeTargetPath) {
-        treeTargetPath.clear();
-        return S_OK;
-    }
-    // The navigation pane asked for this folder: it goes to a tab, and once the
-    // control has arrived there this panel returns to where it was.
-    treeTargetPath.clear();
-    bounceBack = true;
+    const std::wstring path = ParsingPath(ItemOf(folder).get());
+    const TreeDiversion::Verdict verdict = treeDiversion.NavigationPending(path, GetTickCount64());
+    if (verdict == TreeDiversion::Verdict::LetThrough) return S_OK;
+    // The navigation pane asked for this folder: it goes to a tab, and should
+    // the control arrive there anyway this panel returns to where it was.
     returnItem = Referenced(currentItem.get());
     // A copy: the owner may replace the callbacks while one runs.
-    const auto open = behind ? onOpenInBackgroundTab : onOpenInTab;
+    const auto open =
+        verdict == TreeDiversion::Verdict::OpenInBackgroundTab ? onOpenInBackgroundTab : onOpenInTab;
     if (open) open(path);
     return S_FALSE;
 }
 
 HRESULT FilePanel::OnNavigationComplete(PCIDLIST_ABSOLUTE folder) {
-    if (bounceBack) {
-        bounceBack = false;
+    if (treeDiversion.NavigationComplete()) {
         if (returnItem && browser) {
-            selfNavigating = true;
+            treeDiversion.BounceBackBegan();
             BrowseTo(returnItem.get());
         }
         returnItem.reset();
         return S_OK;
     }
     if (!folder) return S_OK;
-    treeTargetPath.clear();
     if (ComPtr<IShellItem> arrived = ItemOf(folder)) {
         currentItem = std::move(arrived);
         currentPath = ParsingPath(currentItem.get());
@@ -210,11 +188,8 @@ HRESULT FilePanel::OnNavigationComplete(PCIDLIST_ABSOLUTE folder) {
 }
 
 HRESULT FilePanel::OnNavigationFailed() {
-    if (bounceBack) {
-        bounceBack = false;
-        returnItem.reset();
-    }
-    treeTargetPath.clear();
+    treeDiversion.NavigationFailed();
+    returnItem.reset();
     return S_OK;
 }
 

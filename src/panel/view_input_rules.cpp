@@ -39,11 +39,6 @@ bool PositionsLocateItems(UINT viewMode) {
     return viewMode == FVM_ICON || viewMode == FVM_SMALLICON || viewMode == FVM_THUMBNAIL || viewMode == FVM_TILE;
 }
 
-bool TreeChoiceStillOpen(ULONGLONG madeAt, ULONGLONG now) {
-    constexpr ULONGLONG kTreeChoiceWaitMs = 1500;
-    return madeAt != 0 && now >= madeAt && now - madeAt < kTreeChoiceWaitMs;
-}
-
 bool OnTreeRow(UINT hitFlags) {
     return (hitFlags & (TVHT_ONITEM | TVHT_ONITEMINDENT | TVHT_ONITEMBUTTON | TVHT_ONITEMRIGHT)) != 0;
 }

@@ -51,12 +51,6 @@ struct DoubleClickLimits {
 // say; lists, details and content rows are not, and overlap there.
 [[nodiscard]] bool PositionsLocateItems(UINT viewMode);
 
-// Whether a navigation starting now was chosen in the navigation tree, chosen at
-// madeAt (0: no choice waits). Windows' tree navigates a moment after the
-// selection; a selection that starts no navigation must not claim one the view
-// starts later, so a choice waits a second and a half at most.
-[[nodiscard]] bool TreeChoiceStillOpen(ULONGLONG madeAt, ULONGLONG now);
-
 // Whether a tree hit test (TVHT_*) landed on an item's row anywhere: Windows'
 // navigation tree highlights whole rows, so a click beside a label is on it too.
 [[nodiscard]] bool OnTreeRow(UINT hitFlags);

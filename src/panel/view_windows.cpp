@@ -229,10 +229,10 @@ LRESULT CALLBACK FilePanel::TreeHostProc(HWND window, UINT message, WPARAM wPara
         reinterpret_cast<const NMHDR*>(lParam)->hwndFrom == panel->treeWindow) {
         // Selections the control makes itself, to follow the folder shown, are no one's choice.
         const UINT action = reinterpret_cast<const NMTREEVIEWW*>(lParam)->action;
-        if (action == TVC_BYMOUSE || action == TVC_BYKEYBOARD) panel->treeChosenAt = GetTickCount64();
-        panel->treeSelecting = true;
+        const bool byUser = action == TVC_BYMOUSE || action == TVC_BYKEYBOARD;
+        panel->treeDiversion.SelectionBegan(byUser, GetTickCount64());
         const LRESULT result = DefSubclassProc(window, message, wParam, lParam);
-        panel->treeSelecting = false;
+        panel->treeDiversion.SelectionEnded();
         return result;
     }
     return DefSubclassProc(window, message, wParam, lParam);
@@ -254,8 +254,7 @@ bool FilePanel::OpenTreeFolderBehind(HWND tree, POINT client) {
     if (!item || !OnTreeRow(hit.flags)) return false;
     // The selected item starts no navigation; the click is only kept from the tree.
     if (item == TreeView_GetSelection(tree)) return true;
-    treeChosenAt = GetTickCount64();
-    treeOpensBehind = true;
+    treeDiversion.MiddleClickChose(GetTickCount64());
     TreeView_SelectItem(tree, item);
     return true;
 }

@@ -68,14 +68,6 @@ TEST(ViewInputRules, OnlyIconAndTileViewsLocateItemsByTheirPositions) {
     }
 }
 
-TEST(ViewInputRules, ATreeChoiceClaimsOnlyTheNavigationThatSoonFollowsIt) {
-    EXPECT_FALSE(TreeChoiceStillOpen(0, 5000)) << "no choice made";
-    EXPECT_TRUE(TreeChoiceStillOpen(10000, 10000));
-    EXPECT_TRUE(TreeChoiceStillOpen(10000, 11499));
-    EXPECT_FALSE(TreeChoiceStillOpen(10000, 11500)) << "a selection that started nothing is forgotten";
-    EXPECT_FALSE(TreeChoiceStillOpen(10000, 9000)) << "a clock read out of order is no claim";
-}
-
 TEST(ViewInputRules, TheWholeRowOfATreeItemTakesTheMiddleClick) {
     for (const UINT flags : {TVHT_ONITEMICON, TVHT_ONITEMLABEL, TVHT_ONITEMSTATEICON, TVHT_ONITEMINDENT,
                              TVHT_ONITEMRIGHT, TVHT_ONITEMBUTTON}) {
