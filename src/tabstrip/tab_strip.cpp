@@ -19,13 +19,11 @@ constexpr UINT kSpinnerPeriodMs = 100;
 constexpr int kSpinnerStepDegrees = 30;
 
 constexpr int kGlyphWeight = 900;
-constexpr int kGlyphSize = 32;
-constexpr int kPlusGlyphSize = 24;
 
 constexpr LPARAM kMaxTipWidth = 4096;
 
-UniqueIcon MakeGlyphIcon(wchar_t codePoint, int size = kGlyphSize, ChromeInk ink = ChromeInk::ButtonGlyph) {
-    return UniqueIcon(GlyphIcon(codePoint, size, InkColour(ink), kIconFontFace, kGlyphWeight));
+UniqueIcon MakeGlyphIcon(wchar_t codePoint, const TabStripButton& button) {
+    return UniqueIcon(GlyphIcon(codePoint, button.glyphPx, InkColour(button.ink), kIconFontFace, kGlyphWeight));
 }
 
 }  // namespace
@@ -54,16 +52,22 @@ bool TabStrip::Create(HWND parent, int controlId) {
 // Made for the first paint rather than with the window: a start lists its
 // folder before anything is drawn, and these are not needed before.
 void TabStrip::MakeIcons() {
-    if (closeIcon) return;
-    settingsIcon = MakeGlyphIcon(glyph::kSettings);
-    starIcon = MakeGlyphIcon(glyph::kStar, kGlyphSize, ChromeInk::StarGlyph);
-    folderOptionsIcon.reset(FolderIconLarge());
-    if (!folderOptionsIcon) folderOptionsIcon = MakeGlyphIcon(glyph::kFolderOptions);
-    plusIcon = MakeGlyphIcon(glyph::kPlus, kPlusGlyphSize);
-    minimizeIcon = MakeGlyphIcon(glyph::kMinimize);
-    maximizeIcon = MakeGlyphIcon(glyph::kMaximize);
-    restoreIcon = MakeGlyphIcon(glyph::kRestore);
-    closeIcon = MakeGlyphIcon(glyph::kClose);
+    // The last button's face is made last and so stands for them all.
+    if (buttonIcons.back().face) return;
+    for (size_t row = 0; row < kTabStripButtonCount; ++row) {
+        const TabStripButton& button = kTabStripButtons[row];
+        ButtonIcons& icons = buttonIcons[row];
+        icons.face.reset(button.prefersShellFolderIcon ? FolderIconLarge() : nullptr);
+        if (!icons.face) icons.face = MakeGlyphIcon(button.face.glyph, button);
+        if (button.maximizedFace.glyph) icons.maximizedFace = MakeGlyphIcon(button.maximizedFace.glyph, button);
+    }
+}
+
+void TabStrip::DropIcons() {
+    for (ButtonIcons& icons : buttonIcons) {
+        icons.face.reset();
+        icons.maximizedFace.reset();
+    }
 }
 
 // One tool covers the whole strip; the mouse handling moves its rectangle onto
@@ -135,21 +139,10 @@ std::optional<LRESULT> TabStrip::AnswerQuery(UINT message, WPARAM wParam) {
                        static_cast<int>(wParam));
         }
         return 0;
-    case kTabStripPlusLeftMessage:
-        return layout.plusRect.left;
-    case kTabStripStarLeftMessage:
-        return layout.starRect.left;
-    case kTabStripSettingsLeftMessage:
-        return layout.settingsRect.left;
-    case kTabStripFolderOptionsLeftMessage:
-        return layout.folderOptionsRect.left;
-    case kTabStripMinimizeLeftMessage:
-        return layout.minimizeRect.left;
-    case kTabStripMaximizeLeftMessage:
-        return layout.maximizeRect.left;
-    case kTabStripCloseLeftMessage:
-        return layout.closeRect.left;
     default:
+        for (const TabStripButton& button : kTabStripButtons) {
+            if (message == button.leftEdgeQuery) return (layout.*button.rect).left;
+        }
         return std::nullopt;
     }
 }
@@ -175,18 +168,12 @@ void TabStrip::OnDestroy() {
     // The tooltip belongs to the top-level window, which may outlive the strip.
     if (tooltip) DestroyWindow(tooltip);
     tooltip = nullptr;
-    for (UniqueIcon* icon : {&settingsIcon, &starIcon, &folderOptionsIcon, &plusIcon, &minimizeIcon, &maximizeIcon,
-                             &restoreIcon, &closeIcon}) {
-        icon->reset();
-    }
+    DropIcons();
 }
 
 void TabStrip::OnColoursChanged() {
     // Made again in the theme's colours at the next paint.
-    for (UniqueIcon* icon : {&settingsIcon, &starIcon, &folderOptionsIcon, &plusIcon, &minimizeIcon, &maximizeIcon,
-                             &restoreIcon, &closeIcon}) {
-        icon->reset();
-    }
+    DropIcons();
     Repaint();
 }
 

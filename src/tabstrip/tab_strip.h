@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <array>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -9,7 +10,10 @@
 #include <vector>
 
 #include "tabstrip/fav_list.h"
+#include "tabstrip/tab_strip_buttons.h"
+#include "tabstrip/tab_strip_events.h"
 #include "tabstrip/tab_strip_layout.h"
+#include "tabstrip/tab_strip_messages.h"
 #include "ui/drag_ghost.h"
 #include "ui/drawn_accessible.h"
 #include "ui/handles.h"
@@ -19,42 +23,6 @@ inline constexpr wchar_t kTabStripClass[] = L"Quorlen.TabStrip";
 // The image of a dragged tab.
 inline constexpr wchar_t kTabGhostClass[] = L"Quorlen.TabGhost";
 inline constexpr int kTabGhostHeightDips = 28;
-
-// Events the strip raises through onEvent, with a tab index.
-inline constexpr int kTabEventActivate = 0;
-inline constexpr int kTabEventClose = 1;
-inline constexpr int kTabEventNewTab = 2;
-inline constexpr int kTabEventSettings = 3;
-inline constexpr int kTabEventFolderOptions = 5;
-inline constexpr int kTabEventAddFavourite = 6;
-inline constexpr int kTabEventTearOff = 7;
-inline constexpr int kTabEventMove = 8;
-inline constexpr int kTabEventMoveToWindow = 9;
-// With a favourite's index rather than a tab's.
-inline constexpr int kTabEventOpenFavourite = 11;
-inline constexpr int kTabEventRemoveFavourite = 12;
-inline constexpr int kTabEventOpenFavouriteBehind = 13;  // in a tab behind the active one
-// From the tab menu, with the tab's index.
-inline constexpr int kTabEventDuplicate = 14;
-inline constexpr int kTabEventCloseOthers = 15;
-inline constexpr int kTabEventCloseToTheRight = 16;
-inline constexpr int kTabEventReopenClosed = 17;
-inline constexpr int kTabEventOpenInNewWindow = 18;
-// Folders were dropped on the "+" or the empty strip; see DroppedFolders.
-inline constexpr int kTabEventOpenDroppedFolders = 19;
-
-// Messages outside tools send to read the strip or act on a tab.
-inline constexpr UINT kTabStripCountMessage = 0x8050;
-inline constexpr UINT kTabStripActiveMessage = 0x8051;
-inline constexpr UINT kTabStripSelectMessage = 0x8052;  // wParam: tab index
-inline constexpr UINT kTabStripCloseMessage = 0x8053;   // wParam: tab index
-inline constexpr UINT kTabStripPlusLeftMessage = 0x8054;
-inline constexpr UINT kTabStripStarLeftMessage = 0x8055;
-inline constexpr UINT kTabStripSettingsLeftMessage = 0x8056;
-inline constexpr UINT kTabStripFolderOptionsLeftMessage = 0x8058;
-inline constexpr UINT kTabStripMinimizeLeftMessage = 0x805A;
-inline constexpr UINT kTabStripMaximizeLeftMessage = 0x805B;
-inline constexpr UINT kTabStripCloseLeftMessage = 0x805C;
 
 // The custom-drawn row of tabs in a main window's title area, with the new-tab,
 // favourites, settings and folder-options buttons and the window's caption
@@ -130,6 +98,7 @@ private:
     LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam);
 
     void MakeIcons();
+    void DropIcons();
     void MakeTooltip();
     void OnDestroy();
     [[nodiscard]] std::optional<LRESULT> AnswerQuery(UINT message, WPARAM wParam);
@@ -151,7 +120,7 @@ private:
     void PaintTab(HDC dc, int index);
     void PaintSpinner(HDC dc, const RECT& tab);
     void PaintButtons(HDC dc);
-    [[nodiscard]] HICON ButtonIcon(int hitCode) const;
+    [[nodiscard]] HICON ButtonIcon(size_t row, bool windowMaximized) const;
     void PaintInsertionBar(HDC dc);
 
     // Mouse input, in tab_strip_input.cpp and tab_strip_hover.cpp.
@@ -170,6 +139,7 @@ private:
     void StartTabDrag();
     void DragTab(POINT client, POINT screen);
     void DropTab(POINT client);
+    void PressButton(const TabStripButton& button, POINT client);
     void PressCaptionButton(int hitCode, POINT client);
     void EscapeCaptionButtonIntoResize(POINT screen);
     void ReleaseCaptionButton();
@@ -178,10 +148,12 @@ private:
     void StartWindowMove(POINT client);
     void MoveWindowWithCursor(POINT client, POINT screen);
     void ShowTabMenu(int tab, POINT screen);
-    void ActOnCaptionButton(int hitCode);
+    void ActOnWindow(ButtonAction action);
 
     // Screen readers and the keyboard, in tab_strip_accessible.cpp.
     [[nodiscard]] int TabCount() const;
+    // The button an accessible child stands for; null for a tab.
+    [[nodiscard]] const TabStripButton* ButtonOfChild(int index) const;
     [[nodiscard]] LONG AccessibleRole() const override;
     [[nodiscard]] std::wstring AccessibleName() const override;
     [[nodiscard]] LONG AccessibleState() const override;
@@ -224,17 +196,15 @@ private:
     bool spinnerTimerRunning = false;
     TabStripLayout layout;
 
-    UniqueIcon settingsIcon;
-    UniqueIcon starIcon;
-    UniqueIcon folderOptionsIcon;
-    UniqueIcon plusIcon;
-    UniqueIcon minimizeIcon;
-    UniqueIcon maximizeIcon;
-    UniqueIcon restoreIcon;
-    UniqueIcon closeIcon;
+    // The icons of each button's faces, row by row of kTabStripButtons.
+    struct ButtonIcons {
+        UniqueIcon face;
+        UniqueIcon maximizedFace;
+    };
+    std::array<ButtonIcons, kTabStripButtonCount> buttonIcons;
 
     // Set by the mouse handling, read by the painting.
-    int hotButton = kNoHotButton;
+    int hotButton = kHitNothing;  // a button's hit code
     int hotTab = -1;
     int pressedButton = 0;  // a button's hit code; 0 none
     bool dragging = false;

@@ -1,5 +1,3 @@
-#include <iterator>
-
 #include "tabstrip/tab_strip.h"
 #include "ui/accessible_rules.h"
 #include "ui/drawn_accessible.h"
@@ -9,31 +7,8 @@
 
 namespace {
 
-struct ButtonName {
-    int hitCode;
-    const wchar_t* name;
-};
-
-constexpr ButtonName kButtonNames[] = {
-    {kHitPlus, L"新建标签页"},
-    {kHitStar, L"收藏夹"},
-    {kHitSettings, L"设置"},
-    {kHitFolderOptions, L"文件夹选项"},
-    {kHitMinimize, L"最小化"},
-    {kHitMaximize, L"最大化"},
-    {kHitClose, L"关闭"},
-};
-constexpr int kButtonCount = static_cast<int>(std::size(kButtonNames));
-
 constexpr wchar_t kSwitchAction[] = L"切换";
 constexpr wchar_t kPressAction[] = L"按下";
-
-const TabStripButton* ButtonOfHit(int hitCode) {
-    for (const TabStripButton& button : kTabStripButtons) {
-        if (button.hitCode == hitCode) return &button;
-    }
-    return nullptr;
-}
 
 }  // namespace
 
@@ -47,7 +22,13 @@ std::wstring TabStrip::AccessibleName() const {
 
 LONG TabStrip::AccessibleState() const { return STATE_SYSTEM_FOCUSABLE; }
 
-int TabStrip::AccessibleChildCount() const { return TabCount() + kButtonCount; }
+int TabStrip::AccessibleChildCount() const { return TabCount() + static_cast<int>(kTabStripButtonCount); }
+
+const TabStripButton* TabStrip::ButtonOfChild(int index) const {
+    const int row = index - TabCount();
+    if (row < 0 || row >= static_cast<int>(kTabStripButtonCount)) return nullptr;
+    return &kTabStripButtons[row];
+}
 
 AccessibleChild TabStrip::AccessibleChildAt(int index) const {
     AccessibleChild child;
@@ -62,21 +43,16 @@ AccessibleChild TabStrip::AccessibleChildAt(int index) const {
         if (i < layout.tabRects.size()) child.bounds = layout.tabRects[i];
         return child;
     }
-    const int button = index - TabCount();
-    if (button < 0 || button >= kButtonCount) return child;
-    const ButtonName& named = kButtonNames[button];
+    const TabStripButton* button = ButtonOfChild(index);
+    if (!button) return child;
     child.role = ROLE_SYSTEM_PUSHBUTTON;
-    child.name = named.name;
-    if (named.hitCode == kHitMaximize && hwnd && IsZoomed(TopLevel())) child.name = L"还原";
+    const bool maximized = hwnd && IsZoomed(TopLevel());
+    child.name = ShowsMaximizedFace(*button, maximized) ? button->maximizedFace.name : button->face.name;
     child.defaultAction = kPressAction;
-    if (named.hitCode == kHitStar && favPaths.empty()) child.state |= STATE_SYSTEM_UNAVAILABLE;
-    if (pressedButton == named.hitCode) child.state |= STATE_SYSTEM_PRESSED;
-    if (hotButton >= 0) {
-        if (const TabStripButton* drawn = ButtonOfHit(named.hitCode); drawn && drawn->hotNumber == hotButton) {
-            child.state |= STATE_SYSTEM_HOTTRACKED;
-        }
-    }
-    if (const TabStripButton* drawn = ButtonOfHit(named.hitCode)) child.bounds = layout.*drawn->rect;
+    if (button->action == ButtonAction::OpenFavourites && favPaths.empty()) child.state |= STATE_SYSTEM_UNAVAILABLE;
+    if (pressedButton == button->hitCode) child.state |= STATE_SYSTEM_PRESSED;
+    if (hotButton == button->hitCode) child.state |= STATE_SYSTEM_HOTTRACKED;
+    child.bounds = layout.*button->rect;
     return child;
 }
 
@@ -84,9 +60,9 @@ AccessibleChild TabStrip::AccessibleChildAt(int index) const {
 // answer, and an action may open a dialog with a loop of its own.
 bool TabStrip::AccessibleDoDefaultAction(int index) {
     if (ValidIndex(index)) return PostMessageW(hwnd, kAccessibleActionMessage, static_cast<WPARAM>(index), 0) != FALSE;
-    const int button = index - TabCount();
-    if (button < 0 || button >= kButtonCount) return false;
-    return PostMessageW(hwnd, kAccessibleActionMessage, 0, kButtonNames[button].hitCode) != FALSE;
+    const TabStripButton* button = ButtonOfChild(index);
+    if (!button) return false;
+    return PostMessageW(hwnd, kAccessibleActionMessage, 0, button->hitCode) != FALSE;
 }
 
 bool TabStrip::AccessibleSelect(int index, LONG flags) {
@@ -105,31 +81,24 @@ int TabStrip::AccessibleFocus() const { return ValidIndex(focusTab) ? focusTab :
 
 int TabStrip::AccessibleSelection() const { return ValidIndex(activeIndex) ? activeIndex : -1; }
 
-// lParam: a button's hit code, 0 for the tab wParam names.
+// lParam: a button's hit code, 0 for the tab wParam names. A button acts at
+// once, as no press comes before: the window's own buttons do not wait for a release.
 void TabStrip::RunAccessibleAction(WPARAM wParam, LPARAM lParam) {
-    const int hitCode = static_cast<int>(lParam);
-    switch (hitCode) {
-    case 0:
+    if (lParam == 0) {
         if (wParam < titles.size()) RaiseEvent(kTabEventActivate, static_cast<int>(wParam));
         return;
-    case kHitPlus:
-        RaiseEvent(kTabEventNewTab, -1);
+    }
+    const TabStripButton* button = FindTabStripButton(static_cast<int>(lParam));
+    if (!button) return;
+    switch (button->action) {
+    case ButtonAction::RaiseEvent:
+        RaiseEvent(button->event, -1);
         return;
-    case kHitSettings:
-        RaiseEvent(kTabEventSettings, -1);
-        return;
-    case kHitFolderOptions:
-        RaiseEvent(kTabEventFolderOptions, -1);
-        return;
-    case kHitStar:
+    case ButtonAction::OpenFavourites:
         PressStar();
         return;
-    case kHitMinimize:
-    case kHitMaximize:
-    case kHitClose:
-        ActOnCaptionButton(hitCode);
-        return;
     default:
+        ActOnWindow(button->action);
         return;
     }
 }

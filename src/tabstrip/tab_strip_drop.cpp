@@ -213,7 +213,7 @@ void TabStrip::FileDrop::TrackHover(int tab, bool plusTakesDrop) {
         hoverTab_ = -1;
         return;
     }
-    strip_->SetHot(tab, plusTakesDrop ? kHotPlus : kNoHotButton);
+    strip_->SetHot(tab, plusTakesDrop ? kHitPlus : kHitNothing);
     if (tab == hoverTab_) return;
     hoverTab_ = tab;
     if (tab >= 0 && tab != strip_->activeIndex) {

@@ -2,7 +2,7 @@
 
 #include <oleidl.h>
 
-#include "tabstrip/tab_strip_layout.h"
+#include "tabstrip/tab_strip_buttons.h"
 
 DropPlace DropPlaceForHit(int hitCode) {
     if (hitCode >= 0) return DropPlace::Tab;

@@ -8,12 +8,13 @@
 void TabStrip::TrackHot(POINT client, POINT screen, WPARAM wParam, LPARAM lParam) {
     // At the window's edges the frame's resize cursor takes over, so nothing here is hot.
     if (InResizeBand(hwnd, screen) && !dragging && !moving) {
-        SetHot(-1, kNoHotButton);
+        SetHot(-1, kHitNothing);
         UpdateTooltip();
         return;
     }
     const TabStripHit hit = HitTestTabStrip(layout, client, dpi);
-    SetHot(hit.code >= 0 ? hit.code : -1, HotButtonForHit(hit.code));
+    const bool overTab = hit.code >= 0;
+    SetHot(overTab ? hit.code : -1, overTab ? kHitNothing : hit.code);
     UpdateTooltip();
     RelayToTooltip(screen, wParam, lParam);
 }

@@ -53,7 +53,7 @@ std::optional<LRESULT> TabStrip::HandleInput(UINT message, WPARAM wParam, LPARAM
         OnMouseMove(point, wParam, lParam);
         return 0;
     case WM_MOUSELEAVE:
-        SetHot(-1, kNoHotButton);
+        SetHot(-1, kHitNothing);
         UpdateTooltip();
         return 0;
     case WM_LBUTTONDOWN:
@@ -131,27 +131,10 @@ void TabStrip::OnLeftButtonDown(POINT client) {
         }
         return;
     }
-    switch (hit.code) {
-    case kHitMinimize:
-    case kHitMaximize:
-    case kHitClose:
-        PressCaptionButton(hit.code, client);
-        return;
-    case kHitPlus:
-        PressEventButton(hit.code, kTabEventNewTab);
-        return;
-    case kHitSettings:
-        PressEventButton(hit.code, kTabEventSettings);
-        return;
-    case kHitFolderOptions:
-        PressEventButton(hit.code, kTabEventFolderOptions);
-        return;
-    case kHitStar:
-        PressStar();
-        return;
-    default:
-        if (client.x >= ScaleDip(kNoMoveMarginDips, dpi)) StartWindowMove(client);
-        return;
+    if (const TabStripButton* button = FindTabStripButton(hit.code)) {
+        PressButton(*button, client);
+    } else if (client.x >= ScaleDip(kNoMoveMarginDips, dpi)) {
+        StartWindowMove(client);
     }
 }
 
@@ -285,6 +268,22 @@ void TabStrip::DropTab(POINT client) {
     if (RaiseEvent(event, tab)) dropTarget = nullptr;
 }
 
+// The buttons that tell the owner or open the favourites act on the press; the
+// window's own wait for the release, as the system's caption buttons do.
+void TabStrip::PressButton(const TabStripButton& button, POINT client) {
+    switch (button.action) {
+    case ButtonAction::RaiseEvent:
+        PressEventButton(button.hitCode, button.event);
+        return;
+    case ButtonAction::OpenFavourites:
+        PressStar();
+        return;
+    default:
+        PressCaptionButton(button.hitCode, client);
+        return;
+    }
+}
+
 void TabStrip::PressCaptionButton(int hitCode, POINT client) {
     SetCapture(hwnd);
     pressedButton = hitCode;
@@ -308,25 +307,27 @@ void TabStrip::EscapeCaptionButtonIntoResize(POINT screen) {
 // The button acts wherever the button is released, as long as the press did not
 // turn into a resize.
 void TabStrip::ReleaseCaptionButton() {
-    const int button = pressedButton;
+    const TabStripButton* button = FindTabStripButton(pressedButton);
     pressedButton = 0;
     Repaint();
     ReleaseCapture();
-    ActOnCaptionButton(button);
+    if (button) ActOnWindow(button->action);
 }
 
-void TabStrip::ActOnCaptionButton(int hitCode) {
+void TabStrip::ActOnWindow(ButtonAction action) {
     const HWND window = TopLevel();
-    switch (hitCode) {
-    case kHitMinimize:
+    switch (action) {
+    case ButtonAction::Minimize:
         ShowWindow(window, SW_MINIMIZE);
-        break;
-    case kHitMaximize:
+        return;
+    case ButtonAction::ToggleMaximized:
         ToggleMaximized(window);
-        break;
-    default:
+        return;
+    case ButtonAction::CloseWindow:
         SendMessageW(window, WM_CLOSE, 0, 0);
-        break;
+        return;
+    default:
+        return;
     }
 }
 

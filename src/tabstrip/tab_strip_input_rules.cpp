@@ -43,25 +43,12 @@ bool TitleIsCut(const RECT& tab, int titleWidth, int dpi) {
     return room >= 1 && titleWidth > room;
 }
 
-int HotButtonForHit(int hitCode) {
-    for (const TabStripButton& button : kTabStripButtons) {
-        if (button.hitCode == hitCode) return button.hotNumber;
-    }
-    return kNoHotButton;
-}
-
 std::optional<RECT> HotRect(const TabStripLayout& layout, int hotTab, int hotButton) {
     if (hotTab >= 0 && hotTab < static_cast<int>(layout.tabRects.size())) {
         return layout.tabRects[static_cast<size_t>(hotTab)];
     }
-    for (const TabStripButton& button : kTabStripButtons) {
-        if (button.hotNumber == hotButton) return layout.*button.rect;
-    }
+    if (const TabStripButton* button = FindTabStripButton(hotButton)) return layout.*button->rect;
     return std::nullopt;
-}
-
-bool IsCaptionButton(int hitCode) {
-    return hitCode == kHitMinimize || hitCode == kHitMaximize || hitCode == kHitClose;
 }
 
 bool TabMenuEventApplies(int event, int tab, int count) {

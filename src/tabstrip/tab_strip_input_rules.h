@@ -37,13 +37,9 @@ inline constexpr int kNoMoveMarginDips = 8;
 // Whether a title of that measured width is cut short in its tab and so needs a tooltip.
 [[nodiscard]] bool TitleIsCut(const RECT& tab, int titleWidth, int dpi);
 
-// The hot number of the button with a hit code; kNoHotButton for anything else.
-[[nodiscard]] int HotButtonForHit(int hitCode);
-
-// The rectangle that changes when the hot item does.
+// The rectangle that changes when the hot item does: the hot tab's, else the
+// hot button's, given by its hit code.
 [[nodiscard]] std::optional<RECT> HotRect(const TabStripLayout& layout, int hotTab, int hotButton);
-
-[[nodiscard]] bool IsCaptionButton(int hitCode);
 
 // Whether a tab menu entry has something to act on for the tab at index among
 // count tabs: closing the others needs another tab, closing those to the right

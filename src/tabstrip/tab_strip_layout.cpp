@@ -4,6 +4,7 @@
 #include <cmath>
 #include <numbers>
 
+#include "tabstrip/tab_strip_buttons.h"
 #include "ui/dpi.h"
 
 namespace {
@@ -13,9 +14,17 @@ constexpr int kTabPaddingDips = 70;
 constexpr int kMinTabDips = 100;
 constexpr int kMaxTabDips = 250;
 constexpr int kTabsLeftDips = 2;
-// The buttons at the right take 150 DIPs; rows of tabs stop one DIP before them
-// and keep a margin, wider on the first row, which the buttons share.
-constexpr int kButtonClusterDips = 151;
+
+// How far leftwards from the right edge the buttons there reach.
+constexpr int ButtonsAtTheRightDips() {
+    int widest = 0;
+    for (const TabStripButton& button : kTabStripButtons) widest = std::max(widest, button.place.left);
+    return widest;
+}
+
+// Rows of tabs stop one DIP before the buttons at the right and keep a margin,
+// wider on the first row, which the buttons share.
+constexpr int kButtonClusterDips = ButtonsAtTheRightDips() + 1;
 constexpr int kFirstRowMarginDips = 4;
 constexpr int kLaterRowMarginDips = 2;
 constexpr int kPlusGapDips = 4;
@@ -35,19 +44,19 @@ RECT FromRight(LONG right, int leftDips, int rightDips, LONG top, LONG bottom, i
     return RECT{right - ScaleDip(leftDips, dpi), top, right - ScaleDip(rightDips, dpi), bottom};
 }
 
+// The "+" among the tabs is placed by PlacePlus, once the tabs are.
 void PlaceButtons(const RECT& client, int dpi, TabStripLayout& layout) {
-    const LONG right = client.right;
     const int rowHeight = ScaleDip(kTabRowHeightDips, dpi);
     const LONG smallTop = client.top + (rowHeight - ScaleDip(kSmallButtonDips, dpi)) / 2;
     const LONG smallBottom = smallTop + ScaleDip(kSmallButtonDips, dpi);
     const LONG tallTop = client.top + ScaleDip(kButtonInsetDips, dpi);
     const LONG tallBottom = client.top + rowHeight - ScaleDip(kButtonInsetDips, dpi);
-    layout.closeRect = FromRight(right, 26, 2, smallTop, smallBottom, dpi);
-    layout.maximizeRect = FromRight(right, 51, 27, smallTop, smallBottom, dpi);
-    layout.minimizeRect = FromRight(right, 76, 52, smallTop, smallBottom, dpi);
-    layout.folderOptionsRect = FromRight(right, 102, 78, tallTop, tallBottom, dpi);
-    layout.settingsRect = FromRight(right, 128, 104, tallTop, tallBottom, dpi);
-    layout.starRect = FromRight(right, 150, 130, smallTop, smallBottom, dpi);
+    for (const TabStripButton& button : kTabStripButtons) {
+        if (button.shape == ButtonShape::AmongTabs) continue;
+        const bool tall = button.shape == ButtonShape::Tall;
+        layout.*button.rect = FromRight(client.right, button.place.left, button.place.right,
+                                        tall ? tallTop : smallTop, tall ? tallBottom : smallBottom, dpi);
+    }
 }
 
 void PlacePlus(const RECT& client, int dpi, TabStripLayout& layout) {

@@ -14,30 +14,15 @@
 // The height of one row of tabs, in DIPs.
 inline constexpr int kTabRowHeightDips = 27;
 
-// What a client point is over: a tab index (0 or more) or one of these codes.
+// What a client point is over: a tab index (0 or more), a button's hit code
+// (tab_strip_buttons.h), or nothing.
 inline constexpr int kHitNothing = -1;
-inline constexpr int kHitPlus = -2;
-inline constexpr int kHitStar = -3;
-inline constexpr int kHitSettings = -4;
-inline constexpr int kHitFolderOptions = -6;
-inline constexpr int kHitMinimize = -7;
-inline constexpr int kHitMaximize = -8;
-inline constexpr int kHitClose = -9;
-
-// The number a button has while the mouse is over it; -1 is none.
-inline constexpr int kNoHotButton = -1;
-inline constexpr int kHotStar = 0;
-inline constexpr int kHotSettings = 1;
-inline constexpr int kHotFolderOptions = 2;
-inline constexpr int kHotMinimize = 3;
-inline constexpr int kHotMaximize = 4;
-inline constexpr int kHotClose = 5;
-inline constexpr int kHotPlus = 6;
 
 struct TabStripLayout {
     std::vector<RECT> tabRects;
     int rowCount = 1;               // rows of tabs; the "+" may take one more below them
     bool plusOnOwnRow = false;
+    // The buttons' places, each named by its row of kTabStripButtons.
     RECT plusRect{};
     RECT starRect{};
     RECT settingsRect{};
@@ -45,25 +30,6 @@ struct TabStripLayout {
     RECT minimizeRect{};
     RECT maximizeRect{};
     RECT closeRect{};
-};
-
-// One button as the hit test, the hot tracking and the painting see it.
-struct TabStripButton {
-    int hitCode;
-    int hotNumber;
-    RECT TabStripLayout::*rect;
-    int iconDips;  // the icon is drawn this size, whatever size it was made at
-};
-
-// The buttons in the order the hit test tries them.
-inline constexpr TabStripButton kTabStripButtons[] = {
-    {kHitPlus, kHotPlus, &TabStripLayout::plusRect, 17},
-    {kHitStar, kHotStar, &TabStripLayout::starRect, 14},
-    {kHitSettings, kHotSettings, &TabStripLayout::settingsRect, 16},
-    {kHitFolderOptions, kHotFolderOptions, &TabStripLayout::folderOptionsRect, 16},
-    {kHitMinimize, kHotMinimize, &TabStripLayout::minimizeRect, 11},
-    {kHitMaximize, kHotMaximize, &TabStripLayout::maximizeRect, 11},
-    {kHitClose, kHotClose, &TabStripLayout::closeRect, 11},
 };
 
 // A tab's width for its title's measured width in px; nullopt when the title

@@ -113,24 +113,24 @@ void TabStrip::PaintSpinner(HDC dc, const RECT& tab) {
 
 void TabStrip::PaintButtons(HDC dc) {
     const bool highContrast = HighContrastOn();
-    for (const TabStripButton& button : kTabStripButtons) {
+    const bool maximized = IsZoomed(TopLevel()) != FALSE;
+    for (size_t row = 0; row < kTabStripButtonCount; ++row) {
+        const TabStripButton& button = kTabStripButtons[row];
         const RECT& rect = layout.*button.rect;
         const bool pressed = pressedButton == button.hitCode;
-        const bool hot = hotButton == button.hotNumber;
-        // The "+" stands among the tabs and is outlined like them; it shows a
-        // face only while the mouse is on it.
-        const bool plus = button.hitCode == kHitPlus;
+        const bool hot = hotButton == button.hitCode;
+        const bool amongTabs = button.shape == ButtonShape::AmongTabs;
         if (highContrast) {
             Fill(dc, rect, COLOR_BTNFACE);
-            if (plus) Outline(dc, rect, true);
+            if (amongTabs) Outline(dc, rect, true);
             if (pressed || hot) HighlightFrame(dc, rect);
         } else {
-            if (pressed || hot || !plus) {
+            if (pressed || hot || !amongTabs) {
                 Fill(dc, rect, pressed ? COLOR_BTNSHADOW : hot ? COLOR_BTNHIGHLIGHT : COLOR_BTNFACE);
             }
-            if (plus) Outline(dc, rect, false);
+            if (amongTabs) Outline(dc, rect, false);
         }
-        if (HICON icon = ButtonIcon(button.hitCode)) {
+        if (HICON icon = ButtonIcon(row, maximized)) {
             const RECT place = ButtonIconRect(rect, button.iconDips, pressed, dpi);
             DrawIconEx(dc, place.left, place.top, icon, place.right - place.left, place.bottom - place.top, 0, nullptr,
                        DI_NORMAL);
@@ -138,25 +138,9 @@ void TabStrip::PaintButtons(HDC dc) {
     }
 }
 
-HICON TabStrip::ButtonIcon(int hitCode) const {
-    switch (hitCode) {
-    case kHitPlus:
-        return plusIcon.get();
-    case kHitStar:
-        return starIcon.get();
-    case kHitSettings:
-        return settingsIcon.get();
-    case kHitFolderOptions:
-        return folderOptionsIcon.get();
-    case kHitMinimize:
-        return minimizeIcon.get();
-    case kHitMaximize:
-        return IsZoomed(GetAncestor(hwnd, GA_ROOT)) ? restoreIcon.get() : maximizeIcon.get();
-    case kHitClose:
-        return closeIcon.get();
-    default:
-        return nullptr;
-    }
+HICON TabStrip::ButtonIcon(size_t row, bool windowMaximized) const {
+    const ButtonIcons& icons = buttonIcons[row];
+    return ShowsMaximizedFace(kTabStripButtons[row], windowMaximized) ? icons.maximizedFace.get() : icons.face.get();
 }
 
 void TabStrip::PaintInsertionBar(HDC dc) {

@@ -14,6 +14,7 @@
 #include "driver/quorlen_driver.h"
 #include "driver/window_queries.h"
 #include "tabs_fixture.h"
+#include "tabstrip/tab_strip_messages.h"
 
 // What a screen reader sees of the running program, read from this process
 // through MSAA as one would read it, and the keys that take the focus round.
@@ -329,7 +330,7 @@ bool Whitish(COLORREF pixel) { return GetRValue(pixel) > 200 && GetGValue(pixel)
 
 TEST_F(HighContrastTest, TheChromeIsDrawnInTheSystemColoursGlyphsIncluded) {
     LRESULT closeLeft = 0;
-    ASSERT_TRUE(SendWithTimeout(strip, 0x805C, 0, 0, closeLeft));
+    ASSERT_TRUE(SendWithTimeout(strip, kTabStripCloseLeftMessage, 0, 0, closeLeft));
     RECT stripBounds{};
     GetWindowRect(strip, &stripBounds);
     // The close glyph on the button face: white on black in this palette; drawn

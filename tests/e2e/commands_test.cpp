@@ -9,6 +9,7 @@
 #include "driver/quorlen_driver.h"
 #include "driver/window_queries.h"
 #include "tabs_fixture.h"
+#include "tabstrip/tab_strip_messages.h"
 
 namespace {
 
@@ -160,7 +161,7 @@ protected:
 
     // Presses the star and returns the drop-down it opens.
     HWND OpenDropDown() {
-        const LRESULT starLeft = Query(strip, 0x8055);
+        const LRESULT starLeft = Query(strip, kTabStripStarLeftMessage);
         const LPARAM point = MAKELPARAM(starLeft + 6, 13);
         PostMessageW(strip, WM_LBUTTONDOWN, MK_LBUTTON, point);
         PostMessageW(strip, WM_LBUTTONUP, 0, point);

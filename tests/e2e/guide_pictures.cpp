@@ -23,6 +23,7 @@
 #include "driver/quorlen_driver.h"
 #include "driver/tab_drag.h"
 #include "driver/window_queries.h"
+#include "tabstrip/tab_strip_messages.h"
 #include "ui/handles.h"
 
 namespace {
@@ -30,7 +31,6 @@ namespace {
 constexpr int kCommandBarId = 1;
 constexpr int kFavBarId = 11;
 constexpr UINT kFavBarCount = 0x8060;
-constexpr UINT kSettingsLeft = 0x8056;
 constexpr DWORD kWaitMs = 30000;
 
 // The folders a reader of the guide might keep, at the top of drive C: so that
@@ -222,7 +222,7 @@ TEST_F(GuidePictures, MainWindowMenusAndSettings) {
 
     TakeMenu(L"tab-menu", strip, TabCentre(strip, 0, 4), MOUSEEVENTF_RIGHTDOWN);
 
-    POINT onSettings{static_cast<int>(Query(strip, kSettingsLeft)) + 12, 13};
+    POINT onSettings{static_cast<int>(Query(strip, kTabStripSettingsLeftMessage)) + 12, 13};
     ClientToScreen(strip, &onSettings);
     ASSERT_TRUE(ClickOn(strip, onSettings));
     HWND dialog = nullptr;

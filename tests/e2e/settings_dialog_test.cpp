@@ -15,10 +15,9 @@
 #include "driver/quorlen_driver.h"
 #include "driver/window_queries.h"
 #include "tabs_fixture.h"
+#include "tabstrip/tab_strip_messages.h"
 
 namespace {
-
-constexpr UINT kSettingsLeft = 0x8056;
 
 const wchar_t* ClassOf(ControlKind kind) {
     switch (kind) {
@@ -70,7 +69,7 @@ protected:
 
     // Presses the strip's settings button, which opens the dialog.
     HWND OpenSettings() {
-        const LPARAM onButton = MAKELPARAM(Query(strip, kSettingsLeft) + MulDiv(12, Dpi(), 96), MulDiv(13, Dpi(), 96));
+        const LPARAM onButton = MAKELPARAM(Query(strip, kTabStripSettingsLeftMessage) + MulDiv(12, Dpi(), 96), MulDiv(13, Dpi(), 96));
         PostMessageW(strip, WM_LBUTTONDOWN, MK_LBUTTON, onButton);
         PostMessageW(strip, WM_LBUTTONUP, 0, onButton);
         HWND dialog = nullptr;

@@ -10,10 +10,9 @@
 #include "driver/tab_drag.h"
 #include "driver/window_queries.h"
 #include "tabs_fixture.h"
+#include "tabstrip/tab_strip_messages.h"
 
 namespace {
-
-constexpr UINT kPlusLeft = 0x8054;
 
 // Three saved tabs, and a folder beside theirs that another program drags
 // things from onto the strip.
@@ -61,7 +60,7 @@ TEST_F(TabDropTest, AFileDraggedOntoAnInactiveTabBringsItToTheFrontAndDropsIntoI
 TEST_F(TabDropTest, AFolderDroppedOnThePlusOpensAsANewTab) {
     ComPtr<IDataObject> dragged;
     ASSERT_HRESULT_SUCCEEDED(ShellDataObject(outside, dragged));
-    POINT plus{static_cast<int>(Query(strip, kPlusLeft)) + 12, 13};
+    POINT plus{static_cast<int>(Query(strip, kTabStripPlusLeftMessage)) + 12, 13};
     ClientToScreen(strip, &plus);
 
     DropOutcome outcome;

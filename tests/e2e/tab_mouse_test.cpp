@@ -10,13 +10,9 @@
 #include "driver/tab_drag.h"
 #include "driver/window_queries.h"
 #include "tabs_fixture.h"
+#include "tabstrip/tab_strip_messages.h"
 
 namespace {
-
-constexpr UINT kPlusLeft = 0x8054;
-constexpr UINT kMinimizeLeft = 0x805A;
-constexpr UINT kMaximizeLeft = 0x805B;
-constexpr UINT kCloseLeft = 0x805C;
 
 // Three saved tabs, driven with the mouse.
 class TabMouseTest : public SavedTabsTest {
@@ -28,7 +24,7 @@ protected:
 
     // A point of the strip's empty stretch between the "+" and the star.
     POINT EmptyStripPoint() const {
-        POINT point{static_cast<int>(Query(strip, kPlusLeft)) + 100, 13};
+        POINT point{static_cast<int>(Query(strip, kTabStripPlusLeftMessage)) + 100, 13};
         ClientToScreen(strip, &point);
         return point;
     }
@@ -57,7 +53,7 @@ protected:
             [&] {
                 RECT client{};
                 GetClientRect(strip, &client);
-                return Query(strip, kCloseLeft) == client.right - MulDiv(26, GetDpiForWindow(strip), 96);
+                return Query(strip, kTabStripCloseLeftMessage) == client.right - MulDiv(26, GetDpiForWindow(strip), 96);
             },
             10000));
         POINT point{static_cast<int>(Query(strip, leftEdgeQuery)) + 12, 13};
@@ -129,11 +125,11 @@ TEST_F(TabMouseTest, TheStripMovesTheWindowAndItsButtonsMaximiseRestoreAndMinimi
     ASSERT_TRUE(WaitUntil([&] { return CaptureOf(strip) != strip; }, kInputStepMs))
         << "the strip kept the capture after the release";
 
-    ASSERT_TRUE(ClickOn(strip, ButtonCentre(kMaximizeLeft)));
+    ASSERT_TRUE(ClickOn(strip, ButtonCentre(kTabStripMaximizeLeftMessage)));
     EXPECT_TRUE(WaitUntil([&] { return IsZoomed(window) != FALSE; }, kInputStepMs)) << "the button did not maximise";
-    ASSERT_TRUE(ClickOn(strip, ButtonCentre(kMaximizeLeft)));
+    ASSERT_TRUE(ClickOn(strip, ButtonCentre(kTabStripMaximizeLeftMessage)));
     EXPECT_TRUE(WaitUntil([&] { return IsZoomed(window) == FALSE; }, kInputStepMs)) << "the button did not restore";
-    ASSERT_TRUE(ClickOn(strip, ButtonCentre(kMinimizeLeft)));
+    ASSERT_TRUE(ClickOn(strip, ButtonCentre(kTabStripMinimizeLeftMessage)));
     EXPECT_TRUE(WaitUntil([&] { return IsIconic(window) != FALSE; }, kInputStepMs)) << "the button did not minimise";
 }
 

@@ -10,10 +10,10 @@
 #include "common/screenshot.h"
 #include "driver/desktop_input.h"
 #include "driver/quorlen_driver.h"
+#include "tabstrip/tab_strip_messages.h"
 
 namespace {
 
-constexpr UINT kTabCount = 0x8050;
 // Left edges of the strip's buttons, and each button's width in DIPs.
 struct StripButton {
     const char* name;
@@ -21,8 +21,13 @@ struct StripButton {
     int widthDip;
 };
 constexpr StripButton kButtons[] = {
-    {"plus", 0x8054, 21},    {"star", 0x8055, 20},     {"settings", 0x8056, 24}, {"folder options", 0x8058, 24},
-    {"minimise", 0x805A, 24}, {"maximise", 0x805B, 24}, {"close", 0x805C, 24},
+    {"plus", kTabStripPlusLeftMessage, 21},
+    {"star", kTabStripStarLeftMessage, 20},
+    {"settings", kTabStripSettingsLeftMessage, 24},
+    {"folder options", kTabStripFolderOptionsLeftMessage, 24},
+    {"minimise", kTabStripMinimizeLeftMessage, 24},
+    {"maximise", kTabStripMaximizeLeftMessage, 24},
+    {"close", kTabStripCloseLeftMessage, 24},
 };
 
 // Sets the system DPI that programs started afterwards see, and puts the old one back.
@@ -123,7 +128,7 @@ TEST_P(TabStripScreenshot, ShowsEveryButtonAndTheActiveTabsAccent) {
     ASSERT_TRUE(WaitUntil(
         [&] {
             LRESULT count = 0;
-            return SendWithTimeout(strip, kTabCount, 0, 0, count) && count == 3;
+            return SendWithTimeout(strip, kTabStripCountMessage, 0, 0, count) && count == 3;
         },
         20000));
     // The restore is over once the program has saved the active tab its own way.
@@ -140,7 +145,7 @@ TEST_P(TabStripScreenshot, ShowsEveryButtonAndTheActiveTabsAccent) {
     ASSERT_TRUE(WaitUntil(
         [&] {
             LRESULT count = 0;
-            return Painted(window) && Painted(strip) && SendWithTimeout(strip, kTabCount, 0, 0, count);
+            return Painted(window) && Painted(strip) && SendWithTimeout(strip, kTabStripCountMessage, 0, 0, count);
         },
         10000))
         << "the strip never painted";

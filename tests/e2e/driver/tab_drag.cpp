@@ -3,10 +3,9 @@
 #include "common/temp_folder.h"
 #include "driver/desktop_input.h"
 #include "driver/window_queries.h"
+#include "tabstrip/tab_strip_messages.h"
 
 namespace {
-
-constexpr UINT kPlusLeft = 0x8054;
 
 // Whether the drag image of a tab stands where it follows the cursor to.
 bool GhostFollows(POINT cursor) {
@@ -20,7 +19,7 @@ bool GhostFollows(POINT cursor) {
 }  // namespace
 
 POINT TabCentre(HWND strip, int index, int tabs) {
-    const int width = (static_cast<int>(Query(strip, kPlusLeft)) - 6) / tabs;
+    const int width = (static_cast<int>(Query(strip, kTabStripPlusLeftMessage)) - 6) / tabs;
     POINT point{2 + width * index + width / 2, 13};
     ClientToScreen(strip, &point);
     return point;

@@ -5,13 +5,15 @@
 #include <string>
 #include <vector>
 
+#include "tabstrip/tab_strip_messages.h"
+
 // Reading another process's windows, as an outside tool would.
 
-// The tab strip's query messages.
-inline constexpr UINT kTabCount = 0x8050;
-inline constexpr UINT kActiveTab = 0x8051;
-inline constexpr UINT kSelectTab = 0x8052;
-inline constexpr UINT kCloseTab = 0x8053;
+// The tab strip's query messages, by the short names the tests use.
+inline constexpr UINT kTabCount = kTabStripCountMessage;
+inline constexpr UINT kActiveTab = kTabStripActiveMessage;
+inline constexpr UINT kSelectTab = kTabStripSelectMessage;
+inline constexpr UINT kCloseTab = kTabStripCloseMessage;
 
 // Sends a query message to a tab strip and returns its answer; -1 (and a test
 // failure) when the strip does not answer in time.

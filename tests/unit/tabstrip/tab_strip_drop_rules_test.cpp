@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <oleidl.h>
 
+#include "tabstrip/tab_strip_buttons.h"
 #include "tabstrip/tab_strip_layout.h"
 
 namespace {
@@ -12,8 +13,9 @@ TEST(DropPlace, IsTheTabUnderTheCursorNewTabsOverThePlusOrTheEmptyStripAndNothin
     EXPECT_EQ(DropPlaceForHit(7), DropPlace::Tab);
     EXPECT_EQ(DropPlaceForHit(kHitPlus), DropPlace::NewTabs);
     EXPECT_EQ(DropPlaceForHit(kHitNothing), DropPlace::NewTabs);
-    for (int button : {kHitStar, kHitSettings, kHitFolderOptions, kHitMinimize, kHitMaximize, kHitClose}) {
-        EXPECT_EQ(DropPlaceForHit(button), DropPlace::Nowhere) << button;
+    for (const TabStripButton& button : kTabStripButtons) {
+        if (button.hitCode == kHitPlus) continue;
+        EXPECT_EQ(DropPlaceForHit(button.hitCode), DropPlace::Nowhere) << button.hitCode;
     }
 }
 

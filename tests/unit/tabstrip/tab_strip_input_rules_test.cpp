@@ -4,6 +4,7 @@
 
 #include "tabstrip/fav_list.h"
 #include "tabstrip/tab_strip.h"
+#include "tabstrip/tab_strip_buttons.h"
 
 namespace {
 
@@ -94,19 +95,14 @@ TEST(TitleIsCut, WhenTheTitleIsWiderThanTheRoomBetweenIconAndCloseMark) {
     EXPECT_FALSE(TitleIsCut(RECT{0, 0, 70, 27}, 500, 96));
 }
 
-TEST(HotItems, MapHitCodesToHotButtonsAndTheirRectangles) {
-    EXPECT_EQ(HotButtonForHit(kHitStar), kHotStar);
-    EXPECT_EQ(HotButtonForHit(kHitPlus), kHotPlus);
-    EXPECT_EQ(HotButtonForHit(kHitClose), kHotClose);
-    EXPECT_EQ(HotButtonForHit(kHitNothing), kNoHotButton);
-    EXPECT_EQ(HotButtonForHit(2), kNoHotButton);
-
+TEST(HotRect, IsTheHotTabsElseTheHotButtonsPlace) {
     const TabStripLayout layout = LayOutTabStrip(RECT{0, 0, 800, 27}, 96, {100, 100});
-    EXPECT_PRED2(SameRect, *HotRect(layout, 1, kNoHotButton), layout.tabRects[1]);
-    EXPECT_PRED2(SameRect, *HotRect(layout, -1, kHotFolderOptions), layout.folderOptionsRect);
-    EXPECT_PRED2(SameRect, *HotRect(layout, -1, kHotPlus), layout.plusRect);
-    EXPECT_FALSE(HotRect(layout, -1, kNoHotButton));
-    EXPECT_FALSE(HotRect(layout, 2, kNoHotButton));
+    EXPECT_PRED2(SameRect, *HotRect(layout, 1, kHitNothing), layout.tabRects[1]);
+    for (const TabStripButton& button : kTabStripButtons) {
+        EXPECT_PRED2(SameRect, *HotRect(layout, -1, button.hitCode), layout.*button.rect) << button.hitCode;
+    }
+    EXPECT_FALSE(HotRect(layout, -1, kHitNothing));
+    EXPECT_FALSE(HotRect(layout, 2, kHitNothing));
 }
 
 TEST(FavListGeometry, RowsOfTwentyEightDipsWithTheRemoveColumnAtTheRight) {

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "tabstrip/tab_strip_buttons.h"
+
 namespace {
 
 bool SameRect(const RECT& a, const RECT& b) {

@@ -5,6 +5,7 @@
 
 #include "tab_strip_fixture.h"
 #include "tabstrip/tab_strip.h"
+#include "tabstrip/tab_strip_messages.h"
 
 namespace {
 
@@ -32,59 +33,60 @@ TEST_F(TabStripTest, IsAChildWindowOfItsOwnClassThatTakesDoubleClicks) {
 
 TEST_F(TabStripTest, AnswersCountActiveIndexAndButtonEdges) {
     HWND window = strip->Hwnd();
-    EXPECT_EQ(SendMessageW(window, 0x8050, 0, 0), 0);
-    EXPECT_EQ(SendMessageW(window, 0x8054, 0, 0), 4);
+    EXPECT_EQ(SendMessageW(window, kTabStripCountMessage, 0, 0), 0);
+    EXPECT_EQ(SendMessageW(window, kTabStripPlusLeftMessage, 0, 0), 4);
 
     strip->SetTabs(kShortTitles, 1, {});
-    EXPECT_EQ(SendMessageW(window, 0x8050, 0, 0), 3);
-    EXPECT_EQ(SendMessageW(window, 0x8051, 0, 0), 1);
-    EXPECT_EQ(SendMessageW(window, 0x8054, 0, 0), 306);
-    EXPECT_EQ(SendMessageW(window, 0x8055, 0, 0), 650);
-    EXPECT_EQ(SendMessageW(window, 0x8056, 0, 0), 672);
-    EXPECT_EQ(SendMessageW(window, 0x8058, 0, 0), 698);
-    EXPECT_EQ(SendMessageW(window, 0x805A, 0, 0), 724);
-    EXPECT_EQ(SendMessageW(window, 0x805B, 0, 0), 749);
-    EXPECT_EQ(SendMessageW(window, 0x805C, 0, 0), 774);
-    for (UINT unlisted : {0x804Fu, 0x8057u, 0x8059u, 0x805Du}) {
+    EXPECT_EQ(SendMessageW(window, kTabStripCountMessage, 0, 0), 3);
+    EXPECT_EQ(SendMessageW(window, kTabStripActiveMessage, 0, 0), 1);
+    EXPECT_EQ(SendMessageW(window, kTabStripPlusLeftMessage, 0, 0), 306);
+    EXPECT_EQ(SendMessageW(window, kTabStripStarLeftMessage, 0, 0), 650);
+    EXPECT_EQ(SendMessageW(window, kTabStripSettingsLeftMessage, 0, 0), 672);
+    EXPECT_EQ(SendMessageW(window, kTabStripFolderOptionsLeftMessage, 0, 0), 698);
+    EXPECT_EQ(SendMessageW(window, kTabStripMinimizeLeftMessage, 0, 0), 724);
+    EXPECT_EQ(SendMessageW(window, kTabStripMaximizeLeftMessage, 0, 0), 749);
+    EXPECT_EQ(SendMessageW(window, kTabStripCloseLeftMessage, 0, 0), 774);
+    for (UINT unlisted : {kTabStripCountMessage - 1, kTabStripSettingsLeftMessage + 1,
+                          kTabStripFolderOptionsLeftMessage + 1, kTabStripCloseLeftMessage + 1}) {
         EXPECT_EQ(SendMessageW(window, unlisted, 0, 0), 0) << std::hex << unlisted;
     }
 
     // The layout follows the window's size and the DPI.
     Resize(96, 1000, 27);
-    EXPECT_EQ(SendMessageW(window, 0x805C, 0, 0), 974);
+    EXPECT_EQ(SendMessageW(window, kTabStripCloseLeftMessage, 0, 0), 974);
     Resize(192, 1600, 54);
-    EXPECT_EQ(SendMessageW(window, 0x805C, 0, 0), 1548);
-    EXPECT_EQ(SendMessageW(window, 0x8054, 0, 0), 612);
+    EXPECT_EQ(SendMessageW(window, kTabStripCloseLeftMessage, 0, 0), 1548);
+    EXPECT_EQ(SendMessageW(window, kTabStripPlusLeftMessage, 0, 0), 612);
 }
 
 TEST_F(TabStripTest, SelectAndCloseMessagesRaiseEventsForExistingTabsOnly) {
     HWND window = strip->Hwnd();
     strip->SetTabs(kShortTitles, 0, {});
-    EXPECT_EQ(SendMessageW(window, 0x8052, 1, 0), 0);
+    EXPECT_EQ(SendMessageW(window, kTabStripSelectMessage, 1, 0), 0);
 
     std::vector<std::pair<int, int>> events;
     strip->onEvent = [&events](int event, int index) { events.emplace_back(event, index); };
-    EXPECT_EQ(SendMessageW(window, 0x8052, 2, 0), 0);
-    EXPECT_EQ(SendMessageW(window, 0x8052, 3, 0), 0);
-    EXPECT_EQ(SendMessageW(window, 0x8053, 0, 0), 0);
-    EXPECT_EQ(SendMessageW(window, 0x8053, 3, 0), 0);
-    EXPECT_EQ(SendMessageW(window, 0x8053, static_cast<WPARAM>(-1), 0), 0);
+    EXPECT_EQ(SendMessageW(window, kTabStripSelectMessage, 2, 0), 0);
+    EXPECT_EQ(SendMessageW(window, kTabStripSelectMessage, 3, 0), 0);
+    EXPECT_EQ(SendMessageW(window, kTabStripCloseMessage, 0, 0), 0);
+    EXPECT_EQ(SendMessageW(window, kTabStripCloseMessage, 3, 0), 0);
+    EXPECT_EQ(SendMessageW(window, kTabStripCloseMessage, static_cast<WPARAM>(-1), 0), 0);
     const std::vector<std::pair<int, int>> expected{{0, 2}, {1, 0}};
     EXPECT_EQ(events, expected);
     // Only the owner changes the tabs.
-    EXPECT_EQ(SendMessageW(window, 0x8050, 0, 0), 3);
-    EXPECT_EQ(SendMessageW(window, 0x8051, 0, 0), 0);
+    EXPECT_EQ(SendMessageW(window, kTabStripCountMessage, 0, 0), 3);
+    EXPECT_EQ(SendMessageW(window, kTabStripActiveMessage, 0, 0), 0);
 }
 
 TEST_F(TabStripTest, AnEventHandlerMayChangeTheTabsOrDestroyTheStrip) {
     HWND window = strip->Hwnd();
     strip->SetTabs(kShortTitles, 0, {});
     strip->onEvent = [this](int, int index) { strip->SetTabs({L"only"}, index, {}); };
-    SendMessageW(window, 0x8052, 0, 0);
-    EXPECT_EQ(SendMessageW(window, 0x8050, 0, 0), 1);
+    SendMessageW(window, kTabStripSelectMessage, 0, 0);
+    EXPECT_EQ(SendMessageW(window, kTabStripCountMessage, 0, 0), 1);
 
     strip->onEvent = [this](int, int) { strip.reset(); };
-    EXPECT_EQ(SendMessageW(window, 0x8053, 0, 0), 0);
+    EXPECT_EQ(SendMessageW(window, kTabStripCloseMessage, 0, 0), 0);
     EXPECT_FALSE(strip);
     EXPECT_FALSE(IsWindow(window));
 }
@@ -134,7 +136,7 @@ TEST_F(TabStripTest, HeightCountsTheRowsOfTabsAndThePlus) {
     strip->SetTitle(0, kLongTitle);
     EXPECT_EQ(strip->HeightForWidth(628), 27);
     EXPECT_EQ(strip->HeightForWidth(627), 54);
-    EXPECT_EQ(SendMessageW(strip->Hwnd(), 0x8054, 0, 0), 456);
+    EXPECT_EQ(SendMessageW(strip->Hwnd(), kTabStripPlusLeftMessage, 0, 0), 456);
 
     Resize(192, 1600, 54);
     EXPECT_EQ(strip->HeightForWidth(0), 54);
@@ -162,14 +164,14 @@ TEST_F(TabStripTest, IndexesOutOfRangeChangeNothing) {
     strip->SetTabs(kShortTitles, 1, {});
     strip->SetActive(3);
     strip->SetActive(-1);
-    EXPECT_EQ(SendMessageW(window, 0x8051, 0, 0), 1);
+    EXPECT_EQ(SendMessageW(window, kTabStripActiveMessage, 0, 0), 1);
     strip->SetActive(2);
-    EXPECT_EQ(SendMessageW(window, 0x8051, 0, 0), 2);
+    EXPECT_EQ(SendMessageW(window, kTabStripActiveMessage, 0, 0), 2);
 
     strip->SetTitle(3, kLongTitle);
     strip->SetTitle(-1, kLongTitle);
     strip->SetIcon(3, 0);
-    EXPECT_EQ(SendMessageW(window, 0x8054, 0, 0), 306);
+    EXPECT_EQ(SendMessageW(window, kTabStripPlusLeftMessage, 0, 0), 306);
     strip->SetLoading(3, true);
     strip->SetLoading(-1, true);
     EXPECT_FALSE(KillTimer(window, 2));
