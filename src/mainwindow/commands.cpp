@@ -103,7 +103,6 @@ void MainWindow::NavigateFromAddressBar() {
     FilePanel* panel = ActivePanel();
     if (text.empty()) return;
     if (panel) {
-        reachability.TellWhenAnswered(hwnd, WM_APP_FOLDERS_REACHED);
         switch (reachability.Reach(text)) {
         case FolderReach::Ready:
             NavigateToTypedFolder(panel, text);

@@ -106,6 +106,7 @@ WindowBounds MainWindow::ChooseWindowBounds(int width, int height, int x, int y)
 }
 
 void MainWindow::OnCreate() {
+    reachability.TellWhenAnswered(hwnd, WM_APP_FOLDERS_REACHED);
     // A window opened on a monitor of another scale is told nothing of it: the
     // DPI-change message comes only when the window moves to another scale.
     dpi = static_cast<int>(GetDpiForWindow(hwnd));

@@ -96,7 +96,6 @@ int MainWindow::AddTab(int index, const std::wstring& folder, const TabHistory& 
 // its own first: its tab says it is connecting, and the window goes on
 // answering. The others open at once.
 void MainWindow::OpenPanelFolder(FilePanel* panel, const std::wstring& folder, const TabHistory& history) {
-    reachability.TellWhenAnswered(hwnd, WM_APP_FOLDERS_REACHED);
     switch (reachability.Reach(FolderToOpen(folder, history))) {
     case FolderReach::Ready:
         OpenPanelFolderNow(panel, folder, history);
@@ -129,17 +128,13 @@ void MainWindow::ForgetUnopenedFolder(FilePanel* panel) {
 
 // Drives have answered: the tabs that waited for them open their folders or give up.
 void MainWindow::OpenReachedFolders() {
-    std::vector<AwaitedFolder> answered;
-    std::vector<AwaitedFolder> still;
-    for (AwaitedFolder& awaited : std::exchange(awaitingDrives, {})) {
-        const bool asking = reachability.Reach(FolderToOpen(awaited.folder, awaited.history)) == FolderReach::Asking;
-        (asking ? still : answered).push_back(std::move(awaited));
-    }
-    awaitingDrives = std::move(still);
     std::vector<AwaitedFolder> typed;
-    for (AwaitedFolder& awaited : answered) {
-        const bool ready = reachability.Reach(FolderToOpen(awaited.folder, awaited.history)) == FolderReach::Ready;
-        if (awaited.typed) {
+    for (AwaitedFolder& awaited : std::exchange(awaitingDrives, {})) {
+        const FolderReach reach = reachability.Reach(FolderToOpen(awaited.folder, awaited.history));
+        const bool ready = reach == FolderReach::Ready;
+        if (reach == FolderReach::Asking) {
+            awaitingDrives.push_back(std::move(awaited));
+        } else if (awaited.typed) {
             const int tab = TabOfPanel(awaited.panel);
             if (tab >= 0) tabStrip.SetLoading(tab, false);
             if (!ready) awaited.panel = nullptr;

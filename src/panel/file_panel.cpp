@@ -95,6 +95,7 @@ bool FilePanel::Create(HWND parent, int id, const RECT& bounds) {
                                  bounds.right - bounds.left, bounds.bottom - bounds.top, parent,
                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, this);
     if (!hostWindow) return false;
+    historyReach.TellWhenAnswered(hostWindow, kHistoryReachedMessage);
 
     ReleaseBrowser();
     if (FAILED(CoCreateInstance(CLSID_ExplorerBrowser, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(browser.put())))) {

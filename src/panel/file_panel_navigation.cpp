@@ -76,7 +76,6 @@ bool FilePanel::StepThroughHistory(bool forward) {
     if (!browser) return false;
     waitingStep = 0;
     const int start = history.Index();
-    historyReach.TellWhenAnswered(hostWindow, kHistoryReachedMessage);
     while (HistoryEntry* entry = forward ? history.Forward() : history.Back()) {
         if (!entry->item) {
             const FolderReach reach = historyReach.Reach(entry->path);
@@ -155,8 +154,10 @@ std::wstring FilePanel::GetCurrentPath() const { return currentPath; }
 HRESULT FilePanel::OnNavigationPending(PCIDLIST_ABSOLUTE folder) {
     // A step that waited for its drive gives way to whatever navigation came first.
     waitingStep = 0;
-    const std::wstring path = ParsingPath(ItemOf(folder).get());
-    const TreeDiversion::Verdict verdict = treeDiversion.NavigationPending(path, GetTickCount64());
+    // The panel's own navigations, a hand-off's and a tab's first among them, need no shell call here.
+    const ULONGLONG now = GetTickCount64();
+    const std::wstring path = treeDiversion.NeedsFolderPath(now) ? ParsingPath(ItemOf(folder).get()) : std::wstring();
+    const TreeDiversion::Verdict verdict = treeDiversion.NavigationPending(path, now);
     if (verdict == TreeDiversion::Verdict::LetThrough) return S_OK;
     // The navigation pane asked for this folder: it goes to a tab, and should
     // the control arrive there anyway this panel returns to where it was.

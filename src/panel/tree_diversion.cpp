@@ -36,6 +36,11 @@ void TreeDiversion::MiddleClickChose(std::uint64_t now) {
     if (state == State::Idle) state = State::Chosen;
 }
 
+bool TreeDiversion::NeedsFolderPath(std::uint64_t now) const {
+    if (state == State::OwnNavigation) return false;
+    return state == State::Selecting || ChoiceStillOpen(chosenAt, now) || !targetPath.empty();
+}
+
 TreeDiversion::Verdict TreeDiversion::NavigationPending(const std::wstring& folderPath, std::uint64_t now) {
     if (state == State::OwnNavigation) {
         state = WaitingState();

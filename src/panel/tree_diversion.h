@@ -37,6 +37,10 @@ public:
     // panel's own is diverted if it goes there; any other end drops the pick.
     void TargetPicked(std::wstring path) { targetPath = std::move(path); }
 
+    // Whether a navigation starting now could be the tree's, so that the folder's
+    // parsing path is worth asking the shell for; NavigationPending takes an
+    // empty one otherwise.
+    [[nodiscard]] bool NeedsFolderPath(std::uint64_t now) const;
     // The control starts navigating to the folder with this parsing path (empty
     // when the shell cannot name it). After a diversion the control's next
     // completion is taken for the cancelled navigation's, until one fails.

@@ -69,7 +69,8 @@ TEST(TreeDiversionRules, AnOwnNavigationIsNeverDiverted) {
     TreeDiversion diversion = ReadyDiversion();
     ChooseInTree(diversion, 10000);
     diversion.OwnNavigationBegan();
-    EXPECT_EQ(diversion.NavigationPending(kChosenFolder, 10100), Verdict::LetThrough);
+    EXPECT_FALSE(diversion.NeedsFolderPath(10100)) << "an own navigation asked the shell for its folder";
+    EXPECT_EQ(diversion.NavigationPending(std::wstring(), 10100), Verdict::LetThrough);
     EXPECT_EQ(diversion.NavigationPending(kChosenFolder, 10200), Verdict::LetThrough)
         << "the choice made before the own navigation outlived it";
 
@@ -81,12 +82,13 @@ TEST(TreeDiversionRules, AnOwnNavigationIsNeverDiverted) {
 }
 
 TEST(TreeDiversionRules, AStaleChoiceClaimsNothing) {
+    // The folder's path is asked for exactly when a choice may claim the navigation.
     const auto verdictAt = [](std::uint64_t chosenAt, std::uint64_t now) {
         TreeDiversion diversion = ReadyDiversion();
         ChooseInTree(diversion, chosenAt);
-        return diversion.NavigationPending(kChosenFolder, now);
+        return diversion.NavigationPending(diversion.NeedsFolderPath(now) ? kChosenFolder : std::wstring(), now);
     };
-    EXPECT_EQ(ReadyDiversion().NavigationPending(kChosenFolder, 5000), Verdict::LetThrough) << "no choice made";
+    EXPECT_FALSE(ReadyDiversion().NeedsFolderPath(5000)) << "no choice made";
     EXPECT_EQ(verdictAt(10000, 10000), Verdict::OpenInTab);
     EXPECT_EQ(verdictAt(10000, 11499), Verdict::OpenInTab);
     EXPECT_EQ(verdictAt(10000, 11500), Verdict::LetThrough) << "a selection that started nothing is forgotten";
