@@ -9,7 +9,9 @@
 #include "app/instance_channel.h"
 #include "app/message_loop.h"
 #include "app/mouse_hook.h"
+#include "app/posted_path.h"
 #include "mainwindow/main_window.h"
+#include "mainwindow/main_window_ids.h"
 #include "settings/save_queue.h"
 #include "takeover/uninstall.h"
 #include "ui/app_identity.h"
@@ -110,7 +112,7 @@ int Application::Run() {
 bool Application::OpenFirstWindow(const PipeRequest& opening) {
     // The window is listed before it is created, so that activation and destruction
     // messages sent during creation find it.
-    windows.push_back(std::make_unique<MainWindow>());
+    windows.push_back(std::make_unique<MainWindow>(*this));
     MainWindow* first = windows.back().get();
     if (!first->Create(opening.path, opening.select, true, 0, 0, CW_USEDEFAULT, CW_USEDEFAULT)) {
         DiscardWindow(first);
@@ -131,10 +133,6 @@ void Application::ResumeTakingHandOffs() {
     pipeServer.Start(handOffs);
     AimHandOffs();
 }
-
-void Application::KeepRequest(PipeRequest kept) { handOffs.Deliver(std::move(kept)); }
-
-void Application::GiveBackRequests(std::vector<PipeRequest> requests) { handOffs.GiveBack(std::move(requests)); }
 
 void Application::AimHandOffs() {
     MainWindow* target = activeWindow ? activeWindow : (windows.empty() ? nullptr : windows.back().get());
@@ -160,9 +158,18 @@ bool Application::DiscardWindow(MainWindow* window) {
     return true;
 }
 
-void Application::OnWindowDestroyed(MainWindow* window) {
-    if (activeWindow == window) activeWindow = nullptr;
-    DiscardWindow(window);
+void Application::WindowActivated(MainWindow& window) { SetActiveWindow(&window); }
+
+void Application::WindowClosing() {
+    // The last window: folders handed over from now on could not open here, so
+    // none is taken before the files are written and the window goes.
+    if (windows.size() == 1) StopTakingHandOffs();
+}
+
+void Application::WindowDestroyed(MainWindow& window) {
+    PassOnUnopened(window.Hwnd());
+    if (activeWindow == &window) activeWindow = nullptr;
+    DiscardWindow(&window);
     AimHandOffs();
     if (windows.empty()) PostQuitMessage(0);
 }
@@ -172,14 +179,78 @@ void Application::SetActiveWindow(MainWindow* window) {
     AimHandOffs();
 }
 
-MainWindow* Application::OpenWindow(const std::wstring& path, int width, int height, int x, int y,
-                                    TabHistory history) {
-    windows.push_back(std::make_unique<MainWindow>());
+bool Application::OpenWindow(const std::wstring& path, int width, int height, int x, int y,
+                             const TabHistory& history) {
+    windows.push_back(std::make_unique<MainWindow>(*this));
     MainWindow* window = windows.back().get();
-    if (!window->Create(path, false, false, width, height, x, y, std::move(history))) {
+    if (!window->Create(path, false, false, width, height, x, y, history)) {
         DiscardWindow(window);
-        return nullptr;
+        return false;
     }
     SetActiveWindow(window);
-    return window;
+    return true;
+}
+
+bool Application::GiveTab(HWND root, const MainWindow& from, POINT screenPoint, const std::wstring& path,
+                          const TabHistory& history) {
+    MainWindow* other = WindowForRoot(root);
+    return other && other != &from && other->AcceptTab(screenPoint, path, history) >= 0;
+}
+
+// Every window is listed before it is created, so the tabs of all windows, the
+// one asking included, are in the list.
+void Application::CollectSavedTabs(std::vector<std::wstring>& paths, std::vector<TabHistory>& histories) const {
+    for (const auto& window : windows) window->CollectSavedTabs(paths, histories);
+}
+
+void Application::ShowFavouritesEverywhere() {
+    for (const auto& window : windows) window->ShowFavourites();
+}
+
+// Folders handed to a window that it has not opened yet go to another window,
+// or back to the hand-off queue, which opens a window for them.
+void Application::PassOnUnopened(HWND going) {
+    HWND heir = nullptr;
+    for (const auto& window : windows) {
+        if (window->Hwnd() && window->Hwnd() != going) heir = window->Hwnd();
+    }
+    std::vector<PipeRequest> unopened;
+    MSG pending{};
+    while (PeekMessageW(&pending, going, WM_APP_OPEN_PATH, WM_APP_OPEN_PATH, PM_REMOVE)) {
+        if (heir && PostMessageW(heir, WM_APP_OPEN_PATH, pending.wParam, pending.lParam)) continue;
+        if (std::unique_ptr<std::wstring> path = TakePostedPath(pending.lParam)) {
+            unopened.push_back(PipeRequest{std::move(*path), pending.wParam != 0});
+        }
+    }
+    if (!unopened.empty()) handOffs.GiveBack(std::move(unopened));
+}
+
+void Application::Restart(MainWindow& asking) {
+    wchar_t exe[MAX_PATH]{};
+    const DWORD length = GetModuleFileNameW(nullptr, exe, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH) return;
+    std::wstring commandLine = L"\"" + std::wstring(exe, length) + L"\" --restart";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION process{};
+    // The new process must not hand its start back to this one, which is about to go.
+    StopTakingHandOffs();
+    // The new process reads the config files.
+    FlushSaves();
+    if (!CreateProcessW(exe, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
+        ResumeTakingHandOffs();
+        return;
+    }
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+
+    // By their windows: a window that closes may take another with it.
+    std::vector<HWND> others;
+    for (const std::unique_ptr<MainWindow>& window : windows) {
+        if (window.get() != &asking) others.push_back(window->Hwnd());
+    }
+    for (HWND other : others) {
+        if (MainWindow* window = WindowForRoot(other)) window->CloseForRestart();
+    }
+    asking.CloseForRestart();
 }

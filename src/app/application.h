@@ -12,12 +12,13 @@
 #include "app/instance_channel.h"
 #include "app/instance_claim.h"
 #include "app/takeover_check.h"
-#include "mainwindow/closed_tab_histories.h"
+#include "mainwindow/tabs/closed_tab_histories.h"
+#include "mainwindow/window_host.h"
 
 class MainWindow;
 
 // The process: its command line, its main windows and which of them is active.
-class Application {
+class Application final : public WindowHost {
 public:
     static Application& Instance();
 
@@ -27,15 +28,21 @@ public:
     // The takeover's check of this start, once the window has shown its first
     // folder (or given up waiting for it), so that it never competes with the
     // start itself; later calls do nothing.
-    void StartTakeoverCheck(HWND window, bool takeoverSetting) { takeoverCheck.Start(window, takeoverSetting); }
+    void StartTakeoverCheck(HWND window, bool takeoverSetting) override {
+        takeoverCheck.Start(window, takeoverSetting);
+    }
 
-    void OnWindowDestroyed(MainWindow* window);
-    void SetActiveWindow(MainWindow* window);
-
-    // Opens a further main window showing one folder, with the back and forward
-    // list of the tab it comes from; null when it cannot be created.
-    MainWindow* OpenWindow(const std::wstring& path, int width, int height, int x, int y,
-                           TabHistory history = {});
+    bool OpenWindow(const std::wstring& path, int width, int height, int x, int y,
+                    const TabHistory& history) override;
+    bool GiveTab(HWND root, const MainWindow& from, POINT screenPoint, const std::wstring& path,
+                 const TabHistory& history) override;
+    void CollectSavedTabs(std::vector<std::wstring>& paths, std::vector<TabHistory>& histories) const override;
+    void ShowFavouritesEverywhere() override;
+    void Restart(MainWindow& asking) override;
+    void WindowActivated(MainWindow& window) override;
+    void WindowClosing() override;
+    void WindowDestroyed(MainWindow& window) override;
+    void KeepHandOff(const std::wstring& path) override { handOffs.Deliver(PipeRequest{path, false}); }
 
     [[nodiscard]] const std::vector<std::unique_ptr<MainWindow>>& Windows() const { return windows; }
     [[nodiscard]] MainWindow* ActiveWindow() const { return activeWindow; }
@@ -47,23 +54,23 @@ public:
     // Takes hand-offs (again): once a first window is there, or when a restart
     // could not begin after all.
     void ResumeTakingHandOffs();
-    [[nodiscard]] bool TakingHandOffs() const { return takingHandOffs; }
-    // A request that reached a window which can no longer open it.
-    void KeepRequest(PipeRequest kept);
-    void GiveBackRequests(std::vector<PipeRequest> requests);
+    [[nodiscard]] bool TakingHandOffs() const override { return takingHandOffs; }
 
     // The main window whose top-level window is root, or null.
     [[nodiscard]] MainWindow* WindowForRoot(HWND root) const;
 
     // The lists of the tabs closed in this run, shared by every window as the
     // closed-folder history is.
-    [[nodiscard]] ClosedTabHistories& ClosedTabs() { return closedTabs; }
+    [[nodiscard]] ClosedTabHistories& ClosedTabs() override { return closedTabs; }
 
 private:
     Application() = default;
 
     // Removes the window from the list and destroys it; false when it was not listed.
     bool DiscardWindow(MainWindow* window);
+    void SetActiveWindow(MainWindow* window);
+    // Folders posted to a window that is going and not opened by it.
+    void PassOnUnopened(HWND going);
 
     // The first window of a run of the message loop, showing the saved tabs and the request.
     bool OpenFirstWindow(const PipeRequest& opening);

@@ -1,9 +1,8 @@
 #include "app/instance_channel.h"
 
-#include <cwchar>
-
 #include "app/hand_off_queue.h"
 #include "app/pipe_security.h"
+#include "ui/text.h"
 
 namespace {
 
@@ -58,12 +57,6 @@ PipeRequest ParsePipeMessage(std::wstring_view text) {
 }
 
 bool FitsPipeMessage(const std::wstring& text) { return (text.size() + 1) * sizeof(wchar_t) <= kMaxPipeMessageBytes; }
-
-std::wstring TextUpToNul(const void* data, size_t bytes) {
-    if (!data) return {};
-    const auto* text = static_cast<const wchar_t*>(data);
-    return std::wstring(text, wcsnlen(text, bytes / sizeof(wchar_t)));
-}
 
 UniqueKernelHandle CreateInstancePipe(const wchar_t* name, bool firstOfName) {
     UniqueSecurityDescriptor descriptor = CurrentUserOnlySecurity();

@@ -34,9 +34,6 @@ struct PipeRequest {
 // Whether a text fits into one pipe message with its NUL.
 [[nodiscard]] bool FitsPipeMessage(const std::wstring& text);
 
-// The UTF-16 text of a pipe message or a WM_COPYDATA record: up to its first
-// NUL, never reading past the byte count received, a trailing odd byte ignored.
-[[nodiscard]] std::wstring TextUpToNul(const void* data, size_t bytes);
 
 // One instance of a pipe of the given name, serving one client from this
 // machine; only this user may open it. The first instance of a name fails when

@@ -2,7 +2,7 @@
 
 #include "app/instance_channel.h"
 #include "app/pipe_security.h"
-#include "mainwindow/tab_list.h"
+#include "mainwindow/tabs/tab_list.h"
 #include "ui/app_identity.h"
 
 namespace {

@@ -5,14 +5,23 @@
 #include "dialogs/settings_dialog.h"
 #include "mainwindow/main_window.h"
 #include "mainwindow/main_window_ids.h"
-#include "mainwindow/tab_list.h"
+#include "mainwindow/tabs/tab_list.h"
 #include "mainwindow/view_menu.h"
 #include "settings/settings_file.h"
 #include "ui/paths.h"
 #include "ui/text.h"
 
+namespace {
+
+void ShowFolderOptions() {
+    ShellExecuteW(nullptr, L"open", SystemFolderFile(L"rundll32.exe").c_str(), L"shell32.dll,Options_RunDLL 0",
+                  nullptr, SW_SHOWNORMAL);
+}
+
+}  // namespace
+
 void MainWindow::OnCommand(int id) {
-    FilePanel* panel = ActivePanel();
+    FilePanel* panel = tabs.ActivePanel();
     switch (id) {
     case kCommandBack:
         if (panel && panel->GoBack()) UpdateNavButtons();
@@ -59,13 +68,11 @@ void MainWindow::OnTabStripEvent(int event, int index) {
     switch (event) {
     case kTabEventActivate: ActivateTab(index); break;
     case kTabEventClose: CloseTab(index); break;
-    case kTabEventNewTab: NewTab(); break;
+    case kTabEventNewTab: OpenPath(std::wstring()); break;
     case kTabEventSettings: OnSettings(); break;
     case kTabEventFolderOptions: ShowFolderOptions(); break;
     case kTabEventAddFavourite:
-        if (index >= 0 && index < static_cast<int>(tabs.size())) {
-            AddFavorite(TabFolder(tabs[static_cast<size_t>(index)]));
-        }
+        if (tabs.Has(index)) AddFavorite(tabs.FolderAt(index));
         break;
     case kTabEventTearOff: DetachTab(index); break;
     case kTabEventMove: MoveTab(index, tabStrip.DropPoint()); break;
@@ -84,9 +91,7 @@ void MainWindow::OnTabStripEvent(int event, int index) {
     case kTabEventCloseToTheRight: CloseTabsOutside(0, index, index); break;
     case kTabEventReopenClosed: ReopenClosedFolder(); break;
     case kTabEventOpenInNewWindow:
-        if (index >= 0 && index < static_cast<int>(tabs.size())) {
-            OpenInNewWindow(TabFolder(tabs[static_cast<size_t>(index)]));
-        }
+        if (tabs.Has(index)) OpenInNewWindow(tabs.FolderAt(index));
         break;
     case kTabEventOpenDroppedFolders:
         // A copy: a failing tab shows a message, and another drop may come while it is up.
@@ -100,16 +105,15 @@ void MainWindow::OnTabStripEvent(int event, int index) {
 // its own first; the tab shows it is busy, and the window goes on answering.
 void MainWindow::NavigateFromAddressBar() {
     const std::wstring text = TrimBlanks(commandBar.GetAddressText());
-    FilePanel* panel = ActivePanel();
+    FilePanel* panel = tabs.ActivePanel();
     if (text.empty()) return;
     if (panel) {
-        switch (reachability.Reach(text)) {
+        switch (driveWaits.ReachTyped(panel, text)) {
         case FolderReach::Ready:
             NavigateToTypedFolder(panel, text);
             return;
         case FolderReach::Asking:
-            awaitingDrives.push_back(AwaitedFolder{panel, text, {}, true});
-            tabStrip.SetLoading(activeTab, true);
+            tabStrip.SetLoading(tabs.Active(), true);
             return;
         case FolderReach::Unreachable:
             break;
@@ -120,36 +124,31 @@ void MainWindow::NavigateFromAddressBar() {
 
 void MainWindow::NavigateToTypedFolder(FilePanel* panel, const std::wstring& folder) {
     if (panel && panel->NavigateToPath(folder)) return;
-    ShowMessage(L"无法打开该路径", MB_ICONWARNING);
+    modal.ShowMessage(L"无法打开该路径", MB_ICONWARNING);
     // While the warning was up, tabs may have come, gone or changed places.
-    const FilePanel* shown = ActivePanel();
+    const FilePanel* shown = tabs.ActivePanel();
     commandBar.SetPath(shown ? shown->GetCurrentPath() : std::wstring());
 }
 
 void MainWindow::UpdateNavButtons() {
-    const FilePanel* panel = ActivePanel();
+    const FilePanel* panel = tabs.ActivePanel();
     if (!panel) return;
     commandBar.SetNavEnabled(panel->HistoryIndex() > 0, panel->HistoryIndex() + 1 < panel->HistorySize());
 }
 
 void MainWindow::UpdateCommandBar() {
-    const FilePanel* panel = ActivePanel();
+    const FilePanel* panel = tabs.ActivePanel();
     if (!panel) return;
     const std::wstring path = panel->GetCurrentPath();
     commandBar.SetPath(search.AddressFor(path));
-    commandBar.SetSearchPlaceholder(SearchCue(path, tabs[static_cast<size_t>(activeTab)].title));
+    commandBar.SetSearchPlaceholder(search.Cue(path, tabs.At(tabs.Active()).title));
     UpdateNavButtons();
 }
 
-void MainWindow::ShowFolderOptions() {
-    ShellExecuteW(nullptr, L"open", SystemFolderFile(L"rundll32.exe").c_str(), L"shell32.dll,Options_RunDLL 0",
-                  nullptr, SW_SHOWNORMAL);
-}
-
 void MainWindow::OnSettings() {
-    ++openModalLoops;
+    modal.Begin();
     ShowSettingsDialog(hwnd, settings, [this](const Settings& changed) { ApplySettings(changed); });
-    EndModalLoop();
+    modal.End();
 }
 
 // Settings changed in the dialog apply to panels made from now on; the open ones

@@ -7,7 +7,7 @@
 #include "app/application.h"
 #include "mainwindow/favourite_list.h"
 #include "mainwindow/main_window.h"
-#include "mainwindow/tab_list.h"
+#include "mainwindow/tabs/tab_list.h"
 #include "settings/settings_file.h"
 
 void MainWindow::AddFavorite(const std::wstring& path) {
@@ -46,11 +46,11 @@ void MainWindow::ShareFavorites() {
             window->settings.Favorites = settings.Favorites;
             window->settings.FavoritesUnreadable = settings.FavoritesUnreadable;
         }
-        window->ShowFavorites();
+        window->ShowFavourites();
     }
 }
 
-void MainWindow::ShowFavorites() {
+void MainWindow::ShowFavourites() {
     tabStrip.SetFavourites(settings.Favorites);
     favBar.SetFavourites(settings.Favorites);
     Layout();

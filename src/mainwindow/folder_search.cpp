@@ -1,5 +1,7 @@
 #include "mainwindow/folder_search.h"
 
+#include "mainwindow/tabs/tab_list.h"
+
 #include "ui/text.h"
 
 std::wstring SearchTitle(const std::wstring& query, const std::wstring& scopeName) {
@@ -103,4 +105,8 @@ void FolderSearch::Clear() {
     searchOrigin.clear();
     searchQuery.clear();
     searchScopeName.clear();
+}
+
+std::wstring FolderSearch::Cue(const std::wstring& path, const std::wstring& folderTitle) const {
+    return searching ? searchScopeName : SearchCueName(path, folderTitle);
 }

@@ -76,6 +76,9 @@ public:
     [[nodiscard]] bool Searching() const { return searching; }
     [[nodiscard]] bool Pending() const { return searchPending; }
     [[nodiscard]] const std::wstring& ScopeName() const { return searchScopeName; }
+    // The search box's cue for a folder the active panel shows: the folder's
+    // name, or the searched folder's while a search runs.
+    [[nodiscard]] std::wstring Cue(const std::wstring& path, const std::wstring& folderTitle) const;
 
 private:
     void SetSearchMode(bool on);

@@ -5,6 +5,7 @@
 #include <optional>
 #include <utility>
 
+#include "mainwindow/frameless.h"
 #include "mainwindow/main_window_ids.h"
 #include "settings/load_settings.h"
 #include "settings/save_failures.h"
@@ -33,7 +34,11 @@ HICON LoadAppIcon(HINSTANCE instance, int sizeMetricX, int sizeMetricY) {
 
 }  // namespace
 
-MainWindow::MainWindow() : settings(LoadSettings()), dpi(static_cast<int>(GetDpiForSystem())) {}
+MainWindow::MainWindow(WindowHost& host)
+    : host(host),
+      settings(LoadSettings()),
+      tabSaver([this] { WriteTabList(); }, WM_APP_SAVE_TABS),
+      dpi(static_cast<int>(GetDpiForSystem())) {}
 
 MainWindow::~MainWindow() = default;
 
@@ -60,7 +65,9 @@ bool MainWindow::Create(const std::wstring& path, bool select, bool primaryWindo
     windowClass.hIconSm = smallIcon;
     RegisterClassExW(&windowClass);
 
-    const WindowBounds bounds = ChooseWindowBounds(width, height, x, y);
+    const SavedWindowRect saved{settings.HasWindowRect, settings.WindowX, settings.WindowY, settings.WindowWidth,
+                                settings.WindowHeight};
+    const WindowBounds bounds = ChooseWindowBounds(saved, width, height, x, y);
     // The window binds itself to this object while it is being created. On failure
     // the object may already be gone, so nothing of it is touched.
     if (!CreateWindowExW(0, kMainWindowClass, kAppTitle, kMainWindowStyle, bounds.x, bounds.y, bounds.width,
@@ -76,37 +83,15 @@ bool MainWindow::Create(const std::wstring& path, bool select, bool primaryWindo
     SetWindowPos(hwnd, nullptr, 0, 0, 0, 0,
                  SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
     ShowWindow(hwnd, SW_SHOW);
-    if (!pendingRestore.empty()) PostMessageW(hwnd, WM_APP_RESTORE_NEXT, 0, 0);
+    if (restore.HasQueued()) PostMessageW(hwnd, WM_APP_RESTORE_NEXT, 0, 0);
     // A folder given to a start with saved tabs opens on top of them.
     if (openOnTopOfRestore && !path.empty()) OpenFromInstance(path, select);
     return true;
 }
 
-WindowBounds MainWindow::ChooseWindowBounds(int width, int height, int x, int y) const {
-    WindowBounds bounds{CW_USEDEFAULT, CW_USEDEFAULT, kDefaultWindowWidth, kDefaultWindowHeight};
-    const SavedWindowRect saved{settings.HasWindowRect, settings.WindowX, settings.WindowY, settings.WindowWidth,
-                                settings.WindowHeight};
-    if (width > 0 && height > 0) {
-        bounds.width = width;
-        bounds.height = height;
-    } else if (SavedRectLargeEnough(saved) && MonitorFromPoint(SavedRectCentre(saved), MONITOR_DEFAULTTONULL)) {
-        bounds = WindowBounds{saved.x, saved.y, saved.width, saved.height};
-    }
-    if (x != CW_USEDEFAULT && y != CW_USEDEFAULT) {
-        POINT position{x, y};
-        MONITORINFO monitor{};
-        monitor.cbSize = sizeof(monitor);
-        if (GetMonitorInfoW(MonitorFromPoint(position, MONITOR_DEFAULTTONEAREST), &monitor)) {
-            position = KeepOnWorkArea(position, SIZE{bounds.width, bounds.height}, monitor.rcWork);
-        }
-        bounds.x = position.x;
-        bounds.y = position.y;
-    }
-    return bounds;
-}
-
 void MainWindow::OnCreate() {
-    reachability.TellWhenAnswered(hwnd, WM_APP_FOLDERS_REACHED);
+    driveWaits.TellWhenAnswered(hwnd, WM_APP_FOLDERS_REACHED);
+    tabSaver.PostTo(hwnd);
     // A window opened on a monitor of another scale is told nothing of it: the
     // DPI-change message comes only when the window moves to another scale.
     dpi = static_cast<int>(GetDpiForWindow(hwnd));
@@ -119,8 +104,7 @@ void MainWindow::OnCreate() {
     if (tabStrip.Create(hwnd, kTabStripControlId)) {
         tabStrip.onEvent = [this](int event, int index) { OnTabStripEvent(event, index); };
         tabStrip.tabFolder = [this](int index) {
-            return index >= 0 && index < static_cast<int>(tabs.size()) ? TabFolder(tabs[static_cast<size_t>(index)])
-                                                                       : std::wstring();
+            return tabs.FolderAt(index);
         };
     }
     if (favBar.Create(hwnd, kFavBarControlId)) {
@@ -139,27 +123,6 @@ void MainWindow::OnCreate() {
 void MainWindow::Detach() {
     if (hwnd) SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
     hwnd = nullptr;
-}
-
-// The saved active tab opens here, the other saved tabs once the window is
-// shown. A primary window started for one folder with nothing saved opens just
-// that folder, rather than a default tab too; with saved tabs, Create opens it
-// once they are on their way.
-void MainWindow::OpenFirstTab() {
-    if (!primary) {
-        InsertTab(0, initialPath, initialHistory);
-    } else if (!settings.TabPaths.empty()) {
-        restoring = true;
-        openOnTopOfRestore = true;
-        QueueRestoredTabs();
-        const auto first = static_cast<size_t>(FirstRestoredTab());
-        InsertTab(0, settings.TabPaths[first], SavedTabHistory(first));
-        firstRestored = ActivePanel();
-    } else if (initialPath.empty()) {
-        OpenPath(std::wstring());
-    } else {
-        OpenFromInstance(initialPath, initialSelect);
-    }
 }
 
 // Asked at the window's upkeep, so that a save made on the saving thread is

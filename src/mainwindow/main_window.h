@@ -2,7 +2,6 @@
 
 #include <windows.h>
 
-#include <deque>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -13,23 +12,29 @@
 #include "commandbar/command_bar.h"
 #include "favbar/fav_bar.h"
 #include "input/focus_ring.h"
+#include "input/kept_focus.h"
 #include "input/wheel_notches.h"
 #include "mainwindow/folder_search.h"
-#include "mainwindow/frame_geometry.h"
+#include "mainwindow/frameless.h"
 #include "mainwindow/layout.h"
-#include "mainwindow/search_results.h"
-#include "mainwindow/tab_info.h"
+#include "mainwindow/search_host.h"
+#include "mainwindow/tabs/drive_waits.h"
+#include "mainwindow/tabs/tab_restore.h"
+#include "mainwindow/tabs/tab_saver.h"
+#include "mainwindow/tabs/tab_set.h"
+#include "mainwindow/window_host.h"
 #include "settings/settings.h"
 #include "tabstrip/tab_strip.h"
 #include "ui/balloon_notice.h"
 #include "ui/folder_probe.h"
+#include "ui/modal_loops.h"
 #include "ui/window_class.h"
 
 // One top-level window of the file manager: frameless, with the tab strip where
 // a caption would be and the active tab's folder below.
-class MainWindow final : private SearchHost {
+class MainWindow final {
 public:
-    MainWindow();
+    explicit MainWindow(WindowHost& host);
     ~MainWindow();
     MainWindow(const MainWindow&) = delete;
     MainWindow& operator=(const MainWindow&) = delete;
@@ -72,39 +77,28 @@ public:
     // (a point on the screen); its index, or -1 when its folder could not be shown.
     int AcceptTab(POINT screenPoint, const std::wstring& path, const TabHistory& history);
 
+    // Shows the favourites as they are now, in the strip's list and the bar.
+    void ShowFavourites();
+
 private:
     friend LRESULT CALLBACK RouteToObject<MainWindow>(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    // The search's view of the window is a part of it.
+    friend class MainWindowSearchHost;
     LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam);
 
     void OnCreate();
     void OpenFirstTab();
     void OnClose();
     void OnSessionEnd(bool ending, LPARAM reasons);
-    int ShowMessage(const wchar_t* text, UINT type);
-    void EndModalLoop();
-    // Whether a menu, of this window or any other, runs its loop on this thread.
-    [[nodiscard]] static bool MenuLoopRuns();
     void OnCopyData(const COPYDATASTRUCT* data);
-    void PassOnPendingOpens();
-    void RememberFocus();
-    void RestoreFocus();
-    void SaveNormalRect() const;
+    void SaveBeforeGoing();
     void OnTimer(UINT_PTR id);
     // Tells the user, once per run, that a config file could not be saved.
     void TellOfSaveFailure();
-    LRESULT OnNcCalcSize(WPARAM wParam, LPARAM lParam);
-    LRESULT OnNcHitTest(LPARAM lParam);
-    bool OnMoveStripButtonDown(POINT clientPoint);
-    void OnMoveStripMouseMove(POINT clientPoint);
-
-    [[nodiscard]] WindowBounds ChooseWindowBounds(int width, int height, int x, int y) const;
 
     // Tabs.
-    std::unique_ptr<FilePanel> CreatePanel(HWND parent, int controlId);
-    void NewTab();
     void ActivateTab(int index);
     void CloseTab(int index);
-    void RemoveTab(int index);
     void MoveTab(int index, POINT dropPoint);
     void MoveTabToWindow(int index, HWND dropTarget);
     void DetachTab(int index);
@@ -118,56 +112,32 @@ private:
     // Opens a folder in a tab behind the active one, placed after it and after
     // the tabs opened so before it.
     void OpenInBackgroundTab(const std::wstring& path, TabHistory history = {});
-    // Keeps a closing tab's list for its folder to be opened with again.
-    static void RememberClosedTab(const TabInfo& tab);
-    void QueueRestoredTabs();
     void DescribeLater(const std::vector<std::wstring>& folders);
     void MarkSlowFolders();
     void RestoreRemainingTabs();
     void ApplyFolderDescriptions();
-    [[nodiscard]] bool DescribeUnbuiltTabs();
     [[nodiscard]] bool StripUpdatesWait();
-    [[nodiscard]] bool RestoreComplete() const;
-    [[nodiscard]] int FirstRestoredTab() const;
     // A panel for a tab, or null after telling the user it could not be made.
     std::unique_ptr<FilePanel> MakePanel();
-    int AddTab(int index, const std::wstring& folder, const TabHistory& history = {});
-    void OpenPanelFolder(FilePanel* panel, const std::wstring& folder, const TabHistory& history);
-    void OpenPanelFolderNow(FilePanel* panel, const std::wstring& folder, const TabHistory& history);
-    void ForgetUnopenedFolder(FilePanel* panel);
     void OpenReachedFolders();
     void NavigateToTypedFolder(FilePanel* panel, const std::wstring& folder);
-    // A tab behind the others, with no panel until it is first shown.
-    void InsertUnbuiltTab(int index, const std::wstring& folder, TabHistory history = {});
-    // The saved back and forward list of the saved tab at index; empty when none.
-    [[nodiscard]] TabHistory SavedTabHistory(size_t index) const;
     void OpenFromInstance(const std::wstring& path, bool select);
     void OnPanelNavigated(FilePanel* panel, const std::wstring& path);
     void SyncTabStrip();
     void AwaitFolderIcon(const FilePanel* panel);
     void RecordAwaitedIcons();
-    // Tab changes come in bursts (a new tab is added, navigated and activated);
-    // SaveTabs asks for one save of the tab list once the burst is handled, and
-    // SaveTabsNow writes it. A window about to go makes a save it asked for at
-    // once, unless its last tab has just been closed: the saved list then keeps it.
-    void SaveTabs();
-    void SaveTabsNow();
-    void SaveTabsIfAsked();
+    // Writes the tab list of every window: what tabSaver calls.
+    void WriteTabList();
     void StepTab(int step);
-    void TakeTabOut(int index);
-    [[nodiscard]] FilePanel* ActivePanel() const;
-    [[nodiscard]] int TabOfPanel(const FilePanel* panel) const;
-    [[nodiscard]] int TabShowing(const std::wstring& path) const;
-    [[nodiscard]] std::wstring DefaultTabFolder() const;
-    [[nodiscard]] int SavedActiveTab() const;
+    // Ends a removal of tabs, once the tab set agrees with itself again.
+    void AfterRemoval(const TabSet::Removal& removal);
+    void RemoveTab(int index);
 
     // Keys, in keys.cpp.
     void RunShortcut(const Shortcut& shortcut);
-    void CopySelectedPaths();
-    [[nodiscard]] std::optional<FocusStop> CurrentFocusStop() const;
-    void MoveFocusAround(int step);
-    // The theme, the system colours or a setting changed: the chrome is drawn again.
-    void OnColoursChanged();
+    void OnColoursChanged(UINT message);
+    void OnDpiChanged(int newDpi, const RECT* suggested);
+    [[nodiscard]] bool OnAppMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
     // Commands.
     void OnCommand(int id);
@@ -176,20 +146,16 @@ private:
     void NavigateFromAddressBar();
     void UpdateNavButtons();
     void UpdateCommandBar();
-    void ShowFolderOptions();
     void OnSettings();
     // The start's question about the takeover: Yes takes over, No keeps things
     // as they are and turns the switch off.
     void AskAboutTakeover(const std::wstring& question);
     void ApplySettings(const Settings& changed);
-    void CollectAllWindowsTabs(std::vector<std::wstring>& paths, std::vector<TabHistory>& histories) const;
 
     // View options.
     void ShowViewMenu();
     void SetViewMode(int mode, int iconSize);
     void ToggleViewOption(int id);
-    void ForEachPanel(const std::function<void(FilePanel&)>& action);
-    void RestartSelf();
 
     // Favourites.
     void AddFavorite(const std::wstring& path);
@@ -198,62 +164,20 @@ private:
     void OpenFavorite(const std::wstring& path, bool behind = false);
     void MoveFavorite(int index, int slot);
     void ShareFavorites();
-    void ShowFavorites();
 
-    // Search of the active tab's folder, through the search box.
-    [[nodiscard]] std::wstring SearchBoxText() const override;
-    void EmptySearchBox() override;
-    [[nodiscard]] bool HasActivePanel() const override;
-    [[nodiscard]] std::wstring ActiveFolderPath() const override;
-    [[nodiscard]] std::wstring ActiveFolderTitle() const override;
-    [[nodiscard]] std::wstring ScopeName(const std::wstring& path) const override;
-    void SetActiveTabTitle(const std::wstring& title) override;
-    void ShowSearchSpinner(bool on) override;
-    void StartSearchDelay() override;
-    void StopSearchDelay() override;
-    void BrowseActivePanelTo(const std::wstring& path) override;
-    SearchOutcome PrepareResults(const std::wstring& scope, const std::wstring& query) override;
-    void BrowseToPreparedResults(bool replacingResults) override;
-    void Warn(const wchar_t* text) override;
-    [[nodiscard]] std::wstring SearchCue(const std::wstring& path, const std::wstring& title) const;
 
     // Layout.
     [[nodiscard]] MainLayout ComputeLayout() const;
     void Layout();
 
     HWND hwnd = nullptr;
+    WindowHost& host;
     Settings settings;
     bool primary = true;
-    bool restoring = false;
-    // Saved tabs still to come once the first one is on screen, in saved order;
-    // those saved before it go in front of it.
-    struct PendingTab {
-        std::wstring path;
-        bool beforeFirst = false;
-        TabHistory history;
-    };
-    std::deque<PendingTab> pendingRestore;
-    // Their folders' names and icons, asked of the shell while the first tab opens.
-    FolderDescriber describer;
-    // Tabs whose folders wait for their drive to answer.
-    struct AwaitedFolder {
-        FilePanel* panel;
-        std::wstring folder;
-        TabHistory history;
-        // Typed into the address bar: the tab keeps its folder if this one fails.
-        bool typed = false;
-    };
-    FolderProbe reachability;
-    std::vector<AwaitedFolder> awaitingDrives;
     // Panels whose folder's icon the strip still waits for.
     std::vector<const FilePanel*> iconsAwaited;
-    const FilePanel* firstRestored = nullptr;
     bool closing = false;
-    // A close asked for while a message box, a menu or a dialog of this window
-    // is up waits until it is answered: closing frees this object under the code
-    // that runs the modal loop.
-    int openModalLoops = 0;
-    bool closeDeferred = false;
+    ModalLoops modal{hwnd};
     bool restarting = false;
     // An installer's Restart Manager closes the program: no question is asked.
     bool closingForInstaller = false;
@@ -261,24 +185,20 @@ private:
     TabHistory initialHistory;
     bool initialSelect = false;
     bool openOnTopOfRestore = false;
+    TabSet tabs;
+    DriveWaits driveWaits{tabs};
+    TabRestore restore;
+    TabSaver tabSaver;
     CommandBar commandBar;
     TabStrip tabStrip;
     // The wheel over the strip, for when the thread's wheel hook is missing.
     WheelNotches stripWheel;
     FavBar favBar;
-    std::vector<TabInfo> tabs;
-    int activeTab = -1;
-    // Tabs opened behind the active one since it became active.
-    int backgroundTabsOpened = 0;
     std::wstring pendingSelect;
-    FolderSearch search{*this};
-    ComPtr<IShellItem> searchResults;
-    SearchQueryParser searchParser;
-    HWND focusBeforeDeactivation = nullptr;
-    bool dragging = false;
-    bool dragMoved = false;
-    POINT dragStart{0, 0};
+    MainWindowSearchHost searchHost{*this};
+    FolderSearch search{searchHost};
+    KeptFocus keptFocus;
+    MoveStripDrag moveDrag;
     int dpi = 96;
-    bool tabsSavePosted = false;
     BalloonNotice saveNotice;
 };

@@ -36,10 +36,10 @@ void MainWindow::Layout() {
     Place(favBar.Hwnd(), layout.favBar);
     if (favBar.Hwnd()) ShowWindow(favBar.Hwnd(), settings.FavBarVisible ? SW_SHOW : SW_HIDE);
     Place(commandBar.Hwnd(), layout.commandBar);
-    for (size_t i = 0; i < tabs.size(); ++i) {
-        if (!tabs[i].panel) continue;
-        HWND host = tabs[i].panel->HostWindow();
-        if (static_cast<int>(i) == activeTab) {
+    for (int i = 0; i < tabs.Count(); ++i) {
+        if (!tabs.At(i).panel) continue;
+        HWND host = tabs.At(i).panel->HostWindow();
+        if (i == tabs.Active()) {
             Place(host, layout.panel);
             ShowWindow(host, SW_SHOW);
         } else {

@@ -5,13 +5,17 @@
 #include "ui/app_identity.h"
 
 void MainWindow::AskAboutTakeover(const std::wstring& question) {
-    ++openModalLoops;
+    // One loop from the question to its last word: a close asked for meanwhile
+    // waits until both boxes are answered and the answer is kept.
+    modal.Begin();
     const int answer = MessageBoxW(hwnd, question.c_str(), kAppTitle, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2);
-    --openModalLoops;
     std::wstring error;
-    if (answer == IDYES && ApplyTakeover(&error)) return;
-    if (answer == IDYES) MessageBoxW(hwnd, error.c_str(), L"接管失败", MB_ICONERROR);
-    // Keeping things as they are means not being asked again at every start.
-    settings.Takeover = false;
-    SaveSettingValues({{L"Takeover", 0}});
+    const bool applied = answer == IDYES && ApplyTakeover(&error);
+    if (answer == IDYES && !applied) MessageBoxW(hwnd, error.c_str(), L"接管失败", MB_ICONERROR);
+    if (!applied) {
+        // Keeping things as they are means not being asked again at every start.
+        settings.Takeover = false;
+        SaveSettingValues({{L"Takeover", 0}});
+    }
+    modal.End();
 }

@@ -1,6 +1,5 @@
 #include <shlobj.h>
 
-#include "app/application.h"
 #include "mainwindow/main_window.h"
 #include "mainwindow/view_menu.h"
 #include "settings/save_queue.h"
@@ -29,7 +28,7 @@ void MainWindow::ShowViewMenu() {
     }
     bool navigationPane = settings.NavVisible;
     bool previewPane = settings.PreviewVisible;
-    if (const FilePanel* panel = ActivePanel()) {
+    if (const FilePanel* panel = tabs.ActivePanel()) {
         FOLDERVIEWMODE mode = FVM_AUTO;
         int iconSize = 0;
         if (panel->GetViewMode(mode, iconSize)) {
@@ -52,13 +51,13 @@ void MainWindow::ShowViewMenu() {
     GetCursorPos(&cursor);
     SetForegroundWindow(hwnd);
     // The choice arrives as a command of this window.
-    ++openModalLoops;
+    modal.Begin();
     TrackPopupMenu(menu.get(), TPM_RIGHTBUTTON, cursor.x, cursor.y, 0, hwnd, nullptr);
-    EndModalLoop();
+    modal.End();
 }
 
 void MainWindow::SetViewMode(int mode, int iconSize) {
-    FilePanel* panel = ActivePanel();
+    FilePanel* panel = tabs.ActivePanel();
     if (!panel) return;
     panel->SetViewMode(static_cast<FOLDERVIEWMODE>(mode), iconSize);
     settings.ViewMode = mode;
@@ -72,75 +71,37 @@ void MainWindow::ToggleViewOption(int id) {
         settings.NavVisible = !settings.NavVisible;
         SaveSettingValues({{L"NavVisible", settings.NavVisible}});
         WriteNavPaneSizer(settings.NavVisible);
-        ForEachPanel([&](FilePanel& panel) { panel.SetPaneVisible(FilePanel::kNavigationPane, settings.NavVisible); });
+        tabs.ForEachPanel([&](FilePanel& panel) { panel.SetPaneVisible(FilePanel::kNavigationPane, settings.NavVisible); });
         break;
     case kViewPreviewPane:
         settings.PreviewVisible = !settings.PreviewVisible;
         SaveSettingValues({{L"PreviewVisible", settings.PreviewVisible}});
-        ForEachPanel([&](FilePanel& panel) { panel.SetPaneVisible(FilePanel::kPreviewPane, settings.PreviewVisible); });
+        tabs.ForEachPanel([&](FilePanel& panel) { panel.SetPaneVisible(FilePanel::kPreviewPane, settings.PreviewVisible); });
         break;
     case kViewItemCheckBoxes: {
         const bool checkBoxes = ReadAdvancedValue(L"AutoCheckSelect", 0) != 1;
         WriteAdvancedValue(L"AutoCheckSelect", checkBoxes ? 1 : 0);
-        ForEachPanel([&](FilePanel& panel) { panel.SetFolderFlag(kCheckSelectFlag, checkBoxes); });
+        tabs.ForEachPanel([&](FilePanel& panel) { panel.SetFolderFlag(kCheckSelectFlag, checkBoxes); });
         break;
     }
     case kViewFileExtensions:
         settings.ShowFileExt = !settings.ShowFileExt;
         SaveSettingValues({{L"ShowFileExt", settings.ShowFileExt}});
         WriteAdvancedValue(L"HideFileExt", settings.ShowFileExt ? 0 : 1);
-        ForEachPanel([&](FilePanel& panel) { panel.SetShowFileExt(settings.ShowFileExt); });
+        tabs.ForEachPanel([&](FilePanel& panel) { panel.SetShowFileExt(settings.ShowFileExt); });
         break;
     case kViewHiddenItems:
         settings.ShowHiddenFiles = !settings.ShowHiddenFiles;
         SaveSettingValues({{L"ShowHiddenFiles", settings.ShowHiddenFiles}});
         WriteAdvancedValue(L"Hidden", HiddenItemsValue(settings.ShowHiddenFiles));
         SHChangeNotify(SHCNE_ASSOCCHANGED, SHCNF_FLUSH, nullptr, nullptr);
-        ForEachPanel([](FilePanel& panel) { panel.Refresh(); });
+        tabs.ForEachPanel([](FilePanel& panel) { panel.Refresh(); });
         break;
     default:
         return;
     }
     // Every panel is made anew with the changed state.
-    RestartSelf();
-}
-
-void MainWindow::ForEachPanel(const std::function<void(FilePanel&)>& action) {
-    for (TabInfo& tab : tabs) {
-        if (tab.panel) action(*tab.panel);
-    }
-}
-
-void MainWindow::RestartSelf() {
-    wchar_t exe[MAX_PATH]{};
-    const DWORD length = GetModuleFileNameW(nullptr, exe, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH) return;
-    std::wstring commandLine = L"\"" + std::wstring(exe, length) + L"\" --restart";
-    STARTUPINFOW startup{};
-    startup.cb = sizeof(startup);
-    PROCESS_INFORMATION process{};
-    // The new process must not hand its start back to this one, which is about to go.
-    Application& application = Application::Instance();
-    application.StopTakingHandOffs();
-    // The new process reads the config files.
-    FlushSaves();
-    if (!CreateProcessW(exe, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
-        application.ResumeTakingHandOffs();
-        return;
-    }
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
-
-    // By their windows: a window that closes may take another with it.
-    std::vector<HWND> others;
-    for (const std::unique_ptr<MainWindow>& window : application.Windows()) {
-        if (window.get() != this) others.push_back(window->Hwnd());
-    }
-    for (HWND other : others) {
-        if (MainWindow* window = application.WindowForRoot(other)) window->CloseForRestart();
-    }
-    // Closing destroys this object: nothing of it may be touched afterwards.
-    CloseForRestart();
+    host.Restart(*this);
 }
 
 void MainWindow::CloseForRestart() {

@@ -11,6 +11,7 @@
 #include "app/pipe_security.h"
 #include "app/posted_path.h"
 #include "common/temp_folder.h"
+#include "ui/text.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "commandbar/command_bar.h"
-#include "mainwindow/tab_list.h"
+#include "mainwindow/tabs/tab_list.h"
 
 namespace {
 

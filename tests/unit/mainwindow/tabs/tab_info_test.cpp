@@ -1,10 +1,10 @@
-#include "mainwindow/tab_info.h"
+#include "mainwindow/tabs/tab_info.h"
 
 #include <gtest/gtest.h>
 #include <ole2.h>
 
 #include "common/private_prefix.h"
-#include "mainwindow/folder_descriptions.h"
+#include "mainwindow/tabs/folder_descriptions.h"
 #include "ui/handles.h"
 #include "ui/paths.h"
 #include "ui/text.h"

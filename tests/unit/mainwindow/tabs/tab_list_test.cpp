@@ -1,4 +1,4 @@
-#include "mainwindow/tab_list.h"
+#include "mainwindow/tabs/tab_list.h"
 
 #include <gtest/gtest.h>
 

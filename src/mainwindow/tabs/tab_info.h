@@ -3,7 +3,7 @@
 #include <memory>
 #include <string>
 
-#include "mainwindow/folder_descriptions.h"
+#include "mainwindow/tabs/folder_descriptions.h"
 #include "panel/file_panel.h"
 
 // One tab of a main window: what it is called and the panel that shows its
@@ -33,6 +33,11 @@ void Describe(TabInfo& tab, const FolderDescription& description);
 // The folder a tab stands for, in the saved list, the history and hand-offs:
 // the one its panel shows, else the one it was opened for, as it was given.
 [[nodiscard]] std::wstring TabFolder(const TabInfo& tab);
+
+// The folder a new tab opens: the one set for new tabs when there is one (a
+// folder on a share or a slow drive is looked up as the tab opens, not here),
+// else the computer's drives.
+[[nodiscard]] std::wstring DefaultTabFolder(const std::wstring& newTabPath);
 
 // The tab's back and forward list, to save or to carry with it: its panel's,
 // or the one it waits with until it is built.

@@ -1,4 +1,4 @@
-#include "mainwindow/closed_tab_histories.h"
+#include "mainwindow/tabs/closed_tab_histories.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,11 @@
-#include "mainwindow/tab_info.h"
+#include "mainwindow/tabs/tab_info.h"
+
+#include <shlwapi.h>
 
 #include <utility>
 
+#include "mainwindow/tabs/tab_list.h"
+#include "ui/folder_probe.h"
 #include "ui/paths.h"
 
 namespace {
@@ -24,6 +28,11 @@ void Describe(TabInfo& tab, const FolderDescription& description) {
     // A folder the shell does not know keeps the name its path gives it.
     tab.title = description.name.empty() ? TitleFromPath(tab.requestedPath) : description.name;
     tab.icon = description.icon;
+}
+
+std::wstring DefaultTabFolder(const std::wstring& newTabPath) {
+    if (!newTabPath.empty() && (MayKeepWaiting(newTabPath) || PathFileExistsW(newTabPath.c_str()))) return newTabPath;
+    return kComputerFolder;
 }
 
 std::wstring TabFolder(const TabInfo& tab) {

@@ -33,6 +33,8 @@ struct ActiveAfterRemoval {
 
 // Text of a tab that has not yet reported a folder.
 inline constexpr wchar_t kUntitledTab[] = L"新标签";
+// Text of a tab whose folder's drive is slow to answer.
+inline constexpr wchar_t kConnectingTab[] = L"正在连接…";
 
 // The computer's drives view, where new tabs open when no usable folder is set.
 inline constexpr wchar_t kComputerFolder[] = L"::{20D04FE0-3AEA-1069-A2D8-08002B30309D}";

@@ -1,4 +1,4 @@
-#include "mainwindow/folder_descriptions.h"
+#include "mainwindow/tabs/folder_descriptions.h"
 
 #include <objbase.h>
 

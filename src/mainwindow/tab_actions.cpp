@@ -1,0 +1,225 @@
+#include <utility>
+
+#include "mainwindow/main_window.h"
+#include "mainwindow/main_window_ids.h"
+#include "mainwindow/tabs/closed_tab_histories.h"
+#include "mainwindow/tabs/tab_list.h"
+#include "settings/history.h"
+#include "ui/event_log.h"
+#include "ui/paths.h"
+
+std::unique_ptr<FilePanel> MainWindow::MakePanel() {
+    auto panel = std::make_unique<FilePanel>();
+    panel->onNavigated = [this](FilePanel* navigated, const std::wstring& path) { OnPanelNavigated(navigated, path); };
+    panel->onOpenInTab = [this](const std::wstring& path) {
+        if (!path.empty()) OpenPath(path);
+    };
+    panel->onOpenInBackgroundTab = [this](const std::wstring& path) { OpenInBackgroundTab(path); };
+    // Made where it will stand: laying the control out again costs it a layout
+    // of all its panes.
+    if (!panel->Create(hwnd, kPanelHostControlId, ComputeLayout().panel)) {
+        // Gone before the message box lets other messages in.
+        panel.reset();
+        modal.ShowMessage(L"Explorer Browser 初始化失败", MB_ICONERROR);
+        return nullptr;
+    }
+    panel->MarkReady();
+    panel->SetPaneVisible(FilePanel::kNavigationPane, settings.NavVisible);
+    panel->SetPaneVisible(FilePanel::kPreviewPane, settings.PreviewVisible);
+    panel->SetPaneVisible(FilePanel::kDetailsPane, settings.DetailsVisible);
+    panel->SetShowFileExt(settings.ShowFileExt);
+    return panel;
+}
+
+int MainWindow::InsertTab(int index, const std::wstring& path, const TabHistory& history) {
+    const std::wstring folder = path.empty() ? DefaultTabFolder(settings.NewTabPath) : path;
+    std::unique_ptr<FilePanel> panel = MakePanel();
+    if (!panel) return -1;
+    FilePanel* created = panel.get();
+    index = tabs.Insert(index, TabInfo{std::wstring(), folder, -1, std::move(panel), {}});
+    ActivateTab(index);
+    driveWaits.Open(created, folder, history);
+    SyncTabStrip();
+    Layout();
+    tabSaver.Ask();
+    return index;
+}
+
+int MainWindow::OpenPath(const std::wstring& path) {
+    if (path.empty()) return InsertTab(tabs.Count(), std::wstring());
+    const int shown = tabs.IndexShowing(path);
+    if (shown >= 0) {
+        ActivateTab(shown);
+        return shown;
+    }
+    return InsertTab(tabs.Count(), path);
+}
+
+void MainWindow::OpenInBackgroundTab(const std::wstring& path, TabHistory history) {
+    if (path.empty() || tabs.Active() < 0) return;
+    tabs.Insert(tabs.TakeBackgroundSlot(), UnbuiltTab(path, std::move(history)));
+    DescribeLater({path});
+    SyncTabStrip();
+    Layout();
+    tabSaver.Ask();
+}
+
+void MainWindow::DuplicateTab(int index) {
+    const std::wstring folder = tabs.FolderAt(index);
+    if (!folder.empty()) InsertTab(index + 1, folder, TabHistoryOf(tabs.At(index)));
+}
+
+// Closed tabs, and panels of tabs moved elsewhere, go last, once the list and
+// the active index agree again: a control may send messages while it is torn down.
+void MainWindow::AfterRemoval(const TabSet::Removal& removal) {
+    for (const TabInfo& tab : removal.tabs) {
+        restore.PanelGone(tab.panel.get());
+        driveWaits.PanelGone(tab.panel.get());
+    }
+    if (removal.activate >= 0) ActivateTab(removal.activate);
+    SyncTabStrip();
+    tabSaver.Ask();
+    Layout();
+}
+
+void MainWindow::CloseTabsOutside(int keepFirst, int keepLast, int focusTab) {
+    if (keepFirst < 0 || keepLast >= tabs.Count() || keepFirst > keepLast || focusTab < keepFirst ||
+        focusTab > keepLast) {
+        return;
+    }
+    const TabSet::Removal closed = tabs.KeepOnly(keepFirst, keepLast, focusTab);
+    std::vector<std::wstring> closedFolders;
+    for (const TabInfo& tab : closed.tabs) {
+        closedFolders.push_back(TabFolder(tab));
+        host.ClosedTabs().Remember(TabHistoryOf(tab));
+    }
+    PushHistory(std::move(closedFolders), settings.HistoryLimit);
+    AfterRemoval(closed);
+}
+
+// A tab shown for the first time gets its panel here; its folder opens once it
+// is the active tab, so that the bars and a selection waiting for it follow it.
+void MainWindow::ActivateTab(int index) {
+    if (!tabs.Has(index) || index == tabs.Active()) return;
+    // A search belongs to the tab it was typed in.
+    search.EndSearch();
+    FilePanel* opening = nullptr;
+    std::wstring folder;
+    TabHistory carried;
+    if (!tabs.At(index).panel) {
+        std::unique_ptr<FilePanel> panel = MakePanel();
+        // The message box has let other messages change the tabs meanwhile.
+        if (!panel) return;
+        opening = panel.get();
+        TabInfo& tab = tabs.At(index);
+        tab.panel = std::move(panel);
+        folder = tab.requestedPath;
+        carried = std::exchange(tab.history, {});
+    }
+    if (FilePanel* previous = tabs.ActivePanel()) previous->Deactivate();
+    tabs.SetActive(index);
+    if (FilePanel* panel = tabs.ActivePanel()) panel->Activate(true);
+    tabStrip.SetActive(index);
+    tabStrip.ClearLoading();
+    if (opening) {
+        driveWaits.Open(opening, folder, carried);
+        SyncTabStrip();
+    }
+    Layout();
+    UpdateCommandBar();
+    tabSaver.Ask();
+}
+
+void MainWindow::CloseTab(int index) {
+    if (!tabs.Has(index)) return;
+    if (tabs.Count() == 1) {
+        // The saved list keeps this last folder: an empty collection is never saved.
+        AfterRemoval(tabs.TakeAll());
+        SendMessageW(hwnd, WM_CLOSE, 0, 0);
+        return;
+    }
+    const std::wstring path = tabs.FolderAt(index);
+    if (!path.empty()) PushHistory(path, settings.HistoryLimit);
+    // Kept for the folder to be opened with again.
+    host.ClosedTabs().Remember(TabHistoryOf(tabs.At(index)));
+    AfterRemoval(tabs.Remove(index));
+}
+
+void MainWindow::RemoveTab(int index) {
+    if (!tabs.Has(index)) return;
+    AfterRemoval(tabs.Remove(index));
+    if (tabs.Empty()) SendMessageW(hwnd, WM_CLOSE, 0, 0);
+}
+
+void MainWindow::MoveTab(int index, POINT dropPoint) {
+    if (!tabs.Has(index) || !tabs.Move(index, MoveTarget(index, tabStrip.InsertionIndexAt(dropPoint)))) return;
+    SyncTabStrip();
+    tabSaver.Ask();
+    Layout();
+}
+
+void MainWindow::MoveTabToWindow(int index, HWND dropTarget) {
+    if (!tabs.Has(index) || !dropTarget || !IsWindow(dropTarget)) return;
+    const std::wstring path = tabs.FolderAt(index);
+    if (path.empty()) return;
+    if (host.GiveTab(GetAncestor(dropTarget, GA_ROOT), *this, tabStrip.DropPoint(), path, TabHistoryOf(tabs.At(index)))) {
+        RemoveTab(index);
+    }
+}
+
+int MainWindow::AcceptTab(POINT screenPoint, const std::wstring& path, const TabHistory& history) {
+    return InsertTab(tabStrip.TabIndexAt(screenPoint), path, history);
+}
+
+void MainWindow::DetachTab(int index) {
+    if (!tabs.Has(index) || tabs.Count() < 2) return;
+    const std::wstring path = tabs.FolderAt(index);
+    RECT bounds{};
+    GetWindowRect(hwnd, &bounds);
+    const POINT drop = tabStrip.DropPoint();
+    if (host.OpenWindow(path, bounds.right - bounds.left, bounds.bottom - bounds.top, drop.x, drop.y,
+                        TabHistoryOf(tabs.At(index)))) {
+        RemoveTab(index);
+    }
+}
+
+void MainWindow::ReopenClosedFolder(bool behind) {
+    const std::wstring path = PopHistory(settings.HistoryLimit);
+    if (path.empty()) {
+        modal.ShowMessage(L"没有可恢复的已关闭目录记录。", MB_ICONINFORMATION);
+        return;
+    }
+    TabHistory history = host.ClosedTabs().Take(path);
+    const int shown = tabs.IndexShowing(path);
+    if (shown >= 0) {
+        if (!behind) ActivateTab(shown);
+    } else if (behind) {
+        OpenInBackgroundTab(path, std::move(history));
+    } else {
+        InsertTab(tabs.Count(), path, history);
+    }
+}
+
+void MainWindow::StepTab(int step) {
+    if (tabs.Count() < 2 || tabs.Active() < 0) return;
+    ActivateTab(SteppedTab(tabs.Active(), step, tabs.Count()));
+}
+
+void MainWindow::OpenFromInstance(const std::wstring& path, bool select) {
+    LogEvent(select ? L"asked to open and select" : L"asked to open", path);
+    if (!select) {
+        OpenPath(path);
+        return;
+    }
+    const std::wstring folder = FolderToShowForSelection(path);
+    pendingSelect = path;
+    OpenPath(folder);
+    // A tab that already showed the folder does not arrive there again: the
+    // item is selected now rather than at some later navigation.
+    FilePanel* panel = tabs.ActivePanel();
+    if (!pendingSelect.empty() && panel && SamePath(panel->GetCurrentPath(), folder)) {
+        const std::wstring item = std::move(pendingSelect);
+        pendingSelect.clear();
+        panel->SelectItemByPath(item);
+    }
+}

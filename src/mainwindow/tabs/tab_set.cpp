@@ -1,0 +1,134 @@
+#include "mainwindow/tabs/tab_set.h"
+
+#include <algorithm>
+#include <unordered_map>
+#include <utility>
+
+#include "mainwindow/tabs/tab_list.h"
+#include "ui/paths.h"
+
+FilePanel* TabSet::ActivePanel() const { return Has(active) ? At(active).panel.get() : nullptr; }
+
+int TabSet::IndexOfPanel(const FilePanel* panel) const {
+    for (int i = 0; i < Count(); ++i) {
+        if (At(i).panel.get() == panel) return i;
+    }
+    return -1;
+}
+
+int TabSet::IndexShowing(const std::wstring& path) const {
+    for (int i = 0; i < Count(); ++i) {
+        const std::wstring shown = TabFolder(At(i));
+        if (!shown.empty() && SamePath(shown, path)) return i;
+    }
+    return -1;
+}
+
+std::wstring TabSet::FolderAt(int index) const { return Has(index) ? TabFolder(At(index)) : std::wstring(); }
+
+int TabSet::Insert(int index, TabInfo tab) {
+    if (index < 0 || index > Count()) index = Count();
+    tabs.insert(tabs.begin() + index, std::move(tab));
+    if (active >= index) ++active;
+    return index;
+}
+
+void TabSet::SetActive(int index) {
+    active = index;
+    backgroundOpened = 0;
+}
+
+int TabSet::TakeBackgroundSlot() { return std::min(active + 1 + backgroundOpened++, Count()); }
+
+TabSet::Removal TabSet::Remove(int index) {
+    Removal removal;
+    removal.tabs.push_back(std::move(At(index)));
+    tabs.erase(tabs.begin() + index);
+    backgroundOpened = 0;
+    const ActiveAfterRemoval next = ActiveTabAfterRemoval(index, active, Count());
+    if (next.activeRemoved) {
+        active = -1;
+        removal.activate = next.index;
+    } else {
+        active = next.index;
+    }
+    return removal;
+}
+
+TabSet::Removal TabSet::KeepOnly(int first, int last, int focus) {
+    Removal removal;
+    std::vector<TabInfo> kept;
+    for (int i = 0; i < Count(); ++i) {
+        (i >= first && i <= last ? kept : removal.tabs).push_back(std::move(At(i)));
+    }
+    tabs = std::move(kept);
+    backgroundOpened = 0;
+    if (active >= first && active <= last) {
+        active -= first;
+    } else {
+        active = -1;
+        removal.activate = focus - first;
+    }
+    return removal;
+}
+
+TabSet::Removal TabSet::TakeAll() {
+    active = -1;
+    backgroundOpened = 0;
+    return Removal{std::exchange(tabs, {}), -1};
+}
+
+bool TabSet::Move(int index, int target) {
+    if (target == index) return false;
+    TabInfo moved = std::move(At(index));
+    tabs.erase(tabs.begin() + index);
+    tabs.insert(tabs.begin() + target, std::move(moved));
+    active = ActiveTabAfterMove(index, target, active);
+    backgroundOpened = 0;
+    return true;
+}
+
+void TabSet::ForEachPanel(const std::function<void(FilePanel&)>& action) {
+    for (TabInfo& tab : tabs) {
+        if (tab.panel) action(*tab.panel);
+    }
+}
+
+void TabSet::DescribeUnbuilt(const std::vector<FolderDescription>& descriptions) {
+    std::unordered_map<std::wstring, const FolderDescription*> byPath;
+    for (const FolderDescription& description : descriptions) byPath.emplace(description.path, &description);
+    for (TabInfo& tab : tabs) {
+        const auto found = byPath.find(tab.requestedPath);
+        if (found != byPath.end()) Describe(tab, *found->second);
+    }
+}
+
+bool TabSet::TitleWaiting(const std::function<bool(const std::wstring& folder)>& waiting, const std::wstring& title) {
+    bool titled = false;
+    for (TabInfo& tab : tabs) {
+        if (tab.panel || !waiting(tab.requestedPath)) continue;
+        tab.title = title;
+        titled = true;
+    }
+    return titled;
+}
+
+void TabSet::CollectSaved(const std::function<std::wstring(const std::wstring& shown)>& activeFolder,
+                          std::vector<std::wstring>& paths, std::vector<TabHistory>& histories) const {
+    for (int i = 0; i < Count(); ++i) {
+        std::wstring path = TabFolder(At(i));
+        if (i == active) path = activeFolder(path);
+        if (path.empty()) continue;
+        paths.push_back(std::move(path));
+        histories.push_back(TabHistoryOf(At(i)));
+    }
+}
+
+int TabSet::SavedActiveIndex() const {
+    if (active < 0) return active;
+    int saved = 0;
+    for (int i = 0; i < active && i < Count(); ++i) {
+        if (!TabFolder(At(i)).empty()) ++saved;
+    }
+    return saved;
+}

@@ -1,0 +1,79 @@
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "mainwindow/tabs/folder_descriptions.h"
+#include "mainwindow/tabs/tab_info.h"
+
+// The tabs of one main window, left to right, and which of them is active.
+// It keeps the indices consistent as tabs come, go and move; building panels,
+// opening folders and drawing the strip are the window's business.
+class TabSet {
+public:
+    [[nodiscard]] int Count() const { return static_cast<int>(tabs.size()); }
+    [[nodiscard]] bool Empty() const { return tabs.empty(); }
+    [[nodiscard]] bool Has(int index) const { return index >= 0 && index < Count(); }
+    [[nodiscard]] TabInfo& At(int index) { return tabs[static_cast<size_t>(index)]; }
+    [[nodiscard]] const TabInfo& At(int index) const { return tabs[static_cast<size_t>(index)]; }
+
+    // -1 while no tab is active: before the first one, and while the active one
+    // is being replaced.
+    [[nodiscard]] int Active() const { return active; }
+    [[nodiscard]] FilePanel* ActivePanel() const;
+    [[nodiscard]] int IndexOfPanel(const FilePanel* panel) const;
+    // The tab whose folder is path, or -1.
+    [[nodiscard]] int IndexShowing(const std::wstring& path) const;
+    // The folder of the tab at index; empty for none.
+    [[nodiscard]] std::wstring FolderAt(int index) const;
+
+    // Puts the tab at index, appended when out of range; the active tab stays
+    // the same tab. Its index.
+    int Insert(int index, TabInfo tab);
+    // Makes index the active tab, or none with -1; tabs opened behind the active
+    // one count again from it.
+    void SetActive(int index);
+    // Where the next tab opened behind the active one goes: after it and after
+    // those opened so before it.
+    [[nodiscard]] int TakeBackgroundSlot();
+
+    // What leaves the set with a removal. Its panels are still alive: they go
+    // when the caller lets them go, once the rest of the window agrees again.
+    struct Removal {
+        std::vector<TabInfo> tabs;
+        // The tab to activate: the active one went and this one takes over. -1
+        // when the active tab stayed, or none is left.
+        int activate = -1;
+    };
+    // Takes the tab at index out; a neighbour takes over when it was active.
+    [[nodiscard]] Removal Remove(int index);
+    // Takes out every tab outside first to last; when the active tab is among
+    // them, the tab that was at focus takes over.
+    [[nodiscard]] Removal KeepOnly(int first, int last, int focus);
+    // Takes out every tab at once, leaving none active.
+    [[nodiscard]] Removal TakeAll();
+    // Moves the tab at index to target; false when nothing moved.
+    bool Move(int index, int target);
+
+    void ForEachPanel(const std::function<void(FilePanel&)>& action);
+
+    // Gives unbuilt tabs the shell's names and icons for their folders.
+    void DescribeUnbuilt(const std::vector<FolderDescription>& descriptions);
+    // Titles every unbuilt tab whose folder waits as given; true when any was.
+    bool TitleWaiting(const std::function<bool(const std::wstring& folder)>& waiting, const std::wstring& title);
+
+    // The folders of the tabs, left to right, with their back and forward
+    // lists, leaving out tabs that have no folder. The active tab's folder is
+    // given by activeFolder, which may differ from what its panel shows.
+    void CollectSaved(const std::function<std::wstring(const std::wstring& shown)>& activeFolder,
+                      std::vector<std::wstring>& paths, std::vector<TabHistory>& histories) const;
+    // The active tab's place among the tabs that are saved.
+    [[nodiscard]] int SavedActiveIndex() const;
+
+private:
+    std::vector<TabInfo> tabs;
+    int active = -1;
+    // Tabs opened behind the active one since it became active.
+    int backgroundOpened = 0;
+};

@@ -1,0 +1,114 @@
+#include "mainwindow/tabs/tab_set.h"
+
+#include <gtest/gtest.h>
+
+#include "mainwindow/tabs/tab_restore.h"
+
+namespace {
+
+// Unbuilt tabs, one per folder, "A" active unless said otherwise.
+TabSet TabsOf(std::initializer_list<const wchar_t*> folders, int active = 0) {
+    TabSet tabs;
+    for (const wchar_t* folder : folders) tabs.Insert(tabs.Count(), UnbuiltTab(folder));
+    tabs.SetActive(active);
+    return tabs;
+}
+
+std::wstring Folders(const TabSet& tabs) {
+    std::wstring folders;
+    for (int i = 0; i < tabs.Count(); ++i) folders += tabs.FolderAt(i);
+    return folders;
+}
+
+TEST(TabSet, TheActiveTabStaysTheSameTabAsOthersComeGoAndMove) {
+    TabSet tabs = TabsOf({L"A", L"B", L"C"}, 1);
+    tabs.Insert(0, UnbuiltTab(L"D"));
+    EXPECT_EQ(tabs.FolderAt(tabs.Active()), L"B");
+    EXPECT_EQ(tabs.Insert(99, UnbuiltTab(L"E")), 4);
+
+    TabSet::Removal removal = tabs.Remove(0);
+    EXPECT_EQ(removal.activate, -1);
+    EXPECT_EQ(tabs.FolderAt(tabs.Active()), L"B");
+
+    EXPECT_TRUE(tabs.Move(0, 3));
+    EXPECT_EQ(Folders(tabs), L"BCEA");
+    EXPECT_EQ(tabs.FolderAt(tabs.Active()), L"B");
+    EXPECT_FALSE(tabs.Move(2, 2));
+}
+
+TEST(TabSet, ARemovedActiveTabHandsOverWithoutActivatingItself) {
+    TabSet tabs = TabsOf({L"A", L"B", L"C"}, 2);
+    TabSet::Removal removal = tabs.Remove(2);
+    ASSERT_EQ(removal.tabs.size(), 1u);
+    EXPECT_EQ(TabFolder(removal.tabs[0]), L"C");
+    // The window activates the neighbour: it may need a panel first.
+    EXPECT_EQ(tabs.Active(), -1);
+    EXPECT_EQ(removal.activate, 1);
+
+    tabs = TabsOf({L"A", L"B", L"C", L"D"}, 0);
+    removal = tabs.KeepOnly(1, 2, 2);
+    EXPECT_EQ(Folders(tabs), L"BC");
+    EXPECT_EQ(removal.tabs.size(), 2u);
+    EXPECT_EQ(removal.activate, 1);
+
+    tabs = TabsOf({L"A", L"B", L"C", L"D"}, 2);
+    removal = tabs.KeepOnly(1, 2, 1);
+    EXPECT_EQ(tabs.Active(), 1);
+    EXPECT_EQ(removal.activate, -1);
+}
+
+TEST(TabSet, TabsOpenedBehindLineUpAfterTheActiveOneUntilAnotherIsActivated) {
+    TabSet tabs = TabsOf({L"A", L"B", L"C"}, 0);
+    EXPECT_EQ(tabs.TakeBackgroundSlot(), 1);
+    tabs.Insert(1, UnbuiltTab(L"D"));
+    EXPECT_EQ(tabs.TakeBackgroundSlot(), 2);
+    tabs.SetActive(3);
+    EXPECT_EQ(tabs.TakeBackgroundSlot(), 4);
+}
+
+TEST(TabSet, TheSavedListLeavesOutTabsWithoutAFolderAndCountsTheActiveOneAmongTheRest) {
+    TabSet tabs = TabsOf({L"A", L"B", L"C"}, 2);
+    tabs.At(0).requestedPath.clear();
+    std::vector<std::wstring> paths;
+    std::vector<TabHistory> histories;
+    tabs.CollectSaved([](const std::wstring& shown) { return shown + L"?"; }, paths, histories);
+    EXPECT_EQ(paths, (std::vector<std::wstring>{L"B", L"C?"}));
+    EXPECT_EQ(histories.size(), 2u);
+    EXPECT_EQ(tabs.SavedActiveIndex(), 1);
+    tabs.SetActive(-1);
+    EXPECT_EQ(tabs.SavedActiveIndex(), -1);
+}
+
+TEST(TabRestore, TheSavedActiveTabOpensFirstAndTheOthersAreQueuedAroundIt) {
+    TabRestore restore;
+    const TabRestore::SavedTab first = restore.Begin({L"A", L"B", L"C"}, {}, 1);
+    EXPECT_EQ(first.path, L"B");
+    EXPECT_EQ(restore.QueuedFolders(), (std::vector<std::wstring>{L"A", L"C"}));
+    EXPECT_TRUE(restore.HoldsSaves());
+
+    TabSet tabs;
+    auto panel = std::make_unique<FilePanel>();
+    restore.FirstOpenedIn(panel.get());
+    tabs.Insert(0, TabInfo{L"B", L"B", -1, std::move(panel), {}});
+    tabs.SetActive(0);
+    tabs.Insert(1, UnbuiltTab(L"C"));  // opened meanwhile: not opened twice
+    restore.PlaceQueued(tabs);
+    EXPECT_EQ(Folders(tabs), L"ABC");
+    EXPECT_FALSE(restore.HasQueued());
+    // The first tab's panel has not arrived at its folder yet.
+    EXPECT_FALSE(restore.ReleaseIfComplete(tabs));
+    restore.Release();
+    EXPECT_TRUE(restore.ReleaseIfComplete(tabs));
+}
+
+TEST(TabRestore, WithoutAUsableSavedActiveTabTheLastOpensFirst) {
+    TabRestore restore;
+    EXPECT_EQ(restore.Begin({L"A", L"B"}, {}, 7).path, L"B");
+    // The first tab's panel is gone: the tabs saved before it are appended.
+    TabSet tabs = TabsOf({L"X"});
+    restore.PlaceQueued(tabs);
+    EXPECT_EQ(Folders(tabs), L"XA");
+    EXPECT_TRUE(restore.ReleaseIfComplete(tabs));
+}
+
+}  // namespace
