@@ -45,8 +45,8 @@ void CommandBar::SetPath(const std::wstring& path) {
     LayOutSegmentRects();
     InvalidateAddressArea();
     if (changed) {
-        NotifyAccessibleEvent(EVENT_OBJECT_VALUECHANGE, barWindow, kAddressChild);
-        NotifyAccessibleEvent(EVENT_OBJECT_REORDER, barWindow, kAddressChild);
+        NotifyAccessibleEvent(EVENT_OBJECT_VALUECHANGE, hwnd, kAddressChild);
+        NotifyAccessibleEvent(EVENT_OBJECT_REORDER, hwnd, kAddressChild);
     }
 }
 
@@ -81,7 +81,7 @@ void CommandBar::EditAddress() {
 }
 
 void CommandBar::InvalidateAddressArea() const {
-    if (barWindow) InvalidateRect(barWindow, &addressRect, FALSE);
+    if (hwnd) InvalidateRect(hwnd, &addressRect, FALSE);
 }
 
 void CommandBar::LayOutSegmentRects() {
@@ -101,15 +101,15 @@ std::vector<int> CommandBar::SegmentTextWidths() const {
 }
 
 void CommandBar::AskForHeightIfChanged() const {
-    if (!barWindow) return;
+    if (!hwnd) return;
     RECT client{};
-    GetClientRect(barWindow, &client);
-    if (DesiredHeight(client.right) != client.bottom) PostMessageW(GetParent(barWindow), WM_APP_RELAYOUT, 0, 0);
+    GetClientRect(hwnd, &client);
+    if (DesiredHeight(client.right) != client.bottom) PostMessageW(GetParent(hwnd), WM_APP_RELAYOUT, 0, 0);
 }
 
 void CommandBar::Paint(HDC target) const {
     RECT client{};
-    GetClientRect(barWindow, &client);
+    GetClientRect(hwnd, &client);
     PaintBuffered(target, client, [&](HDC dc) { PaintContent(dc, client); });
 }
 
@@ -162,8 +162,8 @@ int CommandBar::SegmentAt(POINT client) const {
 
 bool CommandBar::InBarResizeBand(POINT client) const {
     POINT screen = client;
-    ClientToScreen(barWindow, &screen);
-    return InResizeBand(barWindow, screen);
+    ClientToScreen(hwnd, &screen);
+    return InResizeBand(hwnd, screen);
 }
 
 void CommandBar::OnMouseMove(POINT client) {
@@ -177,7 +177,7 @@ void CommandBar::OnMouseMove(POINT client) {
         hoverSegment = segment;
         InvalidateAddressArea();
     }
-    RequestMouseLeave(barWindow);
+    RequestMouseLeave(hwnd);
 }
 
 void CommandBar::OnMouseLeave() {

@@ -50,11 +50,12 @@ constexpr int kSearchRightMarginDips = 39;
 }  // namespace
 
 // Destroying the window unbinds it and its controls.
-CommandBar::~CommandBar() { DestroyBoundWindow(barWindow); }
+CommandBar::~CommandBar() { DestroyBoundWindow(hwnd); }
 
 bool CommandBar::Create(HWND parent, int controlId) {
-    if (barWindow) return false;
-    static const bool registered = RegisterChromeClass(kCommandBarClass, StaticWndProc, 0);
+    if (hwnd) return false;
+    static const bool registered =
+        RegisterChromeClass(kCommandBarClass, RouteToObject<CommandBar, &CommandBar::ForgetWindows>, 0);
     if (!registered) return false;
 
     // The parent's monitor may have another scale than the primary one.
@@ -66,7 +67,7 @@ bool CommandBar::Create(HWND parent, int controlId) {
     CreateButtons();
     CreateEdits();
     LayOutClientArea();
-    BorderCursorSubclass(barWindow);
+    BorderCursorSubclass(hwnd);
     return true;
 }
 
@@ -80,7 +81,7 @@ void CommandBar::CreateButtons() {
         // A new bar has no history to go through yet.
         const bool travel = glyph.commandId == kCommandBack || glyph.commandId == kCommandForward;
         const DWORD style = WS_CHILD | WS_VISIBLE | BS_OWNERDRAW | (travel ? WS_DISABLED : 0);
-        button.window = CreateWindowExW(0, L"BUTTON", glyph.name, style, 0, 0, 0, 0, barWindow,
+        button.window = CreateWindowExW(0, L"BUTTON", glyph.name, style, 0, 0, 0, 0, hwnd,
                                         ControlId(glyph.commandId),
                                         GetModuleHandleW(nullptr), nullptr);
         if (button.window) {
@@ -112,13 +113,13 @@ void CommandBar::MakeIcons() {
 void CommandBar::OnColoursChanged() {
     // Made again in the theme's colours at the next paint.
     iconsMade = false;
-    if (!barWindow) return;
-    RedrawWindow(barWindow, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+    if (!hwnd) return;
+    RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 void CommandBar::MakeButtonTips() {
     const HWND tips = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP,
-                                      CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, barWindow, nullptr,
+                                      CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd, nullptr,
                                       GetModuleHandleW(nullptr), nullptr);
     if (!tips) return;
     for (size_t i = 0; i < buttons.size(); ++i) {
@@ -126,7 +127,7 @@ void CommandBar::MakeButtonTips() {
         TTTOOLINFOW tool{};
         tool.cbSize = sizeof(tool);
         tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-        tool.hwnd = barWindow;
+        tool.hwnd = hwnd;
         tool.uId = reinterpret_cast<UINT_PTR>(buttons[i].window);
         tool.lpszText = const_cast<wchar_t*>(kButtonGlyphs[i].tip);
         SendMessageW(tips, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
@@ -134,7 +135,7 @@ void CommandBar::MakeButtonTips() {
 }
 
 void CommandBar::CreateEdits() {
-    addressEdit = CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"", WS_CHILD | ES_AUTOHSCROLL, 0, 0, 0, 0, barWindow,
+    addressEdit = CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"", WS_CHILD | ES_AUTOHSCROLL, 0, 0, 0, 0, hwnd,
                                   ControlId(kCommandOpenTypedAddress), GetModuleHandleW(nullptr), nullptr);
     if (addressEdit) {
         SetWindowTextW(addressEdit, currentPath.c_str());
@@ -142,7 +143,7 @@ void CommandBar::CreateEdits() {
         NameStandardControl(addressEdit, kAddressName);
     }
     searchEdit = CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"", WS_CHILD | WS_CLIPSIBLINGS | ES_AUTOHSCROLL, 0, 0,
-                                 0, 0, barWindow, ControlId(kCommandSearchTextChanged), GetModuleHandleW(nullptr),
+                                 0, 0, hwnd, ControlId(kCommandSearchTextChanged), GetModuleHandleW(nullptr),
                                  nullptr);
     if (searchEdit) {
         SetWindowSubclass(searchEdit, SearchBoxProc, kControlSubclassId, reinterpret_cast<DWORD_PTR>(this));
@@ -161,24 +162,10 @@ void CommandBar::ApplyEditFonts() {
     }
 }
 
-LRESULT CALLBACK CommandBar::StaticWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    CommandBar* self = BoundObject<CommandBar>(window, message, lParam);
-    if (!self) return DefWindowProcW(window, message, wParam, lParam);
-    if (message == WM_NCCREATE) self->barWindow = window;
-    if (message == WM_NCDESTROY) {
-        // The controls are gone by now; from here on the object knows no window.
-        SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-        self->ForgetWindows();
-        return DefWindowProcW(window, message, wParam, lParam);
-    }
-    // The object may be gone when this returns (a command can destroy the bar).
-    return self->WndProc(message, wParam, lParam);
-}
-
+// The controls are gone with the bar; from here on the object knows no window.
 void CommandBar::ForgetWindows() {
     accessible.Disconnect();
     addressAccessible.Disconnect();
-    barWindow = nullptr;
     for (CommandButton& button : buttons) button.window = nullptr;
     addressEdit = nullptr;
     searchEdit = nullptr;
@@ -187,7 +174,7 @@ void CommandBar::ForgetWindows() {
 
 LRESULT CommandBar::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
     if (const std::optional<LRESULT> drawn =
-            AnswerDrawnWindowMessage(barWindow, message, wParam, [this](HDC dc) { Paint(dc); })) {
+            AnswerDrawnWindowMessage(hwnd, message, wParam, [this](HDC dc) { Paint(dc); })) {
         return *drawn;
     }
     switch (message) {
@@ -195,7 +182,7 @@ LRESULT CommandBar::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
         Layout(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
         return 0;
     case WM_SETCURSOR:
-        if (ShowArrowInResizeBand(barWindow)) return TRUE;
+        if (ShowArrowInResizeBand(hwnd)) return TRUE;
         break;
     case WM_DRAWITEM:
         MakeIcons();
@@ -217,7 +204,7 @@ LRESULT CommandBar::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
         OnMiddleButtonDown(POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
         return 0;
     case WM_GETOBJECT:
-        if (const std::optional<LRESULT> answer = accessible.AnswerGetObject(barWindow, *this, wParam, lParam)) {
+        if (const std::optional<LRESULT> answer = accessible.AnswerGetObject(hwnd, *this, wParam, lParam)) {
             return *answer;
         }
         break;
@@ -227,7 +214,7 @@ LRESULT CommandBar::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
     default:
         break;
     }
-    return DefWindowProcW(barWindow, message, wParam, lParam);
+    return DefWindowProcW(hwnd, message, wParam, lParam);
 }
 
 void CommandBar::RaiseCommand(int commandId) const {
@@ -326,9 +313,9 @@ void CommandBar::MoveControl(HWND control, const RECT& rect, UINT extraFlags) co
 }
 
 void CommandBar::LayOutClientArea() {
-    if (!barWindow) return;
+    if (!hwnd) return;
     RECT client{};
-    GetClientRect(barWindow, &client);
+    GetClientRect(hwnd, &client);
     Layout(client.right, client.bottom);
 }
 
@@ -344,7 +331,7 @@ void CommandBar::Layout(int width, int height) {
     }
     addressRect = layout.addressRect;
     LayOutSegmentRects();
-    if (barWindow) InvalidateRect(barWindow, nullptr, FALSE);
+    if (hwnd) InvalidateRect(hwnd, nullptr, FALSE);
 }
 
 int CommandBar::DesiredHeight(int width) const {

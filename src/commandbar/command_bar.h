@@ -12,6 +12,7 @@
 #include "commandbar/command_bar_layout.h"
 #include "ui/drawn_accessible.h"
 #include "ui/handles.h"
+#include "ui/window_class.h"
 
 inline constexpr wchar_t kCommandBarClass[] = L"Quorlen.CommandBar";
 // What assistive tools call the address bar and the search box.
@@ -34,7 +35,7 @@ public:
     // Creates the bar window and its controls as a child of parent; false when
     // the bar window cannot be made.
     [[nodiscard]] bool Create(HWND parent, int controlId);
-    [[nodiscard]] HWND Hwnd() const { return barWindow; }
+    [[nodiscard]] HWND Hwnd() const { return hwnd; }
 
     // Places the controls in a client area of this size, in px.
     void Layout(int width, int height);
@@ -107,7 +108,9 @@ private:
         bool hover = false;
     };
 
-    static LRESULT CALLBACK StaticWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    void ForgetWindows();
+    friend LRESULT CALLBACK RouteToObject<CommandBar, &CommandBar::ForgetWindows>(HWND window, UINT message,
+                                                                                 WPARAM wParam, LPARAM lParam);
     LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam);
     static LRESULT CALLBACK ButtonHoverProc(HWND button, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
                                             DWORD_PTR record);
@@ -123,7 +126,6 @@ private:
     void CreateButtons();
     void CreateEdits();
     void ApplyEditFonts();
-    void ForgetWindows();
     void RaiseCommand(int commandId) const;
     void OnCommandMessage(WPARAM wParam, LPARAM lParam);
     void DrawButton(const DRAWITEMSTRUCT& item) const;
@@ -162,7 +164,7 @@ private:
     [[nodiscard]] bool InBarResizeBand(POINT client) const;
     void InvalidateAddressArea() const;
 
-    HWND barWindow = nullptr;
+    HWND hwnd = nullptr;
     std::array<CommandButton, kCommandButtonCount> buttons;
     HWND addressEdit = nullptr;
     HWND searchEdit = nullptr;

@@ -53,7 +53,7 @@ AccessibleChild CommandBar::AccessibleChildAt(int index) const {
 
 IAccessible* CommandBar::AccessibleChildObject(int index) {
     if (index != kAddressChild) return nullptr;
-    return addressAccessible.Get(barWindow, addressSource);
+    return addressAccessible.Get(hwnd, addressSource);
 }
 
 // The buttons and edits answer for themselves; the address has no action of its own.
@@ -89,11 +89,11 @@ AccessibleChild CommandBar::AddressAccessible::AccessibleChildAt(int index) cons
 }
 
 IAccessible* CommandBar::AddressAccessible::AccessibleParent() {
-    return bar_.accessible.Get(bar_.barWindow, bar_);
+    return bar_.accessible.Get(bar_.hwnd, bar_);
 }
 
 // Opened later, from the bar's own message: the tool that asked waits for the answer.
 bool CommandBar::AddressAccessible::AccessibleDoDefaultAction(int index) {
-    if (index < 0 || index >= static_cast<int>(bar_.segments.size()) || !bar_.barWindow) return false;
-    return PostMessageW(bar_.barWindow, kOpenSegmentMessage, static_cast<WPARAM>(index), 0) != FALSE;
+    if (index < 0 || index >= static_cast<int>(bar_.segments.size()) || !bar_.hwnd) return false;
+    return PostMessageW(bar_.hwnd, kOpenSegmentMessage, static_cast<WPARAM>(index), 0) != FALSE;
 }

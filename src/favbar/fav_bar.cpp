@@ -89,13 +89,9 @@ LRESULT FavBar::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 bool FavBar::RaiseEvent(int event, int index, const std::wstring& path) const {
-    if (!onEvent) return true;
-    // The owner may destroy this bar while handling the event; the copies keep
-    // the callable and the path alive until it returns.
-    const auto callback = onEvent;
-    const std::weak_ptr<bool> alive = lifetime;
-    callback(event, index, std::wstring(path));
-    return !alive.expired();
+    // The copy keeps the path alive until the owner returns, should it rebuild
+    // or destroy this bar meanwhile.
+    return ownerCalls.Call(onEvent, event, index, std::wstring(path));
 }
 
 void FavBar::Repaint() {

@@ -3,7 +3,6 @@
 #include <windows.h>
 
 #include <functional>
-#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -11,6 +10,7 @@
 #include "ui/drag_ghost.h"
 #include "ui/drawn_accessible.h"
 #include "ui/handles.h"
+#include "ui/owner_calls.h"
 #include "ui/window_class.h"
 
 inline constexpr wchar_t kFavBarClass[] = L"Quorlen.FavBar";
@@ -22,7 +22,6 @@ inline constexpr int kFavGhostHeightDips = 26;
 inline constexpr int kFavEventOpen = 0;    // the favourite's path
 inline constexpr int kFavEventRemove = 1;  // the favourite's path
 inline constexpr int kFavEventAdd = 2;     // index -1, a path dropped on the bar
-inline constexpr int kFavEventMove = 3;    // empty path; the drop point says where to
 inline constexpr int kFavEventOpenBehind = 4;  // the favourite's path, for a tab behind the active one
 
 // Outside tools send this to read the number of favourites.
@@ -39,8 +38,8 @@ struct FavItem {
 
 // The custom-drawn bar of favourite folders and files under the command bar,
 // wrapping onto as many rows as it needs. The owner pushes the favourites in;
-// the bar never changes them itself and reports what the user does through
-// onEvent: opening, removing, reordering and dropping files on it.
+// the bar never changes them itself and reports what the user does through its
+// callbacks: opening, removing, reordering and dropping files on it.
 class FavBar final : private AccessibleSource {
 public:
     FavBar() = default;
@@ -68,11 +67,10 @@ public:
     // end over no item.
     [[nodiscard]] int InsertionIndexAt(POINT screenPoint) const;
 
-    // Where the last dragged favourite was dropped, in screen coordinates.
-    [[nodiscard]] POINT DropPoint() const { return dropPoint; }
-
-    // Set by the owner; may call back into the bar, or destroy it.
+    // Set by the owner; each may call back into the bar, or destroy it.
     std::function<void(int event, int index, const std::wstring& path)> onEvent;
+    // A dragged favourite was dropped on the bar, to go to slot as InsertionIndexAt gives it.
+    std::function<void(int favourite, int slot)> onFavouriteMoved;
 
 private:
     friend LRESULT CALLBACK RouteToObject<FavBar>(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -129,12 +127,9 @@ private:
     POINT pressPoint{};  // client coordinates
     bool dragging = false;
     int insertIndex = -1;
-    POINT dropPoint{};
     DragGhost ghost{kFavGhostClass, kFavGhostHeightDips};
 
     AccessibleHolder accessible;  // made when a tool first asks
 
-    // Lets code that runs after an event tell whether the owner destroyed this
-    // bar while handling it.
-    std::shared_ptr<bool> lifetime = std::make_shared<bool>(true);
+    OwnerCalls ownerCalls;
 };

@@ -149,9 +149,9 @@ void FavBar::OnLeftButtonUp(POINT client) {
         RaiseEvent(kFavEventOpen, item, path);
         return;
     }
-    dropPoint = ToScreen(client);
+    const POINT dropPoint = ToScreen(client);
     // Dropped anywhere but on the bar itself, a favourite stays where it was.
-    if (WindowFromPoint(dropPoint) == hwnd) RaiseEvent(kFavEventMove, item, std::wstring());
+    if (WindowFromPoint(dropPoint) == hwnd) ownerCalls.Call(onFavouriteMoved, item, InsertionIndexAt(dropPoint));
 }
 
 void FavBar::OnRightButtonUp(POINT client) {

@@ -74,18 +74,6 @@ void MainWindow::OnTabStripEvent(int event, int index) {
     case kTabEventAddFavourite:
         if (tabs.Has(index)) AddFavorite(tabs.FolderAt(index));
         break;
-    case kTabEventTearOff: DetachTab(index); break;
-    case kTabEventMove: MoveTab(index, tabStrip.DropPoint()); break;
-    case kTabEventMoveToWindow: MoveTabToWindow(index, tabStrip.DropTarget()); break;
-    case kTabEventOpenFavourite:
-    case kTabEventOpenFavouriteBehind:
-        if (index >= 0 && index < static_cast<int>(settings.Favorites.size())) {
-            // A copy: opening the folder may change the list.
-            const std::wstring path = settings.Favorites[static_cast<size_t>(index)];
-            OpenFavorite(path, event == kTabEventOpenFavouriteBehind);
-        }
-        break;
-    case kTabEventRemoveFavourite: RemoveFavorite(index); break;
     case kTabEventDuplicate: DuplicateTab(index); break;
     case kTabEventCloseOthers: CloseTabsOutside(index, index, index); break;
     case kTabEventCloseToTheRight: CloseTabsOutside(0, index, index); break;
@@ -93,12 +81,19 @@ void MainWindow::OnTabStripEvent(int event, int index) {
     case kTabEventOpenInNewWindow:
         if (tabs.Has(index)) OpenInNewWindow(tabs.FolderAt(index));
         break;
-    case kTabEventOpenDroppedFolders:
-        // A copy: a failing tab shows a message, and another drop may come while it is up.
-        for (const std::wstring& path : std::vector<std::wstring>(tabStrip.DroppedFolders())) OpenPath(path);
-        break;
     default: break;
     }
+}
+
+void MainWindow::OnStripFavouriteChosen(int favourite, FavouriteAction action) {
+    if (action == FavouriteAction::Remove) {
+        RemoveFavorite(favourite);
+        return;
+    }
+    if (favourite < 0 || favourite >= static_cast<int>(settings.Favorites.size())) return;
+    // A copy: opening the folder may change the list.
+    const std::wstring path = settings.Favorites[static_cast<size_t>(favourite)];
+    OpenFavorite(path, action == FavouriteAction::OpenBehind);
 }
 
 // A folder on a share or a drive that may be slow is looked up on a thread of

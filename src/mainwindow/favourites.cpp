@@ -76,7 +76,6 @@ void MainWindow::OnFavBarEvent(int event, int index, const std::wstring& path) {
     case kFavEventOpenBehind: OpenFavorite(path, true); break;
     case kFavEventRemove: RemoveFavorite(index); break;
     case kFavEventAdd: AddFavorite(path); break;
-    case kFavEventMove: MoveFavorite(index, favBar.InsertionIndexAt(favBar.DropPoint())); break;
     default: break;
     }
 }

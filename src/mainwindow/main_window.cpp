@@ -103,12 +103,26 @@ void MainWindow::OnCreate() {
     commandBar.SetSearchBoxVisible(settings.SearchBoxVisible);
     if (tabStrip.Create(hwnd, kTabStripControlId)) {
         tabStrip.onEvent = [this](int event, int index) { OnTabStripEvent(event, index); };
+        tabStrip.onTabDropped = [this](int index, POINT dropPoint) { MoveTab(index, dropPoint); };
+        tabStrip.onTabDroppedOnOtherStrip = [this](int index, POINT dropPoint, HWND otherStrip) {
+            MoveTabToWindow(index, dropPoint, otherStrip);
+        };
+        tabStrip.onTabTornOff = [this](int index, POINT dropPoint) { DetachTab(index, dropPoint); };
+        tabStrip.onFoldersDropped = [this](const std::vector<std::wstring>& folders) {
+            // The strip holds the list until this returns, however many tabs fail
+            // with a message and whatever else is dropped meanwhile.
+            for (const std::wstring& path : folders) OpenPath(path);
+        };
+        tabStrip.onFavouriteChosen = [this](int favourite, FavouriteAction action) {
+            OnStripFavouriteChosen(favourite, action);
+        };
         tabStrip.tabFolder = [this](int index) {
             return tabs.FolderAt(index);
         };
     }
     if (favBar.Create(hwnd, kFavBarControlId)) {
         favBar.onEvent = [this](int event, int index, const std::wstring& path) { OnFavBarEvent(event, index, path); };
+        favBar.onFavouriteMoved = [this](int index, int slot) { MoveFavorite(index, slot); };
     }
     tabStrip.SetFavourites(settings.Favorites);
     favBar.SetFavourites(settings.Favorites);

@@ -100,8 +100,8 @@ private:
     void ActivateTab(int index);
     void CloseTab(int index);
     void MoveTab(int index, POINT dropPoint);
-    void MoveTabToWindow(int index, HWND dropTarget);
-    void DetachTab(int index);
+    void MoveTabToWindow(int index, POINT dropPoint, HWND otherStrip);
+    void DetachTab(int index, POINT dropPoint);
     // Behind: in a tab behind the active one.
     void ReopenClosedFolder(bool behind = false);
     void DuplicateTab(int index);
@@ -142,6 +142,7 @@ private:
     // Commands.
     void OnCommand(int id);
     void OnTabStripEvent(int event, int index);
+    void OnStripFavouriteChosen(int favourite, FavouriteAction action);
     void OnFavBarEvent(int event, int index, const std::wstring& path);
     void NavigateFromAddressBar();
     void UpdateNavButtons();

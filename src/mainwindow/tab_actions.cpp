@@ -158,11 +158,11 @@ void MainWindow::MoveTab(int index, POINT dropPoint) {
     Layout();
 }
 
-void MainWindow::MoveTabToWindow(int index, HWND dropTarget) {
-    if (!tabs.Has(index) || !dropTarget || !IsWindow(dropTarget)) return;
+void MainWindow::MoveTabToWindow(int index, POINT dropPoint, HWND otherStrip) {
+    if (!tabs.Has(index) || !otherStrip || !IsWindow(otherStrip)) return;
     const std::wstring path = tabs.FolderAt(index);
     if (path.empty()) return;
-    if (host.GiveTab(GetAncestor(dropTarget, GA_ROOT), *this, tabStrip.DropPoint(), path, TabHistoryOf(tabs.At(index)))) {
+    if (host.GiveTab(GetAncestor(otherStrip, GA_ROOT), *this, dropPoint, path, TabHistoryOf(tabs.At(index)))) {
         RemoveTab(index);
     }
 }
@@ -171,13 +171,12 @@ int MainWindow::AcceptTab(POINT screenPoint, const std::wstring& path, const Tab
     return InsertTab(tabStrip.TabIndexAt(screenPoint), path, history);
 }
 
-void MainWindow::DetachTab(int index) {
+void MainWindow::DetachTab(int index, POINT dropPoint) {
     if (!tabs.Has(index) || tabs.Count() < 2) return;
     const std::wstring path = tabs.FolderAt(index);
     RECT bounds{};
     GetWindowRect(hwnd, &bounds);
-    const POINT drop = tabStrip.DropPoint();
-    if (host.OpenWindow(path, bounds.right - bounds.left, bounds.bottom - bounds.top, drop.x, drop.y,
+    if (host.OpenWindow(path, bounds.right - bounds.left, bounds.bottom - bounds.top, dropPoint.x, dropPoint.y,
                         TabHistoryOf(tabs.At(index)))) {
         RemoveTab(index);
     }

@@ -7,6 +7,7 @@
 
 #include "panel/explorer_events.h"
 #include "ui/resize_band.h"
+#include "ui/window_class.h"
 
 namespace {
 
@@ -90,17 +91,18 @@ IFACEMETHODIMP FilePanel::GetPaneState(REFEXPLORERPANE pane, EXPLORERPANESTATE* 
 
 bool FilePanel::Create(HWND parent, int id, const RECT& bounds) {
     HINSTANCE instance = GetModuleHandleW(nullptr);
-    RegisterHostClass(instance, HostWndProc);
-    hostWindow = CreateWindowExW(0, kHostClass, L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, bounds.left, bounds.top,
-                                 bounds.right - bounds.left, bounds.bottom - bounds.top, parent,
-                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, this);
-    if (!hostWindow) return false;
-    historyReach.TellWhenAnswered(hostWindow, kHistoryReachedMessage);
+    RegisterHostClass(instance, RouteToObject<FilePanel>);
+    if (!CreateWindowExW(0, kHostClass, L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, bounds.left, bounds.top,
+                         bounds.right - bounds.left, bounds.bottom - bounds.top, parent, ControlId(id), instance,
+                         this)) {
+        return false;
+    }
+    historyReach.TellWhenAnswered(hwnd, kHistoryReachedMessage);
 
     ReleaseBrowser();
     if (FAILED(CoCreateInstance(CLSID_ExplorerBrowser, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(browser.put())))) {
         ReleaseBrowser();
-        DestroyHost();
+        DestroyBoundWindow(hwnd);
         return false;
     }
     // The site must be in place before Initialize: that is when the control asks
@@ -109,10 +111,10 @@ bool FilePanel::Create(HWND parent, int id, const RECT& bounds) {
     if (SUCCEEDED(browser.As(site))) site->SetSite(static_cast<IServiceProvider*>(this));
 
     RECT client{};
-    GetClientRect(hostWindow, &client);
-    if (FAILED(browser->Initialize(hostWindow, &client, nullptr))) {
+    GetClientRect(hwnd, &client);
+    if (FAILED(browser->Initialize(hwnd, &client, nullptr))) {
         ReleaseBrowser();
-        DestroyHost();
+        DestroyBoundWindow(hwnd);
         return false;
     }
     browser->SetOptions(static_cast<EXPLORER_BROWSER_OPTIONS>(EBO_SHOWFRAMES | EBO_ALWAYSNAVIGATE | EBO_NOTRAVELLOG |
@@ -120,7 +122,7 @@ bool FilePanel::Create(HWND parent, int id, const RECT& bounds) {
     browser->SetPropertyBag(kPropertyBagName);
     events = new ExplorerEvents(this);
     if (FAILED(browser->Advise(events, &adviseCookie))) adviseCookie = 0;
-    BorderCursorSubclass(hostWindow);
+    BorderCursorSubclass(hwnd);
     return true;
 }
 
@@ -148,7 +150,7 @@ void FilePanel::Destroy() {
     destroyed = true;
     RemoveViewSubclasses();
     ReleaseBrowser();
-    DestroyHost();
+    DestroyBoundWindow(hwnd);
     viewWindow = nullptr;
     history.Clear();
     currentItem.reset();
@@ -156,25 +158,7 @@ void FilePanel::Destroy() {
     returnItem.reset();
 }
 
-void FilePanel::DestroyHost() {
-    if (!hostWindow) return;
-    SetWindowLongPtrW(hostWindow, GWLP_USERDATA, 0);
-    DestroyWindow(hostWindow);
-    hostWindow = nullptr;
-}
-
-LRESULT CALLBACK FilePanel::HostWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
-        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-        return TRUE;
-    }
-    auto* panel = reinterpret_cast<FilePanel*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (!panel) return DefWindowProcW(window, message, wParam, lParam);
-    return panel->HostProc(message, wParam, lParam);
-}
-
-LRESULT FilePanel::HostProc(UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT FilePanel::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case kHistoryReachedMessage:
         ResumeHistoryStep();
@@ -182,7 +166,7 @@ LRESULT FilePanel::HostProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_SIZE:
         if (HWND control = BrowserWindow()) {
             RECT client{};
-            GetClientRect(hostWindow, &client);
+            GetClientRect(hwnd, &client);
             SetWindowPos(control, nullptr, 0, 0, client.right, client.bottom, SWP_NOZORDER | SWP_NOACTIVATE);
             return 0;
         }
@@ -196,10 +180,10 @@ LRESULT FilePanel::HostProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_NCHITTEST:
         return HTCLIENT;
     case WM_SETCURSOR:
-        if (ShowArrowInResizeBand(hostWindow)) return TRUE;
+        if (ShowArrowInResizeBand(hwnd)) return TRUE;
         break;
     }
-    return DefWindowProcW(hostWindow, message, wParam, lParam);
+    return DefWindowProcW(hwnd, message, wParam, lParam);
 }
 
 HWND FilePanel::BrowserWindow() const {
@@ -221,15 +205,15 @@ void FilePanel::SetPaneVisible(int pane, bool visible) {
     // Each nudge below lays the whole control out again: worth it only for a change.
     if (*shown == visible) return;
     *shown = visible;
-    if (!hostWindow || !browser) return;
+    if (!hwnd || !browser) return;
     // A size change is what makes the control lay out again and ask for the panes.
     RECT bounds{};
-    GetWindowRect(hostWindow, &bounds);
+    GetWindowRect(hwnd, &bounds);
     const int width = bounds.right - bounds.left;
     const int height = bounds.bottom - bounds.top;
     constexpr UINT kResizeOnly = SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE;
-    SetWindowPos(hostWindow, nullptr, 0, 0, width + 1, height + 1, kResizeOnly);
-    SetWindowPos(hostWindow, nullptr, 0, 0, width, height, kResizeOnly);
+    SetWindowPos(hwnd, nullptr, 0, 0, width + 1, height + 1, kResizeOnly);
+    SetWindowPos(hwnd, nullptr, 0, 0, width, height, kResizeOnly);
 }
 
 bool FilePanel::IsPaneVisible(int pane) const {
@@ -274,7 +258,7 @@ void FilePanel::SelectItemByPath(const std::wstring& path) {
 
 void FilePanel::Activate(bool focus) {
     if (auto view = CurrentView<IShellView>()) view->UIActivate(focus ? SVUIA_ACTIVATE_FOCUS : SVUIA_ACTIVATE_NOFOCUS);
-    if (hostWindow) SetWindowPos(hostWindow, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    if (hwnd) SetWindowPos(hwnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     // The view windows of a panel shown again are watched at once, not only at
     // the next check: a click in its tree meanwhile would not open a tab.
     CheckViewWindows();
@@ -283,8 +267,8 @@ void FilePanel::Activate(bool focus) {
         SetFocus(viewWindow);
     } else if (HWND control = BrowserWindow()) {
         SetFocus(control);
-    } else if (hostWindow) {
-        SetFocus(hostWindow);
+    } else if (hwnd) {
+        SetFocus(hwnd);
     }
 }
 

@@ -13,6 +13,7 @@
 #include "settings/tab_histories.h"
 #include "ui/folder_probe.h"
 #include "ui/handles.h"
+#include "ui/window_class.h"
 
 // One place in a panel's back and forward list: its folder's path, which is
 // what is saved and carried to other tabs, and the folder's item once the
@@ -91,7 +92,7 @@ public:
     // Tears the control and the host down; harmless to call again.
     void Destroy();
 
-    [[nodiscard]] HWND HostWindow() const { return hostWindow; }
+    [[nodiscard]] HWND HostWindow() const { return hwnd; }
     [[nodiscard]] HWND ViewWindow() const { return viewWindow; }
     // The navigation tree while it is shown, or null.
     [[nodiscard]] HWND ShownTreeWindow() const;
@@ -119,11 +120,15 @@ public:
     HRESULT OnNavigationComplete(PCIDLIST_ABSOLUTE folder);
     HRESULT OnNavigationFailed();
 
-    class ExplorerEvents;
-
     // Upkeep of the shell view's windows, which the control rebuilds as it likes:
     // finds the ones that are new and gives them the panel's input handling.
     void CheckViewWindows();
+
+private:
+    class ExplorerEvents;
+
+    friend LRESULT CALLBACK RouteToObject<FilePanel>(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam);
 
     // Opens the folder under a screen point in a tab behind the active one; false
     // when no folder is there.
@@ -143,10 +148,6 @@ public:
     void RenameInPlace(IShellItem* item);
     bool ShowFolderMenuAtPoint(POINT inView);
 
-private:
-    static LRESULT CALLBACK HostWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    LRESULT HostProc(UINT message, WPARAM wParam, LPARAM lParam);
-
     void BrowseTo(IShellItem* item);
     void PushAndBrowse(ComPtr<IShellItem> item, bool byIdList, bool replacing = false);
     bool StepThroughHistory(bool forward);
@@ -156,7 +157,6 @@ private:
     ComPtr<View> CurrentView() const;
     HWND BrowserWindow() const;
     void ReleaseBrowser();
-    void DestroyHost();
 
     static LRESULT CALLBACK ViewProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
                                      DWORD_PTR data);
@@ -184,7 +184,7 @@ private:
     int ListItemAtPoint(POINT screen) const;
     RECT ViewItemScreenRect(int index) const;
 
-    HWND hostWindow = nullptr;
+    HWND hwnd = nullptr;  // the host of the control
     HWND viewWindow = nullptr;
     HWND duiViewWindow = nullptr;
     HWND treeWindow = nullptr;

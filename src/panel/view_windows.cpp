@@ -78,7 +78,7 @@ void FilePanel::CheckViewWindows() {
 // Looked for again when the upkeep has not found it yet: a new tab's tree
 // comes a moment after its view.
 HWND FilePanel::ShownTreeWindow() const {
-    const HWND tree = IsLive(treeWindow) ? treeWindow : FindDescendantOfClass(hostWindow, L"SysTreeView32");
+    const HWND tree = IsLive(treeWindow) ? treeWindow : FindDescendantOfClass(hwnd, L"SysTreeView32");
     return tree && IsWindowVisible(tree) ? tree : nullptr;
 }
 
@@ -89,7 +89,7 @@ void FilePanel::AttachViewWindow(HWND created) {
 // A window of an earlier view may outlive it for a moment; only the current
 // view's windows count as found.
 void FilePanel::FindViewWindows() {
-    if (!IsLive(viewWindow)) MoveSubclass(viewWindow, FindDescendantOfClass(hostWindow, L"SHELLDLL_DefView"), ViewProc, kViewSubclass, this);
+    if (!IsLive(viewWindow)) MoveSubclass(viewWindow, FindDescendantOfClass(hwnd, L"SHELLDLL_DefView"), ViewProc, kViewSubclass, this);
     if (!IsLive(directUiWindow) || !IsChild(viewWindow, directUiWindow)) {
         MoveSubclass(directUiWindow, FindDescendantOfClass(viewWindow, L"DirectUIHWND"), ItemAreaProc, kDirectUiSubclass, this);
     }
@@ -100,7 +100,7 @@ void FilePanel::FindViewWindows() {
 
 void FilePanel::FindDuiView() {
     if (IsLive(duiViewWindow)) return;
-    HWND found = FindDescendantOfClass(hostWindow, L"DUIViewWndClassName");
+    HWND found = FindDescendantOfClass(hwnd, L"DUIViewWndClassName");
     if (!found) found = AncestorOfClass(viewWindow, L"DUIViewWndClassName");
     MoveSubclass(duiViewWindow, found, DuiViewProc, kDuiViewSubclass, this);
     CorrectNavLayout();
@@ -112,7 +112,7 @@ void FilePanel::FindDuiView() {
 // starts; the tree's parent, which hears of every selection, marks when that is.
 void FilePanel::FindTree() {
     if (IsLive(treeWindow)) return;
-    HWND tree = FindDescendantOfClass(hostWindow, L"SysTreeView32");
+    HWND tree = FindDescendantOfClass(hwnd, L"SysTreeView32");
     MoveSubclass(treeWindow, tree, TreeProc, kTreeSubclass, this);
     MoveSubclass(treeHostWindow, tree ? GetParent(tree) : nullptr, TreeHostProc, kTreeHostSubclass, this);
 }

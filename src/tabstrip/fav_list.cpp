@@ -5,7 +5,6 @@
 
 #include <algorithm>
 
-#include "tabstrip/tab_strip.h"
 #include "ui/dpi.h"
 #include "ui/fonts.h"
 #include "ui/high_contrast.h"
@@ -201,11 +200,11 @@ void FavList::OnMouseLeave() {
 
 void FavList::OnClick(POINT client, bool middleButton) {
     const int row = FavListRowAt(client, ClientSize(), Rows(), dpi);
-    int event = middleButton ? kTabEventOpenFavouriteBehind : kTabEventOpenFavourite;
-    if (OnFavRemoveColumn(client.x, ClientSize().cx, dpi)) event = kTabEventRemoveFavourite;
+    FavouriteAction action = middleButton ? FavouriteAction::OpenBehind : FavouriteAction::Open;
+    if (OnFavRemoveColumn(client.x, ClientSize().cx, dpi)) action = FavouriteAction::Remove;
     // The list goes first: the owner's handling may open windows or message boxes,
     // and may even end the strip that holds this object.
     const PickHandler handler = onPick;
     DestroyWindow(hwnd);
-    if (row >= 0 && handler) handler(event, row);
+    if (row >= 0 && handler) handler(row, action);
 }

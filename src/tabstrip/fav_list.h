@@ -31,13 +31,19 @@ struct FavRowParts {
 
 [[nodiscard]] FavRowParts FavListRow(int row, int clientWidth, int dpi);
 
+// What a click on a favourite's row asks for.
+enum class FavouriteAction {
+    Open,
+    OpenBehind,  // in a tab behind the active one
+    Remove,
+};
+
 // The drop-down list of favourites under the strip's star button. A click on a
 // row opens or removes that favourite, a middle click opens it behind the active
 // tab; any click in the list, and losing the activation, closes it.
 class FavList {
 public:
-    // Gets the event (open, open behind or remove) and the favourite's index.
-    using PickHandler = std::function<void(int event, int favourite)>;
+    using PickHandler = std::function<void(int favourite, FavouriteAction action)>;
 
     FavList() = default;
     ~FavList();

@@ -147,16 +147,6 @@ std::optional<LRESULT> TabStrip::AnswerQuery(UINT message, WPARAM wParam) {
     }
 }
 
-bool TabStrip::RaiseEvent(int event, int index) const {
-    if (!onEvent) return true;
-    // The owner may destroy this strip while handling the event; the copy keeps
-    // the callable alive until it returns.
-    const auto callback = onEvent;
-    const std::weak_ptr<bool> alive = lifetime;
-    callback(event, index);
-    return !alive.expired();
-}
-
 void TabStrip::OnDestroy() {
     accessible.Disconnect(hwnd);
     StopFileDrops();

@@ -4,7 +4,6 @@
 
 #include <array>
 #include <functional>
-#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -17,6 +16,7 @@
 #include "ui/drag_ghost.h"
 #include "ui/drawn_accessible.h"
 #include "ui/handles.h"
+#include "ui/owner_calls.h"
 #include "ui/window_class.h"
 
 inline constexpr wchar_t kTabStripClass[] = L"Quorlen.TabStrip";
@@ -27,8 +27,8 @@ inline constexpr int kTabGhostHeightDips = 28;
 // The custom-drawn row of tabs in a main window's title area, with the new-tab,
 // favourites, settings and folder-options buttons and the window's caption
 // buttons. The owner pushes the tabs in; the strip never changes them itself and
-// reports what the user does through onEvent. Files dragged from anywhere can be
-// dropped into a tab's folder, and folders on the "+" to open them as tabs.
+// reports what the user does through its callbacks. Files dragged from anywhere
+// can be dropped into a tab's folder, and folders on the "+" to open them as tabs.
 class TabStrip final : private AccessibleSource {
 public:
     TabStrip();
@@ -68,18 +68,19 @@ public:
     [[nodiscard]] int InsertionIndexAt(POINT screenPoint) const;
     [[nodiscard]] int TabIndexAt(POINT screenPoint) const;
 
-    // Where the last dragged tab was dropped, in screen coordinates.
-    [[nodiscard]] POINT DropPoint() const { return dropPoint; }
-    // The strip of another window a tab is being dropped on; only while that
-    // event is delivered.
-    [[nodiscard]] HWND DropTarget() const { return dropTarget; }
-
-    // The folders dropped to open as tabs, as desktop-absolute parsing names;
-    // only while that event is delivered.
-    [[nodiscard]] const std::vector<std::wstring>& DroppedFolders() const { return droppedFolders; }
-
-    // Set by the owner; may call back into the strip, or destroy it.
+    // Set by the owner; each may call back into the strip, or destroy it.
+    // Drop points are in screen coordinates.
     std::function<void(int event, int index)> onEvent;
+    // A dragged tab was dropped on this strip, to move where the point says.
+    std::function<void(int tab, POINT dropPoint)> onTabDropped;
+    // A dragged tab was dropped on otherStrip, the strip of another window.
+    std::function<void(int tab, POINT dropPoint, HWND otherStrip)> onTabDroppedOnOtherStrip;
+    // A dragged tab was dropped outside every strip, to open in a window of its own there.
+    std::function<void(int tab, POINT dropPoint)> onTabTornOff;
+    // Folders, as desktop-absolute parsing names, were dropped to open as tabs.
+    std::function<void(const std::vector<std::wstring>& folders)> onFoldersDropped;
+    // A favourite of the star's drop-down was chosen, by its index in SetFavourites.
+    std::function<void(int favourite, FavouriteAction action)> onFavouriteChosen;
     // Set by the owner: the folder of a tab, which files dropped on the tab go
     // into; empty for none.
     std::function<std::wstring(int tabIndex)> tabFolder;
@@ -104,7 +105,7 @@ private:
     [[nodiscard]] std::optional<LRESULT> AnswerQuery(UINT message, WPARAM wParam);
     // False when the owner destroyed this strip while handling the event:
     // nothing of it may be touched then.
-    bool RaiseEvent(int event, int index) const;
+    bool RaiseEvent(int event, int index) const { return ownerCalls.Call(onEvent, event, index); }
     void Repaint();
     void NameActiveTab();
     [[nodiscard]] bool ValidIndex(int index) const;
@@ -209,8 +210,6 @@ private:
     int pressedButton = 0;  // a button's hit code; 0 none
     bool dragging = false;
     int insertIndex = -1;
-    POINT dropPoint{};
-    HWND dropTarget = nullptr;  // only while the move to another window is reported
 
     int tooltipTabShown = -1;
     std::wstring tooltipText;
@@ -234,11 +233,8 @@ private:
 
     ComPtr<FileDrop> fileDrop;  // null when the window takes no drops
     bool fileDropsOffered = false;
-    std::vector<std::wstring> droppedFolders;  // only while their event is delivered
 
-    // Lets code that runs after an event tell whether the owner destroyed this
-    // strip while handling it.
-    std::shared_ptr<bool> lifetime = std::make_shared<bool>(true);
+    OwnerCalls ownerCalls;
 
     std::vector<std::wstring> favPaths;
     std::vector<std::wstring> favNames;

@@ -227,10 +227,9 @@ void TabStrip::FileDrop::TrackHover(int tab, bool plusTakesDrop) {
 // opens the folders.
 void TabStrip::FileDrop::OpenDroppedFolders() {
     TabStrip* const strip = strip_;
-    std::vector<std::wstring> folders = std::move(folders_);
+    const std::vector<std::wstring> folders = std::move(folders_);
     EndDrag();
-    strip->droppedFolders = std::move(folders);
-    if (strip->RaiseEvent(kTabEventOpenDroppedFolders, -1)) strip->droppedFolders.clear();
+    strip->ownerCalls.Call(strip->onFoldersDropped, folders);
 }
 
 void TabStrip::FileDrop::EndDrag() {

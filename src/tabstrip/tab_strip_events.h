@@ -7,18 +7,9 @@ inline constexpr int kTabEventNewTab = 2;
 inline constexpr int kTabEventSettings = 3;
 inline constexpr int kTabEventFolderOptions = 5;
 inline constexpr int kTabEventAddFavourite = 6;
-inline constexpr int kTabEventTearOff = 7;
-inline constexpr int kTabEventMove = 8;
-inline constexpr int kTabEventMoveToWindow = 9;
-// With a favourite's index rather than a tab's.
-inline constexpr int kTabEventOpenFavourite = 11;
-inline constexpr int kTabEventRemoveFavourite = 12;
-inline constexpr int kTabEventOpenFavouriteBehind = 13;  // in a tab behind the active one
 // From the tab menu, with the tab's index.
 inline constexpr int kTabEventDuplicate = 14;
 inline constexpr int kTabEventCloseOthers = 15;
 inline constexpr int kTabEventCloseToTheRight = 16;
 inline constexpr int kTabEventReopenClosed = 17;
 inline constexpr int kTabEventOpenInNewWindow = 18;
-// Folders were dropped on the "+" or the empty strip; see TabStrip::DroppedFolders.
-inline constexpr int kTabEventOpenDroppedFolders = 19;

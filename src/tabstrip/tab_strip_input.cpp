@@ -255,17 +255,21 @@ void TabStrip::DropTab(POINT client) {
         RaiseEvent(kTabEventActivate, tab);
         return;
     }
-    dropPoint = ToScreen(client);
+    const POINT dropPoint = ToScreen(client);
     const HWND under = WindowFromPoint(dropPoint);
     wchar_t className[64] = {};
     if (under) GetClassNameW(under, className, 64);
-    const int event = DropEvent(under == hwnd, className);
-    if (event != kTabEventMoveToWindow) {
-        RaiseEvent(event, tab);
+    switch (TabLandingAt(under == hwnd, className)) {
+    case TabLanding::ThisStrip:
+        ownerCalls.Call(onTabDropped, tab, dropPoint);
+        return;
+    case TabLanding::OtherStrip:
+        ownerCalls.Call(onTabDroppedOnOtherStrip, tab, dropPoint, under);
+        return;
+    case TabLanding::Elsewhere:
+        ownerCalls.Call(onTabTornOff, tab, dropPoint);
         return;
     }
-    dropTarget = under;
-    if (RaiseEvent(event, tab)) dropTarget = nullptr;
 }
 
 // The buttons that tell the owner or open the favourites act on the press; the
@@ -346,8 +350,8 @@ void TabStrip::PressStar() {
     Repaint();
     UpdateWindow(hwnd);
     const POINT below = ToScreen(POINT{layout.starRect.left, layout.starRect.bottom});
-    favList.Open(hwnd, below, dpi, favNames, favIcons, [this](int event, int favourite) {
-        RaiseEvent(event, favourite);
+    favList.Open(hwnd, below, dpi, favNames, favIcons, [this](int favourite, FavouriteAction action) {
+        ownerCalls.Call(onFavouriteChosen, favourite, action);
     });
     pressedButton = 0;
     Repaint();

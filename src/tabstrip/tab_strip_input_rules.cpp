@@ -27,10 +27,10 @@ bool InTabDeadZone(const std::vector<RECT>& tabRects, POINT client, int dpi) {
     });
 }
 
-int DropEvent(bool overThisStrip, const wchar_t* className) {
-    if (overThisStrip) return kTabEventMove;
-    if (className && lstrcmpiW(className, kTabStripClass) == 0) return kTabEventMoveToWindow;
-    return kTabEventTearOff;
+TabLanding TabLandingAt(bool overThisStrip, const wchar_t* className) {
+    if (overThisStrip) return TabLanding::ThisStrip;
+    if (className && lstrcmpiW(className, kTabStripClass) == 0) return TabLanding::OtherStrip;
+    return TabLanding::Elsewhere;
 }
 
 int ResizeHitCode(int cursorScreenY, int windowTop, int dpi) {

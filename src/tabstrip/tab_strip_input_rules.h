@@ -25,10 +25,13 @@ inline constexpr int kNoMoveMarginDips = 8;
 // unless another tab lies there.
 [[nodiscard]] bool InTabDeadZone(const std::vector<RECT>& tabRects, POINT client, int dpi);
 
-// The event a dragged tab's drop raises: a move within this strip, a move to the
-// strip of another window, or a tear-off anywhere else. className is the class of
-// the window under the drop, empty when there is none.
-[[nodiscard]] int DropEvent(bool overThisStrip, const wchar_t* className);
+// Where a dragged tab lands: on this strip, to move there; on the strip of
+// another window, to move into that window; anywhere else, to tear off into a
+// window of its own.
+enum class TabLanding { ThisStrip, OtherStrip, Elsewhere };
+
+// className is the class of the window under the drop, empty when there is none.
+[[nodiscard]] TabLanding TabLandingAt(bool overThisStrip, const wchar_t* className);
 
 // Which edge a resize started from a caption button takes: the top-right corner
 // near the window's top, the right edge below it.

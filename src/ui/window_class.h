@@ -37,8 +37,11 @@ template <typename Object>
 // type Object, passed as the creation parameter. The object learns its window at
 // WM_NCCREATE and forgets it at WM_NCDESTROY, the window's last message, so that
 // no message reaches it afterwards; every message in between goes to its
-// WndProc. Object grants this function access to its hwnd and WndProc.
-template <typename Object>
+// WndProc. An object that holds more of the window than its hwnd, such as its
+// child controls, names a member as windowGone to let go of that at
+// WM_NCDESTROY, when the children are gone too. Object grants this function
+// access to its hwnd, its WndProc and that member.
+template <typename Object, void (Object::*windowGone)() = nullptr>
 LRESULT CALLBACK RouteToObject(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     Object* self = BoundObject<Object>(window, message, lParam);
     if (!self) return DefWindowProcW(window, message, wParam, lParam);
@@ -46,6 +49,7 @@ LRESULT CALLBACK RouteToObject(HWND window, UINT message, WPARAM wParam, LPARAM 
     if (message == WM_NCDESTROY) {
         SetWindowLongPtrW(window, GWLP_USERDATA, 0);
         self->hwnd = nullptr;
+        if constexpr (windowGone != nullptr) (self->*windowGone)();
         return DefWindowProcW(window, message, wParam, lParam);
     }
     // The object may be gone when this returns: handling a message may end it.

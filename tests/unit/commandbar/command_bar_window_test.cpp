@@ -184,6 +184,8 @@ TEST_F(CommandBarTest, LosingTheWindowLeavesAnObjectThatIsSafeToUse) {
     DestroyWindow(parent);
     parent = nullptr;
     EXPECT_EQ(bar->Hwnd(), nullptr);
+    EXPECT_EQ(bar->AddressEditWindow(), nullptr);
+    EXPECT_EQ(bar->SearchBoxWindow(), nullptr);
     bar->SetNavEnabled(false, false);
     bar->SetSearchBoxVisible(true);
     bar->FocusSearchBox();

@@ -47,14 +47,14 @@ TEST(TabDeadZone, IsATabsOutlineAndTheNarrowBandBelowIt) {
     EXPECT_FALSE(InTabDeadZone({}, POINT{0, 0}, 96));
 }
 
-TEST(DropEvent, MovesWithinTheStripToAnotherStripOrTearsOff) {
-    EXPECT_EQ(DropEvent(true, L"Quorlen.TabStrip"), kTabEventMove);
-    EXPECT_EQ(DropEvent(false, L"Quorlen.TabStrip"), kTabEventMoveToWindow);
-    EXPECT_EQ(DropEvent(false, L"QUORLEN.tabstrip"), kTabEventMoveToWindow);
-    EXPECT_EQ(DropEvent(false, L"Quorlen.MainWindow"), kTabEventTearOff);
-    EXPECT_EQ(DropEvent(false, L"Quorlen.TabStrip2"), kTabEventTearOff);
-    EXPECT_EQ(DropEvent(false, L""), kTabEventTearOff);
-    EXPECT_EQ(DropEvent(false, nullptr), kTabEventTearOff);
+TEST(TabLanding, IsThisStripAnotherStripOrElsewhere) {
+    EXPECT_EQ(TabLandingAt(true, L"Quorlen.TabStrip"), TabLanding::ThisStrip);
+    EXPECT_EQ(TabLandingAt(false, L"Quorlen.TabStrip"), TabLanding::OtherStrip);
+    EXPECT_EQ(TabLandingAt(false, L"QUORLEN.tabstrip"), TabLanding::OtherStrip);
+    EXPECT_EQ(TabLandingAt(false, L"Quorlen.MainWindow"), TabLanding::Elsewhere);
+    EXPECT_EQ(TabLandingAt(false, L"Quorlen.TabStrip2"), TabLanding::Elsewhere);
+    EXPECT_EQ(TabLandingAt(false, L""), TabLanding::Elsewhere);
+    EXPECT_EQ(TabLandingAt(false, nullptr), TabLanding::Elsewhere);
 }
 
 TEST(TabMenu, ClosingOthersNeedsAnotherTabAndClosingToTheRightATabThere) {

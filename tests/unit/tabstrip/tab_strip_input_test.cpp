@@ -10,10 +10,19 @@
 #include "tab_strip_fixture.h"
 #include "tabstrip/fav_list.h"
 #include "tabstrip/tab_strip.h"
+#include "tabstrip/tab_strip_input_rules.h"
 
 namespace {
 
 using Events = std::vector<std::pair<int, int>>;
+
+// A dragged tab's drop, as whichever callback of the three reported it.
+struct TabDrop {
+    TabLanding landing;
+    int tab;
+    POINT point;
+    HWND otherStrip;
+};
 
 // Three 100 px tabs from x = 2; their close zones are their rightmost 22 px
 // inside the outline.
@@ -27,6 +36,15 @@ protected:
         if (HasFatalFailure()) return;
         strip->SetTabs(kShortTitles, 0, {});
         strip->onEvent = [this](int event, int index) { events.emplace_back(event, index); };
+        strip->onTabDropped = [this](int tab, POINT point) {
+            drops.push_back(TabDrop{TabLanding::ThisStrip, tab, point, nullptr});
+        };
+        strip->onTabDroppedOnOtherStrip = [this](int tab, POINT point, HWND otherStrip) {
+            drops.push_back(TabDrop{TabLanding::OtherStrip, tab, point, otherStrip});
+        };
+        strip->onTabTornOff = [this](int tab, POINT point) {
+            drops.push_back(TabDrop{TabLanding::Elsewhere, tab, point, nullptr});
+        };
     }
 
     void Mouse(UINT message, int x, int y) const {
@@ -45,6 +63,7 @@ protected:
     }
 
     Events events;
+    std::vector<TabDrop> drops;
 };
 
 HWND Ghost() { return FindWindowW(kTabGhostClass, nullptr); }
@@ -109,14 +128,16 @@ TEST_F(TabStripInputTest, ADraggedTabDroppedOnItsOwnStripMovesThere) {
     EXPECT_EQ(place.top, cursor.y + 10);
 
     Mouse(WM_LBUTTONUP, 260, 13);
-    EXPECT_EQ(events, (Events{{8, 0}}));
-    EXPECT_EQ(strip->DropPoint().x, cursor.x);
-    EXPECT_EQ(strip->DropPoint().y, cursor.y);
+    EXPECT_TRUE(events.empty());
+    ASSERT_EQ(drops.size(), 1u);
+    EXPECT_EQ(drops[0].landing, TabLanding::ThisStrip);
+    EXPECT_EQ(drops[0].tab, 0);
+    EXPECT_EQ(drops[0].point.x, cursor.x);
+    EXPECT_EQ(drops[0].point.y, cursor.y);
     EXPECT_FALSE(IsWindow(ghost));
-    EXPECT_EQ(strip->DropTarget(), nullptr);
 }
 
-TEST_F(TabStripInputTest, ADropOnAnotherStripNamesItOnlyWhileReportingIt) {
+TEST_F(TabStripInputTest, ADropOnAnotherStripNamesItAndOneOverNoStripTearsOff) {
     ShowParent();
     HWND otherParent = CreateWindowExW(WS_EX_TOPMOST, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 100, 600, 800, 27,
                                        nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
@@ -126,11 +147,6 @@ TEST_F(TabStripInputTest, ADropOnAnotherStripNamesItOnlyWhileReportingIt) {
     SetWindowPos(other.Hwnd(), nullptr, 0, 0, 800, 27, SWP_NOZORDER | SWP_NOACTIVATE);
     other.SetTabs(kShortTitles, 0, {});
 
-    HWND targetDuringEvent = nullptr;
-    strip->onEvent = [&](int event, int index) {
-        events.emplace_back(event, index);
-        targetDuringEvent = strip->DropTarget();
-    };
     // The point on this strip's client grid that lies over the other strip's second tab.
     POINT over{150, 13};
     ClientToScreen(other.Hwnd(), &over);
@@ -138,19 +154,24 @@ TEST_F(TabStripInputTest, ADropOnAnotherStripNamesItOnlyWhileReportingIt) {
     Mouse(WM_LBUTTONDOWN, 150, 13);
     Mouse(WM_MOUSEMOVE, over.x, over.y);
     Mouse(WM_LBUTTONUP, over.x, over.y);
-    EXPECT_EQ(events, (Events{{9, 1}}));
-    EXPECT_EQ(targetDuringEvent, other.Hwnd());
-    EXPECT_EQ(strip->DropTarget(), nullptr);
-    EXPECT_EQ(other.TabIndexAt(strip->DropPoint()), 1);
+    ASSERT_EQ(drops.size(), 1u);
+    EXPECT_EQ(drops[0].landing, TabLanding::OtherStrip);
+    EXPECT_EQ(drops[0].tab, 1);
+    EXPECT_EQ(drops[0].otherStrip, other.Hwnd());
+    EXPECT_EQ(other.TabIndexAt(drops[0].point), 1);
 
     // Far below every window the tab tears off.
     Mouse(WM_LBUTTONDOWN, 150, 13);
     Mouse(WM_MOUSEMOVE, 150, 2000);
     Mouse(WM_LBUTTONUP, 150, 2000);
-    EXPECT_EQ(events.back(), (std::pair<int, int>{7, 1}));
+    ASSERT_EQ(drops.size(), 2u);
+    EXPECT_EQ(drops[1].landing, TabLanding::Elsewhere);
+    EXPECT_EQ(drops[1].tab, 1);
+    EXPECT_EQ(drops[1].point.y, ToScreen(150, 2000).y);
+    EXPECT_TRUE(events.empty());
 
     // The owner may end the strip while it handles the drop.
-    strip->onEvent = [this](int, int) { strip.reset(); };
+    strip->onTabDroppedOnOtherStrip = [this](int, POINT, HWND) { strip.reset(); };
     HWND window = strip->Hwnd();
     SendMessageW(window, WM_LBUTTONDOWN, 0, MAKELPARAM(150, 13));
     SendMessageW(window, WM_MOUSEMOVE, 0, MAKELPARAM(over.x, over.y));
@@ -168,6 +189,7 @@ TEST_F(TabStripInputTest, LosingTheCaptureEndsADragWithoutAnEvent) {
     EXPECT_EQ(Ghost(), nullptr);
     Mouse(WM_LBUTTONUP, 150, 18);
     EXPECT_TRUE(events.empty());
+    EXPECT_TRUE(drops.empty());
 
     // Nor does the image outlive the strip.
     Mouse(WM_LBUTTONDOWN, 150, 13);
@@ -241,6 +263,10 @@ TEST_F(TabStripInputTest, OnlyATabWhoseTitleIsCutGetsItAsTooltip) {
 }
 
 TEST_F(TabStripInputTest, TheStarDropsDownTheFavouritesAndARowClickPicksOne) {
+    std::vector<std::pair<int, FavouriteAction>> chosen;
+    strip->onFavouriteChosen = [&chosen](int favourite, FavouriteAction action) {
+        chosen.emplace_back(favourite, action);
+    };
     Mouse(WM_LBUTTONDOWN, 660, 13);
     EXPECT_EQ(FavListWindow(), nullptr) << "no favourites, no list";
 
@@ -270,7 +296,10 @@ TEST_F(TabStripInputTest, TheStarDropsDownTheFavouritesAndARowClickPicksOne) {
     ASSERT_NE(list, nullptr);
     SendMessageW(list, WM_MBUTTONDOWN, 0, MAKELPARAM(10, 40));
     EXPECT_FALSE(IsWindow(list));
-    EXPECT_EQ(events, (Events{{11, 1}, {12, 0}, {13, 1}}));
+    const std::vector<std::pair<int, FavouriteAction>> expected{
+        {1, FavouriteAction::Open}, {0, FavouriteAction::Remove}, {1, FavouriteAction::OpenBehind}};
+    EXPECT_EQ(chosen, expected);
+    EXPECT_TRUE(events.empty()) << "favourites are not tabs";
 }
 
 // Stands in for a main window: records what the strip asks of it.
