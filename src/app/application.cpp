@@ -13,6 +13,7 @@
 #include "mainwindow/main_window.h"
 #include "mainwindow/main_window_ids.h"
 #include "settings/save_queue.h"
+#include "settings/settings_store.h"
 #include "takeover/uninstall.h"
 #include "ui/app_identity.h"
 #include "ui/event_log.h"
@@ -85,8 +86,25 @@ int Application::Run() {
     // their folders over at once, and those open once the window is there.
     pipeServer.Start(handOffs);
 
-    // Requests that reached the instance while its last window closed open a
-    // window of their own, as a new start would have done.
+    const int exitCode = RunWindows();
+
+    StopTakingHandOffs();
+    RemoveTabWheelHook();
+    takeoverCheck.Wait();
+    OleUninitialize();
+    // The next start reads the config files as soon as it holds the claim.
+    FinishSaves();
+    claim.Release();
+    return exitCode;
+}
+
+// Requests that reached the instance while its last window closed open a
+// window of their own, as a new start would have done.
+int Application::RunWindows() {
+    // Every window shows the one record's favourites and choices.
+    SettingsStore::Instance().onChange = [this](SettingsChange what) {
+        for (const auto& window : windows) window->OnSettingsChanged(what);
+    };
     int exitCode = 1;
     PipeRequest opening{request.path, request.select};
     while (OpenFirstWindow(opening)) {
@@ -98,14 +116,6 @@ int Application::Run() {
         if (!kept) break;
         opening = std::move(*kept);
     }
-
-    StopTakingHandOffs();
-    RemoveTabWheelHook();
-    takeoverCheck.Wait();
-    OleUninitialize();
-    // The next start reads the config files as soon as it holds the claim.
-    FinishSaves();
-    claim.Release();
     return exitCode;
 }
 
@@ -201,10 +211,6 @@ bool Application::GiveTab(HWND root, const MainWindow& from, POINT screenPoint, 
 // one asking included, are in the list.
 void Application::CollectSavedTabs(std::vector<std::wstring>& paths, std::vector<TabHistory>& histories) const {
     for (const auto& window : windows) window->CollectSavedTabs(paths, histories);
-}
-
-void Application::ShowFavouritesEverywhere() {
-    for (const auto& window : windows) window->ShowFavourites();
 }
 
 // Folders handed to a window that it has not opened yet go to another window,

@@ -37,7 +37,6 @@ public:
     bool GiveTab(HWND root, const MainWindow& from, POINT screenPoint, const std::wstring& path,
                  const TabHistory& history) override;
     void CollectSavedTabs(std::vector<std::wstring>& paths, std::vector<TabHistory>& histories) const override;
-    void ShowFavouritesEverywhere() override;
     void Restart(MainWindow& asking) override;
     void WindowActivated(MainWindow& window) override;
     void WindowClosing() override;
@@ -72,6 +71,8 @@ private:
     // Folders posted to a window that is going and not opened by it.
     void PassOnUnopened(HWND going);
 
+    // The windows' message loop, until the last window has closed; its exit code.
+    int RunWindows();
     // The first window of a run of the message loop, showing the saved tabs and the request.
     bool OpenFirstWindow(const PipeRequest& opening);
     // Points hand-offs at the active window, or at none while they are not taken.

@@ -9,7 +9,6 @@
 #include "dialogs/modal_window.h"
 #include "dialogs/settings_form.h"
 #include "settings/config_backup.h"
-#include "settings/settings_file.h"
 #include "takeover/takeover.h"
 #include "takeover/uninstall.h"
 #include "ui/dpi.h"
@@ -56,8 +55,11 @@ SIZE ClientSize(int dpi) {
 
 class SettingsDialog {
 public:
-    SettingsDialog(HWND owner, Settings& settings, std::function<void(const Settings&)> onApply)
-        : owner(owner), settings(settings), onApply(std::move(onApply)), dpi(static_cast<int>(GetDpiForSystem())) {}
+    SettingsDialog(HWND owner, SettingsStore& store)
+        : owner(owner),
+          store(store),
+          settings(store.Values()),
+          dpi(static_cast<int>(GetDpiForSystem())) {}
     SettingsDialog(const SettingsDialog&) = delete;
     SettingsDialog& operator=(const SettingsDialog&) = delete;
 
@@ -68,7 +70,6 @@ public:
             CreateModalWindow(kSettingsDialogClass, L"设置 - Quorlen", ClientSize(dpi), dpi, owner, this);
         if (!created) return;
         RunModalWindow(created, owner);
-        onApply = nullptr;
     }
 
 private:
@@ -156,9 +157,7 @@ private:
         } else {
             MessageBoxW(hwnd, error.c_str(), on ? L"接管失败" : L"取消失败", MB_ICONERROR);
         }
-        // Only this line: the record's tab and favourite lists may be older than
-        // what other windows have saved since it was loaded.
-        SaveSettingValues({{L"Takeover", settings.Takeover ? 1 : 0}});
+        store.SetTakeover(settings.Takeover);
         ShowTakeoverStatus();
     }
 
@@ -200,14 +199,12 @@ private:
     }
 
     void Confirm() {
-        Settings confirmed = settings;
-        confirmed.NewTabPath = TrimBlanks(ReadWindowText(GetDlgItem(hwnd, kNewTabPathId)));
-        confirmed.HistoryLimit = HistoryLimitFromText(ReadWindowText(GetDlgItem(hwnd, kHistoryLimitId)));
-        confirmed.BackupDir = TrimBlanks(ReadWindowText(GetDlgItem(hwnd, kBackupDirId)));
-        confirmed.FavBarVisible = IsDlgButtonChecked(hwnd, kFavBarVisibleId) == BST_CHECKED;
-        confirmed.SearchBoxVisible = IsDlgButtonChecked(hwnd, kSearchBoxVisibleId) == BST_CHECKED;
-        settings = confirmed;
-        if (onApply) onApply(confirmed);
+        settings.NewTabPath = TrimBlanks(ReadWindowText(GetDlgItem(hwnd, kNewTabPathId)));
+        settings.HistoryLimit = HistoryLimitFromText(ReadWindowText(GetDlgItem(hwnd, kHistoryLimitId)));
+        settings.BackupDir = TrimBlanks(ReadWindowText(GetDlgItem(hwnd, kBackupDirId)));
+        settings.FavBarVisible = IsDlgButtonChecked(hwnd, kFavBarVisibleId) == BST_CHECKED;
+        settings.SearchBoxVisible = IsDlgButtonChecked(hwnd, kSearchBoxVisibleId) == BST_CHECKED;
+        store.ApplyDialogChoices(settings);
         DestroyBoundWindow(hwnd);
     }
 
@@ -230,14 +227,15 @@ private:
 
     HWND hwnd = nullptr;
     HWND owner;
-    Settings& settings;
-    std::function<void(const Settings&)> onApply;
+    SettingsStore& store;
+    // What the dialog shows and edits, until it is confirmed.
+    Settings settings;
     int dpi;
 };
 
 }  // namespace
 
-void ShowSettingsDialog(HWND owner, Settings& settings, std::function<void(const Settings&)> onApply) {
-    SettingsDialog dialog(owner, settings, std::move(onApply));
+void ShowSettingsDialog(HWND owner, SettingsStore& store) {
+    SettingsDialog dialog(owner, store);
     dialog.Run();
 }

@@ -6,8 +6,8 @@
 #include "mainwindow/main_window.h"
 #include "mainwindow/main_window_ids.h"
 #include "mainwindow/tabs/tab_list.h"
-#include "mainwindow/view_menu.h"
-#include "settings/settings_file.h"
+#include "mainwindow/view_options.h"
+#include "settings/settings_store.h"
 #include "ui/paths.h"
 #include "ui/text.h"
 
@@ -46,7 +46,7 @@ void MainWindow::OnCommand(int id) {
         ReopenClosedFolder(true);
         break;
     case kCommandViewMenu:
-        ShowViewMenu();
+        ShowViewMenu(hwnd, panel, settings.Values(), modal);
         break;
     case kCommandSearchTextChanged:
         search.OnSearchTextChanged();
@@ -55,11 +55,8 @@ void MainWindow::OnCommand(int id) {
         ShowFolderOptions();
         break;
     default:
-        if (const std::optional<ViewModeChoice> choice = ViewModeOfItem(id)) {
-            SetViewMode(choice->mode, choice->iconSize);
-        } else {
-            ToggleViewOption(id);
-        }
+        // Closes every window, this one last: nothing of it may be touched afterwards.
+        if (ApplyViewChoice(id, tabs, settings)) host.Restart(*this);
         break;
     }
 }
@@ -72,7 +69,7 @@ void MainWindow::OnTabStripEvent(int event, int index) {
     case kTabEventSettings: OnSettings(); break;
     case kTabEventFolderOptions: ShowFolderOptions(); break;
     case kTabEventAddFavourite:
-        if (tabs.Has(index)) AddFavorite(tabs.FolderAt(index));
+        if (tabs.Has(index)) settings.AddFavourite(tabs.FolderAt(index));
         break;
     case kTabEventDuplicate: DuplicateTab(index); break;
     case kTabEventCloseOthers: CloseTabsOutside(index, index, index); break;
@@ -83,17 +80,6 @@ void MainWindow::OnTabStripEvent(int event, int index) {
         break;
     default: break;
     }
-}
-
-void MainWindow::OnStripFavouriteChosen(int favourite, FavouriteAction action) {
-    if (action == FavouriteAction::Remove) {
-        RemoveFavorite(favourite);
-        return;
-    }
-    if (favourite < 0 || favourite >= static_cast<int>(settings.Favorites.size())) return;
-    // A copy: opening the folder may change the list.
-    const std::wstring path = settings.Favorites[static_cast<size_t>(favourite)];
-    OpenFavorite(path, action == FavouriteAction::OpenBehind);
 }
 
 // A folder on a share or a drive that may be slow is looked up on a thread of
@@ -142,26 +128,6 @@ void MainWindow::UpdateCommandBar() {
 
 void MainWindow::OnSettings() {
     modal.Begin();
-    ShowSettingsDialog(hwnd, settings, [this](const Settings& changed) { ApplySettings(changed); });
+    ShowSettingsDialog(hwnd, settings);
     modal.End();
-}
-
-// Settings changed in the dialog apply to panels made from now on; the open ones
-// keep their panes and view.
-void MainWindow::ApplySettings(const Settings& changed) {
-    // Only what the dialog edits is taken and saved. The rest of this record may
-    // be older than what other windows have saved since it was loaded: a view
-    // mode, a window rectangle, the tab and favourite lists.
-    settings.NewTabPath = changed.NewTabPath;
-    settings.BackupDir = changed.BackupDir;
-    settings.HistoryLimit = changed.HistoryLimit;
-    settings.FavBarVisible = changed.FavBarVisible;
-    settings.SearchBoxVisible = changed.SearchBoxVisible;
-    settings.Takeover = changed.Takeover;
-    SaveSettingsOf(settings, {L"NewTabPath", L"BackupDir", L"HistoryLimit", L"FavBarVisible", L"SearchBoxVisible",
-                              L"Takeover"});
-    ShareFavorites();
-    commandBar.SetSearchBoxVisible(settings.SearchBoxVisible);
-    Layout();
-    UpdateCommandBar();
 }

@@ -2,25 +2,7 @@
 #include <shellapi.h>
 #include <shlwapi.h>
 
-#include <algorithm>
-
-#include "app/application.h"
-#include "mainwindow/favourite_list.h"
 #include "mainwindow/main_window.h"
-#include "mainwindow/tabs/tab_list.h"
-#include "settings/settings_file.h"
-
-void MainWindow::AddFavorite(const std::wstring& path) {
-    if (!AddToFavourites(settings.Favorites, path)) return;
-    SaveFavoriteList(settings);
-    ShareFavorites();
-}
-
-void MainWindow::RemoveFavorite(int index) {
-    if (!RemoveFromFavourites(settings.Favorites, index)) return;
-    SaveFavoriteList(settings);
-    ShareFavorites();
-}
 
 // Folders open in a tab, virtual ones ("::" names) included; anything else is
 // opened by its own program.
@@ -37,35 +19,30 @@ void MainWindow::OpenFavorite(const std::wstring& path, bool behind) {
     }
 }
 
-// Every window of the process shows the same favourites: a window still holding
-// an older list would otherwise write it back over this change with its next one.
-// Each window is listed with the application before it is created, this one too.
-void MainWindow::ShareFavorites() {
-    for (const auto& window : Application::Instance().Windows()) {
-        if (window.get() != this) {
-            window->settings.Favorites = settings.Favorites;
-            window->settings.FavoritesUnreadable = settings.FavoritesUnreadable;
-        }
-        window->ShowFavourites();
+// Every window shows the settings as the store holds them. The dialog's
+// choices apply to panels made from now on; the open ones keep their panes
+// and view.
+void MainWindow::OnSettingsChanged(SettingsChange what) {
+    const Settings& values = settings.Values();
+    tabStrip.SetFavourites(values.Favorites);
+    favBar.SetFavourites(values.Favorites);
+    if (what == SettingsChange::DialogChoices) {
+        commandBar.SetSearchBoxVisible(values.SearchBoxVisible);
+        UpdateCommandBar();
     }
-}
-
-void MainWindow::ShowFavourites() {
-    tabStrip.SetFavourites(settings.Favorites);
-    favBar.SetFavourites(settings.Favorites);
     Layout();
 }
 
-void MainWindow::MoveFavorite(int index, int slot) {
-    const int count = static_cast<int>(settings.Favorites.size());
-    if (index < 0 || index >= count) return;
-    const int target = std::clamp(MoveTarget(index, slot), 0, count - 1);
-    if (target == index) return;
-    std::wstring moved = std::move(settings.Favorites[static_cast<size_t>(index)]);
-    settings.Favorites.erase(settings.Favorites.begin() + index);
-    settings.Favorites.insert(settings.Favorites.begin() + target, std::move(moved));
-    SaveFavoriteList(settings);
-    ShareFavorites();
+void MainWindow::OnStripFavouriteChosen(int favourite, FavouriteAction action) {
+    if (action == FavouriteAction::Remove) {
+        settings.RemoveFavourite(favourite);
+        return;
+    }
+    const std::vector<std::wstring>& favourites = settings.Values().Favorites;
+    if (favourite < 0 || favourite >= static_cast<int>(favourites.size())) return;
+    // A copy: opening the folder may change the list.
+    const std::wstring path = favourites[static_cast<size_t>(favourite)];
+    OpenFavorite(path, action == FavouriteAction::OpenBehind);
 }
 
 void MainWindow::OnFavBarEvent(int event, int index, const std::wstring& path) {
@@ -74,8 +51,8 @@ void MainWindow::OnFavBarEvent(int event, int index, const std::wstring& path) {
     // of the bar that opening the folder causes.
     case kFavEventOpen: OpenFavorite(path); break;
     case kFavEventOpenBehind: OpenFavorite(path, true); break;
-    case kFavEventRemove: RemoveFavorite(index); break;
-    case kFavEventAdd: AddFavorite(path); break;
+    case kFavEventRemove: settings.RemoveFavourite(index); break;
+    case kFavEventAdd: settings.AddFavourite(path); break;
     default: break;
     }
 }

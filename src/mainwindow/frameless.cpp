@@ -2,7 +2,10 @@
 
 #include <windowsx.h>
 
-// The client rectangle is the whole window, so there is no frame to draw. The
+namespace {
+
+// The first rectangle arrives as the proposed window rectangle and leaves as
+// the client rectangle: the whole window, so there is no frame to draw. The
 // window is made with its client so computed too (that message comes without
 // the flag): else the frame change after it would resize everything in it,
 // and the shell control would lay out all its panes a second time.
@@ -20,6 +23,23 @@ LRESULT HitTestFrameless(HWND window, LPARAM lParam, int dpi) {
     RECT bounds{};
     GetWindowRect(window, &bounds);
     return FrameHitTest(POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}, bounds, dpi, IsZoomed(window) != FALSE);
+}
+
+}  // namespace
+
+std::optional<LRESULT> AnswerFrameMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, int dpi) {
+    switch (message) {
+    case WM_GETMINMAXINFO: {
+        const SIZE minimum = MinimumTrackSize(dpi);
+        reinterpret_cast<MINMAXINFO*>(lParam)->ptMinTrackSize = POINT{minimum.cx, minimum.cy};
+        return 0;
+    }
+    case WM_NCCALCSIZE: return CalcFramelessClient(wParam, lParam);
+    case WM_NCHITTEST: return HitTestFrameless(window, lParam, dpi);
+    case WM_NCPAINT: return 0;
+    case WM_NCACTIVATE: return TRUE;
+    default: return std::nullopt;
+    }
 }
 
 WindowBounds ChooseWindowBounds(const SavedWindowRect& saved, int width, int height, int x, int y) {

@@ -2,17 +2,18 @@
 
 #include <windows.h>
 
+#include <optional>
+
 #include "mainwindow/frame_geometry.h"
 
 // The frame of a main window that draws none: the messages that size and hit
 // test it, where it first stands, the rectangle it leaves behind, and moving it
 // by the strip along its top edge, since it has no caption.
 
-// WM_NCCALCSIZE: the first rectangle arrives as the proposed window rectangle
-// and leaves as the client rectangle.
-LRESULT CalcFramelessClient(WPARAM wParam, LPARAM lParam);
-// WM_NCHITTEST.
-[[nodiscard]] LRESULT HitTestFrameless(HWND window, LPARAM lParam, int dpi);
+// The answer to a message about the window's frame: its size limits, client
+// area, hit test and non-client painting; none for any other message.
+[[nodiscard]] std::optional<LRESULT> AnswerFrameMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                                                        int dpi);
 
 // Where a window is made: a size given (width and height above 0), else the
 // saved one when it is on a monitor, else the default; at x and y when both are

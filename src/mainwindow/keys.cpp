@@ -18,13 +18,15 @@ void CopySelectedPaths(const FilePanel& panel, HWND window, ModalLoops& modal) {
         return;
     }
     if (!CopyTextToClipboard(window, text)) {
-        modal.ShowMessage(L"无法复制路径：剪贴板正被其他程序占用，请稍后再试。", MB_ICONWARNING);
+        modal.ShowMessage(L"无法复制路径：剪贴板正被其他程序占用，请稍后再试。",
+                          MB_ICONWARNING);
     }
 }
 
 bool HoldsFocus(HWND window, HWND focus) { return window && focus && (focus == window || IsChild(window, focus)); }
 
-std::optional<FocusStop> CurrentFocusStop(const TabStrip& tabStrip, const CommandBar& commandBar, const FilePanel* panel) {
+std::optional<FocusStop> CurrentFocusStop(const TabStrip& tabStrip, const CommandBar& commandBar,
+                                         const FilePanel* panel) {
     const HWND focus = GetFocus();
     if (HoldsFocus(tabStrip.Hwnd(), focus)) return FocusStop::TabStrip;
     if (HoldsFocus(commandBar.AddressEditWindow(), focus)) return FocusStop::Address;
@@ -88,7 +90,7 @@ void MainWindow::RunShortcut(const Shortcut& shortcut) {
         ActivateTab(shortcut.tab < 0 ? tabs.Count() - 1 : shortcut.tab);
         break;
     case ShortcutAction::ReopenClosedTab: ReopenClosedFolder(); break;
-    case ShortcutAction::NewWindow: OpenInNewWindow(DefaultTabFolder(settings.NewTabPath)); break;
+    case ShortcutAction::NewWindow: OpenInNewWindow(DefaultTabFolder(settings.Values().NewTabPath)); break;
     case ShortcutAction::EditAddress: commandBar.EditAddress(); break;
     case ShortcutAction::Back: OnCommand(kCommandBack); break;
     case ShortcutAction::Forward: OnCommand(kCommandForward); break;

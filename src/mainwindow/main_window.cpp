@@ -2,14 +2,9 @@
 
 #include <dwmapi.h>
 
-#include <optional>
-#include <utility>
-
 #include "mainwindow/frameless.h"
 #include "mainwindow/main_window_ids.h"
-#include "settings/load_settings.h"
-#include "settings/save_failures.h"
-#include "ui/dpi.h"
+#include "mainwindow/tabs/tab_list.h"
 #include "ui/nav_pane_sizer.h"
 
 namespace {
@@ -19,12 +14,6 @@ constexpr DWORD kMainWindowStyle = WS_POPUP | WS_CLIPCHILDREN | WS_THICKFRAME | 
 constexpr UINT kEndRestoreDelayMs = 5000;
 constexpr UINT kViewWindowCheckMs = 400;
 constexpr UINT kConfigBackupMs = 4 * 60 * 60 * 1000;
-// Long enough to be read twice; the balloon's own close button ends it sooner.
-constexpr UINT kSaveNoticeMs = 30000;
-
-// Once in a run is enough: a save that fails once fails again at every change,
-// and the user has been told what it means.
-bool saveFailureTold = false;
 
 HICON LoadAppIcon(HINSTANCE instance, int sizeMetricX, int sizeMetricY) {
     return static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(kAppIconId), IMAGE_ICON,
@@ -36,7 +25,7 @@ HICON LoadAppIcon(HINSTANCE instance, int sizeMetricX, int sizeMetricY) {
 
 MainWindow::MainWindow(WindowHost& host)
     : host(host),
-      settings(LoadSettings()),
+      settings(SettingsStore::Instance()),
       tabSaver([this] { WriteTabList(); }, WM_APP_SAVE_TABS),
       dpi(static_cast<int>(GetDpiForSystem())) {}
 
@@ -65,8 +54,9 @@ bool MainWindow::Create(const std::wstring& path, bool select, bool primaryWindo
     windowClass.hIconSm = smallIcon;
     RegisterClassExW(&windowClass);
 
-    const SavedWindowRect saved{settings.HasWindowRect, settings.WindowX, settings.WindowY, settings.WindowWidth,
-                                settings.WindowHeight};
+    const Settings& values = settings.Values();
+    const SavedWindowRect saved{values.HasWindowRect, values.WindowX, values.WindowY, values.WindowWidth,
+                                values.WindowHeight};
     const WindowBounds bounds = ChooseWindowBounds(saved, width, height, x, y);
     // The window binds itself to this object while it is being created. On failure
     // the object may already be gone, so nothing of it is touched.
@@ -95,12 +85,12 @@ void MainWindow::OnCreate() {
     // A window opened on a monitor of another scale is told nothing of it: the
     // DPI-change message comes only when the window moves to another scale.
     dpi = static_cast<int>(GetDpiForWindow(hwnd));
-    WriteNavPaneSizer(settings.NavVisible);
+    WriteNavPaneSizer(settings.Values().NavVisible);
     if (commandBar.Create(hwnd, kCommandBarControlId)) {
         commandBar.onCommand = [this](int id) { OnCommand(id); };
         commandBar.onOpenInBackgroundTab = [this](const std::wstring& folder) { OpenInBackgroundTab(folder); };
     }
-    commandBar.SetSearchBoxVisible(settings.SearchBoxVisible);
+    commandBar.SetSearchBoxVisible(settings.Values().SearchBoxVisible);
     if (tabStrip.Create(hwnd, kTabStripControlId)) {
         tabStrip.onEvent = [this](int event, int index) { OnTabStripEvent(event, index); };
         tabStrip.onTabDropped = [this](int index, POINT dropPoint) { MoveTab(index, dropPoint); };
@@ -122,10 +112,12 @@ void MainWindow::OnCreate() {
     }
     if (favBar.Create(hwnd, kFavBarControlId)) {
         favBar.onEvent = [this](int event, int index, const std::wstring& path) { OnFavBarEvent(event, index, path); };
-        favBar.onFavouriteMoved = [this](int index, int slot) { MoveFavorite(index, slot); };
+        favBar.onFavouriteMoved = [this](int index, int slot) {
+            settings.MoveFavourite(index, MoveTarget(index, slot));
+        };
     }
-    tabStrip.SetFavourites(settings.Favorites);
-    favBar.SetFavourites(settings.Favorites);
+    tabStrip.SetFavourites(settings.Values().Favorites);
+    favBar.SetFavourites(settings.Values().Favorites);
     Layout();
     OpenFirstTab();
     SetTimer(hwnd, kTimerEndRestore, kEndRestoreDelayMs, nullptr);
@@ -137,20 +129,4 @@ void MainWindow::OnCreate() {
 void MainWindow::Detach() {
     if (hwnd) SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
     hwnd = nullptr;
-}
-
-// Asked at the window's upkeep, so that a save made on the saving thread is
-// told of on this one, menus and dialogs open or not. A window the user cannot
-// see leaves the telling to another, or to later. Once told, later failures
-// are only let go.
-void MainWindow::TellOfSaveFailure() {
-    if (IsIconic(hwnd) || !IsWindowVisible(hwnd)) return;
-    const std::optional<SaveFailure> failure = TakeSaveFailureToReport();
-    if (!failure || std::exchange(saveFailureTold, true)) return;
-    const RECT panel = ComputeLayout().panel;
-    POINT stem{(panel.left + panel.right) / 2, panel.top + ScaleDip(8, dpi)};
-    ClientToScreen(hwnd, &stem);
-    if (saveNotice.Show(hwnd, stem, L"无法保存配置", SaveFailureText(*failure), ScaleDip(420, dpi))) {
-        SetTimer(hwnd, kTimerHideSaveNotice, kSaveNoticeMs, nullptr);
-    }
 }

@@ -2,31 +2,29 @@
 
 #include <windows.h>
 
-#include <functional>
 #include <memory>
-#include <optional>
 #include <string>
 #include <vector>
 
-#include "input/shortcuts.h"
 #include "commandbar/command_bar.h"
 #include "favbar/fav_bar.h"
 #include "input/focus_ring.h"
 #include "input/kept_focus.h"
+#include "input/shortcuts.h"
 #include "input/wheel_notches.h"
 #include "mainwindow/folder_search.h"
 #include "mainwindow/frameless.h"
 #include "mainwindow/layout.h"
+#include "mainwindow/save_failure_notice.h"
 #include "mainwindow/search_host.h"
+#include "mainwindow/tab_strip_sync.h"
 #include "mainwindow/tabs/drive_waits.h"
 #include "mainwindow/tabs/tab_restore.h"
 #include "mainwindow/tabs/tab_saver.h"
 #include "mainwindow/tabs/tab_set.h"
 #include "mainwindow/window_host.h"
-#include "settings/settings.h"
+#include "settings/settings_store.h"
 #include "tabstrip/tab_strip.h"
-#include "ui/balloon_notice.h"
-#include "ui/folder_probe.h"
 #include "ui/modal_loops.h"
 #include "ui/window_class.h"
 
@@ -77,8 +75,9 @@ public:
     // (a point on the screen); its index, or -1 when its folder could not be shown.
     int AcceptTab(POINT screenPoint, const std::wstring& path, const TabHistory& history);
 
-    // Shows the favourites as they are now, in the strip's list and the bar.
-    void ShowFavourites();
+    // The favourites or the settings dialog's choices changed, here or in
+    // another window.
+    void OnSettingsChanged(SettingsChange what);
 
 private:
     friend LRESULT CALLBACK RouteToObject<MainWindow>(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -93,8 +92,6 @@ private:
     void OnCopyData(const COPYDATASTRUCT* data);
     void SaveBeforeGoing();
     void OnTimer(UINT_PTR id);
-    // Tells the user, once per run, that a config file could not be saved.
-    void TellOfSaveFailure();
 
     // Tabs.
     void ActivateTab(int index);
@@ -112,20 +109,13 @@ private:
     // Opens a folder in a tab behind the active one, placed after it and after
     // the tabs opened so before it.
     void OpenInBackgroundTab(const std::wstring& path, TabHistory history = {});
-    void DescribeLater(const std::vector<std::wstring>& folders);
-    void MarkSlowFolders();
     void RestoreRemainingTabs();
-    void ApplyFolderDescriptions();
-    [[nodiscard]] bool StripUpdatesWait();
     // A panel for a tab, or null after telling the user it could not be made.
     std::unique_ptr<FilePanel> MakePanel();
     void OpenReachedFolders();
     void NavigateToTypedFolder(FilePanel* panel, const std::wstring& folder);
     void OpenFromInstance(const std::wstring& path, bool select);
     void OnPanelNavigated(FilePanel* panel, const std::wstring& path);
-    void SyncTabStrip();
-    void AwaitFolderIcon(const FilePanel* panel);
-    void RecordAwaitedIcons();
     // Writes the tab list of every window: what tabSaver calls.
     void WriteTabList();
     void StepTab(int step);
@@ -142,7 +132,6 @@ private:
     // Commands.
     void OnCommand(int id);
     void OnTabStripEvent(int event, int index);
-    void OnStripFavouriteChosen(int favourite, FavouriteAction action);
     void OnFavBarEvent(int event, int index, const std::wstring& path);
     void NavigateFromAddressBar();
     void UpdateNavButtons();
@@ -151,21 +140,10 @@ private:
     // The start's question about the takeover: Yes takes over, No keeps things
     // as they are and turns the switch off.
     void AskAboutTakeover(const std::wstring& question);
-    void ApplySettings(const Settings& changed);
 
-    // View options.
-    void ShowViewMenu();
-    void SetViewMode(int mode, int iconSize);
-    void ToggleViewOption(int id);
-
-    // Favourites.
-    void AddFavorite(const std::wstring& path);
-    void RemoveFavorite(int index);
     // Behind: a folder opens in a tab behind the active one.
     void OpenFavorite(const std::wstring& path, bool behind = false);
-    void MoveFavorite(int index, int slot);
-    void ShareFavorites();
-
+    void OnStripFavouriteChosen(int favourite, FavouriteAction action);
 
     // Layout.
     [[nodiscard]] MainLayout ComputeLayout() const;
@@ -173,10 +151,8 @@ private:
 
     HWND hwnd = nullptr;
     WindowHost& host;
-    Settings settings;
+    SettingsStore& settings;
     bool primary = true;
-    // Panels whose folder's icon the strip still waits for.
-    std::vector<const FilePanel*> iconsAwaited;
     bool closing = false;
     ModalLoops modal{hwnd};
     bool restarting = false;
@@ -186,20 +162,22 @@ private:
     TabHistory initialHistory;
     bool initialSelect = false;
     bool openOnTopOfRestore = false;
-    TabSet tabs;
-    DriveWaits driveWaits{tabs};
-    TabRestore restore;
-    TabSaver tabSaver;
     CommandBar commandBar;
     TabStrip tabStrip;
     // The wheel over the strip, for when the thread's wheel hook is missing.
     WheelNotches stripWheel;
     FavBar favBar;
+    // After the bars: the panels go first, while what they may call is still there.
+    TabSet tabs;
+    DriveWaits driveWaits{tabs};
+    TabRestore restore;
+    TabSaver tabSaver;
     std::wstring pendingSelect;
     MainWindowSearchHost searchHost{*this};
     FolderSearch search{searchHost};
+    TabStripSync stripSync{hwnd, tabStrip, tabs, restore, search, [this] { Layout(); }};
     KeptFocus keptFocus;
     MoveStripDrag moveDrag;
     int dpi = 96;
-    BalloonNotice saveNotice;
+    SaveFailureNotice saveNotice;
 };

@@ -22,7 +22,7 @@ MainLayout MainWindow::ComputeLayout() const {
     GetClientRect(hwnd, &input.client);
     input.dpi = dpi;
     input.maximized = IsZoomed(hwnd) != FALSE;
-    input.favBarVisible = settings.FavBarVisible;
+    input.favBarVisible = settings.Values().FavBarVisible;
     input.tabStripHeight = [this](int width) { return tabStrip.HeightForWidth(width); };
     input.commandBarHeight = [this](int width) { return commandBar.DesiredHeight(width); };
     input.favBarHeight = [this](int width) { return favBar.HeightForWidth(width); };
@@ -34,7 +34,7 @@ void MainWindow::Layout() {
     const MainLayout layout = ComputeLayout();
     Place(tabStrip.Hwnd(), layout.tabStrip);
     Place(favBar.Hwnd(), layout.favBar);
-    if (favBar.Hwnd()) ShowWindow(favBar.Hwnd(), settings.FavBarVisible ? SW_SHOW : SW_HIDE);
+    if (favBar.Hwnd()) ShowWindow(favBar.Hwnd(), settings.Values().FavBarVisible ? SW_SHOW : SW_HIDE);
     Place(commandBar.Hwnd(), layout.commandBar);
     for (int i = 0; i < tabs.Count(); ++i) {
         if (!tabs.At(i).panel) continue;

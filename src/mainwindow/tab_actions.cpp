@@ -24,22 +24,22 @@ std::unique_ptr<FilePanel> MainWindow::MakePanel() {
         return nullptr;
     }
     panel->MarkReady();
-    panel->SetPaneVisible(FilePanel::kNavigationPane, settings.NavVisible);
-    panel->SetPaneVisible(FilePanel::kPreviewPane, settings.PreviewVisible);
-    panel->SetPaneVisible(FilePanel::kDetailsPane, settings.DetailsVisible);
-    panel->SetShowFileExt(settings.ShowFileExt);
+    panel->SetPaneVisible(FilePanel::kNavigationPane, settings.Values().NavVisible);
+    panel->SetPaneVisible(FilePanel::kPreviewPane, settings.Values().PreviewVisible);
+    panel->SetPaneVisible(FilePanel::kDetailsPane, settings.Values().DetailsVisible);
+    panel->SetShowFileExt(settings.Values().ShowFileExt);
     return panel;
 }
 
 int MainWindow::InsertTab(int index, const std::wstring& path, const TabHistory& history) {
-    const std::wstring folder = path.empty() ? DefaultTabFolder(settings.NewTabPath) : path;
+    const std::wstring folder = path.empty() ? DefaultTabFolder(settings.Values().NewTabPath) : path;
     std::unique_ptr<FilePanel> panel = MakePanel();
     if (!panel) return -1;
     FilePanel* created = panel.get();
     index = tabs.Insert(index, TabInfo{std::wstring(), folder, -1, std::move(panel), {}});
     ActivateTab(index);
     driveWaits.Open(created, folder, history);
-    SyncTabStrip();
+    stripSync.Sync();
     Layout();
     tabSaver.Ask();
     return index;
@@ -58,8 +58,8 @@ int MainWindow::OpenPath(const std::wstring& path) {
 void MainWindow::OpenInBackgroundTab(const std::wstring& path, TabHistory history) {
     if (path.empty() || tabs.Active() < 0) return;
     tabs.Insert(tabs.TakeBackgroundSlot(), UnbuiltTab(path, std::move(history)));
-    DescribeLater({path});
-    SyncTabStrip();
+    stripSync.DescribeLater({path});
+    stripSync.Sync();
     Layout();
     tabSaver.Ask();
 }
@@ -77,7 +77,7 @@ void MainWindow::AfterRemoval(const TabSet::Removal& removal) {
         driveWaits.PanelGone(tab.panel.get());
     }
     if (removal.activate >= 0) ActivateTab(removal.activate);
-    SyncTabStrip();
+    stripSync.Sync();
     tabSaver.Ask();
     Layout();
 }
@@ -93,7 +93,7 @@ void MainWindow::CloseTabsOutside(int keepFirst, int keepLast, int focusTab) {
         closedFolders.push_back(TabFolder(tab));
         host.ClosedTabs().Remember(TabHistoryOf(tab));
     }
-    PushHistory(std::move(closedFolders), settings.HistoryLimit);
+    PushHistory(std::move(closedFolders), settings.Values().HistoryLimit);
     AfterRemoval(closed);
 }
 
@@ -123,7 +123,7 @@ void MainWindow::ActivateTab(int index) {
     tabStrip.ClearLoading();
     if (opening) {
         driveWaits.Open(opening, folder, carried);
-        SyncTabStrip();
+        stripSync.Sync();
     }
     Layout();
     UpdateCommandBar();
@@ -139,7 +139,7 @@ void MainWindow::CloseTab(int index) {
         return;
     }
     const std::wstring path = tabs.FolderAt(index);
-    if (!path.empty()) PushHistory(path, settings.HistoryLimit);
+    if (!path.empty()) PushHistory(path, settings.Values().HistoryLimit);
     // Kept for the folder to be opened with again.
     host.ClosedTabs().Remember(TabHistoryOf(tabs.At(index)));
     AfterRemoval(tabs.Remove(index));
@@ -153,7 +153,7 @@ void MainWindow::RemoveTab(int index) {
 
 void MainWindow::MoveTab(int index, POINT dropPoint) {
     if (!tabs.Has(index) || !tabs.Move(index, MoveTarget(index, tabStrip.InsertionIndexAt(dropPoint)))) return;
-    SyncTabStrip();
+    stripSync.Sync();
     tabSaver.Ask();
     Layout();
 }
@@ -183,7 +183,7 @@ void MainWindow::DetachTab(int index, POINT dropPoint) {
 }
 
 void MainWindow::ReopenClosedFolder(bool behind) {
-    const std::wstring path = PopHistory(settings.HistoryLimit);
+    const std::wstring path = PopHistory(settings.Values().HistoryLimit);
     if (path.empty()) {
         modal.ShowMessage(L"没有可恢复的已关闭目录记录。", MB_ICONINFORMATION);
         return;

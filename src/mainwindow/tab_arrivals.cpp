@@ -3,17 +3,13 @@
 #include "mainwindow/main_window.h"
 #include "mainwindow/main_window_ids.h"
 #include "mainwindow/tabs/tab_list.h"
-#include "settings/settings_file.h"
 #include "ui/resize_band.h"
-#include "ui/shell_icons.h"
 #include "ui/shell_items.h"
 
 namespace {
 
 // How soon a restore held up by an open menu looks again.
 constexpr UINT kResumeRestoreMs = 100;
-// How long the shell may take over a folder's name before its tab says it is connecting.
-constexpr UINT kSlowFolderMs = 1000;
 
 }  // namespace
 
@@ -25,8 +21,8 @@ void MainWindow::OpenReachedFolders() {
         const int tab = tabs.IndexOfPanel(answered.panel);
         if (tab >= 0) tabStrip.SetLoading(tab, false);
     }
-    if (!StripUpdatesWait()) {
-        SyncTabStrip();
+    if (!stripSync.UpdatesWait()) {
+        stripSync.Sync();
         Layout();
         tabSaver.Ask();
     }
@@ -45,10 +41,12 @@ void MainWindow::OpenReachedFolders() {
 void MainWindow::OpenFirstTab() {
     if (!primary) {
         InsertTab(0, initialPath, initialHistory);
-    } else if (!settings.TabPaths.empty()) {
+    } else if (const Settings& saved = settings.Values(); !saved.TabPaths.empty()) {
         openOnTopOfRestore = true;
-        TabRestore::SavedTab first = restore.Begin(settings.TabPaths, settings.TabHistories, settings.ActiveTab);
-        if (restore.HasQueued()) DescribeLater(restore.QueuedFolders());
+        // A copy of the first, not a reference into the saved list: opening it
+        // may save the tabs anew.
+        const TabRestore::SavedTab first = restore.Begin(saved.TabPaths, saved.TabHistories, saved.ActiveTab);
+        if (restore.HasQueued()) stripSync.DescribeLater(restore.QueuedFolders());
         InsertTab(0, first.path, first.history);
         restore.FirstOpenedIn(tabs.ActivePanel());
     } else if (initialPath.empty()) {
@@ -56,24 +54,6 @@ void MainWindow::OpenFirstTab() {
     } else {
         OpenFromInstance(initialPath, initialSelect);
     }
-}
-
-// Without a thread to ask the shell on, the tabs keep the names their paths
-// give them until they are shown.
-void MainWindow::DescribeLater(const std::vector<std::wstring>& folders) {
-    static_cast<void>(restore.Describer().Start(folders, hwnd, WM_APP_FOLDERS_DESCRIBED));
-    SetTimer(hwnd, kTimerSlowFolders, kSlowFolderMs, nullptr);
-}
-
-// A folder the shell is still asked about after a moment is on a slow, remote
-// or missing drive: its tab says so until the shell answers or gives up.
-void MainWindow::MarkSlowFolders() {
-    const FolderDescriber& describer = restore.Describer();
-    const bool marked =
-        tabs.TitleWaiting([&](const std::wstring& folder) { return describer.Waiting(folder); }, kConnectingTab);
-    if (!marked || StripUpdatesWait()) return;
-    SyncTabStrip();
-    Layout();
 }
 
 void MainWindow::RestoreRemainingTabs() {
@@ -86,33 +66,15 @@ void MainWindow::RestoreRemainingTabs() {
     }
     restore.PlaceQueued(tabs);
     tabs.DescribeUnbuilt(restore.Describer().Descriptions());
-    SyncTabStrip();
+    stripSync.Sync();
     Layout();
     static_cast<void>(restore.ReleaseIfComplete(tabs));
     tabSaver.Ask();
 }
 
-// Either the restored tabs or their folders' descriptions can come first.
-void MainWindow::ApplyFolderDescriptions() {
-    if (StripUpdatesWait()) return;
-    const std::vector<FolderDescription> descriptions = restore.Describer().Descriptions();
-    if (descriptions.empty()) return;
-    tabs.DescribeUnbuilt(descriptions);
-    SyncTabStrip();
-    Layout();
-}
-
-// A menu open on a tab is left alone: the strip takes what the shell has told
-// about its tabs once the menu has returned.
-bool MainWindow::StripUpdatesWait() {
-    if (!ModalLoops::MenuLoopRuns()) return false;
-    SetTimer(hwnd, kTimerResumeStripUpdates, kResumeRestoreMs, nullptr);
-    return true;
-}
-
 void MainWindow::OnPanelNavigated(FilePanel* panel, const std::wstring& path) {
     if (closing) return;
-    host.StartTakeoverCheck(hwnd, settings.Takeover);
+    host.StartTakeoverCheck(hwnd, settings.Values().Takeover);
     const int index = tabs.IndexOfPanel(panel);
     if (index < 0) return;
     std::wstring folderTitle = DisplayName(panel->GetCurrentItem().get());
@@ -120,7 +82,7 @@ void MainWindow::OnPanelNavigated(FilePanel* panel, const std::wstring& path) {
     const std::wstring title = index == tabs.Active() ? search.OnActivePanelNavigated(folderTitle) : folderTitle;
     tabs.At(index).title = title;
     tabStrip.SetTitle(index, title);
-    AwaitFolderIcon(panel);
+    stripSync.AwaitIcon(panel);
     Layout();
     BorderCursorSubclass(panel->HostWindow());
 
@@ -139,57 +101,19 @@ void MainWindow::OnPanelNavigated(FilePanel* panel, const std::wstring& path) {
     if (restore.ReleaseIfComplete(tabs)) tabSaver.Ask();
 }
 
-// The icon of a folder a tab has arrived at is asked for once the messages
-// waiting have been handled: a start then lists its folder first. It is asked
-// of the shell once per folder, rather than at every change of the strip for
-// every tab.
-void MainWindow::AwaitFolderIcon(const FilePanel* panel) {
-    if (!panel) return;
-    if (iconsAwaited.empty()) PostMessageW(hwnd, WM_APP_RECORD_ICONS, 0, 0);
-    iconsAwaited.push_back(panel);
-}
-
-void MainWindow::RecordAwaitedIcons() {
-    if (iconsAwaited.empty() || StripUpdatesWait()) return;
-    for (const FilePanel* panel : std::exchange(iconsAwaited, {})) {
-        const int index = tabs.IndexOfPanel(panel);
-        if (index < 0) continue;
-        TabInfo& tab = tabs.At(index);
-        tab.icon = ItemIconIndex(tab.panel->GetCurrentItem().get(), false);
-        tabStrip.SetIcon(index, tab.icon);
-    }
-}
-
-void MainWindow::SyncTabStrip() {
-    std::vector<std::wstring> titles;
-    std::vector<int> icons;
-    for (int i = 0; i < tabs.Count(); ++i) {
-        const TabInfo& tab = tabs.At(i);
-        titles.push_back(tab.title.empty() ? kUntitledTab : tab.title);
-        icons.push_back(tab.icon);
-    }
-    tabStrip.SetTabs(titles, tabs.Active(), icons);
-    tabStrip.SetLoading(tabs.Active(), search.Pending());
-}
-
 // A tab that shows search results is saved as the folder searched: the
 // results folder may not open again.
 void MainWindow::CollectSavedTabs(std::vector<std::wstring>& paths, std::vector<TabHistory>& histories) const {
     tabs.CollectSaved([this](const std::wstring& shown) { return search.AddressFor(shown); }, paths, histories);
 }
 
-// The tabs of every window, this one's included. A window whose last tab has just closed
-// leaves the saved list as it is, so that it keeps that tab.
+// The tabs of every window, this one's included. A window whose last tab has
+// just closed leaves the saved list as it is, so that it keeps that tab.
 void MainWindow::WriteTabList() {
     if (restore.HoldsSaves() || closing || tabs.Empty()) return;
     std::vector<std::wstring> paths;
     std::vector<TabHistory> histories;
     host.CollectSavedTabs(paths, histories);
     if (paths.empty()) return;
-    settings.TabPaths = std::move(paths);
-    settings.TabHistories = std::move(histories);
-    settings.ActiveTab = tabs.SavedActiveIndex();
-    // Only the tab lines: this window's copy of the other settings may be older
-    // than what another window has written since.
-    SaveTabList(settings);
+    settings.SetTabs(std::move(paths), std::move(histories), tabs.SavedActiveIndex());
 }

@@ -1,5 +1,5 @@
 #include "mainwindow/main_window.h"
-#include "settings/settings_file.h"
+#include "settings/settings_store.h"
 #include "takeover/takeover.h"
 #include "takeover/uninstall.h"
 #include "ui/app_identity.h"
@@ -12,10 +12,7 @@ void MainWindow::AskAboutTakeover(const std::wstring& question) {
     std::wstring error;
     const bool applied = answer == IDYES && ApplyTakeover(&error);
     if (answer == IDYES && !applied) MessageBoxW(hwnd, error.c_str(), L"接管失败", MB_ICONERROR);
-    if (!applied) {
-        // Keeping things as they are means not being asked again at every start.
-        settings.Takeover = false;
-        SaveSettingValues({{L"Takeover", 0}});
-    }
+    // Keeping things as they are means not being asked again at every start.
+    if (!applied) settings.SetTakeover(false);
     modal.End();
 }

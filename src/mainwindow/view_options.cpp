@@ -1,9 +1,8 @@
 #include <shlobj.h>
 
-#include "mainwindow/main_window.h"
+#include "mainwindow/view_options.h"
+
 #include "mainwindow/view_menu.h"
-#include "settings/save_queue.h"
-#include "settings/settings_file.h"
 #include "ui/handles.h"
 #include "ui/nav_pane_sizer.h"
 #include "ui/shell_settings.h"
@@ -16,7 +15,7 @@ UINT Checked(bool on) { return on ? MF_CHECKED : MF_UNCHECKED; }
 
 }  // namespace
 
-void MainWindow::ShowViewMenu() {
+void ShowViewMenu(HWND window, const FilePanel* activePanel, const Settings& settings, ModalLoops& modal) {
     UniqueMenu menu(CreatePopupMenu());
     if (!menu) return;
     for (const ViewMenuItem& item : kViewMenuItems) {
@@ -28,7 +27,7 @@ void MainWindow::ShowViewMenu() {
     }
     bool navigationPane = settings.NavVisible;
     bool previewPane = settings.PreviewVisible;
-    if (const FilePanel* panel = tabs.ActivePanel()) {
+    if (const FilePanel* panel = activePanel) {
         FOLDERVIEWMODE mode = FVM_AUTO;
         int iconSize = 0;
         if (panel->GetViewMode(mode, iconSize)) {
@@ -49,34 +48,33 @@ void MainWindow::ShowViewMenu() {
 
     POINT cursor{};
     GetCursorPos(&cursor);
-    SetForegroundWindow(hwnd);
-    // The choice arrives as a command of this window.
+    SetForegroundWindow(window);
     modal.Begin();
-    TrackPopupMenu(menu.get(), TPM_RIGHTBUTTON, cursor.x, cursor.y, 0, hwnd, nullptr);
+    TrackPopupMenu(menu.get(), TPM_RIGHTBUTTON, cursor.x, cursor.y, 0, window, nullptr);
     modal.End();
 }
 
-void MainWindow::SetViewMode(int mode, int iconSize) {
-    FilePanel* panel = tabs.ActivePanel();
-    if (!panel) return;
-    panel->SetViewMode(static_cast<FOLDERVIEWMODE>(mode), iconSize);
-    settings.ViewMode = mode;
-    settings.ViewIconSize = iconSize;
-    SaveSettingValues({{L"ViewMode", mode}, {L"ViewIconSize", iconSize}});
-}
-
-void MainWindow::ToggleViewOption(int id) {
+bool ApplyViewChoice(int id, TabSet& tabs, SettingsStore& settings) {
+    if (const std::optional<ViewModeChoice> choice = ViewModeOfItem(id)) {
+        FilePanel* panel = tabs.ActivePanel();
+        if (!panel) return false;
+        panel->SetViewMode(static_cast<FOLDERVIEWMODE>(choice->mode), choice->iconSize);
+        settings.SetViewMode(choice->mode, choice->iconSize);
+        return false;
+    }
     switch (id) {
     case kViewNavigationPane:
-        settings.NavVisible = !settings.NavVisible;
-        SaveSettingValues({{L"NavVisible", settings.NavVisible}});
-        WriteNavPaneSizer(settings.NavVisible);
-        tabs.ForEachPanel([&](FilePanel& panel) { panel.SetPaneVisible(FilePanel::kNavigationPane, settings.NavVisible); });
+        settings.SetNavigationPaneVisible(!settings.Values().NavVisible);
+        WriteNavPaneSizer(settings.Values().NavVisible);
+        tabs.ForEachPanel([&](FilePanel& panel) {
+            panel.SetPaneVisible(FilePanel::kNavigationPane, settings.Values().NavVisible);
+        });
         break;
     case kViewPreviewPane:
-        settings.PreviewVisible = !settings.PreviewVisible;
-        SaveSettingValues({{L"PreviewVisible", settings.PreviewVisible}});
-        tabs.ForEachPanel([&](FilePanel& panel) { panel.SetPaneVisible(FilePanel::kPreviewPane, settings.PreviewVisible); });
+        settings.SetPreviewPaneVisible(!settings.Values().PreviewVisible);
+        tabs.ForEachPanel([&](FilePanel& panel) {
+            panel.SetPaneVisible(FilePanel::kPreviewPane, settings.Values().PreviewVisible);
+        });
         break;
     case kViewItemCheckBoxes: {
         const bool checkBoxes = ReadAdvancedValue(L"AutoCheckSelect", 0) != 1;
@@ -85,26 +83,18 @@ void MainWindow::ToggleViewOption(int id) {
         break;
     }
     case kViewFileExtensions:
-        settings.ShowFileExt = !settings.ShowFileExt;
-        SaveSettingValues({{L"ShowFileExt", settings.ShowFileExt}});
-        WriteAdvancedValue(L"HideFileExt", settings.ShowFileExt ? 0 : 1);
-        tabs.ForEachPanel([&](FilePanel& panel) { panel.SetShowFileExt(settings.ShowFileExt); });
+        settings.SetShowFileExtensions(!settings.Values().ShowFileExt);
+        WriteAdvancedValue(L"HideFileExt", settings.Values().ShowFileExt ? 0 : 1);
+        tabs.ForEachPanel([&](FilePanel& panel) { panel.SetShowFileExt(settings.Values().ShowFileExt); });
         break;
     case kViewHiddenItems:
-        settings.ShowHiddenFiles = !settings.ShowHiddenFiles;
-        SaveSettingValues({{L"ShowHiddenFiles", settings.ShowHiddenFiles}});
-        WriteAdvancedValue(L"Hidden", HiddenItemsValue(settings.ShowHiddenFiles));
+        settings.SetShowHiddenItems(!settings.Values().ShowHiddenFiles);
+        WriteAdvancedValue(L"Hidden", HiddenItemsValue(settings.Values().ShowHiddenFiles));
         SHChangeNotify(SHCNE_ASSOCCHANGED, SHCNF_FLUSH, nullptr, nullptr);
         tabs.ForEachPanel([](FilePanel& panel) { panel.Refresh(); });
         break;
     default:
-        return;
+        return false;
     }
-    // Every panel is made anew with the changed state.
-    host.Restart(*this);
-}
-
-void MainWindow::CloseForRestart() {
-    restarting = true;
-    SendMessageW(hwnd, WM_CLOSE, 0, 0);
+    return true;
 }

@@ -27,8 +27,6 @@ public:
     virtual void CollectSavedTabs(std::vector<std::wstring>& paths, std::vector<TabHistory>& histories) const = 0;
     // The lists of the tabs closed in this run, shared by every window.
     [[nodiscard]] virtual ClosedTabHistories& ClosedTabs() = 0;
-    // The favourites changed: every window shows them anew.
-    virtual void ShowFavouritesEverywhere() = 0;
     // Starts the program again on the saved config files and closes every
     // window, asking's last: nothing of it may be touched afterwards.
     virtual void Restart(MainWindow& asking) = 0;

@@ -6,19 +6,19 @@
 #include "mainwindow/main_window_ids.h"
 #include "settings/config_backup.h"
 #include "settings/save_queue.h"
-#include "settings/settings_file.h"
 #include "ui/high_contrast.h"
 #include "ui/text.h"
 
 LRESULT MainWindow::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
     if (message >= WM_APP && OnAppMessage(message, wParam, lParam)) return 0;
     if (moveDrag.OnMessage(hwnd, message, lParam, dpi)) return 0;
+    if (const std::optional<LRESULT> answer = AnswerFrameMessage(hwnd, message, wParam, lParam, dpi)) return *answer;
     switch (message) {
     case WM_CREATE:
         OnCreate();
         return 0;
     case WM_DESTROY:
-        saveNotice.Hide();
+        saveNotice.Hide(hwnd);
         // Destroys this object; nothing of it may be touched afterwards.
         host.WindowDestroyed(*this);
         return 0;
@@ -34,25 +34,12 @@ LRESULT MainWindow::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CLOSE:
         OnClose();
         return 0;
-    case WM_GETMINMAXINFO: {
-        const SIZE minimum = MinimumTrackSize(dpi);
-        reinterpret_cast<MINMAXINFO*>(lParam)->ptMinTrackSize = POINT{minimum.cx, minimum.cy};
-        return 0;
-    }
     case WM_SIZE:
         // A minimised window has no room: laying out into it would squash the panels.
         if (wParam != SIZE_MINIMIZED) Layout();
         return 0;
     case WM_COPYDATA:
         OnCopyData(reinterpret_cast<const COPYDATASTRUCT*>(lParam));
-        return TRUE;
-    case WM_NCCALCSIZE:
-        return CalcFramelessClient(wParam, lParam);
-    case WM_NCHITTEST:
-        return HitTestFrameless(hwnd, lParam, dpi);
-    case WM_NCPAINT:
-        return 0;
-    case WM_NCACTIVATE:
         return TRUE;
     case WM_ENDSESSION:
         OnSessionEnd(wParam != 0, lParam);
@@ -96,8 +83,8 @@ bool MainWindow::OnAppMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_APP_TAB_STEP: StepTab(wParam != 0 ? -1 : 1); return true;
     case WM_APP_RESTORE_NEXT: RestoreRemainingTabs(); return true;
     case WM_APP_FOLDERS_REACHED: OpenReachedFolders(); return true;
-    case WM_APP_FOLDERS_DESCRIBED: ApplyFolderDescriptions(); return true;
-    case WM_APP_RECORD_ICONS: RecordAwaitedIcons(); return true;
+    case WM_APP_FOLDERS_DESCRIBED: stripSync.ApplyDescriptions(); return true;
+    case WM_APP_RECORD_ICONS: stripSync.RecordIcons(); return true;
     case WM_APP_TAKEOVER_QUESTION: {
         const std::unique_ptr<std::wstring> question = TakePostedPath(lParam);
         if (question) AskAboutTakeover(*question);
@@ -177,6 +164,11 @@ void MainWindow::OnSessionEnd(bool ending, LPARAM reasons) {
     }
 }
 
+void MainWindow::CloseForRestart() {
+    restarting = true;
+    SendMessageW(hwnd, WM_CLOSE, 0, 0);
+}
+
 void MainWindow::OnClose() {
     if (modal.HoldClose()) return;
     if (CloseNeedsConfirmation(static_cast<size_t>(tabs.Count()), restarting || closingForInstaller)) {
@@ -193,25 +185,24 @@ void MainWindow::OnClose() {
 // kept for the next window.
 void MainWindow::SaveBeforeGoing() {
     tabSaver.SaveIfAsked();
-    if (RECT rect{}; NormalScreenRect(hwnd, rect)) SaveWindowRect(rect);
+    if (RECT rect{}; NormalScreenRect(hwnd, rect)) settings.SetWindowRect(rect);
 }
 
 void MainWindow::OnTimer(UINT_PTR id) {
     switch (id) {
     case kTimerCheckViewWindows:
         if (FilePanel* panel = tabs.ActivePanel()) panel->CheckViewWindows();
-        TellOfSaveFailure();
+        saveNotice.TellIfDue(hwnd, dpi, [this] { return ComputeLayout().panel; });
         break;
     case kTimerHideSaveNotice:
-        KillTimer(hwnd, kTimerHideSaveNotice);
-        saveNotice.Hide();
+        saveNotice.Hide(hwnd);
         break;
     case kTimerSlowFolders:
         KillTimer(hwnd, kTimerSlowFolders);
-        MarkSlowFolders();
+        stripSync.MarkSlowFolders();
         break;
     case kTimerEndRestore:
-        host.StartTakeoverCheck(hwnd, settings.Takeover);
+        host.StartTakeoverCheck(hwnd, settings.Values().Takeover);
         // Saved tabs still being built would be lost from the saved list if a
         // save came before them.
         if (restore.HasQueued()) break;
@@ -222,7 +213,7 @@ void MainWindow::OnTimer(UINT_PTR id) {
         tabSaver.Ask();
         break;
     case kTimerBackupConfig:
-        BackupConfig(settings);
+        BackupConfig(settings.Values());
         break;
     case kTimerResumeRestore:
         KillTimer(hwnd, kTimerResumeRestore);
@@ -230,8 +221,8 @@ void MainWindow::OnTimer(UINT_PTR id) {
         break;
     case kTimerResumeStripUpdates:
         KillTimer(hwnd, kTimerResumeStripUpdates);
-        ApplyFolderDescriptions();
-        RecordAwaitedIcons();
+        stripSync.ApplyDescriptions();
+        stripSync.RecordIcons();
         break;
     case kTimerSearchDelay:
         KillTimer(hwnd, kTimerSearchDelay);

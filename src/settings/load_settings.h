@@ -28,7 +28,7 @@ inline constexpr int32_t kMaxHistoryLimit = 10000;
 // empty string, or the last terminator, still ends where its data ends.
 [[nodiscard]] std::vector<std::wstring> SplitMultiString(std::wstring_view units);
 
-// The record a main window starts from: the defaults overlaid with the config
+// The record the process starts from: the defaults overlaid with the config
 // files. On the first start of a config folder without settings.txt, the legacy
 // registry key is migrated into the files instead; favorites.txt and tabs.txt
 // that already hold entries are kept then. Sees every save asked for before

@@ -9,8 +9,8 @@
 // Closed folders kept when no usable limit is set.
 inline constexpr int32_t kDefaultHistoryLimit = 100;
 
-// The settings record. Each main window holds its own copy; the field names are
-// the keys of settings.txt.
+// The settings record. The process holds one, in settings_store.h, which all
+// its windows share; the field names are the keys of settings.txt.
 struct Settings {
     bool NavVisible = true;
     bool DetailsVisible = false;

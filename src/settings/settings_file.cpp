@@ -199,6 +199,10 @@ std::vector<std::wstring> WithWindowRect(std::vector<std::wstring> lines, const 
     return WithSettingValues(std::move(lines), WindowRectValues(rect));
 }
 
+namespace {
+
+// A settings.txt that exists but cannot be read whole is left alone rather
+// than rewritten from what little could be read.
 void ReplaceSettingLines(const std::wstring& path, const std::vector<std::wstring>& replacements) {
     std::vector<std::wstring> lines;
     if (!TryReadLines(path, lines)) return;
@@ -207,8 +211,6 @@ void ReplaceSettingLines(const std::wstring& path, const std::vector<std::wstrin
     if (replaced == lines) return;
     SaveLines(path, CompleteSettingsLines(replaced));
 }
-
-namespace {
 
 // Run as a save job, so that the lines it keeps are those the file holds when
 // the job's turn comes, with every earlier save in them.
@@ -228,11 +230,9 @@ void SaveSettingsOf(const Settings& settings, const std::vector<std::wstring>& k
     QueueSettingLines(std::move(replacements));
 }
 
-void SaveSettingValues(const std::vector<std::pair<std::wstring, int64_t>>& values) {
-    QueueSettingLines(WithSettingValues({}, values));
-}
+void SaveWindowRect(const RECT& rect) { QueueSettingLines(WithSettingValues({}, WindowRectValues(rect))); }
 
-void SaveWindowRect(const RECT& rect) { SaveSettingValues(WindowRectValues(rect)); }
+void SaveTakeoverOffAt(const std::wstring& settingsPath) { ReplaceSettingLines(settingsPath, {L"Takeover=0"}); }
 
 void SaveTabList(const Settings& settings) {
     QueueSave([tabsPath = ConfigFilePath(kTabsFileName), settingsPath = ConfigFilePath(kSettingsFileName),

@@ -58,31 +58,25 @@ inline constexpr wchar_t kTabsFileName[] = L"tabs.txt";
                                                          const std::vector<std::wstring>& replacements);
 
 // Rewrites only the lines of the named keys of settings.txt with the record's
-// values, leaving every other line and the list files as they are: the rest of
-// a window's record may be older than what other windows have saved since.
+// values, leaving every other line and the list files as they are: a line the
+// user or another tool changed since the load stays as they left it. A
+// settings.txt that exists but cannot be read whole is left alone rather than
+// rewritten from what little could be read.
 void SaveSettingsOf(const Settings& settings, const std::vector<std::wstring>& keys);
 
-// Rewrites only the named lines of settings.txt, leaving every other line and
-// the list files as they are: a window's record may hold lists older than what
-// another window has saved since. A settings.txt that exists but cannot be read
-// whole is left alone rather than rewritten from what little could be read.
-void SaveSettingValues(const std::vector<std::pair<std::wstring, int64_t>>& values);
-
-// Rewrites the named lines of the settings.txt at this path at once, on the
-// calling thread, as SaveSettingValues would: for a copy of the program other
+// Turns the takeover off in the settings.txt at this path at once, on the
+// calling thread, as SaveSettingsOf would: for a copy of the program other
 // than this one, whose saves this process does not make.
-void ReplaceSettingLines(const std::wstring& path, const std::vector<std::wstring>& replacements);
+void SaveTakeoverOffAt(const std::wstring& settingsPath);
 
 // Writes the record's tab list to tabs.txt, the tabs' back and forward lists to
 // their own file and its active tab into settings.txt, leaving every other
-// setting as the files hold it. Another window may have changed those since
-// this record was loaded.
+// setting as the files hold it.
 void SaveTabList(const Settings& settings);
 
 // Writes the record's favourites to favorites.txt alone.
 void SaveFavoriteList(const Settings& settings);
 
 // Stores the window's normal rectangle into settings.txt, leaving the other lines
-// as they are. A settings.txt that exists but cannot be read whole is left alone
-// rather than rewritten from what little could be read.
+// as they are, as SaveSettingsOf does.
 void SaveWindowRect(const RECT& rect);

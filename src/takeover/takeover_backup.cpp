@@ -115,7 +115,7 @@ void SwitchHolderConfigOff(const std::wstring& program) {
     const std::wstring folder = ConfigFolderBeside(program.substr(0, slash));
     // A copy that never ran there has no config to change, and gets none.
     if (GetFileAttributesW(folder.c_str()) == INVALID_FILE_ATTRIBUTES) return;
-    ReplaceSettingLines(folder + kSettingsFileName, {L"Takeover=0"});
+    SaveTakeoverOffAt(folder + kSettingsFileName);
 }
 
 }  // namespace

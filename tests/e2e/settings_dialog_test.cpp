@@ -178,9 +178,9 @@ TEST_F(SettingsDialogTest, ConfirmStoresBlankAndUnreadableEntriesAsTheirDefaults
         10000));
 }
 
-TEST_F(SettingsDialogTest, ConfirmKeepsWhatOtherWindowsSavedSinceTheRecordWasLoaded) {
-    // Once the start has saved its tab, another window changes the view mode and
-    // saves its rectangle, as windows do, line by line.
+TEST_F(SettingsDialogTest, ConfirmKeepsWhatWasWrittenSinceTheSettingsWereLoaded) {
+    // Once the start has saved its tab, the user or another tool changes the
+    // view mode and the window's place in the file.
     ASSERT_TRUE(WaitUntil([&] { return HasLine(SavedSettings(), L"ActiveTab=0"); }, 15000));
     ASSERT_TRUE(WriteConfigLines(install, L"settings.txt",
                                  {L"HistoryLimit=37", L"NewTabPath=" + folders[1], L"ActiveTab=0", L"ViewMode=4",
@@ -193,7 +193,7 @@ TEST_F(SettingsDialogTest, ConfirmKeepsWhatOtherWindowsSavedSinceTheRecordWasLoa
     ASSERT_TRUE(WaitUntil([&] { return HasLine(SavedSettings(), L"HistoryLimit=55"); }, 10000));
     const std::vector<std::wstring> saved = SavedSettings();
     for (const wchar_t* line : {L"ViewMode=4", L"ViewIconSize=16", L"NavVisible=0", L"WindowX=123"}) {
-        EXPECT_TRUE(HasLine(saved, line)) << "the dialog put back its window's older " << NarrowForTest(line);
+        EXPECT_TRUE(HasLine(saved, line)) << "the dialog put back the loaded " << NarrowForTest(line);
     }
 }
 

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "mainwindow/tabs/tab_set.h"
@@ -21,7 +22,9 @@ public:
         bool reached = false;
     };
 
-    explicit DriveWaits(TabSet& tabs) : tabs(tabs) {}
+    explicit DriveWaits(TabSet& tabs, FolderProbe::Lookup lookup = FolderProbe::ShellKnows,
+                        FolderProbe::AtOnce atOnce = FolderProbe::AnswersAtOnce)
+        : tabs(tabs), probe(std::move(lookup), std::move(atOnce)) {}
 
     // Each answer posts message to window, which then calls OpenAnswered.
     void TellWhenAnswered(HWND window, UINT message) { probe.TellWhenAnswered(window, message); }

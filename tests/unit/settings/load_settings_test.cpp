@@ -17,6 +17,7 @@
 #include "settings/line_file.h"
 #include "settings/save_queue.h"
 #include "settings/settings_file.h"
+#include "settings/settings_store.h"
 #include "ui/handles.h"
 
 namespace {
@@ -147,9 +148,9 @@ TEST_F(LoadSettingsTest, ListFileThatCannotBeReadAtLoadIsNotReplacedBySaving) {
     EXPECT_FALSE(loaded.TabPathsUnreadable);
     EXPECT_TRUE(loaded.Favorites.empty());
 
-    loaded.TabPaths.push_back(L"D:\\New");
-    SaveTabList(loaded);
-    SaveFavoriteList(loaded);
+    SettingsStore store{loaded};
+    EXPECT_TRUE(store.AddFavourite(L"D:\\Added"));
+    store.SetTabs({L"C:\\Tab", L"D:\\New"}, {{}, {}}, 1);
     FlushSaves();
     EXPECT_EQ(ReadLines(PathOf(L"favorites.txt")), Lines{L"C:\\Kept"});
     EXPECT_EQ(ReadLines(PathOf(L"tabs.txt")), (Lines{L"C:\\Tab", L"D:\\New"}));

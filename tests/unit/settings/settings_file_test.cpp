@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -228,36 +227,6 @@ protected:
     }
 };
 
-// Another tool's lines in settings.txt, and the user's notes, are kept by every
-// kind of save: a window's values, the window's place, the tab list, and a
-// change made on behalf of another copy (the takeover's undo).
-TEST_F(SettingsFileTest, EverySaveKeepsTheLinesOfKeysItDoesNotKnow) {
-    const std::wstring settingsPath = PathOf(L"settings.txt");
-    ASSERT_TRUE(WriteLines(settingsPath, {L"; my note", L"NavVisible=0", L"OtherTool=7"}));
-    const auto keptAfter = [&](const char* save) {
-        const Lines lines = Saved(L"settings.txt");
-        const bool kept = std::find(lines.begin(), lines.end(), L"; my note") != lines.end() &&
-                          std::find(lines.begin(), lines.end(), L"OtherTool=7") != lines.end();
-        if (!kept) ADD_FAILURE() << save << " dropped a line it does not know";
-    };
-    Settings settings = ChangedRecord();
-    settings.TabPaths = {L"C:\\Windows"};
-    SaveSettingsOf(settings, {L"NavVisible", L"ViewMode"});
-    keptAfter("SaveSettingsOf");
-    SaveSettingValues({{L"Takeover", 1}});
-    keptAfter("SaveSettingValues");
-    SaveWindowRect(RECT{10, 20, 810, 620});
-    keptAfter("SaveWindowRect");
-    SaveTabList(settings);
-    keptAfter("SaveTabList");
-    SaveFavoriteList(settings);
-    keptAfter("SaveFavoriteList");
-    FlushSaves();
-    ReplaceSettingLines(settingsPath, {L"Takeover=0"});
-    keptAfter("ReplaceSettingLines");
-    EXPECT_EQ(LoadSettings().Takeover, false);
-}
-
 TEST_F(SettingsFileTest, TheListsAreWrittenWhileSettingsTxtIsHeld) {
     const std::wstring settingsPath = PathOf(L"settings.txt");
     ASSERT_TRUE(WriteLines(settingsPath, {L"ViewMode=7"}));
@@ -300,7 +269,7 @@ TEST_F(SettingsFileTest, SaveWindowRectSetsTheWindowLinesAndWritesEverySetting) 
 }
 
 TEST_F(SettingsFileTest, SaveTabListTouchesOnlyTheTabsAndTheActiveTab) {
-    // Another window changed these since this window's record was loaded.
+    // The user or another tool changed these since the record was loaded.
     const Lines settingsLines{L"FavBarVisible=1", L"ActiveTab=4", L"NewTabPath=C:\\新"};
     ASSERT_TRUE(WriteLines(PathOf(L"settings.txt"), settingsLines));
     ASSERT_TRUE(WriteLines(PathOf(L"favorites.txt"), {L"C:\\added elsewhere"}));
@@ -331,7 +300,8 @@ TEST_F(SettingsFileTest, ALoadSeesEverySaveAskedBeforeItEachOnTheFileAsTheOneBef
     record.Favorites = {L"C:\\收藏"};
     SaveTabList(record);
     SaveFavoriteList(record);
-    SaveSettingValues({{L"ViewMode", 4}});
+    record.ViewMode = 4;
+    SaveSettingsOf(record, {L"ViewMode"});
     SaveWindowRect(RECT{10, 20, 110, 220});
 
     const Settings loaded = LoadSettings();

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include "common/temp_folder.h"
+#include "mainwindow/tabs/drive_waits.h"
+#include "mainwindow/tabs/tab_list.h"
 #include "mainwindow/tabs/tab_restore.h"
 
 namespace {
@@ -109,6 +112,31 @@ TEST(TabRestore, WithoutAUsableSavedActiveTabTheLastOpensFirst) {
     restore.PlaceQueued(tabs);
     EXPECT_EQ(Folders(tabs), L"XA");
     EXPECT_TRUE(restore.ReleaseIfComplete(tabs));
+}
+
+// Drives that never answer at once and turn out unreachable: a tab waiting
+// for one says it is connecting, then loses its folder, so that it is not
+// saved; a typed folder comes back to the window, which tells the user.
+TEST(DriveWaits, AnUnreachableDriveLeavesItsTabWithoutAFolder) {
+    TabSet tabs;
+    DriveWaits waits(tabs, [](const std::wstring&) { return false; }, [](const std::wstring&) { return false; });
+    auto panel = std::make_unique<FilePanel>();
+    FilePanel* waiting = panel.get();
+    tabs.Insert(0, TabInfo{std::wstring(), L"\\\\server\\share", -1, std::move(panel), {}});
+    waits.Open(waiting, L"\\\\server\\share", {});
+    EXPECT_EQ(tabs.At(0).title, kConnectingTab);
+    EXPECT_EQ(waits.ReachTyped(waiting, L"Z:\\typed"), FolderReach::Asking);
+
+    std::vector<DriveWaits::Typed> typed;
+    const auto answered = [&] {
+        for (DriveWaits::Typed& next : waits.OpenAnswered()) typed.push_back(std::move(next));
+        return tabs.At(0).requestedPath.empty() && !typed.empty();
+    };
+    ASSERT_TRUE(WaitUntil(answered, 10000)) << "awaited both drives' answers";
+    EXPECT_TRUE(tabs.At(0).title.empty());
+    ASSERT_EQ(typed.size(), 1u);
+    EXPECT_EQ(typed[0].folder, L"Z:\\typed");
+    EXPECT_FALSE(typed[0].reached);
 }
 
 }  // namespace

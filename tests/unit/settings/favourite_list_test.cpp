@@ -1,4 +1,4 @@
-#include "mainwindow/favourite_list.h"
+#include "settings/favourite_list.h"
 
 #include <gtest/gtest.h>
 
@@ -29,6 +29,16 @@ TEST(Favourites, RemovingTakesOnlyValidIndexes) {
     EXPECT_FALSE(RemoveFromFavourites(favourites, 3));
     EXPECT_TRUE(RemoveFromFavourites(favourites, 1));
     EXPECT_EQ(favourites, (List{L"A", L"C"}));
+}
+
+TEST(Favourites, AMoveLandsWithinTheListAndOnlyAMoveElsewhereChangesIt) {
+    List favourites{L"A", L"B", L"C"};
+    EXPECT_FALSE(MoveWithinFavourites(favourites, 3, 0));
+    EXPECT_FALSE(MoveWithinFavourites(favourites, 2, 7));
+    EXPECT_TRUE(MoveWithinFavourites(favourites, 0, 7));
+    EXPECT_EQ(favourites, (List{L"B", L"C", L"A"}));
+    EXPECT_TRUE(MoveWithinFavourites(favourites, 2, -1));
+    EXPECT_EQ(favourites, (List{L"A", L"B", L"C"}));
 }
 
 }  // namespace
