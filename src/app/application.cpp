@@ -115,6 +115,9 @@ int Application::RunWindows() {
         std::optional<PipeRequest> kept = handOffs.TakeNext();
         if (!kept) break;
         opening = std::move(*kept);
+        // The files may have been changed or become readable since the last
+        // window closed.
+        SettingsStore::Instance().Reload();
     }
     return exitCode;
 }

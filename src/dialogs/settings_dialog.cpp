@@ -150,14 +150,16 @@ private:
     void SwitchTakeover(bool on) {
         std::wstring error;
         if (on ? ApplyTakeover(&error) : UndoTakeover(&error)) {
-            settings.Takeover = on;
+            // Kept at once, and only in the store: the start's question may
+            // change the flag while this dialog is open, and confirming the
+            // dialog must not put back the value it opened with.
+            store.SetTakeover(on);
             MessageBoxW(hwnd, on ? kTakeoverAppliedText : kTakeoverRestoredText, on ? L"接管成功" : L"取消接管",
                         MB_ICONINFORMATION);
             OfferExplorerRestart(hwnd);
         } else {
             MessageBoxW(hwnd, error.c_str(), on ? L"接管失败" : L"取消失败", MB_ICONERROR);
         }
-        store.SetTakeover(settings.Takeover);
         ShowTakeoverStatus();
     }
 

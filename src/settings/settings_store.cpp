@@ -11,6 +11,8 @@ SettingsStore& SettingsStore::Instance() {
     return store;
 }
 
+void SettingsStore::Reload() { values = LoadSettings(); }
+
 void SettingsStore::SetViewMode(int mode, int iconSize) {
     values.ViewMode = mode;
     values.ViewIconSize = iconSize;
@@ -48,9 +50,7 @@ void SettingsStore::ApplyDialogChoices(const Settings& changed) {
     values.HistoryLimit = changed.HistoryLimit;
     values.FavBarVisible = changed.FavBarVisible;
     values.SearchBoxVisible = changed.SearchBoxVisible;
-    values.Takeover = changed.Takeover;
-    SaveSettingsOf(values, {L"NewTabPath", L"BackupDir", L"HistoryLimit", L"FavBarVisible", L"SearchBoxVisible",
-                            L"Takeover"});
+    SaveSettingsOf(values, {L"NewTabPath", L"BackupDir", L"HistoryLimit", L"FavBarVisible", L"SearchBoxVisible"});
     if (onChange) onChange(SettingsChange::DialogChoices);
 }
 

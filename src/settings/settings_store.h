@@ -27,6 +27,8 @@ public:
     SettingsStore& operator=(const SettingsStore&) = delete;
 
     [[nodiscard]] const Settings& Values() const { return values; }
+    // Reads the config files again, as a new start would.
+    void Reload();
 
     // Told after the favourites or the dialog's choices changed, so that every
     // window shows them; not after the changes only panels made later see.
@@ -40,8 +42,8 @@ public:
     void SetTakeover(bool on);
 
     // Takes what the settings dialog edits from changed, and nothing else:
-    // NewTabPath, BackupDir, HistoryLimit, FavBarVisible, SearchBoxVisible
-    // and Takeover.
+    // NewTabPath, BackupDir, HistoryLimit, FavBarVisible and SearchBoxVisible.
+    // The dialog's takeover switch keeps its flag at once, through SetTakeover.
     void ApplyDialogChoices(const Settings& changed);
 
     // The favourites, as favourite_list.h changes them; favorites.txt is saved

@@ -68,11 +68,13 @@ TEST_F(SettingsStoreTest, EverySaveWritesOnlyWhatItChangedAndKeepsTheLinesOfKeys
     dialogChoices.HistoryLimit = 500;
     dialogChoices.FavBarVisible = true;
     dialogChoices.SearchBoxVisible = false;
-    dialogChoices.Takeover = true;
     // Every other field differs from the store's, and none of it may be saved.
     dialogChoices.NavVisible = false;
     dialogChoices.ViewMode = 3;
     dialogChoices.Favorites = {L"C:\\not from the dialog"};
+    // The dialog's switch keeps the takeover flag itself: the copy the dialog
+    // opened with is older than what SetTakeover kept since.
+    dialogChoices.Takeover = false;
 
     const std::pair<const char*, std::function<void()>> saves[] = {
         {"SetViewMode", [&] { store.SetViewMode(4, 96); }},
@@ -108,6 +110,8 @@ TEST_F(SettingsStoreTest, EverySaveWritesOnlyWhatItChangedAndKeepsTheLinesOfKeys
         EXPECT_EQ(Saved(kTabsFileName), store.Values().TabPaths);
     }
     EXPECT_EQ(LoadSettings().TabHistories, store.Values().TabHistories);
+    EXPECT_TRUE(store.Values().Takeover);
+    EXPECT_TRUE(ParseSettingsLines(Saved(kSettingsFileName)).Takeover);
     using enum SettingsChange;
     EXPECT_EQ(told, (std::vector<SettingsChange>{DialogChoices, Favourites, Favourites, Favourites, Favourites}));
 
