@@ -11,6 +11,7 @@
 #include "settings/save_queue.h"
 #include "ui/handles.h"
 #include "ui/paths.h"
+#include "ui/retry.h"
 #include "ui/text.h"
 
 namespace {
@@ -178,11 +179,7 @@ bool SwapInNewCopyOnce(const CopyPlaces& places) {
 // A folder being read at that moment (by a scan, an indexer, a viewer) cannot
 // be renamed: that passes.
 bool SwapInNewCopy(const CopyPlaces& places) {
-    for (int attempt = 1;; ++attempt) {
-        if (SwapInNewCopyOnce(places)) return true;
-        if (attempt == kSwapAttempts) return false;
-        Sleep(kSwapRetryMs);
-    }
+    return TryBriefly(kSwapAttempts, kSwapRetryMs, [&] { return SwapInNewCopyOnce(places); });
 }
 
 // Moves every file of the new copy over its namesake in the old one, each in
@@ -202,11 +199,9 @@ void MoveFilesOver(const std::wstring& from, const std::wstring& to) {
         } else {
             SetFileAttributesW(target.c_str(), FILE_ATTRIBUTE_NORMAL);
             // A file being read at that moment cannot be replaced: that passes too.
-            for (int attempt = 1; !MoveFileExW(source.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING) &&
-                                  attempt < kSwapAttempts;
-                 ++attempt) {
-                Sleep(kSwapRetryMs);
-            }
+            TryBriefly(kSwapAttempts, kSwapRetryMs, [&] {
+                return MoveFileExW(source.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING) != FALSE;
+            });
         }
     } while (FindNextFileW(find.get(), &entry));
 }

@@ -4,6 +4,7 @@
 
 #include "ui/handles.h"
 #include "ui/paths.h"
+#include "ui/retry.h"
 
 namespace {
 
@@ -11,11 +12,7 @@ constexpr int kClipboardOpenTries = 10;
 constexpr DWORD kClipboardRetryMs = 20;
 
 bool OpenClipboardSoon(HWND owner) {
-    for (int attempt = 1;; ++attempt) {
-        if (OpenClipboard(owner)) return true;
-        if (attempt == kClipboardOpenTries) return false;
-        Sleep(kClipboardRetryMs);
-    }
+    return TryBriefly(kClipboardOpenTries, kClipboardRetryMs, [owner] { return OpenClipboard(owner) != FALSE; });
 }
 
 }  // namespace
