@@ -8,7 +8,7 @@
 #include "ui/app_identity.h"
 #include "ui/dpi.h"
 #include "ui/fonts.h"
-#include "ui/high_contrast.h"
+#include "ui/palette.h"
 #include "ui/labelled_accessible.h"
 #include "ui/mouse_tracking.h"
 #include "ui/paint_context.h"
@@ -114,16 +114,16 @@ void CommandBar::Paint(HDC target) const {
 }
 
 void CommandBar::PaintContent(HDC dc, const RECT& client) const {
-    FillRect(dc, &client, GetSysColorBrush(COLOR_BTNFACE));
-    if (!IsRectEmpty(&addressRect)) FillRect(dc, &addressRect, GetSysColorBrush(COLOR_WINDOW));
+    FillInk(dc, client, ChromeInk::Face);
+    if (!IsRectEmpty(&addressRect)) FillInk(dc, addressRect, ChromeInk::Field);
     // The edit covers the segments while it is open.
     if (editing || segmentRects.empty()) return;
 
     const bool highContrast = HighContrastOn();
     const SelectedObject font(dc, UiFont(dpi));
     SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, InkColour(ChromeInk::AddressText, highContrast));
-    UniquePen separatorPen(CreatePen(PS_SOLID, 1, InkColour(ChromeInk::AddressSeparator, highContrast)));
+    SetTextColor(dc, InkColour(ChromeInk::AddressText));
+    UniquePen separatorPen(CreatePen(PS_SOLID, 1, InkColour(ChromeInk::AddressSeparator)));
     const SelectedObject pen(dc, separatorPen.get());
     const int inset = ScaleDip(kSeparatorInsetDips, dpi);
     const size_t count = std::min(segments.size(), segmentRects.size());
@@ -135,9 +135,9 @@ void CommandBar::PaintContent(HDC dc, const RECT& client) const {
             InflateRect(&hot, -1, -1);
             // In high contrast the hovered segment is framed: its text keeps the window's colours.
             if (highContrast) {
-                FrameRect(dc, &hot, GetSysColorBrush(COLOR_HIGHLIGHT));
+                FrameInk(dc, hot, ChromeInk::Accent);
             } else {
-                FillRect(dc, &hot, GetSysColorBrush(COLOR_BTNFACE));
+                FillInk(dc, hot, ChromeInk::Face);
             }
         }
         RECT text = rect;

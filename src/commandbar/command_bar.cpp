@@ -8,7 +8,8 @@
 #include "ui/dpi.h"
 #include "ui/fonts.h"
 #include "ui/glyph_icon.h"
-#include "ui/high_contrast.h"
+#include "ui/dark_mode.h"
+#include "ui/palette.h"
 #include "ui/labelled_accessible.h"
 #include "ui/mouse_tracking.h"
 #include "ui/paint_context.h"
@@ -104,24 +105,23 @@ void CommandBar::MakeIcons() {
             GlyphIcon(glyph.codePoint, glyph.renderPx, disabled, kIconFontFace, kGlyphWeight));
     }
     MakeSearchIcons();
-    if (!tipsMade) {
-        tipsMade = true;
-        MakeButtonTips();
-    }
+    if (!tips) MakeButtonTips();
 }
 
 void CommandBar::OnColoursChanged() {
     // Made again in the theme's colours at the next paint.
     iconsMade = false;
     if (!hwnd) return;
+    ThemeTooltip(tips, DarkChrome());
     RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 void CommandBar::MakeButtonTips() {
-    const HWND tips = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP,
-                                      CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd, nullptr,
-                                      GetModuleHandleW(nullptr), nullptr);
+    tips = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP,
+                           CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd, nullptr,
+                           GetModuleHandleW(nullptr), nullptr);
     if (!tips) return;
+    if (DarkChrome()) ThemeTooltip(tips, true);
     for (size_t i = 0; i < buttons.size(); ++i) {
         if (!buttons[i].window) continue;
         TTTOOLINFOW tool{};
@@ -169,10 +169,12 @@ void CommandBar::ForgetWindows() {
     for (CommandButton& button : buttons) button.window = nullptr;
     addressEdit = nullptr;
     searchEdit = nullptr;
+    tips = nullptr;
     editing = false;
 }
 
 LRESULT CommandBar::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (const std::optional<LRESULT> colour = AnswerControlColour(message, wParam)) return *colour;
     if (const std::optional<LRESULT> drawn =
             AnswerDrawnWindowMessage(hwnd, message, wParam, [this](HDC dc) { Paint(dc); })) {
         return *drawn;
@@ -258,10 +260,10 @@ void CommandBar::DrawButton(const DRAWITEMSTRUCT& item) const {
     const bool hot = !disabled && (button->hover || pressed);
     if (HighContrastOn()) {
         // Framed rather than filled: the glyph keeps the colour it stands out in.
-        FillRect(item.hDC, &item.rcItem, GetSysColorBrush(COLOR_BTNFACE));
-        if (hot) FrameRect(item.hDC, &item.rcItem, GetSysColorBrush(COLOR_HIGHLIGHT));
+        FillInk(item.hDC, item.rcItem, ChromeInk::Face);
+        if (hot) FrameInk(item.hDC, item.rcItem, ChromeInk::Accent);
     } else {
-        FillRect(item.hDC, &item.rcItem, GetSysColorBrush(hot ? COLOR_BTNHIGHLIGHT : COLOR_BTNFACE));
+        FillInk(item.hDC, item.rcItem, hot ? ChromeInk::HotFace : ChromeInk::Face);
     }
     SetStretchBltMode(item.hDC, HALFTONE);
     SetBrushOrgEx(item.hDC, 0, 0, nullptr);

@@ -185,7 +185,7 @@ private:
     std::vector<RECT> segmentRects;
     int hoverSegment = -1;
 
-    bool tipsMade = false;
+    HWND tips = nullptr;  // made at the first paint
     AccessibleHolder accessible;         // made when a tool first asks
     AddressAccessible addressSource{*this};
     AccessibleHolder addressAccessible;  // the address's own object

@@ -14,6 +14,7 @@ constexpr int kAddressGapDips = 6;
 constexpr int kSearchIconDips = 14;
 constexpr int kSearchIconRightDips = 5;
 constexpr int kIconGapDips = 4;
+constexpr int kCueLeftDips = 4;
 
 }  // namespace
 
@@ -56,8 +57,11 @@ SearchBoxIcons PlaceSearchBoxIcons(const RECT& client, int dpi) {
     const int top = client.top + (client.bottom - client.top - size) / 2;
     const int searchLeft = client.right - ScaleDip(kSearchIconRightDips, dpi) - size;
     const int clearLeft = searchLeft - size - ScaleDip(kIconGapDips, dpi);
+    const int cueLeft = client.left + ScaleDip(kCueLeftDips, dpi);
     return SearchBoxIcons{RECT{searchLeft, top, searchLeft + size, top + size},
-                          RECT{clearLeft, top, clearLeft + size, top + size}};
+                          RECT{clearLeft, top, clearLeft + size, top + size},
+                          RECT{cueLeft, client.top, std::max(cueLeft, searchLeft - ScaleDip(kIconGapDips, dpi)),
+                               client.bottom}};
 }
 
 bool InClearZone(const SearchBoxIcons& icons, int x) { return x >= icons.clearIcon.left && x < icons.searchIcon.left; }

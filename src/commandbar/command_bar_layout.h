@@ -33,10 +33,11 @@ struct CommandBarLayout {
 
 // Where the search box draws its icons in its client area, and the zone that
 // clears the box when clicked, which runs from the clear icon's left edge up to
-// the search icon.
+// the search icon. The cue of an empty box ends before the search icon.
 struct SearchBoxIcons {
     RECT searchIcon{};
     RECT clearIcon{};
+    RECT cue{};
 };
 
 [[nodiscard]] SearchBoxIcons PlaceSearchBoxIcons(const RECT& client, int dpi);

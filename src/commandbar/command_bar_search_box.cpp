@@ -6,7 +6,7 @@
 #include "ui/dpi.h"
 #include "ui/fonts.h"
 #include "ui/glyph_icon.h"
-#include "ui/high_contrast.h"
+#include "ui/palette.h"
 #include "ui/labelled_accessible.h"
 #include "ui/mouse_tracking.h"
 #include "ui/paint_context.h"
@@ -15,7 +15,6 @@ namespace {
 
 constexpr int kGlyphWeight = 900;
 constexpr int kIconRenderPx = 28;
-constexpr int kPlaceholderLeftDips = 4;
 constexpr int kClearCircleMarginDips = 2;
 
 UniqueIcon SearchBoxIcon(wchar_t codePoint, COLORREF colour) {
@@ -136,16 +135,15 @@ void CommandBar::PaintSearchBoxExtras(HWND box, HDC dc) const {
     GetClientRect(box, &client);
     const int saved = SaveDC(dc);
     const bool hasText = GetWindowTextLengthW(box) > 0;
+    const SearchBoxIcons icons = PlaceSearchBoxIcons(client, dpi);
     if (!searchPlaceholder.empty() && !hasText) {
         const SelectedObject font(dc, UiFont(dpi));
         SetBkMode(dc, TRANSPARENT);
         SetTextColor(dc, InkColour(ChromeInk::Placeholder));
-        RECT cue = client;
-        cue.left += ScaleDip(kPlaceholderLeftDips, dpi);
+        RECT cue = icons.cue;
         DrawTextW(dc, searchPlaceholder.c_str(), static_cast<int>(searchPlaceholder.size()), &cue,
                   DT_END_ELLIPSIS | DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
     }
-    const SearchBoxIcons icons = PlaceSearchBoxIcons(client, dpi);
     if (searchIcon) DrawIconIn(dc, searchIcon.get(), icons.searchIcon);
     if (hasText) {
         const bool hot = clearHover || clearPressed;

@@ -6,8 +6,10 @@
 #include "dialogs/donate_layout.h"
 #include "dialogs/donate_picture.h"
 #include "dialogs/modal_window.h"
+#include "ui/dark_mode.h"
 #include "ui/handles.h"
 #include "ui/paint_context.h"
+#include "ui/palette.h"
 #include "ui/window_class.h"
 
 namespace {
@@ -31,7 +33,11 @@ private:
 
     LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
         switch (message) {
+        case WM_CREATE:
+            if (DarkChrome()) ThemeFrame(hwnd, true);
+            return 0;
         case WM_PAINT: PaintWindow(hwnd, [this](HDC dc) { Paint(dc); }); return 0;
+        case WM_ERASEBKGND: return 1;  // the paint covers the window
         case WM_KEYDOWN:
             if (wParam != VK_ESCAPE) break;
             DestroyBoundWindow(hwnd);
@@ -57,7 +63,9 @@ private:
         RECT client{};
         GetClientRect(hwnd, &client);
         PaintBuffered(target, client, [&](HDC dc) {
-            FillRect(dc, &client, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+            // The picture keeps its own colours; only what surrounds it turns dark.
+            FillRect(dc, &client,
+                     DarkChrome() ? InkBrush(ChromeInk::Face) : static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
             const std::optional<RECT> place = DonatePictureRect(client, picture.width, picture.height,
                                                                 static_cast<int>(GetDpiForWindow(hwnd)));
             if (!place) return;

@@ -2,6 +2,7 @@
 
 #include <shobjidl.h>
 
+#include <optional>
 #include <string>
 #include <utility>
 
@@ -11,9 +12,11 @@
 #include "settings/config_backup.h"
 #include "takeover/takeover.h"
 #include "takeover/uninstall.h"
+#include "ui/dark_mode.h"
 #include "ui/dpi.h"
 #include "ui/fonts.h"
 #include "ui/handles.h"
+#include "ui/palette.h"
 #include "ui/text.h"
 #include "ui/window_class.h"
 
@@ -43,6 +46,7 @@ ControlStyle StyleOf(ControlKind kind) {
     case ControlKind::Edit: return {L"EDIT", ES_AUTOHSCROLL, WS_EX_CLIENTEDGE};
     case ControlKind::Button: return {L"BUTTON", BS_PUSHBUTTON, 0};
     case ControlKind::CheckBox: return {L"BUTTON", BS_AUTOCHECKBOX, 0};
+    case ControlKind::Choice: return {L"COMBOBOX", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 0};
     }
     return {L"STATIC", 0, 0};
 }
@@ -76,12 +80,22 @@ private:
     friend LRESULT CALLBACK RouteToObject<SettingsDialog>(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
     LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
+        if (const std::optional<LRESULT> colour = AnswerControlColour(message, wParam)) return *colour;
         switch (message) {
         case WM_CREATE:
             CreateControls();
             Fill();
             ShowTakeoverStatus();
+            if (DarkChrome()) ApplyPalette();
             return 0;
+        case WM_ERASEBKGND: return EraseWithInk(hwnd, reinterpret_cast<HDC>(wParam), ChromeInk::Face);
+        case WM_SETTINGCHANGE:
+        case WM_THEMECHANGED:
+        case WM_SYSCOLORCHANGE:
+            // Told as every top-level window is; the main windows may not have looked yet.
+            RefreshPalette();
+            ApplyPalette();
+            break;
         case WM_COMMAND:
             if (HIWORD(wParam) != 0) break;
             OnCommand(LOWORD(wParam));
@@ -114,7 +128,33 @@ private:
         }
     }
 
+    // The frame and the controls the system draws follow the palette; the
+    // rest takes its colours from WM_CTLCOLOR* and WM_ERASEBKGND.
+    void ApplyPalette() {
+        const bool dark = DarkChrome();
+        ThemeFrame(hwnd, dark);
+        for (const ControlRow& row : kSettingsControls) {
+            const HWND control = GetDlgItem(hwnd, row.id);
+            switch (row.kind) {
+            case ControlKind::Group:
+            case ControlKind::CheckBox: ThemeLabelledButton(control, dark); break;
+            case ControlKind::Button: ThemeControl(control, dark, L"DarkMode_Explorer"); break;
+            case ControlKind::Edit:
+            case ControlKind::Choice: ThemeControl(control, dark, L"DarkMode_CFD"); break;
+            case ControlKind::Label: break;
+            }
+        }
+        RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_FRAME);
+    }
+
     void Fill() {
+        if (const HWND appearance = GetDlgItem(hwnd, kAppearanceId)) {
+            for (const wchar_t* name : kAppearanceNames) {
+                SendMessageW(appearance, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name));
+            }
+            SendMessageW(appearance, CB_SETCURSEL,
+                         static_cast<WPARAM>(AppearanceFromNumber(settings.Appearance)), 0);
+        }
         SetDlgItemTextW(hwnd, kNewTabPathId, settings.NewTabPath.c_str());
         SetDlgItemTextW(hwnd, kHistoryLimitId, std::to_wstring(settings.HistoryLimit).c_str());
         SetDlgItemTextW(hwnd, kBackupDirId, settings.BackupDir.c_str());
@@ -206,6 +246,8 @@ private:
         settings.BackupDir = TrimBlanks(ReadWindowText(GetDlgItem(hwnd, kBackupDirId)));
         settings.FavBarVisible = IsDlgButtonChecked(hwnd, kFavBarVisibleId) == BST_CHECKED;
         settings.SearchBoxVisible = IsDlgButtonChecked(hwnd, kSearchBoxVisibleId) == BST_CHECKED;
+        const LRESULT appearance = SendDlgItemMessageW(hwnd, kAppearanceId, CB_GETCURSEL, 0, 0);
+        if (appearance != CB_ERR) settings.Appearance = static_cast<int32_t>(appearance);
         store.ApplyDialogChoices(settings);
         DestroyBoundWindow(hwnd);
     }

@@ -8,7 +8,7 @@
 // What the settings dialog is made of and the rules for what it reads back,
 // apart from any window.
 
-enum class ControlKind { Group, Label, Edit, Button, CheckBox };
+enum class ControlKind { Group, Label, Edit, Button, CheckBox, Choice };
 
 // One control of the dialog; position and size in DIPs within the client area.
 struct ControlRow {
@@ -39,6 +39,10 @@ inline constexpr int kBrowseBackupDirId = 4224;
 inline constexpr int kBackupNowId = 4225;
 inline constexpr int kFavBarVisibleId = 4226;
 inline constexpr int kSearchBoxVisibleId = 4227;
+inline constexpr int kAppearanceId = 4240;
+
+// The choices under 外观, in the order of their values in settings.txt.
+inline constexpr const wchar_t* kAppearanceNames[] = {L"跟随系统", L"浅色", L"深色"};
 
 // In creation order.
 inline constexpr ControlRow kSettingsControls[] = {
@@ -55,6 +59,9 @@ inline constexpr ControlRow kSettingsControls[] = {
     {ControlKind::Group, 4230, L"界面显示", 10, 190, 460, 52},
     {ControlKind::CheckBox, kFavBarVisibleId, L"显示收藏栏", 20, 214, 130, 20},
     {ControlKind::CheckBox, kSearchBoxVisibleId, L"显示搜索框", 170, 214, 130, 20},
+    {ControlKind::Label, 4239, L"外观：", 310, 214, 45, 20},
+    // A drop-down list's height includes its list.
+    {ControlKind::Choice, kAppearanceId, L"", 355, 210, 105, 120},
     {ControlKind::Group, 4231, L"关闭标签历史", 10, 252, 460, 72},
     {ControlKind::Label, 4235, L"保存行数：", 20, 276, 90, 20},
     {ControlKind::Edit, kHistoryLimitId, L"", 100, 272, 80, 24},

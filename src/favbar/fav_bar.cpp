@@ -11,7 +11,7 @@
 #include "ui/favourite_entry.h"
 #include "ui/fonts.h"
 #include "ui/glyph_icon.h"
-#include "ui/high_contrast.h"
+#include "ui/palette.h"
 #include "ui/paint_context.h"
 #include "ui/shell_icons.h"
 
@@ -21,8 +21,6 @@ constexpr int kStarDips = 16;
 constexpr int kStarWeight = 400;
 constexpr wchar_t kBarName[] = L"收藏夹栏";
 constexpr wchar_t kOpenAction[] = L"打开";
-
-void Fill(HDC dc, const RECT& rect, int systemColour) { FillRect(dc, &rect, GetSysColorBrush(systemColour)); }
 
 }  // namespace
 
@@ -179,7 +177,7 @@ void FavBar::Paint(HDC target) {
 }
 
 void FavBar::PaintContent(HDC dc, const RECT& client) {
-    Fill(dc, client, COLOR_BTNFACE);
+    FillInk(dc, client, ChromeInk::Face);
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, InkColour(ChromeInk::BarText));
     const SelectedObject font(dc, UiFont(dpi));
@@ -191,7 +189,7 @@ void FavBar::PaintContent(HDC dc, const RECT& client) {
     for (int i = 0; i < static_cast<int>(items.size()); ++i) PaintItem(dc, i);
     if (dragging && insertIndex >= 0) {
         if (const std::optional<RECT> bar = FavInsertionBarRect(ItemRects(), insertIndex, dpi)) {
-            Fill(dc, *bar, COLOR_HIGHLIGHT);
+            FillInk(dc, *bar, ChromeInk::Accent);
         }
     }
 }
@@ -201,9 +199,9 @@ void FavBar::PaintItem(HDC dc, int index) {
     if (index == hotItem) {
         // In high contrast framed rather than filled: the name keeps the colour it stands out in.
         if (HighContrastOn()) {
-            FrameRect(dc, &item.rect, GetSysColorBrush(COLOR_HIGHLIGHT));
+            FrameInk(dc, item.rect, ChromeInk::Accent);
         } else {
-            Fill(dc, item.rect, COLOR_BTNHIGHLIGHT);
+            FillInk(dc, item.rect, ChromeInk::HotFace);
         }
     }
     if (item.iconIndex >= 0) {

@@ -29,6 +29,8 @@ void MainWindow::OnSettingsChanged(SettingsChange what) {
     if (what == SettingsChange::DialogChoices) {
         commandBar.SetSearchBoxVisible(values.SearchBoxVisible);
         UpdateCommandBar();
+        RefreshPalette(AppearanceFromNumber(values.Appearance));
+        if (CurrentPalette() != shownPalette) ShowPalette();
     }
     Layout();
 }

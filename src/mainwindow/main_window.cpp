@@ -5,6 +5,7 @@
 #include "mainwindow/frameless.h"
 #include "mainwindow/main_window_ids.h"
 #include "mainwindow/tabs/tab_list.h"
+#include "ui/dark_mode.h"
 #include "ui/nav_pane_sizer.h"
 
 namespace {
@@ -85,6 +86,9 @@ void MainWindow::OnCreate() {
     // A window opened on a monitor of another scale is told nothing of it: the
     // DPI-change message comes only when the window moves to another scale.
     dpi = static_cast<int>(GetDpiForWindow(hwnd));
+    // Before the first frame: a dark window never shows a light one.
+    shownPalette = CurrentPalette();
+    if (shownPalette == Palette::Dark) ThemeFrame(hwnd, true);
     WriteNavPaneSizer(settings.Values().NavVisible);
     if (commandBar.Create(hwnd, kCommandBarControlId)) {
         commandBar.onCommand = [this](int id) { OnCommand(id); };

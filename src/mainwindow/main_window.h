@@ -26,6 +26,7 @@
 #include "settings/settings_store.h"
 #include "tabstrip/tab_strip.h"
 #include "ui/modal_loops.h"
+#include "ui/palette.h"
 #include "ui/window_class.h"
 
 // One top-level window of the file manager: frameless, with the tab strip where
@@ -126,6 +127,7 @@ private:
     // Keys, in keys.cpp.
     void RunShortcut(const Shortcut& shortcut);
     void OnColoursChanged(UINT message);
+    void ShowPalette();
     void OnDpiChanged(int newDpi, const RECT* suggested);
     [[nodiscard]] bool OnAppMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
@@ -179,5 +181,6 @@ private:
     KeptFocus keptFocus;
     MoveStripDrag moveDrag;
     int dpi = 96;
+    Palette shownPalette = Palette::Light;
     SaveFailureNotice saveNotice;
 };

@@ -6,7 +6,8 @@
 #include "mainwindow/main_window_ids.h"
 #include "settings/config_backup.h"
 #include "settings/save_queue.h"
-#include "ui/high_contrast.h"
+#include "ui/dark_mode.h"
+#include "ui/palette.h"
 #include "ui/text.h"
 
 LRESULT MainWindow::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -59,6 +60,7 @@ LRESULT MainWindow::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_DPICHANGED:
         OnDpiChanged(HIWORD(wParam), reinterpret_cast<const RECT*>(lParam));
         return 0;
+    case WM_ERASEBKGND: return EraseWithInk(hwnd, reinterpret_cast<HDC>(wParam), ChromeInk::Face);
     case WM_SYSCOLORCHANGE:
     case WM_THEMECHANGED:
     case WM_SETTINGCHANGE:
@@ -125,9 +127,21 @@ void MainWindow::OnColoursChanged(UINT message) {
             },
             0);
     }
-    const bool before = HighContrastOn();
-    RefreshHighContrast();
-    if (message == WM_SETTINGCHANGE && HighContrastOn() == before) return;
+    // Any window may be the first told: the palette is worked out again, and
+    // each window compares it with the one it shows. New system colours change
+    // the light and high-contrast inks whatever the palette.
+    RefreshPalette();
+    if (message == WM_SETTINGCHANGE && CurrentPalette() == shownPalette) return;
+    ShowPalette();
+}
+
+// Everything the window owns takes the current palette, the tabs staying as they are.
+void MainWindow::ShowPalette() {
+    shownPalette = CurrentPalette();
+    const bool dark = shownPalette == Palette::Dark;
+    ThemeMenus(dark);
+    ThemeFrame(hwnd, dark);
+    tabs.ForEachPanel([dark](FilePanel& panel) { ThemeShellView(panel.HostWindow(), dark); });
     tabStrip.OnColoursChanged();
     commandBar.OnColoursChanged();
     favBar.OnColoursChanged();

@@ -6,6 +6,7 @@
 #include <iterator>
 
 #include "panel/explorer_events.h"
+#include "ui/palette.h"
 #include "ui/resize_band.h"
 #include "ui/window_class.h"
 
@@ -179,6 +180,9 @@ LRESULT FilePanel::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
         break;
     case WM_NCHITTEST:
         return HTCLIENT;
+    case WM_ERASEBKGND:
+        // Seen until the shell view is in place, and where it does not reach.
+        return EraseWithInk(hwnd, reinterpret_cast<HDC>(wParam), ChromeInk::Field);
     case WM_SETCURSOR:
         if (ShowArrowInResizeBand(hwnd)) return TRUE;
         break;

@@ -4,7 +4,9 @@
 
 #include <utility>
 
+#include "ui/dark_mode.h"
 #include "ui/event_log.h"
+#include "ui/palette.h"
 #include "ui/shell_items.h"
 #include "ui/shell_settings.h"
 
@@ -184,6 +186,8 @@ HRESULT FilePanel::OnNavigationComplete(PCIDLIST_ABSOLUTE folder) {
         currentPath = ParsingPath(currentItem.get());
     }
     LogEvent(L"navigated to", currentPath);
+    // Each folder brings a view of its own.
+    if (DarkChrome()) ThemeShellView(hwnd, true);
     if (onNavigated) onNavigated(this, currentPath);
     return S_OK;
 }

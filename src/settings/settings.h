@@ -36,6 +36,8 @@ struct Settings {
     int32_t WindowY = 0;
     int32_t WindowWidth = 0;
     int32_t WindowHeight = 0;
+    // 外观: 0 follows Windows' app mode, 1 light, 2 dark.
+    int32_t Appearance = 0;
 
     // Set when favorites.txt or tabs.txt existed at load but could not be read
     // whole; saving then leaves that file as it is rather than replace it with

@@ -57,6 +57,7 @@ constexpr SettingsKey kKeys[] = {
     WindowNumber(L"WindowY", &Settings::WindowY),
     WindowNumber(L"WindowWidth", &Settings::WindowWidth),
     WindowNumber(L"WindowHeight", &Settings::WindowHeight),
+    Number(L"Appearance", &Settings::Appearance),
 };
 
 // The white space the C library skips before a number.

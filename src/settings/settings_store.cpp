@@ -50,7 +50,9 @@ void SettingsStore::ApplyDialogChoices(const Settings& changed) {
     values.HistoryLimit = changed.HistoryLimit;
     values.FavBarVisible = changed.FavBarVisible;
     values.SearchBoxVisible = changed.SearchBoxVisible;
-    SaveSettingsOf(values, {L"NewTabPath", L"BackupDir", L"HistoryLimit", L"FavBarVisible", L"SearchBoxVisible"});
+    values.Appearance = changed.Appearance;
+    SaveSettingsOf(values, {L"NewTabPath", L"BackupDir", L"HistoryLimit", L"FavBarVisible", L"SearchBoxVisible",
+                            L"Appearance"});
     if (onChange) onChange(SettingsChange::DialogChoices);
 }
 

@@ -42,7 +42,8 @@ public:
     void SetTakeover(bool on);
 
     // Takes what the settings dialog edits from changed, and nothing else:
-    // NewTabPath, BackupDir, HistoryLimit, FavBarVisible and SearchBoxVisible.
+    // NewTabPath, BackupDir, HistoryLimit, FavBarVisible, SearchBoxVisible and
+    // Appearance.
     // The dialog's takeover switch keeps its flag at once, through SetTakeover.
     void ApplyDialogChoices(const Settings& changed);
 

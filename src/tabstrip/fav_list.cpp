@@ -7,7 +7,7 @@
 
 #include "ui/dpi.h"
 #include "ui/fonts.h"
-#include "ui/high_contrast.h"
+#include "ui/palette.h"
 #include "ui/handles.h"
 #include "ui/mouse_tracking.h"
 #include "ui/paint_context.h"
@@ -32,7 +32,6 @@ bool RegisterListClass() {
         windowClass.lpfnWndProc = RouteToObject<FavList>;
         windowClass.hInstance = GetModuleHandleW(nullptr);
         windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-        windowClass.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_WINDOW + 1));
         windowClass.lpszClassName = kFavListClass;
         return RegisterClassExW(&windowClass) != 0;
     }();
@@ -144,16 +143,15 @@ SIZE FavList::ClientSize() const {
 void FavList::Paint(HDC dc) {
     const SIZE client = ClientSize();
     const RECT all{0, 0, client.cx, client.cy};
-    FillRect(dc, &all, GetSysColorBrush(COLOR_WINDOW));
+    FillInk(dc, all, ChromeInk::Field);
     const SelectedObject font(dc, UiFont(dpi));
     SetBkMode(dc, TRANSPARENT);
-    const UniqueBrush hotBrush(CreateSolidBrush(InkColour(ChromeInk::HotListRow)));
     for (int row = 0; row < Rows(); ++row) {
         const FavRowParts parts = FavListRow(row, client.cx, dpi);
-        if (row == hotRow && hotBrush) FillRect(dc, &parts.row, hotBrush.get());
+        if (row == hotRow) FillInk(dc, parts.row, ChromeInk::HotListRow);
         SetTextColor(dc, InkColour(row == hotRow ? ChromeInk::HotListText : ChromeInk::ListText));
         const RECT line{parts.row.left, parts.row.bottom - 1, parts.row.right, parts.row.bottom};
-        FillRect(dc, &line, GetSysColorBrush(COLOR_BTNSHADOW));
+        FillInk(dc, line, ChromeInk::Outline);
         const size_t i = static_cast<size_t>(row);
         if (icons[i] >= 0) {
             ImageList_Draw(SmallSystemImageList(), icons[i], dc, parts.icon.x, parts.icon.y, ILD_TRANSPARENT);

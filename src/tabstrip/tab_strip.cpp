@@ -5,10 +5,11 @@
 #include <algorithm>
 
 #include "tabstrip/tab_strip_drop.h"
+#include "ui/dark_mode.h"
 #include "ui/dpi.h"
 #include "ui/fonts.h"
 #include "ui/glyph_icon.h"
-#include "ui/high_contrast.h"
+#include "ui/palette.h"
 #include "ui/paint_context.h"
 #include "ui/shell_icons.h"
 
@@ -78,6 +79,7 @@ void TabStrip::MakeTooltip() {
                               GetModuleHandleW(nullptr), nullptr);
     if (!tooltip) return;
     SendMessageW(tooltip, TTM_SETMAXTIPWIDTH, 0, kMaxTipWidth);
+    if (DarkChrome()) ThemeTooltip(tooltip, true);
     wchar_t noText[] = L"";
     TTTOOLINFOW tool{};
     tool.cbSize = sizeof(tool);
@@ -164,6 +166,7 @@ void TabStrip::OnDestroy() {
 void TabStrip::OnColoursChanged() {
     // Made again in the theme's colours at the next paint.
     DropIcons();
+    ThemeTooltip(tooltip, DarkChrome());
     Repaint();
 }
 

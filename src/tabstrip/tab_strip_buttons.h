@@ -9,7 +9,7 @@
 #include "tabstrip/tab_strip_layout.h"
 #include "tabstrip/tab_strip_messages.h"
 #include "ui/glyph_icon.h"
-#include "ui/high_contrast.h"
+#include "ui/palette.h"
 
 // The strip's buttons, each described once. The layout places them, the
 // painting draws them, the mouse and assistive tools press them, and the left

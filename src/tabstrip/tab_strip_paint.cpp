@@ -5,7 +5,7 @@
 #include <algorithm>
 
 #include "ui/fonts.h"
-#include "ui/high_contrast.h"
+#include "ui/palette.h"
 #include "ui/paint_context.h"
 #include "ui/shell_icons.h"
 
@@ -18,16 +18,10 @@ constexpr int kHighContrastFrame = 2;
 constexpr int kAccentBarHeight = 2;
 constexpr wchar_t kCloseMark[] = L"×";
 
-void Fill(HDC dc, const RECT& rect, int systemColour) { FillRect(dc, &rect, GetSysColorBrush(systemColour)); }
-
-void Outline(HDC dc, const RECT& rect, bool highContrast) {
-    FrameRect(dc, &rect, GetSysColorBrush(highContrast ? COLOR_BTNTEXT : COLOR_BTNSHADOW));
-}
-
 void HighlightFrame(HDC dc, const RECT& rect) {
     RECT frame = rect;
     for (int i = 0; i < kHighContrastFrame; ++i) {
-        FrameRect(dc, &frame, GetSysColorBrush(COLOR_HIGHLIGHT));
+        FrameInk(dc, frame, ChromeInk::Accent);
         InflateRect(&frame, -1, -1);
     }
 }
@@ -55,7 +49,7 @@ void TabStrip::Paint(HDC target) {
 }
 
 void TabStrip::PaintContent(HDC dc, const RECT& client) {
-    Fill(dc, client, COLOR_BTNFACE);
+    FillInk(dc, client, ChromeInk::Face);
     SetBkMode(dc, TRANSPARENT);
     const SelectedObject font(dc, UiFont(dpi));
     const int count = static_cast<int>(std::min(titles.size(), layout.tabRects.size()));
@@ -71,17 +65,18 @@ void TabStrip::PaintTab(HDC dc, int index) {
     const bool hot = index == hotTab;
     if (HighContrastOn()) {
         // Only system colours: the active tab in the selection's, the hot one framed.
-        Fill(dc, tab, active ? COLOR_HIGHLIGHT : COLOR_BTNFACE);
-        Outline(dc, tab, true);
+        FillInk(dc, tab, active ? ChromeInk::Accent : ChromeInk::Face);
+        FrameInk(dc, tab, ChromeInk::Outline);
         if (hot && !active) HighlightFrame(dc, tab);
-        SetTextColor(dc, InkColour(active ? ChromeInk::SelectedText : ChromeInk::BarText, true));
+        SetTextColor(dc, InkColour(active ? ChromeInk::SelectedText : ChromeInk::BarText));
     } else {
-        Fill(dc, tab, active ? COLOR_WINDOW : hot ? COLOR_BTNHIGHLIGHT : COLOR_BTNFACE);
-        Outline(dc, tab, false);
+        FillInk(dc, tab, active ? ChromeInk::Field : hot ? ChromeInk::HotFace : ChromeInk::Face);
+        FrameInk(dc, tab, ChromeInk::Outline);
         if (active) {
-            Fill(dc, RECT{tab.left + 1, tab.top + 1, tab.right - 1, tab.top + 1 + kAccentBarHeight}, COLOR_HIGHLIGHT);
+            FillInk(dc, RECT{tab.left + 1, tab.top + 1, tab.right - 1, tab.top + 1 + kAccentBarHeight},
+                    ChromeInk::Accent);
         }
-        SetTextColor(dc, InkColour(ChromeInk::BarText, false));
+        SetTextColor(dc, InkColour(ChromeInk::BarText));
     }
     // The keyboard's place while the strip has the focus.
     if (index == focusTab && GetFocus() == hwnd) {
@@ -121,14 +116,14 @@ void TabStrip::PaintButtons(HDC dc) {
         const bool hot = hotButton == button.hitCode;
         const bool amongTabs = button.shape == ButtonShape::AmongTabs;
         if (highContrast) {
-            Fill(dc, rect, COLOR_BTNFACE);
-            if (amongTabs) Outline(dc, rect, true);
+            FillInk(dc, rect, ChromeInk::Face);
+            if (amongTabs) FrameInk(dc, rect, ChromeInk::Outline);
             if (pressed || hot) HighlightFrame(dc, rect);
         } else {
             if (pressed || hot || !amongTabs) {
-                Fill(dc, rect, pressed ? COLOR_BTNSHADOW : hot ? COLOR_BTNHIGHLIGHT : COLOR_BTNFACE);
+                FillInk(dc, rect, pressed ? ChromeInk::PressedFace : hot ? ChromeInk::HotFace : ChromeInk::Face);
             }
-            if (amongTabs) Outline(dc, rect, false);
+            if (amongTabs) FrameInk(dc, rect, ChromeInk::Outline);
         }
         if (HICON icon = ButtonIcon(row, maximized)) {
             const RECT place = ButtonIconRect(rect, button.iconDips, pressed, dpi);
@@ -146,6 +141,6 @@ HICON TabStrip::ButtonIcon(size_t row, bool windowMaximized) const {
 void TabStrip::PaintInsertionBar(HDC dc) {
     if (!dragging) return;
     if (const std::optional<RECT> bar = InsertionBarRect(layout.tabRects, insertIndex, dpi)) {
-        Fill(dc, *bar, COLOR_HIGHLIGHT);
+        FillInk(dc, *bar, ChromeInk::Accent);
     }
 }

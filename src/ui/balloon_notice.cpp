@@ -2,6 +2,9 @@
 
 #include <commctrl.h>
 
+#include "ui/dark_mode.h"
+#include "ui/palette.h"
+
 namespace {
 
 constexpr UINT_PTR kNoticeToolId = 1;
@@ -22,6 +25,7 @@ bool BalloonNotice::Show(HWND owner, POINT screen, const std::wstring& title, co
                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, owner, nullptr, GetModuleHandleW(nullptr),
                               nullptr);
     if (!balloon) return false;
+    if (DarkChrome()) ThemeTooltip(balloon, true);
     shownText = text;
     TTTOOLINFOW tool{};
     tool.cbSize = sizeof(tool);

@@ -28,7 +28,7 @@ const Lines kSettingsKeys = {L"NavVisible",   L"DetailsVisible", L"PreviewVisibl
                              L"ShowFileExt",  L"ViewMode",       L"ViewIconSize",     L"Takeover",
                              L"FavBarVisible", L"SearchBoxVisible", L"NewTabPath",     L"BackupDir",
                              L"ActiveTab",    L"HistoryLimit",   L"WindowX",          L"WindowY",
-                             L"WindowWidth",  L"WindowHeight"};
+                             L"WindowWidth",  L"WindowHeight",   L"Appearance"};
 
 Lines KeysOf(const Lines& lines) {
     Lines keys;

@@ -67,7 +67,7 @@ TEST(CommandBarLayout, NarrowBarsKeep80DipsOfAddressOverTheButtonsButNotPastTheM
     EXPECT_EQ(tinyScaled.addressRect.left, 8);
 }
 
-TEST(SearchBoxIcons, SitAtTheRightWithTheClearZoneBetweenThem) {
+TEST(SearchBoxIcons, SitAtTheRightWithTheClearZoneBetweenThemAndTheCueBeforeThem) {
     const SearchBoxIcons icons = PlaceSearchBoxIcons(RECT{0, 0, 196, 22}, 96);
     EXPECT_RECT(icons.searchIcon, 177, 4, 191, 18);
     EXPECT_RECT(icons.clearIcon, 159, 4, 173, 18);
@@ -75,11 +75,15 @@ TEST(SearchBoxIcons, SitAtTheRightWithTheClearZoneBetweenThem) {
     EXPECT_TRUE(InClearZone(icons, 159));
     EXPECT_TRUE(InClearZone(icons, 176));
     EXPECT_FALSE(InClearZone(icons, 177));
+    EXPECT_RECT(icons.cue, 4, 0, 173, 22);
 
     const SearchBoxIcons scaled = PlaceSearchBoxIcons(RECT{0, 0, 300, 35}, 144);
     // 5 DIPs round up to 8 px.
     EXPECT_RECT(scaled.searchIcon, 271, 7, 292, 28);
     EXPECT_RECT(scaled.clearIcon, 244, 7, 265, 28);
+    // The cue's ellipsis comes before the search icon at every DPI.
+    EXPECT_RECT(scaled.cue, 6, 0, 265, 35);
+    EXPECT_EQ(PlaceSearchBoxIcons(RECT{0, 0, 8, 22}, 96).cue.right, 4) << "a box too narrow for any cue";
 }
 
 }  // namespace
