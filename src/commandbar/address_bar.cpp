@@ -6,12 +6,13 @@
 
 #include "commandbar/command_ids.h"
 #include "ui/app_identity.h"
+#include "ui/dark_mode.h"
 #include "ui/dpi.h"
 #include "ui/fonts.h"
-#include "ui/palette.h"
 #include "ui/labelled_accessible.h"
 #include "ui/mouse_tracking.h"
 #include "ui/paint_context.h"
+#include "ui/palette.h"
 #include "ui/resize_band.h"
 #include "ui/shell_items.h"
 #include "ui/window_class.h"
@@ -214,6 +215,9 @@ LRESULT CALLBACK CommandBar::AddressEditProc(HWND edit, UINT message, WPARAM wPa
                                              DWORD_PTR barData) {
     auto* bar = reinterpret_cast<CommandBar*>(barData);
     switch (message) {
+    case WM_NCPAINT:
+        if (PaintDarkFieldEdge(edit)) return 0;
+        break;
     case WM_KEYDOWN:
         if (wParam == VK_RETURN) {
             bar->RaiseCommand(kCommandOpenTypedAddress);

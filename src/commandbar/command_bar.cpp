@@ -5,14 +5,14 @@
 
 #include "commandbar/command_ids.h"
 #include "ui/bar_geometry.h"
+#include "ui/dark_mode.h"
 #include "ui/dpi.h"
 #include "ui/fonts.h"
 #include "ui/glyph_icon.h"
-#include "ui/dark_mode.h"
-#include "ui/palette.h"
 #include "ui/labelled_accessible.h"
 #include "ui/mouse_tracking.h"
 #include "ui/paint_context.h"
+#include "ui/palette.h"
 #include "ui/resize_band.h"
 #include "ui/window_class.h"
 

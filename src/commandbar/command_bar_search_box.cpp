@@ -3,13 +3,14 @@
 #include <commctrl.h>
 #include <windowsx.h>
 
+#include "ui/dark_mode.h"
 #include "ui/dpi.h"
 #include "ui/fonts.h"
 #include "ui/glyph_icon.h"
-#include "ui/palette.h"
 #include "ui/labelled_accessible.h"
 #include "ui/mouse_tracking.h"
 #include "ui/paint_context.h"
+#include "ui/palette.h"
 
 namespace {
 
@@ -58,6 +59,9 @@ LRESULT CALLBACK CommandBar::SearchBoxProc(HWND box, UINT message, WPARAM wParam
 LRESULT CommandBar::OnSearchBoxMessage(HWND box, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_PAINT || message == WM_PRINTCLIENT) MakeIcons();
     switch (message) {
+    case WM_NCPAINT:
+        if (PaintDarkFieldEdge(box)) return 0;
+        break;
     case WM_PAINT: {
         const LRESULT painted = DefSubclassProc(box, message, wParam, lParam);
         const WindowDc dc(box);

@@ -46,7 +46,7 @@ ControlStyle StyleOf(ControlKind kind) {
     case ControlKind::Edit: return {L"EDIT", ES_AUTOHSCROLL, WS_EX_CLIENTEDGE};
     case ControlKind::Button: return {L"BUTTON", BS_PUSHBUTTON, 0};
     case ControlKind::CheckBox: return {L"BUTTON", BS_AUTOCHECKBOX, 0};
-    case ControlKind::Choice: return {L"COMBOBOX", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 0};
+    case ControlKind::Choice: return {L"COMBOBOX", CBS_DROPDOWNLIST | WS_VSCROLL, 0};
     }
     return {L"STATIC", 0, 0};
 }

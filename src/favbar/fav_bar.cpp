@@ -11,8 +11,8 @@
 #include "ui/favourite_entry.h"
 #include "ui/fonts.h"
 #include "ui/glyph_icon.h"
-#include "ui/palette.h"
 #include "ui/paint_context.h"
+#include "ui/palette.h"
 #include "ui/shell_icons.h"
 
 namespace {

@@ -1,8 +1,8 @@
 #include <windowsx.h>
 
 #include "app/posted_path.h"
-#include "mainwindow/main_window.h"
 #include "mainwindow/frameless.h"
+#include "mainwindow/main_window.h"
 #include "mainwindow/main_window_ids.h"
 #include "settings/config_backup.h"
 #include "settings/save_queue.h"

@@ -7,10 +7,10 @@
 
 #include "ui/dpi.h"
 #include "ui/fonts.h"
-#include "ui/palette.h"
 #include "ui/handles.h"
 #include "ui/mouse_tracking.h"
 #include "ui/paint_context.h"
+#include "ui/palette.h"
 #include "ui/shell_icons.h"
 
 namespace {

@@ -9,8 +9,8 @@
 #include "ui/dpi.h"
 #include "ui/fonts.h"
 #include "ui/glyph_icon.h"
-#include "ui/palette.h"
 #include "ui/paint_context.h"
+#include "ui/palette.h"
 #include "ui/shell_icons.h"
 
 namespace {

@@ -5,8 +5,8 @@
 #include <algorithm>
 
 #include "ui/fonts.h"
-#include "ui/palette.h"
 #include "ui/paint_context.h"
+#include "ui/palette.h"
 #include "ui/shell_icons.h"
 
 namespace {

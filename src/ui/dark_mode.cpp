@@ -149,6 +149,21 @@ void ThemeLabelledButton(HWND control, bool dark) {
     SetTheme(control, dark ? L"" : nullptr, dark ? L"" : nullptr);
 }
 
+bool PaintDarkFieldEdge(HWND edit) {
+    if (!DarkChrome()) return false;
+    const HDC dc = GetWindowDC(edit);
+    if (!dc) return false;
+    RECT window{};
+    GetWindowRect(edit, &window);
+    RECT edge{0, 0, window.right - window.left, window.bottom - window.top};
+    // The sunken edge is two pixels wide.
+    FrameInk(dc, edge, ChromeInk::Outline);
+    InflateRect(&edge, -1, -1);
+    FrameInk(dc, edge, ChromeInk::Field);
+    ReleaseDC(edit, dc);
+    return true;
+}
+
 void ThemeTooltip(HWND tooltip, bool dark) {
     if (!tooltip) return;
     if (DarkThemeCallsAvailable()) {

@@ -31,6 +31,9 @@ void ThemeControl(HWND control, bool dark, const wchar_t* darkTheme);
 // A check box or group box: its text is drawn in the colour its parent gives
 // only without visual styles, so in dark it goes without them.
 void ThemeLabelledButton(HWND control, bool dark);
+// Paints a sunken edit box's edge in the dark palette, where the system would
+// draw it light; answers whether it did, and so whether WM_NCPAINT is answered.
+bool PaintDarkFieldEdge(HWND edit);
 // A tooltip window, its colours included where it draws unthemed.
 void ThemeTooltip(HWND tooltip, bool dark);
 // The shell view's items, column header, tree and scroll bars under a window.

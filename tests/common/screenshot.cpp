@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "common/bitmap_pixels.h"
+
 UniqueBitmap CaptureScreenRect(const RECT& rect) {
     const int width = rect.right - rect.left;
     const int height = rect.bottom - rect.top;
@@ -18,6 +20,17 @@ UniqueBitmap CaptureScreenRect(const RECT& rect) {
     ReleaseDC(nullptr, screen);
     if (!copied) return {};
     return copy;
+}
+
+int LightPixelPercent(const RECT& rect) {
+    const UniqueBitmap shot = CaptureScreenRect(rect);
+    const PixelImage image = shot ? ReadBitmapPixels(shot.get()) : PixelImage{};
+    if (image.pixels.empty()) return -1;
+    size_t light = 0;
+    for (const RGBQUAD& pixel : image.pixels) {
+        if (pixel.rgbRed * 299 + pixel.rgbGreen * 587 + pixel.rgbBlue * 114 >= 160 * 1000) ++light;
+    }
+    return static_cast<int>(light * 100 / image.pixels.size());
 }
 
 std::filesystem::path ScreenshotFolder() {

@@ -23,6 +23,7 @@ const wchar_t* ClassOf(ControlKind kind) {
     switch (kind) {
     case ControlKind::Label: return L"Static";
     case ControlKind::Edit: return L"Edit";
+    case ControlKind::Choice: return L"ComboBox";
     default: return L"Button";
     }
 }
@@ -112,13 +113,15 @@ TEST_F(SettingsDialogTest, OpensOverTheDisabledWindowWithEveryControlAndEscapeSt
         ASSERT_NE(control, nullptr) << row.id;
         EXPECT_EQ(lstrcmpiW(ClassName(control).c_str(), ClassOf(row.kind)), 0) << row.id;
         EXPECT_EQ(GetWindowLongW(control, GWL_STYLE) & WS_TABSTOP, 0) << row.id;
-        if (row.kind != ControlKind::Edit && row.id != kTakeoverStatusId) {
+        if (row.kind != ControlKind::Edit && row.kind != ControlKind::Choice && row.id != kTakeoverStatusId) {
             EXPECT_EQ(WindowText(control), row.text);
         }
         RECT place{};
         GetWindowRect(control, &place);
         MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&place), 2);
-        const RECT expected = ScaledControlRect(row, Dpi());
+        RECT expected = ScaledControlRect(row, Dpi());
+        // A closed drop-down list is as tall as its font makes it.
+        if (row.kind == ControlKind::Choice) expected.bottom = place.bottom;
         EXPECT_TRUE(EqualRect(&place, &expected)) << row.id;
     }
     EXPECT_EQ(GetWindowLongW(GetDlgItem(dialog, 4228), GWL_STYLE) & BS_TYPEMASK, BS_GROUPBOX);
@@ -134,6 +137,7 @@ TEST_F(SettingsDialogTest, OpensOverTheDisabledWindowWithEveryControlAndEscapeSt
     EXPECT_EQ(checked, BST_UNCHECKED);
     ASSERT_TRUE(SendWithTimeout(GetDlgItem(dialog, kSearchBoxVisibleId), BM_GETCHECK, 0, 0, checked));
     EXPECT_EQ(checked, BST_CHECKED);
+    EXPECT_EQ(WindowText(GetDlgItem(dialog, kAppearanceId)), L"跟随系统");
     const std::wstring status = WindowText(GetDlgItem(dialog, kTakeoverStatusId));
     EXPECT_TRUE(status.starts_with(L"当前状态：")) << NarrowForTest(status);
 
@@ -195,6 +199,21 @@ TEST_F(SettingsDialogTest, ConfirmKeepsWhatWasWrittenSinceTheSettingsWereLoaded)
     for (const wchar_t* line : {L"ViewMode=4", L"ViewIconSize=16", L"NavVisible=0", L"WindowX=123"}) {
         EXPECT_TRUE(HasLine(saved, line)) << "the dialog put back the loaded " << NarrowForTest(line);
     }
+}
+
+TEST_F(SettingsDialogTest, ChoosingDarkTurnsTheOpenWindowDarkAtOnceAndIsSaved) {
+    HWND dialog = OpenSettings();
+    ASSERT_NE(dialog, nullptr);
+    LRESULT chosen = CB_ERR;
+    ASSERT_TRUE(SendWithTimeout(GetDlgItem(dialog, kAppearanceId), CB_SETCURSEL, 2, 0, chosen));
+    ASSERT_EQ(WindowText(GetDlgItem(dialog, kAppearanceId)), L"深色");
+    Press(dialog, IDOK);
+    ASSERT_TRUE(WaitForClosed(dialog));
+    RECT bounds{};
+    GetWindowRect(strip, &bounds);
+    EXPECT_TRUE(WaitUntil([&] { return Painted(strip) && LightPixelPercent(bounds) <= 25; }, 10000))
+        << "the strip did not turn dark";
+    EXPECT_TRUE(WaitUntil([&] { return HasLine(SavedSettings(), L"Appearance=2"); }, 10000));
 }
 
 TEST_F(SettingsDialogTest, TickingTheFavouritesBarShowsItAboveThePanel) {

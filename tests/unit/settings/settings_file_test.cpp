@@ -6,12 +6,12 @@
 #include <string>
 #include <vector>
 
+#include "config_folder_fixture.h"
 #include "settings/line_file.h"
 #include "settings/load_settings.h"
 #include "settings/save_queue.h"
-#include "ui/handles.h"
-#include "config_folder_fixture.h"
 #include "settings_printer.h"
+#include "ui/handles.h"
 
 namespace {
 

@@ -1,0 +1,159 @@
+#include <windows.h>
+
+#include <filesystem>
+#include <optional>
+#include <string>
+
+#include "common/png_file.h"
+#include "common/private_prefix.h"
+#include "common/screenshot.h"
+#include "driver/desktop_input.h"
+#include "driver/quorlen_driver.h"
+
+// The chrome follows Windows' app mode, read from the registry as the system
+// keeps it, and changes with it while running.
+
+namespace {
+
+constexpr int kCommandBarId = 1;
+constexpr int kTabStripId = 7;
+constexpr int kFavBarId = 11;
+constexpr wchar_t kPersonalizeKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Themes\\Personalize";
+
+// Sets AppsUseLightTheme for the prefix while it lives, and puts the old state back.
+class AppMode {
+public:
+    explicit AppMode(bool light) {
+        if (RegCreateKeyExW(HKEY_CURRENT_USER, kPersonalizeKey, 0, nullptr, 0, KEY_READ | KEY_SET_VALUE, nullptr,
+                            key_.put(), nullptr) != ERROR_SUCCESS) {
+            return;
+        }
+        DWORD old = 0;
+        DWORD size = sizeof(old);
+        if (RegQueryValueExW(key_.get(), L"AppsUseLightTheme", nullptr, nullptr, reinterpret_cast<BYTE*>(&old),
+                             &size) == ERROR_SUCCESS) {
+            saved_ = old;
+        }
+        Set(light);
+    }
+    ~AppMode() {
+        if (!key_) return;
+        if (saved_) {
+            RegSetValueExW(key_.get(), L"AppsUseLightTheme", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&*saved_),
+                           sizeof(DWORD));
+        } else {
+            RegDeleteValueW(key_.get(), L"AppsUseLightTheme");
+        }
+    }
+    AppMode(const AppMode&) = delete;
+    AppMode& operator=(const AppMode&) = delete;
+
+    bool Set(bool light) {
+        const DWORD value = light ? 1 : 0;
+        return key_ && RegSetValueExW(key_.get(), L"AppsUseLightTheme", 0, REG_DWORD,
+                                      reinterpret_cast<const BYTE*>(&value), sizeof(value)) == ERROR_SUCCESS;
+    }
+
+private:
+    UniqueKey key_;
+    std::optional<DWORD> saved_;
+};
+
+// Tells every window the colour set changed, as Windows does when the app mode switches.
+void BroadcastColourSetChange() {
+    DWORD_PTR ignored = 0;
+    SendMessageTimeoutW(HWND_BROADCAST, WM_SETTINGCHANGE, 0, reinterpret_cast<LPARAM>(L"ImmersiveColorSet"),
+                        SMTO_ABORTIFHUNG, 5000, &ignored);
+}
+
+RECT ScreenRectOf(HWND window) {
+    RECT rect{};
+    GetWindowRect(window, &rect);
+    return rect;
+}
+
+class AppearanceTest : public StartedQuorlenTest {
+protected:
+    void PrepareConfig() override {
+        mode.emplace(systemLight);
+        ASSERT_TRUE(mode->Set(systemLight)) << "could not write AppsUseLightTheme";
+        ASSERT_TRUE(WriteConfigLines(install, L"settings.txt",
+                                     {L"FavBarVisible=1", L"Appearance=" + std::to_wstring(appearance)}));
+    }
+    void TearDown() override { mode.reset(); }
+
+    // Waits until the strip, the command bar and the favourites bar all look
+    // dark, or all light, and says which bar did not.
+    testing::AssertionResult WaitForBars(bool dark) const {
+        const char* lastOff = "the main window";
+        const bool reached = WaitUntil(
+            [&] {
+                for (const auto& [id, name] : {std::pair{kTabStripId, "tab strip"}, std::pair{kCommandBarId,
+                                                                                           "command bar"},
+                                               std::pair{kFavBarId, "favourites bar"}}) {
+                    const HWND bar = GetDlgItem(window, id);
+                    const int light = bar && Painted(bar) ? LightPixelPercent(ScreenRectOf(bar)) : -1;
+                    if (light < 0 || (dark ? light > 25 : light < 60)) {
+                        lastOff = name;
+                        return false;
+                    }
+                }
+                return true;
+            },
+            10000);
+        if (reached) return testing::AssertionSuccess();
+        return testing::AssertionFailure() << "the " << lastOff << " never looked " << (dark ? "dark" : "light");
+    }
+
+    void SaveWindowPicture(const wchar_t* name) const {
+        const UniqueBitmap shot = CaptureScreenRect(ScreenRectOf(window));
+        const std::filesystem::path file = ScreenshotFolder() / name;
+        EXPECT_TRUE(shot && SaveBitmapAsPng(shot.get(), file.wstring())) << NarrowForTest(file.wstring());
+    }
+
+    bool systemLight = false;
+    int appearance = 0;
+    std::optional<AppMode> mode;
+};
+
+TEST_F(AppearanceTest, ADarkSystemGivesDarkBarsFromTheFirstFrameAndALightOneTurnsThemLightLive) {
+    // As early as the test can see the window: whatever of the bars is on the
+    // screen already is dark, never a white flash.
+    RECT first = ScreenRectOf(window);
+    first.bottom = first.top + MulDiv(60, static_cast<int>(GetDpiForSystem()), 96);
+    const int earliest = LightPixelPercent(first);
+    EXPECT_GE(earliest, 0) << "the screen could not be read";
+    EXPECT_LE(earliest, 25) << "the top of a new dark window showed light first";
+
+    ASSERT_TRUE(WaitForBars(true));
+    SaveWindowPicture(L"appearance-dark-window.png");
+
+    const DWORD process = quorlen.Id();
+    ASSERT_TRUE(mode->Set(true));
+    BroadcastColourSetChange();
+    EXPECT_TRUE(WaitForBars(false));
+    EXPECT_EQ(quorlen.Id(), process);
+    EXPECT_TRUE(IsWindow(window)) << "the switch made a new window rather than repaint this one";
+
+    mode->Set(false);
+    BroadcastColourSetChange();
+    EXPECT_TRUE(WaitForBars(true)) << "switching back to dark";
+}
+
+class DarkChoiceTest : public AppearanceTest {
+protected:
+    void PrepareConfig() override {
+        systemLight = true;
+        appearance = 2;
+        AppearanceTest::PrepareConfig();
+    }
+};
+
+TEST_F(DarkChoiceTest, DarkChosenInTheSettingsOverridesALightSystem) {
+    EXPECT_TRUE(WaitForBars(true));
+    // A change of the system's mode changes nothing while the choice stands.
+    BroadcastColourSetChange();
+    EXPECT_TRUE(WaitForBars(true));
+}
+
+}  // namespace
