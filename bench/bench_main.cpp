@@ -58,6 +58,41 @@ double ObjectGrowth(DWORD before, DWORD after) {
     return Reported(before) && Reported(after) ? static_cast<double>(after) - before : -1;
 }
 
+// Windows' app mode for the bench's prefix, put back as it was at the end.
+class AppModeSwitch {
+public:
+    AppModeSwitch() {
+        RegCreateKeyExW(HKEY_CURRENT_USER, kPersonalize, 0, nullptr, 0, KEY_READ | KEY_SET_VALUE, nullptr, key.put(),
+                        nullptr);
+        DWORD size = sizeof(saved);
+        hadValue = key && RegQueryValueExW(key.get(), kValue, nullptr, nullptr, reinterpret_cast<BYTE*>(&saved),
+                                           &size) == ERROR_SUCCESS;
+    }
+    ~AppModeSwitch() {
+        if (!key) return;
+        if (hadValue) {
+            RegSetValueExW(key.get(), kValue, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&saved), sizeof(saved));
+        } else {
+            RegDeleteValueW(key.get(), kValue);
+        }
+    }
+    AppModeSwitch(const AppModeSwitch&) = delete;
+    AppModeSwitch& operator=(const AppModeSwitch&) = delete;
+
+    bool Set(bool light) const {
+        const DWORD value = light ? 1 : 0;
+        return key && RegSetValueExW(key.get(), kValue, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value),
+                                     sizeof(value)) == ERROR_SUCCESS;
+    }
+
+private:
+    static constexpr wchar_t kPersonalize[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Themes\\Personalize";
+    static constexpr wchar_t kValue[] = L"AppsUseLightTheme";
+    UniqueKey key;
+    DWORD saved = 1;
+    bool hadValue = false;
+};
+
 std::wstring LauncherExe() { return (ProgramFolder() / L"QuorlenLauncher.exe").wstring(); }
 
 // The Quorlen process that shows a main window, whoever started it; 0 for none.
@@ -82,6 +117,7 @@ public:
 
     void ColdStarts() {
         Figure quorlen{"Cold start: Quorlen", "ms", {}};
+        Figure dark{"Cold start: Quorlen in dark", "ms", {}};
         Figure floor{"Cold start: floor", "ms", {}};
         Figure peer{"Cold start: peer (explorer.exe)", "ms", {}};
         Figure processStart{"Process start (do-nothing program)", "ms", {}};
@@ -96,6 +132,15 @@ public:
                 quorlen.samples.push_back(
                     MsToListed(process, Quoted(install.ExePath().wstring()) + L" " + Quoted(folder),
                                install.Folder().wstring()));
+            }
+            {
+                QuorlenInstall install;
+                QuorlenProcess process;
+                dark.samples.push_back(WriteConfigLines(install, L"settings.txt", {L"Appearance=2"})
+                                           ? MsToListed(process,
+                                                        Quoted(install.ExePath().wstring()) + L" " + Quoted(folder),
+                                                        install.Folder().wstring())
+                                           : -1);
             }
             stored.samples.push_back(StoredCommandColdStartMs());
             {
@@ -115,7 +160,7 @@ public:
             floorControl.samples.push_back(both ? floor.samples[i] - processStart.samples[i] : -1);
         }
         DeleteTakeoverRecord();
-        for (Figure* figure : {&quorlen, &floor, &peer, &processStart, &floorControl, &stored}) {
+        for (Figure* figure : {&quorlen, &dark, &floor, &peer, &processStart, &floorControl, &stored}) {
             figures.push_back(std::move(*figure));
         }
     }
@@ -235,6 +280,45 @@ public:
         TabCycles();
     }
 
+    // Windows' app mode switches while a window holds 10 tabs: from the
+    // window's being told until it and every part of it painted again.
+    void ThemeSwitches() {
+        ListedFolders folders(10);
+        Figure switches{"Theme switch, 10 tabs: told to all painted", "ms", {}};
+        QuorlenInstall install;
+        if (!WriteConfigLines(install, L"tabs.txt", folders.paths)) return;
+        QuorlenProcess process;
+        if (MsToListed(process, Quoted(install.ExePath().wstring()), install.Folder().wstring()) < 0) return;
+        HWND window = process.WaitForMainWindow();
+        HWND strip = GetDlgItem(window, kTabStripId);
+        if (!WaitUntil([&] { return Query(strip, kTabCount) == 10; }, 30000)) return;
+        const AppModeSwitch mode;
+        const auto allPainted = [window] {
+            bool painted = !GetUpdateRect(window, nullptr, FALSE);
+            EnumChildWindows(
+                window,
+                [](HWND child, LPARAM all) -> BOOL {
+                    if (IsWindowVisible(child) && GetUpdateRect(child, nullptr, FALSE)) {
+                        *reinterpret_cast<bool*>(all) = false;
+                    }
+                    return TRUE;
+                },
+                reinterpret_cast<LPARAM>(&painted));
+            return painted;
+        };
+        for (int run = 0; run < runs; ++run) {
+            if (!mode.Set(run % 2 == 1) || !WaitUntil(allPainted, 10000)) continue;
+            const double start = NowMs();
+            DWORD_PTR ignored = 0;
+            if (!SendMessageTimeoutW(window, WM_SETTINGCHANGE, 0, reinterpret_cast<LPARAM>(L"ImmersiveColorSet"),
+                                     SMTO_ABORTIFHUNG, 5000, &ignored)) {
+                continue;
+            }
+            switches.samples.push_back(MsUntil(start, allPainted));
+        }
+        figures.push_back(std::move(switches));
+    }
+
     void ConfigurationStore() {
         for (Figure& figure : MeasureConfigurationStore(runs)) figures.push_back(std::move(figure));
     }
@@ -243,6 +327,8 @@ public:
         const std::string restored30 = "Restored start, 30 tabs: ";
         const std::vector<Ratio> ratios = {
             {"Cold start: Quorlen / floor", "Cold start: Quorlen", "Cold start: floor", 1.15},
+            {"Cold start: dark / light", "Cold start: Quorlen in dark", "Cold start: Quorlen", 1.02},
+            {"Theme switch with 10 tabs, ms", "Theme switch, 10 tabs: told to all painted", "", 100},
             {"Cold start: Quorlen / peer", "Cold start: Quorlen", "Cold start: peer (explorer.exe)", 0.9},
             {"Hand-off / floor cold start", "Hand-off: second start to new tab listed", "Cold start: floor", 0.4},
             {"Stored command, Quorlen running / hand-off", "Hand-off: stored command to new tab listed",
@@ -407,6 +493,7 @@ int wmain(int argc, wchar_t** argv) {
     }
     if (wanted(L"handoff")) bench.HandOffsAndTabSwitches();
     if (wanted(L"memory")) bench.Memory();
+    if (wanted(L"theme")) bench.ThemeSwitches();
     if (wanted(L"config")) bench.ConfigurationStore();
     bench.Print();
     return 0;

@@ -246,7 +246,7 @@ private:
         settings.BackupDir = TrimBlanks(ReadWindowText(GetDlgItem(hwnd, kBackupDirId)));
         settings.FavBarVisible = IsDlgButtonChecked(hwnd, kFavBarVisibleId) == BST_CHECKED;
         settings.SearchBoxVisible = IsDlgButtonChecked(hwnd, kSearchBoxVisibleId) == BST_CHECKED;
-        const LRESULT appearance = SendDlgItemMessageW(hwnd, kAppearanceId, CB_GETCURSEL, 0, 0);
+        const LRESULT appearance = SendMessageW(GetDlgItem(hwnd, kAppearanceId), CB_GETCURSEL, 0, 0);
         if (appearance != CB_ERR) settings.Appearance = static_cast<int32_t>(appearance);
         store.ApplyDialogChoices(settings);
         DestroyBoundWindow(hwnd);

@@ -7,6 +7,7 @@
 
 #include "favbar/fav_bar_layout.h"
 #include "ui/bar_geometry.h"
+#include "ui/dark_menu.h"
 #include "ui/dpi.h"
 #include "ui/favourite_entry.h"
 #include "ui/fonts.h"
@@ -55,6 +56,7 @@ void FavBar::OnColoursChanged() {
 
 LRESULT FavBar::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
     if (const std::optional<LRESULT> handled = HandleInput(message, wParam, lParam)) return *handled;
+    if (const std::optional<LRESULT> item = AnswerMenuItemDrawing(message, lParam, dpi)) return *item;
     if (const std::optional<LRESULT> drawn =
             AnswerDrawnWindowMessage(hwnd, message, wParam, [this](HDC dc) { Paint(dc); })) {
         return *drawn;

@@ -7,6 +7,7 @@
 
 #include "favbar/fav_bar_layout.h"
 #include "ui/bar_geometry.h"
+#include "ui/dark_menu.h"
 #include "ui/dpi.h"
 #include "ui/mouse_tracking.h"
 #include "ui/resize_band.h"
@@ -163,6 +164,7 @@ void FavBar::OnRightButtonUp(POINT client) {
     // The menu runs its own message loop; the path is taken now, as the user saw it.
     const std::wstring path = items[static_cast<size_t>(item)].path;
     const POINT screen = ToScreen(client);
+    DrawMenuInPalette(menu.get());
     const UINT choice = static_cast<UINT>(
         TrackPopupMenu(menu.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON, screen.x, screen.y, 0, hwnd, nullptr));
     if (choice == kRemoveCommand) RaiseEvent(kFavEventRemove, item, path);

@@ -3,6 +3,7 @@
 #include "mainwindow/view_options.h"
 
 #include "mainwindow/view_menu.h"
+#include "ui/dark_menu.h"
 #include "ui/handles.h"
 #include "ui/nav_pane_sizer.h"
 #include "ui/shell_settings.h"
@@ -49,6 +50,7 @@ void ShowViewMenu(HWND window, const FilePanel* activePanel, const Settings& set
     POINT cursor{};
     GetCursorPos(&cursor);
     SetForegroundWindow(window);
+    DrawMenuInPalette(menu.get());
     modal.Begin();
     TrackPopupMenu(menu.get(), TPM_RIGHTBUTTON, cursor.x, cursor.y, 0, window, nullptr);
     modal.End();

@@ -6,6 +6,7 @@
 #include "mainwindow/main_window_ids.h"
 #include "settings/config_backup.h"
 #include "settings/save_queue.h"
+#include "ui/dark_menu.h"
 #include "ui/dark_mode.h"
 #include "ui/palette.h"
 #include "ui/text.h"
@@ -14,6 +15,7 @@ LRESULT MainWindow::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
     if (message >= WM_APP && OnAppMessage(message, wParam, lParam)) return 0;
     if (moveDrag.OnMessage(hwnd, message, lParam, dpi)) return 0;
     if (const std::optional<LRESULT> answer = AnswerFrameMessage(hwnd, message, wParam, lParam, dpi)) return *answer;
+    if (const std::optional<LRESULT> item = AnswerMenuItemDrawing(message, lParam, dpi)) return *item;
     switch (message) {
     case WM_CREATE:
         OnCreate();

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "tabstrip/tab_strip_drop.h"
+#include "ui/dark_menu.h"
 #include "ui/dark_mode.h"
 #include "ui/dpi.h"
 #include "ui/fonts.h"
@@ -92,6 +93,7 @@ void TabStrip::MakeTooltip() {
 LRESULT TabStrip::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
     if (const std::optional<LRESULT> answer = AnswerQuery(message, wParam)) return *answer;
     if (const std::optional<LRESULT> handled = HandleInput(message, wParam, lParam)) return *handled;
+    if (const std::optional<LRESULT> item = AnswerMenuItemDrawing(message, lParam, dpi)) return *item;
     if (const std::optional<LRESULT> drawn =
             AnswerDrawnWindowMessage(hwnd, message, wParam, [this](HDC dc) { Paint(dc); })) {
         return *drawn;

@@ -5,6 +5,7 @@
 #include <iterator>
 
 #include "tabstrip/tab_strip_input_rules.h"
+#include "ui/dark_menu.h"
 #include "ui/dpi.h"
 #include "ui/mouse_tracking.h"
 #include "ui/resize_band.h"
@@ -196,6 +197,7 @@ void TabStrip::ShowTabMenu(int tab, POINT screen) {
         const UINT state = TabMenuEventApplies(row.event, tab, count) ? MF_ENABLED : MF_GRAYED;
         AppendMenuW(menu.get(), MF_STRING | state, command, row.text);
     }
+    DrawMenuInPalette(menu.get());
     const UINT choice = static_cast<UINT>(
         TrackPopupMenu(menu.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON, screen.x, screen.y, 0, hwnd, nullptr));
     if (choice == 0 || choice > std::size(kTabMenuRows)) return;

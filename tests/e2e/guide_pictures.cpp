@@ -138,7 +138,7 @@ protected:
         ASSERT_TRUE(WriteConfigLines(install, L"settings.txt",
                                      {L"FavBarVisible=1", L"NewTabPath=" + paths[0], L"BackupDir=D:\\备份",
                                       L"ActiveTab=0", L"WindowX=0", L"WindowY=0", L"WindowWidth=1000",
-                                      L"WindowHeight=620"}));
+                                      L"WindowHeight=620", std::wstring(L"Appearance=") + (Dark() ? L"2" : L"1")}));
         // Off the window, so that nothing is drawn hot in the first pictures.
         PlaceCursor(POINT{GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1});
         ASSERT_TRUE(quorlen.Start(install));
@@ -196,6 +196,49 @@ protected:
 
     void RedrawAll() const { RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN); }
 
+    // The pictures in 深色 rather than 浅色, named with "-dark".
+    virtual bool Dark() const { return false; }
+    std::wstring Named(const wchar_t* name) const { return std::wstring(name) + (Dark() ? L"-dark" : L""); }
+
+    void TakeMainWindow() {
+        HWND list = ShownPanelDescendant(window, L"SysListView32");
+        RedrawAll();
+        Take(Named(L"main-window"), ScreenRectOf(window), {window, strip, favBar, list}, list);
+    }
+
+    void TakeTabMenu() { TakeMenu(Named(L"tab-menu"), strip, TabCentre(strip, 0, 4), MOUSEEVENTF_RIGHTDOWN); }
+
+    void TakeSettingsDialog() {
+        POINT onSettings{static_cast<int>(Query(strip, kTabStripSettingsLeftMessage)) + 12, 13};
+        ClientToScreen(strip, &onSettings);
+        ASSERT_TRUE(ClickOn(strip, onSettings));
+        HWND dialog = nullptr;
+        ASSERT_TRUE(WaitUntil(
+            [&] { return (dialog = FindProcessWindow(quorlen.Id(), L"Quorlen.SettingsDlg")) != nullptr; }, kWaitMs))
+            << "the settings dialog did not open";
+        std::vector<HWND> controls;
+        for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+            controls.push_back(child);
+        }
+        ASSERT_TRUE(WaitUntil(
+            [&] {
+                for (HWND control : controls) {
+                    if (!Painted(control)) return false;
+                }
+                return true;
+            },
+            kWaitMs))
+            << "the settings dialog's controls never painted";
+        // Its client area only: on a display without a window manager Wine leaves
+        // the caption undrawn.
+        RECT client{};
+        GetClientRect(dialog, &client);
+        MapWindowPoints(dialog, nullptr, reinterpret_cast<POINT*>(&client), 2);
+        Take(Named(L"settings-dialog"), client, {dialog}, dialog);
+        PostMessageW(dialog, WM_CLOSE, 0, 0);
+        ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }, kWaitMs)) << "the settings dialog stayed open";
+    }
+
     std::filesystem::path pictures;
     SampleFolders samples;
     QuorlenInstall install;
@@ -206,9 +249,7 @@ protected:
 };
 
 TEST_F(GuidePictures, MainWindowMenusAndSettings) {
-    HWND list = ShownPanelDescendant(window, L"SysListView32");
-    RedrawAll();
-    Take(L"main-window", ScreenRectOf(window), {window, strip, favBar, list}, list);
+    TakeMainWindow();
 
     RECT top = ScreenRectOf(window);
     top.bottom = ScreenRectOf(favBar).bottom;
@@ -220,36 +261,19 @@ TEST_F(GuidePictures, MainWindowMenusAndSettings) {
     TakeMenu(L"view-menu", viewButton, POINT{(button.left + button.right) / 2, (button.top + button.bottom) / 2},
              MOUSEEVENTF_LEFTDOWN);
 
-    TakeMenu(L"tab-menu", strip, TabCentre(strip, 0, 4), MOUSEEVENTF_RIGHTDOWN);
+    TakeTabMenu();
+    TakeSettingsDialog();
+}
 
-    POINT onSettings{static_cast<int>(Query(strip, kTabStripSettingsLeftMessage)) + 12, 13};
-    ClientToScreen(strip, &onSettings);
-    ASSERT_TRUE(ClickOn(strip, onSettings));
-    HWND dialog = nullptr;
-    ASSERT_TRUE(WaitUntil(
-        [&] { return (dialog = FindProcessWindow(quorlen.Id(), L"Quorlen.SettingsDlg")) != nullptr; }, kWaitMs))
-        << "the settings dialog did not open";
-    std::vector<HWND> controls;
-    for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-        controls.push_back(child);
-    }
-    ASSERT_TRUE(WaitUntil(
-        [&] {
-            for (HWND control : controls) {
-                if (!Painted(control)) return false;
-            }
-            return true;
-        },
-        kWaitMs))
-        << "the settings dialog's controls never painted";
-    // Its client area only: on a display without a window manager Wine leaves
-    // the caption undrawn.
-    RECT client{};
-    GetClientRect(dialog, &client);
-    MapWindowPoints(dialog, nullptr, reinterpret_cast<POINT*>(&client), 2);
-    Take(L"settings-dialog", client, {dialog}, dialog);
-    PostMessageW(dialog, WM_CLOSE, 0, 0);
-    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }, kWaitMs)) << "the settings dialog stayed open";
+class DarkGuidePictures : public GuidePictures {
+protected:
+    bool Dark() const override { return true; }
+};
+
+TEST_F(DarkGuidePictures, MainWindowTabMenuAndSettingsInDark) {
+    TakeMainWindow();
+    TakeTabMenu();
+    TakeSettingsDialog();
 }
 
 }  // namespace
