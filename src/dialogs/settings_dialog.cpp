@@ -93,8 +93,7 @@ private:
         case WM_THEMECHANGED:
         case WM_SYSCOLORCHANGE:
             // Told as every top-level window is; the main windows may not have looked yet.
-            RefreshPalette();
-            ApplyPalette();
+            if (RefreshPalette() != shownPalette || message != WM_SETTINGCHANGE) ApplyPalette();
             break;
         case WM_COMMAND:
             if (HIWORD(wParam) != 0) break;
@@ -131,7 +130,8 @@ private:
     // The frame and the controls the system draws follow the palette; the
     // rest takes its colours from WM_CTLCOLOR* and WM_ERASEBKGND.
     void ApplyPalette() {
-        const bool dark = DarkChrome();
+        shownPalette = CurrentPalette();
+        const bool dark = shownPalette == Palette::Dark;
         ThemeFrame(hwnd, dark);
         for (const ControlRow& row : kSettingsControls) {
             const HWND control = GetDlgItem(hwnd, row.id);
@@ -275,6 +275,7 @@ private:
     // What the dialog shows and edits, until it is confirmed.
     Settings settings;
     int dpi;
+    Palette shownPalette = Palette::Light;
 };
 
 }  // namespace

@@ -26,15 +26,21 @@ struct MenuItem {
     bool radio = false;
 };
 
-// The items of the menu prepared last; their addresses are the items' data,
-// which is how they are told from items of menus drawn by anyone else.
-std::vector<std::unique_ptr<MenuItem>>& PreparedItems() {
-    static std::vector<std::unique_ptr<MenuItem>> items;
-    return items;
+// The menu prepared last. Its items' addresses are their data, which is how
+// they are told from items of menus drawn by anyone else; its background stays
+// with it, whatever the palette does while the menu is open.
+struct PreparedMenu {
+    std::vector<std::unique_ptr<MenuItem>> items;
+    UniqueBrush background;
+};
+
+PreparedMenu& Prepared() {
+    static PreparedMenu menu;
+    return menu;
 }
 
 const MenuItem* PreparedItem(ULONG_PTR data) {
-    for (const std::unique_ptr<MenuItem>& item : PreparedItems()) {
+    for (const std::unique_ptr<MenuItem>& item : Prepared().items) {
         if (reinterpret_cast<ULONG_PTR>(item.get()) == data) return item.get();
     }
     return nullptr;
@@ -105,13 +111,14 @@ LRESULT Draw(const DRAWITEMSTRUCT& draw, const MenuItem& item, int dpi) {
 }  // namespace
 
 void DrawMenuInPalette(HMENU menu) {
-    std::vector<std::unique_ptr<MenuItem>>& items = PreparedItems();
-    items.clear();
+    PreparedMenu& prepared = Prepared();
+    prepared.items.clear();
     if (!menu || !DarkChrome() || DarkThemeCallsAvailable()) return;
+    prepared.background.reset(CreateSolidBrush(InkColour(ChromeInk::Face)));
     MENUINFO background{};
     background.cbSize = sizeof(background);
     background.fMask = MIM_BACKGROUND;
-    background.hbrBack = InkBrush(ChromeInk::Face);
+    background.hbrBack = prepared.background.get();
     SetMenuInfo(menu, &background);
     const int count = GetMenuItemCount(menu);
     for (int position = 0; position < count; ++position) {
@@ -132,7 +139,9 @@ void DrawMenuInPalette(HMENU menu) {
         drawn.fMask = MIIM_FTYPE | MIIM_DATA;
         drawn.fType = info.fType | MFT_OWNERDRAW;
         drawn.dwItemData = reinterpret_cast<ULONG_PTR>(item.get());
-        if (SetMenuItemInfoW(menu, static_cast<UINT>(position), TRUE, &drawn)) items.push_back(std::move(item));
+        if (SetMenuItemInfoW(menu, static_cast<UINT>(position), TRUE, &drawn)) {
+            prepared.items.push_back(std::move(item));
+        }
     }
 }
 

@@ -9,6 +9,7 @@
 #include "common/screenshot.h"
 #include "driver/desktop_input.h"
 #include "driver/quorlen_driver.h"
+#include "driver/tab_drag.h"
 
 // The chrome follows Windows' app mode, read from the registry as the system
 // keeps it, and changes with it while running.
@@ -64,6 +65,11 @@ void BroadcastColourSetChange() {
     DWORD_PTR ignored = 0;
     SendMessageTimeoutW(HWND_BROADCAST, WM_SETTINGCHANGE, 0, reinterpret_cast<LPARAM>(L"ImmersiveColorSet"),
                         SMTO_ABORTIFHUNG, 5000, &ignored);
+}
+
+HWND ShownMenu() {
+    HWND menu = FindWindowW(L"#32768", nullptr);
+    return IsWindowVisible(menu) ? menu : nullptr;
 }
 
 RECT ScreenRectOf(HWND window) {
@@ -149,11 +155,25 @@ protected:
     }
 };
 
-TEST_F(DarkChoiceTest, DarkChosenInTheSettingsOverridesALightSystem) {
+TEST_F(DarkChoiceTest, DarkChosenInTheSettingsOverridesALightSystemMenusIncluded) {
     EXPECT_TRUE(WaitForBars(true));
     // A change of the system's mode changes nothing while the choice stands.
     BroadcastColourSetChange();
     EXPECT_TRUE(WaitForBars(true));
+
+    const HWND strip = GetDlgItem(window, kTabStripId);
+    ASSERT_TRUE(ClickOn(strip, TabCentre(strip, 0, 1), MOUSEEVENTF_RIGHTDOWN));
+    HWND menu = nullptr;
+    ASSERT_TRUE(WaitUntil([&] { return (menu = ShownMenu()) != nullptr; }, 10000)) << "the tab menu did not open";
+    EXPECT_TRUE(WaitUntil(
+        [&] {
+            const int light = Painted(menu) ? LightPixelPercent(ScreenRectOf(menu)) : -1;
+            return light >= 0 && light <= 25;
+        },
+        10000))
+        << "the tab menu is not dark";
+    Key(VK_ESCAPE);
+    EXPECT_TRUE(WaitUntil([] { return ShownMenu() == nullptr; }, 10000)) << "the tab menu stayed open";
 }
 
 }  // namespace
