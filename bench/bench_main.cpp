@@ -16,6 +16,7 @@
 #include "history_bench.h"
 #include "probes.h"
 #include "stats.h"
+#include "theme_bench.h"
 #include "takeover/takeover_record.h"
 
 namespace {
@@ -57,41 +58,6 @@ double ObjectCount(DWORD count) { return Reported(count) ? static_cast<double>(c
 double ObjectGrowth(DWORD before, DWORD after) {
     return Reported(before) && Reported(after) ? static_cast<double>(after) - before : -1;
 }
-
-// Windows' app mode for the bench's prefix, put back as it was at the end.
-class AppModeSwitch {
-public:
-    AppModeSwitch() {
-        RegCreateKeyExW(HKEY_CURRENT_USER, kPersonalize, 0, nullptr, 0, KEY_READ | KEY_SET_VALUE, nullptr, key.put(),
-                        nullptr);
-        DWORD size = sizeof(saved);
-        hadValue = key && RegQueryValueExW(key.get(), kValue, nullptr, nullptr, reinterpret_cast<BYTE*>(&saved),
-                                           &size) == ERROR_SUCCESS;
-    }
-    ~AppModeSwitch() {
-        if (!key) return;
-        if (hadValue) {
-            RegSetValueExW(key.get(), kValue, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&saved), sizeof(saved));
-        } else {
-            RegDeleteValueW(key.get(), kValue);
-        }
-    }
-    AppModeSwitch(const AppModeSwitch&) = delete;
-    AppModeSwitch& operator=(const AppModeSwitch&) = delete;
-
-    bool Set(bool light) const {
-        const DWORD value = light ? 1 : 0;
-        return key && RegSetValueExW(key.get(), kValue, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value),
-                                     sizeof(value)) == ERROR_SUCCESS;
-    }
-
-private:
-    static constexpr wchar_t kPersonalize[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Themes\\Personalize";
-    static constexpr wchar_t kValue[] = L"AppsUseLightTheme";
-    UniqueKey key;
-    DWORD saved = 1;
-    bool hadValue = false;
-};
 
 std::wstring LauncherExe() { return (ProgramFolder() / L"QuorlenLauncher.exe").wstring(); }
 
@@ -279,7 +245,6 @@ public:
     // window's being told until it and every part of it painted again.
     void ThemeSwitches() {
         ListedFolders folders(10);
-        Figure switches{"Theme switch, 10 tabs: told to all painted", "ms", {}};
         QuorlenInstall install;
         if (!WriteConfigLines(install, L"tabs.txt", folders.paths)) return;
         QuorlenProcess process;
@@ -287,31 +252,7 @@ public:
         HWND window = process.WaitForMainWindow();
         HWND strip = GetDlgItem(window, kTabStripId);
         if (!WaitUntil([&] { return Query(strip, kTabCount) == 10; }, 30000)) return;
-        const AppModeSwitch mode;
-        const auto allPainted = [window] {
-            bool painted = !GetUpdateRect(window, nullptr, FALSE);
-            EnumChildWindows(
-                window,
-                [](HWND child, LPARAM all) -> BOOL {
-                    if (IsWindowVisible(child) && GetUpdateRect(child, nullptr, FALSE)) {
-                        *reinterpret_cast<bool*>(all) = false;
-                    }
-                    return TRUE;
-                },
-                reinterpret_cast<LPARAM>(&painted));
-            return painted;
-        };
-        for (int run = 0; run < runs; ++run) {
-            if (!mode.Set(run % 2 == 1) || !WaitUntil(allPainted, 10000)) continue;
-            const double start = NowMs();
-            DWORD_PTR ignored = 0;
-            if (!SendMessageTimeoutW(window, WM_SETTINGCHANGE, 0, reinterpret_cast<LPARAM>(L"ImmersiveColorSet"),
-                                     SMTO_ABORTIFHUNG, 5000, &ignored)) {
-                continue;
-            }
-            switches.samples.push_back(MsUntil(start, allPainted));
-        }
-        figures.push_back(std::move(switches));
+        figures.push_back(MeasureThemeSwitches(window, runs));
     }
 
     void ConfigurationStore() {

@@ -53,15 +53,13 @@ LRESULT CALLBACK CommandBar::SearchBoxProc(HWND box, UINT message, WPARAM wParam
         RemoveWindowSubclass(box, SearchBoxProc, kControlSubclassId);
         return DefSubclassProc(box, message, wParam, lParam);
     }
+    if (message == WM_NCPAINT && PaintDarkFieldEdge(box)) return 0;
     return reinterpret_cast<CommandBar*>(bar)->OnSearchBoxMessage(box, message, wParam, lParam);
 }
 
 LRESULT CommandBar::OnSearchBoxMessage(HWND box, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_PAINT || message == WM_PRINTCLIENT) MakeIcons();
     switch (message) {
-    case WM_NCPAINT:
-        if (PaintDarkFieldEdge(box)) return 0;
-        break;
     case WM_PAINT: {
         const LRESULT painted = DefSubclassProc(box, message, wParam, lParam);
         const WindowDc dc(box);

@@ -86,7 +86,8 @@ private:
             CreateControls();
             Fill();
             ShowTakeoverStatus();
-            if (DarkChrome()) ApplyPalette();
+            shownPalette = CurrentPalette();
+            if (shownPalette == Palette::Dark) ApplyPalette();
             return 0;
         case WM_ERASEBKGND: return EraseWithInk(hwnd, reinterpret_cast<HDC>(wParam), ChromeInk::Face);
         case WM_SETTINGCHANGE:

@@ -17,9 +17,7 @@ LRESULT MainWindow::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
     if (const std::optional<LRESULT> answer = AnswerFrameMessage(hwnd, message, wParam, lParam, dpi)) return *answer;
     if (const std::optional<LRESULT> item = AnswerMenuItemDrawing(message, lParam, dpi)) return *item;
     switch (message) {
-    case WM_CREATE:
-        OnCreate();
-        return 0;
+    case WM_CREATE: OnCreate(); return 0;
     case WM_DESTROY:
         saveNotice.Hide(hwnd);
         // Destroys this object; nothing of it may be touched afterwards.
@@ -34,9 +32,7 @@ LRESULT MainWindow::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
             if (!HIWORD(wParam)) keptFocus.Restore(hwnd, panel ? panel->ViewWindow() : nullptr);
         }
         return 0;
-    case WM_CLOSE:
-        OnClose();
-        return 0;
+    case WM_CLOSE: OnClose(); return 0;
     case WM_SIZE:
         // A minimised window has no room: laying out into it would squash the panels.
         if (wParam != SIZE_MINIMIZED) Layout();
@@ -47,12 +43,8 @@ LRESULT MainWindow::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_ENDSESSION:
         OnSessionEnd(wParam != 0, lParam);
         return 0;
-    case WM_COMMAND:
-        OnCommand(LOWORD(wParam));
-        return 0;
-    case WM_TIMER:
-        OnTimer(wParam);
-        return 0;
+    case WM_COMMAND: OnCommand(LOWORD(wParam)); return 0;
+    case WM_TIMER: OnTimer(wParam); return 0;
     case WM_MOUSEWHEEL: {
         const POINT point{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
         if (!tabStrip.Hwnd() || WindowFromPoint(point) != tabStrip.Hwnd()) break;

@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 
+#include "common/app_mode.h"
 #include "common/png_file.h"
 #include "common/private_prefix.h"
 #include "common/screenshot.h"
@@ -19,46 +20,6 @@ namespace {
 constexpr int kCommandBarId = 1;
 constexpr int kTabStripId = 7;
 constexpr int kFavBarId = 11;
-constexpr wchar_t kPersonalizeKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Themes\\Personalize";
-
-// Sets AppsUseLightTheme for the prefix while it lives, and puts the old state back.
-class AppMode {
-public:
-    explicit AppMode(bool light) {
-        if (RegCreateKeyExW(HKEY_CURRENT_USER, kPersonalizeKey, 0, nullptr, 0, KEY_READ | KEY_SET_VALUE, nullptr,
-                            key_.put(), nullptr) != ERROR_SUCCESS) {
-            return;
-        }
-        DWORD old = 0;
-        DWORD size = sizeof(old);
-        if (RegQueryValueExW(key_.get(), L"AppsUseLightTheme", nullptr, nullptr, reinterpret_cast<BYTE*>(&old),
-                             &size) == ERROR_SUCCESS) {
-            saved_ = old;
-        }
-        Set(light);
-    }
-    ~AppMode() {
-        if (!key_) return;
-        if (saved_) {
-            RegSetValueExW(key_.get(), L"AppsUseLightTheme", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&*saved_),
-                           sizeof(DWORD));
-        } else {
-            RegDeleteValueW(key_.get(), L"AppsUseLightTheme");
-        }
-    }
-    AppMode(const AppMode&) = delete;
-    AppMode& operator=(const AppMode&) = delete;
-
-    bool Set(bool light) {
-        const DWORD value = light ? 1 : 0;
-        return key_ && RegSetValueExW(key_.get(), L"AppsUseLightTheme", 0, REG_DWORD,
-                                      reinterpret_cast<const BYTE*>(&value), sizeof(value)) == ERROR_SUCCESS;
-    }
-
-private:
-    UniqueKey key_;
-    std::optional<DWORD> saved_;
-};
 
 // Tells every window the colour set changed, as Windows does when the app mode switches.
 void BroadcastColourSetChange() {
@@ -81,7 +42,7 @@ RECT ScreenRectOf(HWND window) {
 class AppearanceTest : public StartedQuorlenTest {
 protected:
     void PrepareConfig() override {
-        mode.emplace(systemLight);
+        mode.emplace();
         ASSERT_TRUE(mode->Set(systemLight)) << "could not write AppsUseLightTheme";
         ASSERT_TRUE(WriteConfigLines(install, L"settings.txt",
                                      {L"FavBarVisible=1", L"Appearance=" + std::to_wstring(appearance)}));
@@ -119,7 +80,7 @@ protected:
 
     bool systemLight = false;
     int appearance = 0;
-    std::optional<AppMode> mode;
+    std::optional<AppModeOverride> mode;
 };
 
 TEST_F(AppearanceTest, ADarkSystemGivesDarkBarsFromTheFirstFrameAndALightOneTurnsThemLightLive) {
@@ -141,7 +102,7 @@ TEST_F(AppearanceTest, ADarkSystemGivesDarkBarsFromTheFirstFrameAndALightOneTurn
     EXPECT_EQ(quorlen.Id(), process);
     EXPECT_TRUE(IsWindow(window)) << "the switch made a new window rather than repaint this one";
 
-    mode->Set(false);
+    ASSERT_TRUE(mode->Set(false));
     BroadcastColourSetChange();
     EXPECT_TRUE(WaitForBars(true)) << "switching back to dark";
 }

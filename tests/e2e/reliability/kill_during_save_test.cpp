@@ -100,7 +100,7 @@ TEST_F(ReliabilityKillTest, KillsWhileSavingLeaveEveryConfigFileWhole) {
                             L"ShowFileExt=1",    L"ViewMode=-1",       L"ViewIconSize=32",  L"Takeover=0",
                             L"FavBarVisible=0",  L"SearchBoxVisible=1", L"NewTabPath=",     L"BackupDir=",
                             L"ActiveTab=0",      L"HistoryLimit=100",  L"WindowX=40",       L"WindowY=30",
-                            L"WindowWidth=900",  L"WindowHeight=600"};
+                            L"WindowWidth=900",  L"WindowHeight=600",  L"Appearance=0"};
     ASSERT_EQ(KeysOf(settings), kSettingsKeys);
     ASSERT_TRUE(WriteConfigLines(install, L"settings.txt", settings));
 
