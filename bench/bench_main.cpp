@@ -101,8 +101,11 @@ public:
                     MsToListed(process, Quoted(install.ExePath().wstring()) + L" " + Quoted(folder),
                                install.Folder().wstring()));
             }
-            light.samples.push_back(ColdStartWithSettingMs(L"Appearance=1"));
-            dark.samples.push_back(ColdStartWithSettingMs(L"Appearance=2"));
+            // Which goes first alternates, so that neither always starts in the other's wake.
+            for (const bool inDark : {run % 2 == 1, run % 2 == 0}) {
+                const double ms = ColdStartWithSettingMs(inDark ? L"Appearance=2" : L"Appearance=1");
+                (inDark ? dark : light).samples.push_back(ms);
+            }
             stored.samples.push_back(StoredCommandColdStartMs());
             {
                 QuorlenProcess process;

@@ -16,7 +16,6 @@
 #include "settings/settings_store.h"
 #include "takeover/uninstall.h"
 #include "ui/app_identity.h"
-#include "ui/dark_mode.h"
 #include "ui/event_log.h"
 #include "ui/palette.h"
 #include "ui/paths.h"
@@ -125,9 +124,8 @@ int Application::RunWindows() {
 }
 
 bool Application::OpenFirstWindow(const PipeRequest& opening) {
-    // Each window asks for the palette as it is made; menus are the process's.
-    const Palette palette = RefreshPalette(AppearanceFromNumber(SettingsStore::Instance().Values().Appearance));
-    if (palette == Palette::Dark) ThemeMenus(true);
+    // Each window takes the palette as it is made.
+    RefreshPalette(AppearanceFromNumber(SettingsStore::Instance().Values().Appearance));
     // The window is listed before it is created, so that activation and destruction
     // messages sent during creation find it.
     windows.push_back(std::make_unique<MainWindow>(*this));

@@ -86,9 +86,14 @@ void MainWindow::OnCreate() {
     // A window opened on a monitor of another scale is told nothing of it: the
     // DPI-change message comes only when the window moves to another scale.
     dpi = static_cast<int>(GetDpiForWindow(hwnd));
-    // Before the first frame: a dark window never shows a light one.
+    // Before the first frame: a dark window never shows a light one. Menus
+    // are the process's, and are asked for here rather than before the first
+    // window: under Wine asking before any window costs the start its time.
     shownPalette = CurrentPalette();
-    if (shownPalette == Palette::Dark) ThemeFrame(hwnd, true);
+    if (shownPalette == Palette::Dark) {
+        ThemeFrame(hwnd, true);
+        ThemeMenus(true);
+    }
     WriteNavPaneSizer(settings.Values().NavVisible);
     if (commandBar.Create(hwnd, kCommandBarControlId)) {
         commandBar.onCommand = [this](int id) { OnCommand(id); };
