@@ -38,6 +38,13 @@ private:
             return 0;
         case WM_PAINT: PaintWindow(hwnd, [this](HDC dc) { Paint(dc); }); return 0;
         case WM_ERASEBKGND: return 1;  // the paint covers the window
+        case WM_SETTINGCHANGE:
+        case WM_THEMECHANGED:
+        case WM_SYSCOLORCHANGE:
+            RefreshPalette();
+            ThemeFrame(hwnd, DarkChrome());
+            InvalidateRect(hwnd, nullptr, FALSE);
+            break;
         case WM_KEYDOWN:
             if (wParam != VK_ESCAPE) break;
             DestroyBoundWindow(hwnd);

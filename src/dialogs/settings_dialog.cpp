@@ -124,7 +124,10 @@ private:
                                                  WS_CHILD | WS_VISIBLE | style.style, place.left, place.top,
                                                  place.right - place.left, place.bottom - place.top, hwnd,
                                                  ControlId(row.id), GetModuleHandleW(nullptr), nullptr);
-            if (control) SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(FontOf(row.kind, dpi)), FALSE);
+            if (!control) continue;
+            SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(FontOf(row.kind, dpi)), FALSE);
+            if (row.kind == ControlKind::Edit) KeepDarkFieldEdge(control);
+            if (row.kind == ControlKind::Group) KeepDarkGroupBox(control);
         }
     }
 
@@ -137,11 +140,11 @@ private:
         for (const ControlRow& row : kSettingsControls) {
             const HWND control = GetDlgItem(hwnd, row.id);
             switch (row.kind) {
-            case ControlKind::Group:
             case ControlKind::CheckBox: ThemeLabelledButton(control, dark); break;
             case ControlKind::Button: ThemeControl(control, dark, L"DarkMode_Explorer"); break;
             case ControlKind::Edit:
             case ControlKind::Choice: ThemeControl(control, dark, L"DarkMode_CFD"); break;
+            case ControlKind::Group:  // drawn in the palette by its subclass
             case ControlKind::Label: break;
             }
         }

@@ -131,11 +131,15 @@ void MainWindow::OnColoursChanged(UINT message) {
 
 // Everything the window owns takes the current palette, the tabs staying as they are.
 void MainWindow::ShowPalette() {
+    const bool wasDark = shownPalette == Palette::Dark;
     shownPalette = CurrentPalette();
     const bool dark = shownPalette == Palette::Dark;
     ThemeMenus(dark);
     ThemeFrame(hwnd, dark);
-    tabs.ForEachPanel([dark](FilePanel& panel) { ThemeShellView(panel.HostWindow(), dark); });
+    // The shell's own themes are left alone unless they were made dark here.
+    if (dark || wasDark) {
+        tabs.ForEachPanel([dark](FilePanel& panel) { ThemeShellView(panel.HostWindow(), dark); });
+    }
     tabStrip.OnColoursChanged();
     commandBar.OnColoursChanged();
     favBar.OnColoursChanged();

@@ -74,8 +74,10 @@ LRESULT Measure(MEASUREITEMSTRUCT& measure, const MenuItem& item, int dpi) {
     }
     SIZE text{};
     if (const HDC screen = GetDC(nullptr)) {
-        const SelectedObject font(screen, UiFont(dpi));
-        GetTextExtentPoint32W(screen, item.text.c_str(), static_cast<int>(item.text.size()), &text);
+        {
+            const SelectedObject font(screen, UiFont(dpi));
+            GetTextExtentPoint32W(screen, item.text.c_str(), static_cast<int>(item.text.size()), &text);
+        }
         ReleaseDC(nullptr, screen);
     }
     measure.itemWidth = static_cast<UINT>(ScaleDip(kGutterDips + kRightPaddingDips, dpi) + text.cx);
@@ -113,7 +115,7 @@ LRESULT Draw(const DRAWITEMSTRUCT& draw, const MenuItem& item, int dpi) {
 void DrawMenuInPalette(HMENU menu) {
     PreparedMenu& prepared = Prepared();
     prepared.items.clear();
-    if (!menu || !DarkChrome() || DarkThemeCallsAvailable()) return;
+    if (!menu || !DarkChrome() || SystemDrawsDarkMenus()) return;
     prepared.background.reset(CreateSolidBrush(InkColour(ChromeInk::Face)));
     MENUINFO background{};
     background.cbSize = sizeof(background);

@@ -5,6 +5,8 @@
 
 #include <iterator>
 
+#include "ui/dpi.h"
+#include "ui/handles.h"
 #include "ui/palette.h"
 
 namespace {
@@ -15,6 +17,7 @@ constexpr DWORD kLastKnownDarkThemeBuild = 26200;
 // From 1903 ordinal 135 takes a mode rather than a flag, and can force dark.
 constexpr DWORD kPreferredAppModeBuild = 18362;
 constexpr DWORD kDocumentedFrameAttributeBuild = 19041;
+constexpr DWORD kWindows11Build = 22000;
 constexpr DWORD kOldFrameAttribute = 19;
 constexpr DWORD kFrameAttribute = 20;  // DWMWA_USE_IMMERSIVE_DARK_MODE
 
@@ -110,6 +113,47 @@ const wchar_t* ShellViewLightTheme(const wchar_t* className) {
                : L"Explorer";
 }
 
+constexpr UINT_PTR kDarkEdgeSubclass = 1;
+
+LRESULT CALLBACK DarkEdgeProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) {
+    if (message == WM_NCPAINT && PaintDarkFieldEdge(edit)) return 0;
+    if (message == WM_NCDESTROY) RemoveWindowSubclass(edit, DarkEdgeProc, kDarkEdgeSubclass);
+    return DefSubclassProc(edit, message, wParam, lParam);
+}
+
+constexpr UINT_PTR kDarkGroupSubclass = 1;
+constexpr int kGroupTitleIndentDips = 8;
+
+void PaintDarkGroupBox(HWND group, HDC dc) {
+    RECT client{};
+    GetClientRect(group, &client);
+    wchar_t title[128] = {};
+    const int length = GetWindowTextW(group, title, static_cast<int>(std::size(title)));
+    const SelectedObject font(dc, reinterpret_cast<HFONT>(SendMessageW(group, WM_GETFONT, 0, 0)));
+    SIZE text{};
+    GetTextExtentPoint32W(dc, title, length, &text);
+    FrameInk(dc, RECT{client.left, client.top + text.cy / 2, client.right, client.bottom}, ChromeInk::Outline);
+    const int indent = ScaleDip(kGroupTitleIndentDips, static_cast<int>(GetDpiForWindow(group)));
+    RECT titleRect{client.left + indent, client.top, client.left + indent + text.cx + 4, client.top + text.cy};
+    FillInk(dc, titleRect, ChromeInk::Face);
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, InkColour(ChromeInk::BarText));
+    DrawTextW(dc, title, length, &titleRect, DT_SINGLELINE | DT_CENTER | DT_NOPREFIX);
+}
+
+LRESULT CALLBACK DarkGroupProc(HWND group, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) {
+    if (message == WM_PAINT && DarkChrome()) {
+        PAINTSTRUCT paint{};
+        if (const HDC dc = BeginPaint(group, &paint)) {
+            PaintDarkGroupBox(group, dc);
+            EndPaint(group, &paint);
+        }
+        return 0;
+    }
+    if (message == WM_NCDESTROY) RemoveWindowSubclass(group, DarkGroupProc, kDarkGroupSubclass);
+    return DefSubclassProc(group, message, wParam, lParam);
+}
+
 }  // namespace
 
 bool DarkThemeCallsKnownOn(DWORD build) { return build >= kFirstDarkThemeBuild && build <= kLastKnownDarkThemeBuild; }
@@ -119,6 +163,11 @@ bool DarkThemeCallsAvailable() { return Calls().DarkCalls(); }
 DWORD DarkFrameAttributeFor(DWORD build) {
     if (build >= kDocumentedFrameAttributeBuild) return kFrameAttribute;
     return build >= kFirstDarkThemeBuild ? kOldFrameAttribute : 0;
+}
+
+bool SystemDrawsDarkMenus() {
+    const ThemeCalls& calls = Calls();
+    return calls.DarkCalls() && (calls.build >= kPreferredAppModeBuild || !SystemAppsUseLight());
 }
 
 void ThemeMenus(bool dark) {
@@ -133,14 +182,20 @@ void ThemeFrame(HWND window, bool dark) {
     const DWORD attribute = DarkFrameAttributeFor(Calls().build);
     if (!window || attribute == 0) return;
     const BOOL value = dark ? TRUE : FALSE;
-    DwmSetWindowAttribute(window, attribute, &value, sizeof(value));
+    if (FAILED(DwmSetWindowAttribute(window, attribute, &value, sizeof(value)))) return;
+    // Windows 10 draws a caption already on screen anew only when it is
+    // activated or deactivated.
+    if (Calls().build < kWindows11Build && IsWindowVisible(window) && GetActiveWindow() == window) {
+        SendMessageW(window, WM_NCACTIVATE, FALSE, 0);
+        SendMessageW(window, WM_NCACTIVATE, TRUE, 0);
+    }
 }
 
 void ThemeControl(HWND control, bool dark, const wchar_t* darkTheme) {
     if (!control || !DarkThemeCallsAvailable()) return;
     AllowDark(control, dark);
+    // Tells the control with WM_THEMECHANGED.
     SetTheme(control, dark ? darkTheme : nullptr, nullptr);
-    SendMessageW(control, WM_THEMECHANGED, 0, 0);
 }
 
 void ThemeLabelledButton(HWND control, bool dark) {
@@ -164,6 +219,10 @@ bool PaintDarkFieldEdge(HWND edit) {
     return true;
 }
 
+void KeepDarkFieldEdge(HWND edit) { SetWindowSubclass(edit, DarkEdgeProc, kDarkEdgeSubclass, 0); }
+
+void KeepDarkGroupBox(HWND group) { SetWindowSubclass(group, DarkGroupProc, kDarkGroupSubclass, 0); }
+
 void ThemeTooltip(HWND tooltip, bool dark) {
     if (!tooltip) return;
     if (DarkThemeCallsAvailable()) {
@@ -183,13 +242,14 @@ void ThemeShellView(HWND host, bool dark) {
     EnumChildWindows(
         host,
         [](HWND child, LPARAM darkFlag) -> BOOL {
+            // A preview handler's windows belong to another process, which may hang.
+            if (GetWindowThreadProcessId(child, nullptr) != GetCurrentThreadId()) return TRUE;
             wchar_t className[64] = {};
             GetClassNameW(child, className, static_cast<int>(std::size(className)));
             if (const wchar_t* darkTheme = ShellViewDarkTheme(className)) {
                 const bool makeDark = darkFlag != 0;
                 AllowDark(child, makeDark);
                 SetTheme(child, makeDark ? darkTheme : ShellViewLightTheme(className), nullptr);
-                SendMessageW(child, WM_THEMECHANGED, 0, 0);
             }
             return TRUE;
         },

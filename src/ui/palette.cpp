@@ -83,8 +83,8 @@ bool SystemHighContrast() {
            HighContrastForcedByEnvironment();
 }
 
-// Windows' "选择默认应用模式"; light when the value is missing, as on systems
-// older than the setting.
+}  // namespace
+
 bool SystemAppsUseLight() {
     DWORD light = 1;
     DWORD size = sizeof(light);
@@ -94,6 +94,8 @@ bool SystemAppsUseLight() {
     }
     return light != 0;
 }
+
+namespace {
 
 struct PaletteState {
     bool known = false;

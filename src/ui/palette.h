@@ -24,6 +24,9 @@ enum class Palette { Light, Dark, HighContrast };
 [[nodiscard]] Palette CurrentPalette();
 [[nodiscard]] inline bool HighContrastOn() { return CurrentPalette() == Palette::HighContrast; }
 [[nodiscard]] inline bool DarkChrome() { return CurrentPalette() == Palette::Dark; }
+// Windows' "选择默认应用模式": light unless the user chose dark, as on systems
+// older than the setting.
+[[nodiscard]] bool SystemAppsUseLight();
 // Takes the user's choice and asks the system again; the windows call it when
 // the theme, the system colours or a setting change. Answers the palette now.
 Palette RefreshPalette(AppearanceChoice choice);
