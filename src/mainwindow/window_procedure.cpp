@@ -15,7 +15,7 @@ LRESULT MainWindow::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
     if (message >= WM_APP && OnAppMessage(message, wParam, lParam)) return 0;
     if (moveDrag.OnMessage(hwnd, message, lParam, dpi)) return 0;
     if (const std::optional<LRESULT> answer = AnswerFrameMessage(hwnd, message, wParam, lParam, dpi)) return *answer;
-    if (const std::optional<LRESULT> item = AnswerMenuItemDrawing(message, lParam, dpi)) return *item;
+    if (const std::optional<LRESULT> item = AnswerMenuItemDrawing(message, wParam, lParam, dpi)) return *item;
     switch (message) {
     case WM_CREATE: OnCreate(); return 0;
     case WM_DESTROY:

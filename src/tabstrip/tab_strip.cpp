@@ -93,7 +93,7 @@ void TabStrip::MakeTooltip() {
 LRESULT TabStrip::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
     if (const std::optional<LRESULT> answer = AnswerQuery(message, wParam)) return *answer;
     if (const std::optional<LRESULT> handled = HandleInput(message, wParam, lParam)) return *handled;
-    if (const std::optional<LRESULT> item = AnswerMenuItemDrawing(message, lParam, dpi)) return *item;
+    if (const std::optional<LRESULT> item = AnswerMenuItemDrawing(message, wParam, lParam, dpi)) return *item;
     if (const std::optional<LRESULT> drawn =
             AnswerDrawnWindowMessage(hwnd, message, wParam, [this](HDC dc) { Paint(dc); })) {
         return *drawn;

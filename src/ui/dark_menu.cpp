@@ -1,6 +1,7 @@
 #include "ui/dark_menu.h"
 
 #include <algorithm>
+#include <cwctype>
 #include <iterator>
 #include <memory>
 #include <string>
@@ -22,14 +23,27 @@ constexpr int kMarkDips = 10;
 
 struct MenuItem {
     std::wstring text;
+    UINT position = 0;
+    wchar_t accessKey = 0;  // lower case; 0 for none
     bool separator = false;
     bool radio = false;
 };
+
+// The letter after the first lone "&", as the system takes it.
+wchar_t AccessKeyOf(const std::wstring& text) {
+    for (size_t i = 0; i + 1 < text.size(); ++i) {
+        if (text[i] != L'&') continue;
+        if (text[i + 1] != L'&') return static_cast<wchar_t>(towlower(text[i + 1]));
+        ++i;  // "&&" stands for "&"
+    }
+    return 0;
+}
 
 // The menu prepared last. Its items' addresses are their data, which is how
 // they are told from items of menus drawn by anyone else; its background stays
 // with it, whatever the palette does while the menu is open.
 struct PreparedMenu {
+    HMENU menu = nullptr;
     std::vector<std::unique_ptr<MenuItem>> items;
     UniqueBrush background;
 };
@@ -72,16 +86,17 @@ LRESULT Measure(MEASUREITEMSTRUCT& measure, const MenuItem& item, int dpi) {
         measure.itemHeight = static_cast<UINT>(ScaleDip(kSeparatorHeightDips, dpi));
         return TRUE;
     }
-    SIZE text{};
+    RECT text{};
     if (const HDC screen = GetDC(nullptr)) {
         {
             const SelectedObject font(screen, UiFont(dpi));
-            GetTextExtentPoint32W(screen, item.text.c_str(), static_cast<int>(item.text.size()), &text);
+            DrawTextW(screen, item.text.c_str(), static_cast<int>(item.text.size()), &text,
+                      DT_SINGLELINE | DT_CALCRECT);
         }
         ReleaseDC(nullptr, screen);
     }
-    measure.itemWidth = static_cast<UINT>(ScaleDip(kGutterDips + kRightPaddingDips, dpi) + text.cx);
-    measure.itemHeight = static_cast<UINT>(std::max<LONG>(ScaleDip(kItemHeightDips, dpi), text.cy));
+    measure.itemWidth = static_cast<UINT>(ScaleDip(kGutterDips + kRightPaddingDips, dpi) + text.right);
+    measure.itemHeight = static_cast<UINT>(std::max<LONG>(ScaleDip(kItemHeightDips, dpi), text.bottom));
     return TRUE;
 }
 
@@ -105,8 +120,10 @@ LRESULT Draw(const DRAWITEMSTRUCT& draw, const MenuItem& item, int dpi) {
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, ink);
     RECT text{rect.left + ScaleDip(kGutterDips, dpi), rect.top, rect.right, rect.bottom};
+    // The access key is underlined once the keyboard is in use, as the system does.
+    const UINT prefix = (draw.itemState & ODS_NOACCEL) != 0 ? DT_HIDEPREFIX : 0;
     DrawTextW(dc, item.text.c_str(), static_cast<int>(item.text.size()), &text,
-              DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
+              DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS | prefix);
     return TRUE;
 }
 
@@ -115,7 +132,9 @@ LRESULT Draw(const DRAWITEMSTRUCT& draw, const MenuItem& item, int dpi) {
 void DrawMenuInPalette(HMENU menu) {
     PreparedMenu& prepared = Prepared();
     prepared.items.clear();
+    prepared.menu = nullptr;
     if (!menu || !DarkChrome() || SystemDrawsDarkMenus()) return;
+    prepared.menu = menu;
     prepared.background.reset(CreateSolidBrush(InkColour(ChromeInk::Face)));
     MENUINFO background{};
     background.cbSize = sizeof(background);
@@ -133,6 +152,8 @@ void DrawMenuInPalette(HMENU menu) {
         if (!GetMenuItemInfoW(menu, static_cast<UINT>(position), TRUE, &info)) continue;
         auto item = std::make_unique<MenuItem>();
         item->text = text;
+        item->position = static_cast<UINT>(position);
+        item->accessKey = AccessKeyOf(item->text);
         item->separator = (info.fType & MFT_SEPARATOR) != 0;
         item->radio = (info.fType & MFT_RADIOCHECK) != 0;
         // The type only: the text stays with the item.
@@ -147,8 +168,16 @@ void DrawMenuInPalette(HMENU menu) {
     }
 }
 
-std::optional<LRESULT> AnswerMenuItemDrawing(UINT message, LPARAM lParam, int dpi) {
-    if (message == WM_MEASUREITEM) {
+std::optional<LRESULT> AnswerMenuItemDrawing(UINT message, WPARAM wParam, LPARAM lParam, int dpi) {
+    if (message == WM_MENUCHAR) {
+        // The system leaves an owner-drawn item's access key to its owner.
+        const PreparedMenu& prepared = Prepared();
+        if (!prepared.menu || reinterpret_cast<HMENU>(lParam) != prepared.menu) return std::nullopt;
+        const auto key = static_cast<wchar_t>(towlower(static_cast<wint_t>(LOWORD(wParam))));
+        for (const std::unique_ptr<MenuItem>& item : prepared.items) {
+            if (item->accessKey == key) return MAKELRESULT(item->position, MNC_EXECUTE);
+        }
+    } else if (message == WM_MEASUREITEM) {
         auto& measure = *reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
         const MenuItem* item = measure.CtlType == ODT_MENU ? PreparedItem(measure.itemData) : nullptr;
         if (item) return Measure(measure, *item, dpi);

@@ -11,6 +11,7 @@
 // Prepares a menu just before it is tracked; does nothing in any other palette
 // or where the system draws menus dark itself. One menu is prepared at a time.
 void DrawMenuInPalette(HMENU menu);
-// Answers WM_MEASUREITEM and WM_DRAWITEM for the items of the menu prepared
-// last; nothing for any other message or item. dpi: the owner window's.
-[[nodiscard]] std::optional<LRESULT> AnswerMenuItemDrawing(UINT message, LPARAM lParam, int dpi);
+// Answers WM_MEASUREITEM, WM_DRAWITEM and WM_MENUCHAR (an item's access key)
+// for the menu prepared last; nothing for any other message, item or key.
+// dpi: the owner window's.
+[[nodiscard]] std::optional<LRESULT> AnswerMenuItemDrawing(UINT message, WPARAM wParam, LPARAM lParam, int dpi);
