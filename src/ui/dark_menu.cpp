@@ -11,6 +11,7 @@
 #include "ui/dpi.h"
 #include "ui/fonts.h"
 #include "ui/handles.h"
+#include "ui/paint_context.h"
 #include "ui/palette.h"
 
 namespace {
@@ -87,13 +88,10 @@ LRESULT Measure(MEASUREITEMSTRUCT& measure, const MenuItem& item, int dpi) {
         return TRUE;
     }
     RECT text{};
-    if (const HDC screen = GetDC(nullptr)) {
-        {
-            const SelectedObject font(screen, UiFont(dpi));
-            DrawTextW(screen, item.text.c_str(), static_cast<int>(item.text.size()), &text,
-                      DT_SINGLELINE | DT_CALCRECT);
-        }
-        ReleaseDC(nullptr, screen);
+    if (const WindowDc screen(nullptr); screen.Dc()) {
+        const SelectedObject font(screen.Dc(), UiFont(dpi));
+        DrawTextW(screen.Dc(), item.text.c_str(), static_cast<int>(item.text.size()), &text,
+                  DT_SINGLELINE | DT_CALCRECT);
     }
     measure.itemWidth = static_cast<UINT>(ScaleDip(kGutterDips + kRightPaddingDips, dpi) + text.right);
     measure.itemHeight = static_cast<UINT>(std::max<LONG>(ScaleDip(kItemHeightDips, dpi), text.bottom));

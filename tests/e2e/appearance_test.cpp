@@ -11,6 +11,7 @@
 #include "driver/desktop_input.h"
 #include "driver/quorlen_driver.h"
 #include "driver/tab_drag.h"
+#include "driver/window_queries.h"
 
 // The chrome follows Windows' app mode, read from the registry as the system
 // keeps it, and changes with it while running.
@@ -26,17 +27,6 @@ void BroadcastColourSetChange() {
     DWORD_PTR ignored = 0;
     SendMessageTimeoutW(HWND_BROADCAST, WM_SETTINGCHANGE, 0, reinterpret_cast<LPARAM>(L"ImmersiveColorSet"),
                         SMTO_ABORTIFHUNG, 5000, &ignored);
-}
-
-HWND ShownMenu() {
-    HWND menu = FindWindowW(L"#32768", nullptr);
-    return IsWindowVisible(menu) ? menu : nullptr;
-}
-
-RECT ScreenRectOf(HWND window) {
-    RECT rect{};
-    GetWindowRect(window, &rect);
-    return rect;
 }
 
 class AppearanceTest : public StartedQuorlenTest {

@@ -89,12 +89,6 @@ RECT Union(const RECT& a, const RECT& b) {
     return both;
 }
 
-RECT ScreenRectOf(HWND window) {
-    RECT rect{};
-    GetWindowRect(window, &rect);
-    return rect;
-}
-
 bool SamePicture(const PixelImage& a, const PixelImage& b) {
     if (a.width != b.width || a.height != b.height || a.pixels.size() != b.pixels.size()) return false;
     for (size_t i = 0; i < a.pixels.size(); ++i) {
@@ -116,11 +110,6 @@ bool ShowsText(const PixelImage& picture, const RECT& shot, const RECT& window) 
         }
     }
     return dark > 50;
-}
-
-HWND ShownMenu() {
-    HWND menu = FindWindowW(L"#32768", nullptr);
-    return IsWindowVisible(menu) ? menu : nullptr;
 }
 
 class GuidePictures : public testing::Test {

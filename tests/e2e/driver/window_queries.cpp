@@ -229,3 +229,14 @@ std::wstring MessageBoxText(HWND box) {
     // The message is the box's static text control, id 0xFFFF.
     return WindowText(GetDlgItem(box, 0xFFFF));
 }
+
+RECT ScreenRectOf(HWND window) {
+    RECT rect{};
+    GetWindowRect(window, &rect);
+    return rect;
+}
+
+HWND ShownMenu() {
+    HWND menu = FindWindowW(L"#32768", nullptr);
+    return IsWindowVisible(menu) ? menu : nullptr;
+}

@@ -56,3 +56,7 @@ LRESULT Query(HWND strip, UINT message, WPARAM wParam = 0);
 [[nodiscard]] HWND FindMessageBox(DWORD processId);
 // The message a message box shows.
 [[nodiscard]] std::wstring MessageBoxText(HWND box);
+// A window's rectangle on the screen.
+[[nodiscard]] RECT ScreenRectOf(HWND window);
+// The popup menu on the screen, or null.
+[[nodiscard]] HWND ShownMenu();
