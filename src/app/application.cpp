@@ -196,10 +196,10 @@ void Application::SetActiveWindow(MainWindow* window) {
 }
 
 bool Application::OpenWindow(const std::wstring& path, int width, int height, int x, int y,
-                             const TabHistory& history) {
+                             const TabState& state) {
     windows.push_back(std::make_unique<MainWindow>(*this));
     MainWindow* window = windows.back().get();
-    if (!window->Create(path, false, false, width, height, x, y, history)) {
+    if (!window->Create(path, false, false, width, height, x, y, state)) {
         DiscardWindow(window);
         return false;
     }
@@ -208,15 +208,16 @@ bool Application::OpenWindow(const std::wstring& path, int width, int height, in
 }
 
 bool Application::GiveTab(HWND root, const MainWindow& from, POINT screenPoint, const std::wstring& path,
-                          const TabHistory& history) {
+                          const TabState& state) {
     MainWindow* other = WindowForRoot(root);
-    return other && other != &from && other->AcceptTab(screenPoint, path, history) >= 0;
+    return other && other != &from && other->AcceptTab(screenPoint, path, state) >= 0;
 }
 
 // Every window is listed before it is created, so the tabs of all windows, the
 // one asking included, are in the list.
-void Application::CollectSavedTabs(std::vector<std::wstring>& paths, std::vector<TabHistory>& histories) const {
-    for (const auto& window : windows) window->CollectSavedTabs(paths, histories);
+void Application::CollectSavedTabs(std::vector<std::wstring>& paths, std::vector<TabHistory>& histories,
+                                   std::vector<TabSplit>& splits) const {
+    for (const auto& window : windows) window->CollectSavedTabs(paths, histories, splits);
 }
 
 // Folders handed to a window that it has not opened yet go to another window,

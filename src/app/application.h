@@ -33,10 +33,11 @@ public:
     }
 
     bool OpenWindow(const std::wstring& path, int width, int height, int x, int y,
-                    const TabHistory& history) override;
+                    const TabState& state) override;
     bool GiveTab(HWND root, const MainWindow& from, POINT screenPoint, const std::wstring& path,
-                 const TabHistory& history) override;
-    void CollectSavedTabs(std::vector<std::wstring>& paths, std::vector<TabHistory>& histories) const override;
+                 const TabState& state) override;
+    void CollectSavedTabs(std::vector<std::wstring>& paths, std::vector<TabHistory>& histories,
+                          std::vector<TabSplit>& splits) const override;
     void Restart(MainWindow& asking) override;
     void WindowActivated(MainWindow& window) override;
     void WindowClosing() override;

@@ -10,6 +10,11 @@ namespace {
 
 bool IsKeyboardMessage(UINT message) { return message >= WM_KEYFIRST && message <= WM_KEYLAST; }
 
+bool IsButtonPress(UINT message) {
+    return message == WM_LBUTTONDOWN || message == WM_RBUTTONDOWN || message == WM_MBUTTONDOWN ||
+           message == WM_XBUTTONDOWN;
+}
+
 KeyFocus FocusOfKeyboard() {
     HWND focus = GetFocus();
     if (!focus) return KeyFocus::Elsewhere;
@@ -29,9 +34,11 @@ KeyFocus KeyFocusOfClass(std::wstring_view className) {
 int RunMessageLoop(Application& application) {
     MSG msg{};
     while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
-        if (IsKeyboardMessage(msg.message)) {
+        if (IsKeyboardMessage(msg.message) || IsButtonPress(msg.message)) {
             MainWindow* window = application.WindowForRoot(GetAncestor(msg.hwnd, GA_ROOT));
-            if (window && window->HandleKey(msg, FocusOfKeyboard())) continue;
+            // Which pane of a split tab has the focus follows where the user types and clicks.
+            if (window) window->NoteInputIn(msg.hwnd);
+            if (window && IsKeyboardMessage(msg.message) && window->HandleKey(msg, FocusOfKeyboard())) continue;
         }
         TranslateMessage(&msg);
         DispatchMessageW(&msg);

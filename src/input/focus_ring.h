@@ -4,16 +4,19 @@
 #include <optional>
 
 // The parts of a main window that F6 and Shift+F6 move the keyboard focus
-// round, in ring order, as in the system's file window.
+// round, in ring order, as in the system's file window; a split tab's right
+// pane follows its left one.
 enum class FocusStop {
     TabStrip,
     Address,
     SearchBox,
     Tree,
     View,
+    RightTree,
+    RightView,
 };
 
-inline constexpr int kFocusStopCount = 5;
+inline constexpr int kFocusStopCount = 7;
 
 // Which stops can take the focus now (a hidden search box or navigation pane cannot).
 using FocusStops = std::array<bool, kFocusStopCount>;

@@ -47,6 +47,13 @@ constexpr KeyRow kKeyRows[] = {
     // Round the window's parts, as in the system's file window.
     {VK_F6, kNone, ShortcutAction::NextPane, true},
     {VK_F6, kShift, ShortcutAction::PreviousPane, true},
+    // Ctrl+\ splits a view, as in editors.
+    {VK_OEM_5, kCtrl, ShortcutAction::ToggleSplit, true},
+    {VK_LEFT, kAlt | kShift, ShortcutAction::DividerLeft, true},
+    {VK_RIGHT, kAlt | kShift, ShortcutAction::DividerRight, true},
+    {VK_F7, kNone, ShortcutAction::CopyToOtherPane, false},
+    {VK_F8, kNone, ShortcutAction::MoveToOtherPane, false},
+    {VK_F9, kNone, ShortcutAction::OpenInOtherPane, false},
     {VK_BACK, kNone, ShortcutAction::Back, false},
     {'C', kCtrl | kShift, ShortcutAction::CopyPaths, false},
     {'F', kCtrl, ShortcutAction::FocusSearchBox, false},

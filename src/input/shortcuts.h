@@ -38,6 +38,12 @@ enum class ShortcutAction {
     Refresh,
     NextPane,      // the focus on to the next part of the window (F6)
     PreviousPane,  // and back (Shift+F6)
+    ToggleSplit,   // the active tab as two panes side by side, or one again
+    CopyToOtherPane,
+    MoveToOtherPane,
+    OpenInOtherPane,  // the pane's folder, or the one selected, in the other pane
+    DividerLeft,      // the divider of a split tab a step to the left
+    DividerRight,
 };
 
 struct Shortcut {

@@ -75,6 +75,7 @@ void MainWindow::OnTabStripEvent(int event, int index) {
     case kTabEventCloseOthers: CloseTabsOutside(index, index, index); break;
     case kTabEventCloseToTheRight: CloseTabsOutside(0, index, index); break;
     case kTabEventReopenClosed: ReopenClosedFolder(); break;
+    case kTabEventToggleSplit: ToggleSplit(index); break;
     case kTabEventOpenInNewWindow:
         if (tabs.Has(index)) OpenInNewWindow(tabs.FolderAt(index));
         break;

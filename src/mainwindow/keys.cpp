@@ -1,5 +1,7 @@
 #include <windows.h>
 
+#include <tuple>
+
 #include "commandbar/command_ids.h"
 #include "input/focus_ring.h"
 #include "mainwindow/main_window.h"
@@ -25,36 +27,52 @@ void CopySelectedPaths(const FilePanel& panel, HWND window, ModalLoops& modal) {
 
 bool HoldsFocus(HWND window, HWND focus) { return window && focus && (focus == window || IsChild(window, focus)); }
 
-std::optional<FocusStop> CurrentFocusStop(const TabStrip& tabStrip, const CommandBar& commandBar,
-                                         const FilePanel* panel) {
+// What F6 goes round: the bars, and the panes of the shown tab (the right one
+// only while it is split).
+struct FocusParts {
+    const TabStrip& tabStrip;
+    CommandBar& commandBar;
+    FilePanel* left;
+    FilePanel* right;
+};
+
+std::optional<FocusStop> CurrentFocusStop(const FocusParts& parts) {
     const HWND focus = GetFocus();
-    if (HoldsFocus(tabStrip.Hwnd(), focus)) return FocusStop::TabStrip;
-    if (HoldsFocus(commandBar.AddressEditWindow(), focus)) return FocusStop::Address;
-    if (HoldsFocus(commandBar.SearchBoxWindow(), focus)) return FocusStop::SearchBox;
-    if (panel) {
-        if (HoldsFocus(panel->ShownTreeWindow(), focus)) return FocusStop::Tree;
-        if (HoldsFocus(panel->HostWindow(), focus)) return FocusStop::View;
+    if (HoldsFocus(parts.tabStrip.Hwnd(), focus)) return FocusStop::TabStrip;
+    if (HoldsFocus(parts.commandBar.AddressEditWindow(), focus)) return FocusStop::Address;
+    if (HoldsFocus(parts.commandBar.SearchBoxWindow(), focus)) return FocusStop::SearchBox;
+    for (const auto& [panel, tree, view] : {std::tuple{parts.left, FocusStop::Tree, FocusStop::View},
+                                            std::tuple{parts.right, FocusStop::RightTree, FocusStop::RightView}}) {
+        if (!panel) continue;
+        if (HoldsFocus(panel->ShownTreeWindow(), focus)) return tree;
+        if (HoldsFocus(panel->HostWindow(), focus)) return view;
     }
     return std::nullopt;
 }
 
 // F6 and Shift+F6: the tab strip, the address, the search box, the navigation
-// tree and the folder view, round and round, skipping what is not shown.
-void MoveFocusAround(int step, const TabStrip& tabStrip, CommandBar& commandBar, FilePanel* panel) {
+// tree and the folder view of each pane, round and round, skipping what is not
+// shown.
+void MoveFocusAround(int step, const FocusParts& parts) {
     FocusStops available{};
-    available[static_cast<size_t>(FocusStop::TabStrip)] = tabStrip.Hwnd() && IsWindowVisible(tabStrip.Hwnd());
-    available[static_cast<size_t>(FocusStop::Address)] = commandBar.AddressEditWindow() != nullptr;
-    available[static_cast<size_t>(FocusStop::SearchBox)] = commandBar.SearchBoxShown();
-    available[static_cast<size_t>(FocusStop::Tree)] = panel && panel->ShownTreeWindow();
-    available[static_cast<size_t>(FocusStop::View)] = panel && panel->ViewWindow();
-    const std::optional<FocusStop> next = NextFocusStop(CurrentFocusStop(tabStrip, commandBar, panel), step, available);
+    const auto offer = [&](FocusStop stop, bool shown) { available[static_cast<size_t>(stop)] = shown; };
+    offer(FocusStop::TabStrip, parts.tabStrip.Hwnd() && IsWindowVisible(parts.tabStrip.Hwnd()));
+    offer(FocusStop::Address, parts.commandBar.AddressEditWindow() != nullptr);
+    offer(FocusStop::SearchBox, parts.commandBar.SearchBoxShown());
+    offer(FocusStop::Tree, parts.left && parts.left->ShownTreeWindow());
+    offer(FocusStop::View, parts.left && parts.left->ViewWindow());
+    offer(FocusStop::RightTree, parts.right && parts.right->ShownTreeWindow());
+    offer(FocusStop::RightView, parts.right && parts.right->ViewWindow());
+    const std::optional<FocusStop> next = NextFocusStop(CurrentFocusStop(parts), step, available);
     if (!next) return;
     switch (*next) {
-    case FocusStop::TabStrip: SetFocus(tabStrip.Hwnd()); break;
-    case FocusStop::Address: commandBar.EditAddress(); break;
-    case FocusStop::SearchBox: commandBar.FocusSearchBox(); break;
-    case FocusStop::Tree: SetFocus(panel->ShownTreeWindow()); break;
-    case FocusStop::View: panel->FocusFolderView(); break;
+    case FocusStop::TabStrip: SetFocus(parts.tabStrip.Hwnd()); break;
+    case FocusStop::Address: parts.commandBar.EditAddress(); break;
+    case FocusStop::SearchBox: parts.commandBar.FocusSearchBox(); break;
+    case FocusStop::Tree: SetFocus(parts.left->ShownTreeWindow()); break;
+    case FocusStop::View: parts.left->FocusFolderView(); break;
+    case FocusStop::RightTree: SetFocus(parts.right->ShownTreeWindow()); break;
+    case FocusStop::RightView: parts.right->FocusFolderView(); break;
     }
 }
 
@@ -102,8 +120,22 @@ void MainWindow::RunShortcut(const Shortcut& shortcut) {
     case ShortcutAction::Refresh:
         if (panel) panel->Refresh();
         break;
-    case ShortcutAction::NextPane: MoveFocusAround(1, tabStrip, commandBar, panel); break;
-    case ShortcutAction::PreviousPane: MoveFocusAround(-1, tabStrip, commandBar, panel); break;
+    case ShortcutAction::NextPane:
+    case ShortcutAction::PreviousPane: {
+        const bool split = OtherPanel() != nullptr;
+        const TabInfo* tab = tabs.Has(tabs.Active()) ? &tabs.At(tabs.Active()) : nullptr;
+        MoveFocusAround(shortcut.action == ShortcutAction::NextPane ? 1 : -1,
+                        FocusParts{tabStrip, commandBar, tab ? tab->panel.get() : nullptr,
+                                   split ? tab->second.get() : nullptr});
+        NoteInputIn(GetFocus());
+        break;
+    }
+    case ShortcutAction::ToggleSplit: ToggleSplit(tabs.Active()); break;
+    case ShortcutAction::DividerLeft: StepDivider(-1); break;
+    case ShortcutAction::DividerRight: StepDivider(1); break;
+    case ShortcutAction::CopyToOtherPane: OnPaneCommand(panel, FilePanel::PaneCommand::CopyToOther); break;
+    case ShortcutAction::MoveToOtherPane: OnPaneCommand(panel, FilePanel::PaneCommand::MoveToOther); break;
+    case ShortcutAction::OpenInOtherPane: OnPaneCommand(panel, FilePanel::PaneCommand::OpenInOther); break;
     case ShortcutAction::None: break;
     }
 }

@@ -33,9 +33,9 @@ MainWindow::MainWindow(WindowHost& host)
 MainWindow::~MainWindow() = default;
 
 bool MainWindow::Create(const std::wstring& path, bool select, bool primaryWindow, int width, int height, int x,
-                        int y, TabHistory history) {
+                        int y, TabState state) {
     initialPath = path;
-    initialHistory = std::move(history);
+    initialState = std::move(state);
     initialSelect = select;
     primary = primaryWindow;
 
@@ -118,6 +118,7 @@ void MainWindow::OnCreate() {
         tabStrip.tabFolder = [this](int index) {
             return tabs.FolderAt(index);
         };
+        tabStrip.tabIsSplit = [this](int index) { return tabs.Has(index) && tabs.At(index).split.split; };
     }
     if (favBar.Create(hwnd, kFavBarControlId)) {
         favBar.onEvent = [this](int event, int index, const std::wstring& path) { OnFavBarEvent(event, index, path); };

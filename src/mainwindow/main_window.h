@@ -15,6 +15,7 @@
 #include "mainwindow/folder_search.h"
 #include "mainwindow/frameless.h"
 #include "mainwindow/layout.h"
+#include "mainwindow/pane_divider.h"
 #include "mainwindow/save_failure_notice.h"
 #include "mainwindow/search_host.h"
 #include "mainwindow/tab_strip_sync.h"
@@ -40,10 +41,10 @@ public:
 
     // Creates and shows the window. A width or height of 0 or less leaves the size
     // to the saved or default one; x or y equal to CW_USEDEFAULT leave the position
-    // to the system. A further window's one tab starts with history, the back and
-    // forward list of the tab it was torn from.
+    // to the system. A further window's one tab starts with state, the back and
+    // forward list and the split of the tab it was torn from.
     [[nodiscard]] bool Create(const std::wstring& path, bool select, bool primary, int width, int height,
-                              int x, int y, TabHistory history = {});
+                              int x, int y, TabState state = {});
 
     [[nodiscard]] HWND Hwnd() const { return hwnd; }
 
@@ -56,14 +57,19 @@ public:
     // in an edit box or the tree. True when the message was consumed.
     bool HandleKey(MSG& msg, KeyFocus focus);
 
+    // A key or a press went to target: when that is in a pane of the shown
+    // split tab, that pane now has the focus.
+    void NoteInputIn(HWND target);
+
     // Adds the folders of this window's tabs, left to right, and their back and
-    // forward lists, leaving out tabs that have no folder.
-    void CollectSavedTabs(std::vector<std::wstring>& paths, std::vector<TabHistory>& histories) const;
+    // forward lists and splits, leaving out tabs that have no folder.
+    void CollectSavedTabs(std::vector<std::wstring>& paths, std::vector<TabHistory>& histories,
+                          std::vector<TabSplit>& splits) const;
 
     // Opens path in a new tab at index (appended when out of range); the new
     // tab's index, or -1 when no panel could be made. The tab starts with the
-    // back and forward list carried from another tab, if any.
-    int InsertTab(int index, const std::wstring& path, const TabHistory& history = {});
+    // back and forward list and the split carried from another tab, if any.
+    int InsertTab(int index, const std::wstring& path, const TabState& state = {});
 
     // Activates the tab showing path, or opens it in a new tab; the tab's index.
     int OpenPath(const std::wstring& path);
@@ -74,7 +80,7 @@ public:
 
     // Takes a tab dragged here from another window, placed where it was dropped
     // (a point on the screen); its index, or -1 when its folder could not be shown.
-    int AcceptTab(POINT screenPoint, const std::wstring& path, const TabHistory& history);
+    int AcceptTab(POINT screenPoint, const std::wstring& path, const TabState& state);
 
     // The favourites or the settings dialog's choices changed, here or in
     // another window.
@@ -109,10 +115,11 @@ private:
     void OpenInNewWindow(const std::wstring& folder) const;
     // Opens a folder in a tab behind the active one, placed after it and after
     // the tabs opened so before it.
-    void OpenInBackgroundTab(const std::wstring& path, TabHistory history = {});
+    void OpenInBackgroundTab(const std::wstring& path, TabState state = {});
     void RestoreRemainingTabs();
-    // A panel for a tab, or null after telling the user it could not be made.
-    std::unique_ptr<FilePanel> MakePanel();
+    // A panel for a tab, made where it will stand, or null after telling the
+    // user it could not be made.
+    std::unique_ptr<FilePanel> MakePanel(int controlId, const RECT& bounds);
     void OpenReachedFolders();
     void NavigateToTypedFolder(FilePanel* panel, const std::wstring& folder);
     void OpenFromInstance(const std::wstring& path, bool select);
@@ -123,6 +130,28 @@ private:
     // Ends a removal of tabs, once the tab set agrees with itself again.
     void AfterRemoval(const TabSet::Removal& removal);
     void RemoveTab(int index);
+
+    // Split view, in split_view.cpp.
+    void ToggleSplit(int index);
+    void SplitTab(int index);
+    void UnsplitTab(int index);
+    // Makes the right pane of the tab at index when it is split and has none
+    // yet; false when it could not be made, the tab then being one pane again.
+    bool BuildSecondPane(int index);
+    // Where a tab's first panel stands, beside the second when it is split.
+    [[nodiscard]] RECT FirstPaneBounds(const TabSplit& split) const;
+    // The active tab's pane without the focus, or null when it is not split.
+    [[nodiscard]] FilePanel* OtherPanel() const;
+    // Gives the keyboard focus to a pane of the active split tab.
+    void FocusPane(bool right);
+    void OnPaneFocusChanged();
+    void SetDivider(int divider);
+    void StepDivider(int step);
+    // A command between the panes from panel's menu or keys: a copy or move of
+    // its selection into the other pane's folder, or a folder opened there.
+    void OnPaneCommand(FilePanel* panel, FilePanel::PaneCommand command);
+    // Draws the band over the pane with the focus, after the window's face.
+    void MarkFocusedPane(HDC dc) const;
 
     // Keys, in keys.cpp.
     void RunShortcut(const Shortcut& shortcut);
@@ -150,6 +179,8 @@ private:
     // Layout.
     [[nodiscard]] MainLayout ComputeLayout() const;
     void Layout();
+    // Over bounds, or hidden for null.
+    void ShowDivider(const RECT* bounds);
 
     HWND hwnd = nullptr;
     WindowHost& host;
@@ -161,7 +192,7 @@ private:
     // An installer's Restart Manager closes the program: no question is asked.
     bool closingForInstaller = false;
     std::wstring initialPath;
-    TabHistory initialHistory;
+    TabState initialState;
     bool initialSelect = false;
     bool openOnTopOfRestore = false;
     CommandBar commandBar;
@@ -178,6 +209,8 @@ private:
     MainWindowSearchHost searchHost{*this};
     FolderSearch search{searchHost};
     TabStripSync stripSync{hwnd, tabStrip, tabs, restore, search, [this] { Layout(); }};
+    // Made with the first split, as a window without one needs none.
+    PaneDivider divider;
     KeptFocus keptFocus;
     MoveStripDrag moveDrag;
     int dpi = 96;

@@ -25,5 +25,7 @@ inline constexpr UINT_PTR kTimerSlowFolders = 9;
 // Child control ids of a main window.
 inline constexpr int kCommandBarControlId = 1;
 inline constexpr int kPanelHostControlId = 3;
+// The right pane of a split tab; the left one is the tab's panel.
+inline constexpr int kSecondPaneHostControlId = 13;
 inline constexpr int kTabStripControlId = 7;
 inline constexpr int kFavBarControlId = 11;

@@ -1,4 +1,5 @@
 #include "mainwindow/main_window.h"
+#include "mainwindow/split_layout.h"
 
 namespace {
 
@@ -16,6 +17,19 @@ void Repaint(HWND window) {
 }
 
 }  // namespace
+
+// The divider is made the first time a split is shown.
+void MainWindow::ShowDivider(const RECT* bounds) {
+    if (bounds && !divider.Hwnd() && divider.Create(hwnd)) {
+        divider.onDrag = [this](int x) { SetDivider(DividerAt(ComputeLayout().panel, x, dpi)); };
+        divider.onDragEnd = [this] { tabSaver.Ask(); };
+        divider.onEven = [this] {
+            SetDivider(kEvenDivider);
+            tabSaver.Ask();
+        };
+    }
+    divider.Show(bounds);
+}
 
 MainLayout MainWindow::ComputeLayout() const {
     LayoutInput input;
@@ -36,16 +50,29 @@ void MainWindow::Layout() {
     Place(favBar.Hwnd(), layout.favBar);
     if (favBar.Hwnd()) ShowWindow(favBar.Hwnd(), settings.Values().FavBarVisible ? SW_SHOW : SW_HIDE);
     Place(commandBar.Hwnd(), layout.commandBar);
+    bool splitShown = false;
     for (int i = 0; i < tabs.Count(); ++i) {
-        if (!tabs.At(i).panel) continue;
-        HWND host = tabs.At(i).panel->HostWindow();
-        if (i == tabs.Active()) {
+        const TabInfo& tab = tabs.At(i);
+        if (!tab.panel) continue;
+        HWND host = tab.panel->HostWindow();
+        HWND second = tab.second ? tab.second->HostWindow() : nullptr;
+        if (i != tabs.Active()) {
+            ShowWindow(host, SW_HIDE);
+            if (second) ShowWindow(second, SW_HIDE);
+        } else if (second) {
+            const SplitRects panes = SplitPanelArea(layout.panel, tab.split.divider, dpi);
+            Place(host, panes.left);
+            Place(second, panes.right);
+            ShowWindow(host, SW_SHOW);
+            ShowWindow(second, SW_SHOW);
+            ShowDivider(&panes.divider);
+            splitShown = true;
+        } else {
             Place(host, layout.panel);
             ShowWindow(host, SW_SHOW);
-        } else {
-            ShowWindow(host, SW_HIDE);
         }
     }
+    if (!splitShown) ShowDivider(nullptr);
     // Painting is left to the message loop: after a burst of changes (a tab
     // added, opened and activated) the window paints once, with its final
     // content, and a start lists its folder before anything is drawn.

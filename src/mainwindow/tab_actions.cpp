@@ -8,7 +8,7 @@
 #include "ui/event_log.h"
 #include "ui/paths.h"
 
-std::unique_ptr<FilePanel> MainWindow::MakePanel() {
+std::unique_ptr<FilePanel> MainWindow::MakePanel(int controlId, const RECT& bounds) {
     auto panel = std::make_unique<FilePanel>();
     panel->onNavigated = [this](FilePanel* navigated, const std::wstring& path) { OnPanelNavigated(navigated, path); };
     panel->onOpenInTab = [this](const std::wstring& path) {
@@ -17,7 +17,7 @@ std::unique_ptr<FilePanel> MainWindow::MakePanel() {
     panel->onOpenInBackgroundTab = [this](const std::wstring& path) { OpenInBackgroundTab(path); };
     // Made where it will stand: laying the control out again costs it a layout
     // of all its panes.
-    if (!panel->Create(hwnd, kPanelHostControlId, ComputeLayout().panel)) {
+    if (!panel->Create(hwnd, controlId, bounds)) {
         // Gone before the message box lets other messages in.
         panel.reset();
         modal.ShowMessage(L"Explorer Browser 初始化失败", MB_ICONERROR);
@@ -31,14 +31,15 @@ std::unique_ptr<FilePanel> MainWindow::MakePanel() {
     return panel;
 }
 
-int MainWindow::InsertTab(int index, const std::wstring& path, const TabHistory& history) {
+int MainWindow::InsertTab(int index, const std::wstring& path, const TabState& state) {
     const std::wstring folder = path.empty() ? DefaultTabFolder(settings.Values().NewTabPath) : path;
-    std::unique_ptr<FilePanel> panel = MakePanel();
+    std::unique_ptr<FilePanel> panel = MakePanel(kPanelHostControlId, FirstPaneBounds(state.split));
     if (!panel) return -1;
     FilePanel* created = panel.get();
-    index = tabs.Insert(index, TabInfo{std::wstring(), folder, -1, std::move(panel), {}});
+    TabInfo tab{std::wstring(), folder, -1, std::move(panel), {}, state.split, nullptr};
+    index = tabs.Insert(index, std::move(tab));
     ActivateTab(index);
-    driveWaits.Open(created, folder, history);
+    driveWaits.Open(created, folder, state.history);
     stripSync.Sync();
     Layout();
     tabSaver.Ask();
@@ -55,9 +56,9 @@ int MainWindow::OpenPath(const std::wstring& path) {
     return InsertTab(tabs.Count(), path);
 }
 
-void MainWindow::OpenInBackgroundTab(const std::wstring& path, TabHistory history) {
+void MainWindow::OpenInBackgroundTab(const std::wstring& path, TabState state) {
     if (path.empty() || tabs.Active() < 0) return;
-    tabs.Insert(tabs.TakeBackgroundSlot(), UnbuiltTab(path, std::move(history)));
+    tabs.Insert(tabs.TakeBackgroundSlot(), UnbuiltTab(path, std::move(state)));
     stripSync.DescribeLater({path});
     stripSync.Sync();
     Layout();
@@ -66,15 +67,17 @@ void MainWindow::OpenInBackgroundTab(const std::wstring& path, TabHistory histor
 
 void MainWindow::DuplicateTab(int index) {
     const std::wstring folder = tabs.FolderAt(index);
-    if (!folder.empty()) InsertTab(index + 1, folder, TabHistoryOf(tabs.At(index)));
+    if (!folder.empty()) InsertTab(index + 1, folder, TabStateOf(tabs.At(index)));
 }
 
 // Closed tabs, and panels of tabs moved elsewhere, go last, once the list and
 // the active index agree again: a control may send messages while it is torn down.
 void MainWindow::AfterRemoval(const TabSet::Removal& removal) {
     for (const TabInfo& tab : removal.tabs) {
-        restore.PanelGone(tab.panel.get());
-        driveWaits.PanelGone(tab.panel.get());
+        for (const FilePanel* panel : {tab.panel.get(), tab.second.get()}) {
+            restore.PanelGone(panel);
+            driveWaits.PanelGone(panel);
+        }
     }
     if (removal.activate >= 0) ActivateTab(removal.activate);
     stripSync.Sync();
@@ -91,7 +94,7 @@ void MainWindow::CloseTabsOutside(int keepFirst, int keepLast, int focusTab) {
     std::vector<std::wstring> closedFolders;
     for (const TabInfo& tab : closed.tabs) {
         closedFolders.push_back(TabFolder(tab));
-        host.ClosedTabs().Remember(TabHistoryOf(tab));
+        host.ClosedTabs().Remember(TabStateOf(tab));
     }
     PushHistory(std::move(closedFolders), settings.Values().HistoryLimit);
     AfterRemoval(closed);
@@ -107,7 +110,7 @@ void MainWindow::ActivateTab(int index) {
     std::wstring folder;
     TabHistory carried;
     if (!tabs.At(index).panel) {
-        std::unique_ptr<FilePanel> panel = MakePanel();
+        std::unique_ptr<FilePanel> panel = MakePanel(kPanelHostControlId, FirstPaneBounds(tabs.At(index).split));
         // The message box has let other messages change the tabs meanwhile.
         if (!panel) return;
         opening = panel.get();
@@ -117,13 +120,19 @@ void MainWindow::ActivateTab(int index) {
         carried = std::exchange(tab.history, {});
     }
     if (FilePanel* previous = tabs.ActivePanel()) previous->Deactivate();
+    if (FilePanel* previous = OtherPanel()) previous->Deactivate();
     tabs.SetActive(index);
+    if (FilePanel* other = OtherPanel()) other->Activate(false);
     if (FilePanel* panel = tabs.ActivePanel()) panel->Activate(true);
     tabStrip.SetActive(index);
     tabStrip.ClearLoading();
     if (opening) {
         driveWaits.Open(opening, folder, carried);
         stripSync.Sync();
+    }
+    // A split tab shown for the first time gets its second pane now.
+    if (BuildSecondPane(index) && tabs.Active() == index && tabs.At(index).split.rightFocused) {
+        FocusPane(true);
     }
     Layout();
     UpdateCommandBar();
@@ -141,7 +150,7 @@ void MainWindow::CloseTab(int index) {
     const std::wstring path = tabs.FolderAt(index);
     if (!path.empty()) PushHistory(path, settings.Values().HistoryLimit);
     // Kept for the folder to be opened with again.
-    host.ClosedTabs().Remember(TabHistoryOf(tabs.At(index)));
+    host.ClosedTabs().Remember(TabStateOf(tabs.At(index)));
     AfterRemoval(tabs.Remove(index));
 }
 
@@ -162,13 +171,13 @@ void MainWindow::MoveTabToWindow(int index, POINT dropPoint, HWND otherStrip) {
     if (!tabs.Has(index) || !otherStrip || !IsWindow(otherStrip)) return;
     const std::wstring path = tabs.FolderAt(index);
     if (path.empty()) return;
-    if (host.GiveTab(GetAncestor(otherStrip, GA_ROOT), *this, dropPoint, path, TabHistoryOf(tabs.At(index)))) {
+    if (host.GiveTab(GetAncestor(otherStrip, GA_ROOT), *this, dropPoint, path, TabStateOf(tabs.At(index)))) {
         RemoveTab(index);
     }
 }
 
-int MainWindow::AcceptTab(POINT screenPoint, const std::wstring& path, const TabHistory& history) {
-    return InsertTab(tabStrip.TabIndexAt(screenPoint), path, history);
+int MainWindow::AcceptTab(POINT screenPoint, const std::wstring& path, const TabState& state) {
+    return InsertTab(tabStrip.TabIndexAt(screenPoint), path, state);
 }
 
 void MainWindow::DetachTab(int index, POINT dropPoint) {
@@ -177,7 +186,7 @@ void MainWindow::DetachTab(int index, POINT dropPoint) {
     RECT bounds{};
     GetWindowRect(hwnd, &bounds);
     if (host.OpenWindow(path, bounds.right - bounds.left, bounds.bottom - bounds.top, dropPoint.x, dropPoint.y,
-                        TabHistoryOf(tabs.At(index)))) {
+                        TabStateOf(tabs.At(index)))) {
         RemoveTab(index);
     }
 }
@@ -188,14 +197,14 @@ void MainWindow::ReopenClosedFolder(bool behind) {
         modal.ShowMessage(L"没有可恢复的已关闭目录记录。", MB_ICONINFORMATION);
         return;
     }
-    TabHistory history = host.ClosedTabs().Take(path);
+    TabState state = host.ClosedTabs().Take(path);
     const int shown = tabs.IndexShowing(path);
     if (shown >= 0) {
         if (!behind) ActivateTab(shown);
     } else if (behind) {
-        OpenInBackgroundTab(path, std::move(history));
+        OpenInBackgroundTab(path, std::move(state));
     } else {
-        InsertTab(tabs.Count(), path, history);
+        InsertTab(tabs.Count(), path, state);
     }
 }
 

@@ -40,15 +40,16 @@ void MainWindow::OpenReachedFolders() {
 // opens, so that the restore is not taken for over when that one arrives.
 void MainWindow::OpenFirstTab() {
     if (!primary) {
-        InsertTab(0, initialPath, initialHistory);
+        InsertTab(0, initialPath, initialState);
     } else if (const Settings& saved = settings.Values(); !saved.TabPaths.empty()) {
         openOnTopOfRestore = true;
         // A copy of the first, not a reference into the saved list: opening it
         // may save the tabs anew.
-        const TabRestore::SavedTab first = restore.Begin(saved.TabPaths, saved.TabHistories, saved.ActiveTab);
+        const TabRestore::SavedTab first =
+            restore.Begin(saved.TabPaths, saved.TabHistories, saved.TabSplits, saved.ActiveTab);
         if (restore.HasQueued()) stripSync.DescribeLater(restore.QueuedFolders());
-        InsertTab(0, first.path, first.history);
-        restore.FirstOpenedIn(tabs.ActivePanel());
+        InsertTab(0, first.path, first.state);
+        if (tabs.Has(tabs.Active())) restore.FirstOpenedIn(tabs.At(tabs.Active()).panel.get());
     } else if (initialPath.empty()) {
         OpenPath(std::wstring());
     } else {
@@ -77,6 +78,12 @@ void MainWindow::OnPanelNavigated(FilePanel* panel, const std::wstring& path) {
     host.StartTakeoverCheck(hwnd, settings.Values().Takeover);
     const int index = tabs.IndexOfPanel(panel);
     if (index < 0) return;
+    BorderCursorSubclass(panel->HostWindow());
+    // The pane of a split tab without the focus goes its own way unseen by the bars.
+    if (panel != FocusedPanel(tabs.At(index))) {
+        if (restore.ReleaseIfComplete(tabs)) tabSaver.Ask();
+        return;
+    }
     std::wstring folderTitle = DisplayName(panel->GetCurrentItem().get());
     if (folderTitle.empty()) folderTitle = path;
     const std::wstring title = index == tabs.Active() ? search.OnActivePanelNavigated(folderTitle) : folderTitle;
@@ -84,11 +91,10 @@ void MainWindow::OnPanelNavigated(FilePanel* panel, const std::wstring& path) {
     tabStrip.SetTitle(index, title);
     stripSync.AwaitIcon(panel);
     Layout();
-    BorderCursorSubclass(panel->HostWindow());
 
     // The active tab's bar and the item to select do not wait for the rest of a
     // restore: the folder they belong to has arrived.
-    if (index == tabs.Active()) {
+    if (panel == tabs.ActivePanel()) {
         commandBar.SetPath(search.AddressFor(path));
         commandBar.SetSearchPlaceholder(search.Cue(path, folderTitle));
         UpdateNavButtons();
@@ -103,8 +109,10 @@ void MainWindow::OnPanelNavigated(FilePanel* panel, const std::wstring& path) {
 
 // A tab that shows search results is saved as the folder searched: the
 // results folder may not open again.
-void MainWindow::CollectSavedTabs(std::vector<std::wstring>& paths, std::vector<TabHistory>& histories) const {
-    tabs.CollectSaved([this](const std::wstring& shown) { return search.AddressFor(shown); }, paths, histories);
+void MainWindow::CollectSavedTabs(std::vector<std::wstring>& paths, std::vector<TabHistory>& histories,
+                                  std::vector<TabSplit>& splits) const {
+    tabs.CollectSaved([this](const std::wstring& shown) { return search.AddressFor(shown); }, paths, histories,
+                      splits);
 }
 
 // The tabs of every window, this one's included. A window whose last tab has
@@ -113,7 +121,8 @@ void MainWindow::WriteTabList() {
     if (restore.HoldsSaves() || closing || tabs.Empty()) return;
     std::vector<std::wstring> paths;
     std::vector<TabHistory> histories;
-    host.CollectSavedTabs(paths, histories);
+    std::vector<TabSplit> splits;
+    host.CollectSavedTabs(paths, histories, splits);
     if (paths.empty()) return;
-    settings.SetTabs(std::move(paths), std::move(histories), tabs.SavedActiveIndex());
+    settings.SetTabs(std::move(paths), std::move(histories), std::move(splits), tabs.SavedActiveIndex());
 }

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "settings/tab_histories.h"
+#include "mainwindow/tabs/tab_state.h"
 
 class ClosedTabHistories;
 class MainWindow;
@@ -16,15 +16,16 @@ class MainWindow;
 class WindowHost {
 public:
     // A further main window showing one folder with the back and forward list
-    // of the tab it comes from; false when it could not be made.
+    // and the split of the tab it comes from; false when it could not be made.
     virtual bool OpenWindow(const std::wstring& path, int width, int height, int x, int y,
-                            const TabHistory& history) = 0;
+                            const TabState& state) = 0;
     // Offers a tab dropped at screenPoint onto the main window whose top-level
     // window is root, if that is another than from; true when it was taken.
     virtual bool GiveTab(HWND root, const MainWindow& from, POINT screenPoint, const std::wstring& path,
-                         const TabHistory& history) = 0;
+                         const TabState& state) = 0;
     // The saved tabs of every window, window by window.
-    virtual void CollectSavedTabs(std::vector<std::wstring>& paths, std::vector<TabHistory>& histories) const = 0;
+    virtual void CollectSavedTabs(std::vector<std::wstring>& paths, std::vector<TabHistory>& histories,
+                                  std::vector<TabSplit>& splits) const = 0;
     // The lists of the tabs closed in this run, shared by every window.
     [[nodiscard]] virtual ClosedTabHistories& ClosedTabs() = 0;
     // Starts the program again on the saved config files and closes every

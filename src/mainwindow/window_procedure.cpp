@@ -54,7 +54,11 @@ LRESULT MainWindow::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_DPICHANGED:
         OnDpiChanged(HIWORD(wParam), reinterpret_cast<const RECT*>(lParam));
         return 0;
-    case WM_ERASEBKGND: return EraseWithInk(hwnd, reinterpret_cast<HDC>(wParam), ChromeInk::Face);
+    case WM_ERASEBKGND: {
+        const LRESULT erased = EraseWithInk(hwnd, reinterpret_cast<HDC>(wParam), ChromeInk::Face);
+        MarkFocusedPane(reinterpret_cast<HDC>(wParam));
+        return erased;
+    }
     case WM_SYSCOLORCHANGE:
     case WM_THEMECHANGED:
     case WM_SETTINGCHANGE:
@@ -204,6 +208,7 @@ void MainWindow::OnTimer(UINT_PTR id) {
     switch (id) {
     case kTimerCheckViewWindows:
         if (FilePanel* panel = tabs.ActivePanel()) panel->CheckViewWindows();
+        if (FilePanel* other = OtherPanel()) other->CheckViewWindows();
         saveNotice.TellIfDue(hwnd, dpi, [this] { return ComputeLayout().panel; });
         break;
     case kTimerHideSaveNotice:

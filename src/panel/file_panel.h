@@ -33,6 +33,7 @@ struct HistoryEntry {
 class FilePanel final : public IServiceProvider, public IExplorerPaneVisibility {
 public:
     enum Pane { kNavigationPane = 0, kDetailsPane = 1, kPreviewPane = 2 };
+    enum class PaneCommand { CopyToOther, MoveToOther, OpenInOther };
 
     FilePanel() = default;
     ~FilePanel();

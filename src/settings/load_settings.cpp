@@ -132,6 +132,10 @@ Settings LoadSettings() {
     std::vector<std::wstring> histories;
     static_cast<void>(TryReadLines(ConfigFilePath(kTabHistoryFileName), histories, kTabHistoryReadLimit));
     settings.TabHistories = MatchTabHistories(histories, settings.TabPaths);
+    // The same for the splits: a bad file costs only them.
+    std::vector<std::wstring> splits;
+    static_cast<void>(TryReadLines(ConfigFilePath(kTabSplitFileName), splits, kTabHistoryReadLimit));
+    settings.TabSplits = MatchTabSplits(splits, settings.TabPaths);
     return settings;
 }
 

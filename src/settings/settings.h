@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "settings/tab_histories.h"
+#include "settings/tab_splits.h"
 
 // Closed folders kept when no usable limit is set.
 inline constexpr int32_t kDefaultHistoryLimit = 100;
@@ -29,6 +30,9 @@ struct Settings {
     // Each saved tab's back and forward list, in TabPaths order; kept in a file
     // of its own, and empty for a tab whose list was not saved or did not fit.
     std::vector<TabHistory> TabHistories;
+    // Each saved tab's second pane, in TabPaths order, from a file of its own
+    // too; not split for a tab whose split was not saved or did not match.
+    std::vector<TabSplit> TabSplits;
     int32_t ActiveTab = 0;
     int32_t HistoryLimit = kDefaultHistoryLimit;
     bool HasWindowRect = false;  // set when a window line was read; never written

@@ -238,11 +238,13 @@ void SaveTakeoverOffAt(const std::wstring& settingsPath) { ReplaceSettingLines(s
 void SaveTabList(const Settings& settings) {
     QueueSave([tabsPath = ConfigFilePath(kTabsFileName), settingsPath = ConfigFilePath(kSettingsFileName),
                historiesPath = ConfigFilePath(kTabHistoryFileName), tabPathsUnreadable = settings.TabPathsUnreadable,
-               tabPaths = settings.TabPaths, histories = settings.TabHistories,
+               splitsPath = ConfigFilePath(kTabSplitFileName), tabPaths = settings.TabPaths,
+               histories = settings.TabHistories, splits = settings.TabSplits,
                activeTabLine = WithSettingValues({}, {{L"ActiveTab", settings.ActiveTab}})] {
         if (!tabPathsUnreadable) {
             SaveLines(tabsPath, tabPaths);
             SaveLines(historiesPath, TabHistoryLines(histories, tabPaths));
+            SaveLines(splitsPath, TabSplitLines(splits, tabPaths));
         }
         ReplaceSettingLines(settingsPath, activeTabLine);
     });

@@ -75,9 +75,11 @@ bool SettingsStore::SaveFavouritesIfChanged(bool changed) const {
     return true;
 }
 
-void SettingsStore::SetTabs(std::vector<std::wstring> paths, std::vector<TabHistory> histories, int activeTab) {
+void SettingsStore::SetTabs(std::vector<std::wstring> paths, std::vector<TabHistory> histories,
+                            std::vector<TabSplit> splits, int activeTab) {
     values.TabPaths = std::move(paths);
     values.TabHistories = std::move(histories);
+    values.TabSplits = std::move(splits);
     values.ActiveTab = activeTab;
     SaveTabList(values);
 }

@@ -53,9 +53,10 @@ public:
     bool RemoveFavourite(int index);
     bool MoveFavourite(int index, int target);
 
-    // The tabs of every window, their back and forward lists in the same order,
-    // and the active one's place among them.
-    void SetTabs(std::vector<std::wstring> paths, std::vector<TabHistory> histories, int activeTab);
+    // The tabs of every window, their back and forward lists and their splits in
+    // the same order, and the active one's place among them.
+    void SetTabs(std::vector<std::wstring> paths, std::vector<TabHistory> histories, std::vector<TabSplit> splits,
+                 int activeTab);
 
     // The normal rectangle of the window that closed last. The record then
     // holds it as a load of the saved lines reads it back, clamped to 32 bits,

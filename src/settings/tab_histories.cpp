@@ -68,35 +68,52 @@ bool Writable(const std::wstring& entry) { return !entry.empty() && entry.front(
 
 }  // namespace
 
+std::vector<std::wstring> HistoryBlockLines(TabHistory history, const std::wstring& currentPath) {
+    history = BoundedHistory(std::move(history));
+    if (history.Empty()) history = TabHistory{{currentPath}, 0};
+    const auto current = static_cast<size_t>(history.current);
+    history.entries[current] = currentPath;
+    const auto unwritableBefore = std::count_if(history.entries.begin(),
+                                                history.entries.begin() + static_cast<ptrdiff_t>(current),
+                                                [](const std::wstring& entry) { return !Writable(entry); });
+    std::vector<std::wstring> lines{kBlockMark + std::to_wstring(current - static_cast<size_t>(unwritableBefore))};
+    std::copy_if(history.entries.begin(), history.entries.end(), std::back_inserter(lines), Writable);
+    return lines;
+}
+
 std::vector<std::wstring> TabHistoryLines(const std::vector<TabHistory>& histories,
                                           const std::vector<std::wstring>& tabPaths) {
     std::vector<std::wstring> lines;
     for (size_t tab = 0; tab < tabPaths.size(); ++tab) {
-        TabHistory history = tab < histories.size() ? BoundedHistory(histories[tab]) : TabHistory{};
-        if (history.Empty()) history = TabHistory{{tabPaths[tab]}, 0};
         // The tab is saved as the folder it stands for (the folder searched,
         // say, rather than the results), and that is where it opens again.
-        const auto current = static_cast<size_t>(history.current);
-        history.entries[current] = tabPaths[tab];
-        const auto unwritableBefore = std::count_if(history.entries.begin(),
-                                                    history.entries.begin() + static_cast<ptrdiff_t>(current),
-                                                    [](const std::wstring& entry) { return !Writable(entry); });
-        lines.push_back(kBlockMark + std::to_wstring(current - static_cast<size_t>(unwritableBefore)));
-        std::copy_if(history.entries.begin(), history.entries.end(), std::back_inserter(lines), Writable);
+        const std::vector<std::wstring> block =
+            HistoryBlockLines(tab < histories.size() ? histories[tab] : TabHistory{}, tabPaths[tab]);
+        lines.insert(lines.end(), block.begin(), block.end());
     }
     return lines;
 }
 
+std::vector<TabHistory> ReadHistoryBlocks(const std::vector<std::wstring>& lines) {
+    std::vector<TabHistory> histories;
+    for (Block& block : SplitBlocks(lines)) {
+        if (!block.current || *block.current >= block.entries.size()) {
+            histories.emplace_back();
+            continue;
+        }
+        histories.push_back(
+            BoundedHistory(TabHistory{std::move(block.entries), static_cast<int>(*block.current)}));
+    }
+    return histories;
+}
+
 std::vector<TabHistory> MatchTabHistories(const std::vector<std::wstring>& lines,
                                           const std::vector<std::wstring>& tabPaths) {
-    std::vector<Block> blocks = SplitBlocks(lines);
+    std::vector<TabHistory> blocks = ReadHistoryBlocks(lines);
     std::vector<TabHistory> histories(tabPaths.size());
     for (size_t tab = 0; tab < tabPaths.size() && tab < blocks.size(); ++tab) {
-        Block& block = blocks[tab];
-        if (!block.current || *block.current >= block.entries.size()) continue;
-        TabHistory history =
-            BoundedHistory(TabHistory{std::move(block.entries), static_cast<int>(*block.current)});
-        if (SamePath(history.entries[static_cast<size_t>(history.current)], tabPaths[tab])) {
+        TabHistory& history = blocks[tab];
+        if (!history.Empty() && SamePath(history.entries[static_cast<size_t>(history.current)], tabPaths[tab])) {
             histories[tab] = std::move(history);
         }
     }

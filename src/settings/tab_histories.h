@@ -47,6 +47,16 @@ struct KeptEntries {
 [[nodiscard]] std::vector<std::wstring> TabHistoryLines(const std::vector<TabHistory>& histories,
                                                        const std::vector<std::wstring>& tabPaths);
 
+// The lines of one history's block: its ">N" line, then its writable entries,
+// the current one written as currentPath. An empty history is written as
+// currentPath alone.
+[[nodiscard]] std::vector<std::wstring> HistoryBlockLines(TabHistory history, const std::wstring& currentPath);
+
+// The blocks of lines as histories, in order, each bounded; a damaged block (its
+// current position missing or past its entries) is an empty history. Lines
+// before the first block belong to none.
+[[nodiscard]] std::vector<TabHistory> ReadHistoryBlocks(const std::vector<std::wstring>& lines);
+
 // One history for each saved tab, read from the file's lines: the block in
 // the tab's place, when its current entry is the tab's folder. A block that
 // is damaged, or stale because tabs.txt changed without it, gives that tab an

@@ -84,6 +84,8 @@ public:
     // Set by the owner: the folder of a tab, which files dropped on the tab go
     // into; empty for none.
     std::function<std::wstring(int tabIndex)> tabFolder;
+    // Set by the owner: whether a tab is split, which its menu offers to undo.
+    std::function<bool(int tabIndex)> tabIsSplit;
 
 private:
     // The tooltip's one tool, which the hot tracking moves from tab to tab.

@@ -13,3 +13,5 @@ inline constexpr int kTabEventCloseOthers = 15;
 inline constexpr int kTabEventCloseToTheRight = 16;
 inline constexpr int kTabEventReopenClosed = 17;
 inline constexpr int kTabEventOpenInNewWindow = 18;
+// Splits the tab into two panes, or makes a split tab one pane again.
+inline constexpr int kTabEventToggleSplit = 19;

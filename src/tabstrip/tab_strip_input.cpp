@@ -23,6 +23,7 @@ constexpr TabMenuRow kTabMenuRows[] = {
     {L"新建标签页", kTabEventNewTab},
     {L"复制标签页", kTabEventDuplicate},
     {L"在新窗口中打开", kTabEventOpenInNewWindow},
+    {L"拆分视图", kTabEventToggleSplit},
     {nullptr, 0},
     {L"收藏此文件夹", kTabEventAddFavourite},
     {nullptr, 0},
@@ -195,7 +196,8 @@ void TabStrip::ShowTabMenu(int tab, POINT screen) {
             continue;
         }
         const UINT state = TabMenuEventApplies(row.event, tab, count) ? MF_ENABLED : MF_GRAYED;
-        AppendMenuW(menu.get(), MF_STRING | state, command, row.text);
+        const bool split = row.event == kTabEventToggleSplit && tabIsSplit && tabIsSplit(tab);
+        AppendMenuW(menu.get(), MF_STRING | state, command, split ? L"取消拆分" : row.text);
     }
     DrawMenuInPalette(menu.get());
     const UINT choice = static_cast<UINT>(

@@ -4,18 +4,19 @@
 
 #include "ui/paths.h"
 
-void ClosedTabHistories::Remember(TabHistory history) {
-    history = BoundedHistory(std::move(history));
-    if (history.Empty()) return;
-    histories.push_back(std::move(history));
-    if (histories.size() > kKept) histories.pop_front();
+void ClosedTabHistories::Remember(TabState state) {
+    state.history = BoundedHistory(std::move(state.history));
+    if (state.history.Empty()) return;
+    states.push_back(std::move(state));
+    if (states.size() > kKept) states.pop_front();
 }
 
-TabHistory ClosedTabHistories::Take(const std::wstring& path) {
-    for (auto it = histories.rbegin(); it != histories.rend(); ++it) {
-        if (!SamePath(it->entries[static_cast<size_t>(it->current)], path)) continue;
-        TabHistory taken = std::move(*it);
-        histories.erase(std::next(it).base());
+TabState ClosedTabHistories::Take(const std::wstring& path) {
+    for (auto it = states.rbegin(); it != states.rend(); ++it) {
+        const TabHistory& history = it->history;
+        if (!SamePath(history.entries[static_cast<size_t>(history.current)], path)) continue;
+        TabState taken = std::move(*it);
+        states.erase(std::next(it).base());
         return taken;
     }
     return {};

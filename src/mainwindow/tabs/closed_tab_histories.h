@@ -4,23 +4,23 @@
 #include <deque>
 #include <string>
 
-#include "settings/tab_histories.h"
+#include "mainwindow/tabs/tab_state.h"
 
-// The back and forward lists of the tabs closed in this run, so that a closed
-// folder opened again from the closed-folder history gets its list back. The
-// history file keeps only the folders; these live as long as the process.
+// The back and forward lists and splits of the tabs closed in this run, so that
+// a closed folder opened again from the closed-folder history gets them back.
+// The history file keeps only the folders; these live as long as the process.
 class ClosedTabHistories {
 public:
     // Lists kept at most, the oldest going first.
     static constexpr size_t kKept = 100;
 
-    // Keeps the list of a tab that closed; an empty one is not kept.
-    void Remember(TabHistory history);
+    // Keeps what a tab that closed takes along; one with an empty list is not kept.
+    void Remember(TabState state);
 
-    // The list of the latest closed tab that showed path, taken out; empty when
-    // none did.
-    [[nodiscard]] TabHistory Take(const std::wstring& path);
+    // What the latest closed tab that showed path took along, taken out; empty
+    // when none did.
+    [[nodiscard]] TabState Take(const std::wstring& path);
 
 private:
-    std::deque<TabHistory> histories;
+    std::deque<TabState> states;
 };

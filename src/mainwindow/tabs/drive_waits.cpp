@@ -29,7 +29,7 @@ void DriveWaits::Open(FilePanel* panel, const std::wstring& folder, const TabHis
     }
     waiting.push_back(Waiting{panel, folder, history});
     const int tab = tabs.IndexOfPanel(panel);
-    if (tab >= 0) tabs.At(tab).title = kConnectingTab;
+    if (tab >= 0 && FocusedPanel(tabs.At(tab)) == panel) tabs.At(tab).title = kConnectingTab;
 }
 
 FolderReach DriveWaits::ReachTyped(FilePanel* panel, const std::wstring& folder) {
@@ -68,7 +68,8 @@ void DriveWaits::OpenNow(FilePanel* panel, const std::wstring& folder, const Tab
 
 void DriveWaits::ForgetFolder(const FilePanel* panel) {
     const int opened = tabs.IndexOfPanel(panel);
-    if (opened < 0) return;
+    // A split tab's second pane that finds no folder is left empty; the tab is its first.
+    if (opened < 0 || tabs.At(opened).panel.get() != panel) return;
     TabInfo& tab = tabs.At(opened);
     tab.requestedPath.clear();
     tab.title.clear();

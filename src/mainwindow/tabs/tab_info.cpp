@@ -15,10 +15,11 @@ std::wstring TitleFromPath(const std::wstring& path) { return LastPathComponent(
 
 }  // namespace
 
-TabInfo UnbuiltTab(const std::wstring& path, TabHistory history) {
+TabInfo UnbuiltTab(const std::wstring& path, TabState state) {
     TabInfo tab;
     tab.requestedPath = path;
-    tab.history = std::move(history);
+    tab.history = std::move(state.history);
+    tab.split = std::move(state.split);
     tab.title = TitleFromPath(path);
     return tab;
 }
@@ -42,3 +43,16 @@ std::wstring TabFolder(const TabInfo& tab) {
 }
 
 TabHistory TabHistoryOf(const TabInfo& tab) { return tab.panel ? tab.panel->SavedHistory() : tab.history; }
+
+TabSplit TabSplitOf(const TabInfo& tab) {
+    if (!tab.split.split) return {};
+    TabSplit split = tab.split;
+    if (tab.second) split.right = tab.second->SavedHistory();
+    return split;
+}
+
+TabState TabStateOf(const TabInfo& tab) { return TabState{TabHistoryOf(tab), TabSplitOf(tab)}; }
+
+FilePanel* FocusedPanel(const TabInfo& tab) {
+    return tab.split.split && tab.split.rightFocused && tab.second ? tab.second.get() : tab.panel.get();
+}

@@ -4,12 +4,17 @@
 #include <string>
 
 #include "mainwindow/tabs/folder_descriptions.h"
+#include "mainwindow/tabs/tab_state.h"
 #include "panel/file_panel.h"
 
 // One tab of a main window: what it is called and the panel that shows its
 // folder. A tab restored or opened behind the others is only a record until it
 // is first shown: its folder, and the name and icon the shell gives that folder.
 // Its panel, and the shell control in it, are made when it is first activated.
+//
+// A split tab has a second panel to the right of the first; the one with the
+// focus names the tab and drives the bars. The first is the tab as it is saved
+// and handed to other windows.
 struct TabInfo {
     std::wstring title;          // empty until the tab has a name for its folder
     std::wstring requestedPath;  // the folder it was opened for; empty when that failed
@@ -18,11 +23,16 @@ struct TabInfo {
     // The back and forward list it was saved or carried with, which its panel
     // takes over when it is built.
     TabHistory history;
+    // Whether it is split, where the divider stands and which pane has the
+    // focus. The right pane's list is the one it was saved or carried with
+    // until its panel is built, when the tab is first shown split.
+    TabSplit split;
+    std::unique_ptr<FilePanel> second;
 };
 
 // The record of a tab not shown yet, named by the last part of its path until
 // the shell has described its folder.
-[[nodiscard]] TabInfo UnbuiltTab(const std::wstring& path, TabHistory history = {});
+[[nodiscard]] TabInfo UnbuiltTab(const std::wstring& path, TabState state = {});
 
 // Gives a tab not shown yet the shell's name and icon for its folder. A folder
 // the shell does not know (gone since it was saved) keeps the name from its
@@ -42,3 +52,13 @@ void Describe(TabInfo& tab, const FolderDescription& description);
 // The tab's back and forward list, to save or to carry with it: its panel's,
 // or the one it waits with until it is built.
 [[nodiscard]] TabHistory TabHistoryOf(const TabInfo& tab);
+
+// The tab's split, with its right pane's list as TabHistoryOf gives the left's.
+[[nodiscard]] TabSplit TabSplitOf(const TabInfo& tab);
+
+// What the tab takes along to where it opens again.
+[[nodiscard]] TabState TabStateOf(const TabInfo& tab);
+
+// The panel with the focus: the right one of a split tab that has it, else the
+// first. Null for a tab not shown yet.
+[[nodiscard]] FilePanel* FocusedPanel(const TabInfo& tab);

@@ -8,23 +8,26 @@
 
 namespace {
 
-TabHistory SavedHistory(const std::vector<TabHistory>& histories, size_t index) {
-    return index < histories.size() ? histories[index] : TabHistory{};
+TabState SavedState(const std::vector<TabHistory>& histories, const std::vector<TabSplit>& splits, size_t index) {
+    return TabState{index < histories.size() ? histories[index] : TabHistory{},
+                    index < splits.size() ? splits[index] : TabSplit{}};
 }
 
 }  // namespace
 
 TabRestore::SavedTab TabRestore::Begin(const std::vector<std::wstring>& paths,
-                                       const std::vector<TabHistory>& histories, int savedActive) {
+                                       const std::vector<TabHistory>& histories,
+                                       const std::vector<TabSplit>& splits, int savedActive) {
     const int count = static_cast<int>(paths.size());
     const int first = savedActive >= 0 && savedActive < count ? savedActive : count - 1;
     for (int i = 0; i < count; ++i) {
         if (i == first) continue;
-        queued.push_back(QueuedTab{{paths[static_cast<size_t>(i)], SavedHistory(histories, static_cast<size_t>(i))},
-                                   i < first});
+        const auto index = static_cast<size_t>(i);
+        queued.push_back(QueuedTab{{paths[index], SavedState(histories, splits, index)}, i < first});
     }
     holding = true;
-    return SavedTab{paths[static_cast<size_t>(first)], SavedHistory(histories, static_cast<size_t>(first))};
+    const auto index = static_cast<size_t>(first);
+    return SavedTab{paths[index], SavedState(histories, splits, index)};
 }
 
 std::vector<std::wstring> TabRestore::QueuedFolders() const {
@@ -45,7 +48,7 @@ void TabRestore::PlaceQueued(TabSet& tabs) {
         // Without its panel the first tab cannot be told from a tab not shown yet.
         const int first = firstPanel ? tabs.IndexOfPanel(firstPanel) : -1;
         tabs.Insert(next.beforeFirst && first >= 0 ? first : tabs.Count(),
-                    UnbuiltTab(next.saved.path, std::move(next.saved.history)));
+                    UnbuiltTab(next.saved.path, std::move(next.saved.state)));
     }
     queued.clear();
 }
@@ -56,6 +59,7 @@ bool TabRestore::ReleaseIfComplete(const TabSet& tabs) {
     for (int i = 0; i < tabs.Count(); ++i) {
         const TabInfo& tab = tabs.At(i);
         if (tab.panel && !tab.requestedPath.empty() && tab.panel->GetCurrentPath().empty()) return false;
+        if (tab.second && tab.second->GetCurrentPath().empty()) return false;
     }
     holding = false;
     return true;

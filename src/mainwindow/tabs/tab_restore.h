@@ -15,7 +15,7 @@ class TabRestore {
 public:
     struct SavedTab {
         std::wstring path;
-        TabHistory history;
+        TabState state;
     };
 
     // Queues every saved tab but the one to open first, which it returns: the
@@ -23,7 +23,7 @@ public:
     // another would have left the activation. Saves are held from here on.
     // The paths must not be empty.
     [[nodiscard]] SavedTab Begin(const std::vector<std::wstring>& paths, const std::vector<TabHistory>& histories,
-                                 int savedActive);
+                                 const std::vector<TabSplit>& splits, int savedActive);
     // The folders of the queued tabs, in saved order.
     [[nodiscard]] std::vector<std::wstring> QueuedFolders() const;
     [[nodiscard]] bool HasQueued() const { return !queued.empty(); }

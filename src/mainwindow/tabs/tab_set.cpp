@@ -7,11 +7,12 @@
 #include "mainwindow/tabs/tab_list.h"
 #include "ui/paths.h"
 
-FilePanel* TabSet::ActivePanel() const { return Has(active) ? At(active).panel.get() : nullptr; }
+FilePanel* TabSet::ActivePanel() const { return Has(active) ? FocusedPanel(At(active)) : nullptr; }
 
 int TabSet::IndexOfPanel(const FilePanel* panel) const {
+    if (!panel) return -1;
     for (int i = 0; i < Count(); ++i) {
-        if (At(i).panel.get() == panel) return i;
+        if (At(i).panel.get() == panel || At(i).second.get() == panel) return i;
     }
     return -1;
 }
@@ -91,6 +92,7 @@ bool TabSet::Move(int index, int target) {
 void TabSet::ForEachPanel(const std::function<void(FilePanel&)>& action) {
     for (TabInfo& tab : tabs) {
         if (tab.panel) action(*tab.panel);
+        if (tab.second) action(*tab.second);
     }
 }
 
@@ -114,13 +116,20 @@ bool TabSet::TitleWaiting(const std::function<bool(const std::wstring& folder)>&
 }
 
 void TabSet::CollectSaved(const std::function<std::wstring(const std::wstring& shown)>& activeFolder,
-                          std::vector<std::wstring>& paths, std::vector<TabHistory>& histories) const {
+                          std::vector<std::wstring>& paths, std::vector<TabHistory>& histories,
+                          std::vector<TabSplit>& splits) const {
     for (int i = 0; i < Count(); ++i) {
         std::wstring path = TabFolder(At(i));
         if (i == active) path = activeFolder(path);
         if (path.empty()) continue;
         paths.push_back(std::move(path));
         histories.push_back(TabHistoryOf(At(i)));
+        TabSplit split = TabSplitOf(At(i));
+        if (i == active && !split.right.Empty()) {
+            std::wstring& shown = split.right.entries[static_cast<size_t>(split.right.current)];
+            shown = activeFolder(shown);
+        }
+        splits.push_back(std::move(split));
     }
 }
 

@@ -21,7 +21,9 @@ public:
     // -1 while no tab is active: before the first one, and while the active one
     // is being replaced.
     [[nodiscard]] int Active() const { return active; }
+    // The active tab's panel with the focus.
     [[nodiscard]] FilePanel* ActivePanel() const;
+    // The tab either of whose panels is panel, or -1.
     [[nodiscard]] int IndexOfPanel(const FilePanel* panel) const;
     // The tab whose folder is path, or -1.
     [[nodiscard]] int IndexShowing(const std::wstring& path) const;
@@ -64,10 +66,11 @@ public:
     bool TitleWaiting(const std::function<bool(const std::wstring& folder)>& waiting, const std::wstring& title);
 
     // The folders of the tabs, left to right, with their back and forward
-    // lists, leaving out tabs that have no folder. The active tab's folder is
-    // given by activeFolder, which may differ from what its panel shows.
+    // lists and splits, leaving out tabs that have no folder. The active tab's
+    // folder is given by activeFolder, which may differ from what its panel shows.
     void CollectSaved(const std::function<std::wstring(const std::wstring& shown)>& activeFolder,
-                      std::vector<std::wstring>& paths, std::vector<TabHistory>& histories) const;
+                      std::vector<std::wstring>& paths, std::vector<TabHistory>& histories,
+                      std::vector<TabSplit>& splits) const;
     // The active tab's place among the tabs that are saved.
     [[nodiscard]] int SavedActiveIndex() const;
 

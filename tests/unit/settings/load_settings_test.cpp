@@ -150,7 +150,7 @@ TEST_F(LoadSettingsTest, ListFileThatCannotBeReadAtLoadIsNotReplacedBySaving) {
 
     SettingsStore store{loaded};
     EXPECT_TRUE(store.AddFavourite(L"D:\\Added"));
-    store.SetTabs({L"C:\\Tab", L"D:\\New"}, {{}, {}}, 1);
+    store.SetTabs({L"C:\\Tab", L"D:\\New"}, {{}, {}}, {}, 1);
     FlushSaves();
     EXPECT_EQ(ReadLines(PathOf(L"favorites.txt")), Lines{L"C:\\Kept"});
     EXPECT_EQ(ReadLines(PathOf(L"tabs.txt")), (Lines{L"C:\\Tab", L"D:\\New"}));

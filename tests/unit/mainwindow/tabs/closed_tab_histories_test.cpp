@@ -6,20 +6,25 @@
 
 namespace {
 
-TEST(ClosedTabHistories, AClosedFolderGetsBackTheListOfTheLatestTabThatShowedIt) {
+TabState Showing(TabHistory history, TabSplit split = {}) { return TabState{std::move(history), std::move(split)}; }
+
+TEST(ClosedTabHistories, AClosedFolderGetsBackTheListAndSplitOfTheLatestTabThatShowedIt) {
     ClosedTabHistories closed;
-    closed.Remember({{L"C:\\a", L"C:\\x"}, 1});
-    closed.Remember({{L"C:\\b", L"C:\\x", L"C:\\c"}, 1});
+    const TabSplit split{true, 300, true, {{L"D:\\right"}, 0}};
+    closed.Remember(Showing({{L"C:\\a", L"C:\\x"}, 1}));
+    closed.Remember(Showing({{L"C:\\b", L"C:\\x", L"C:\\c"}, 1}, split));
     closed.Remember({});
-    closed.Remember({{L"C:\\y"}, 0});
+    closed.Remember(Showing({{L"C:\\y"}, 0}));
 
-    EXPECT_EQ(closed.Take(L"c:\\X"), (TabHistory{{L"C:\\b", L"C:\\x", L"C:\\c"}, 1}));
-    EXPECT_EQ(closed.Take(L"C:\\x"), (TabHistory{{L"C:\\a", L"C:\\x"}, 1})) << "the older one is still there";
-    EXPECT_TRUE(closed.Take(L"C:\\x").Empty()) << "a list was given out twice";
-    EXPECT_TRUE(closed.Take(L"C:\\c").Empty()) << "only the folder a tab showed counts";
+    const TabState latest = closed.Take(L"c:\\X");
+    EXPECT_EQ(latest.history, (TabHistory{{L"C:\\b", L"C:\\x", L"C:\\c"}, 1}));
+    EXPECT_EQ(latest.split, split);
+    EXPECT_EQ(closed.Take(L"C:\\x").history, (TabHistory{{L"C:\\a", L"C:\\x"}, 1})) << "the older one is still there";
+    EXPECT_TRUE(closed.Take(L"C:\\x").history.Empty()) << "a list was given out twice";
+    EXPECT_TRUE(closed.Take(L"C:\\c").history.Empty()) << "only the folder a tab showed counts";
 
-    for (size_t i = 0; i <= ClosedTabHistories::kKept; ++i) closed.Remember({{L"C:\\many"}, 0});
-    EXPECT_TRUE(closed.Take(L"C:\\y").Empty()) << "the oldest list was not let go";
+    for (size_t i = 0; i <= ClosedTabHistories::kKept; ++i) closed.Remember(Showing({{L"C:\\many"}, 0}));
+    EXPECT_TRUE(closed.Take(L"C:\\y").history.Empty()) << "the oldest list was not let go";
 }
 
 }  // namespace

@@ -72,11 +72,16 @@ TEST(TabSet, TabsOpenedBehindLineUpAfterTheActiveOneUntilAnotherIsActivated) {
 TEST(TabSet, TheSavedListLeavesOutTabsWithoutAFolderAndCountsTheActiveOneAmongTheRest) {
     TabSet tabs = TabsOf({L"A", L"B", L"C"}, 2);
     tabs.At(0).requestedPath.clear();
+    // A split tab not shown yet is saved with the right pane it waits with.
+    const TabSplit split{true, 650, true, {{L"R1", L"R2"}, 0}};
+    tabs.At(2).split = split;
     std::vector<std::wstring> paths;
     std::vector<TabHistory> histories;
-    tabs.CollectSaved([](const std::wstring& shown) { return shown + L"?"; }, paths, histories);
+    std::vector<TabSplit> splits;
+    tabs.CollectSaved([](const std::wstring& shown) { return shown + L"?"; }, paths, histories, splits);
     EXPECT_EQ(paths, (std::vector<std::wstring>{L"B", L"C?"}));
     EXPECT_EQ(histories.size(), 2u);
+    EXPECT_EQ(splits, (std::vector<TabSplit>{{}, split}));
     EXPECT_EQ(tabs.SavedActiveIndex(), 1);
     tabs.SetActive(-1);
     EXPECT_EQ(tabs.SavedActiveIndex(), -1);
@@ -84,7 +89,8 @@ TEST(TabSet, TheSavedListLeavesOutTabsWithoutAFolderAndCountsTheActiveOneAmongTh
 
 TEST(TabRestore, TheSavedActiveTabOpensFirstAndTheOthersAreQueuedAroundIt) {
     TabRestore restore;
-    const TabRestore::SavedTab first = restore.Begin({L"A", L"B", L"C"}, {}, 1);
+    const TabSplit splitOfA{true, 300, false, {{L"R"}, 0}};
+    const TabRestore::SavedTab first = restore.Begin({L"A", L"B", L"C"}, {}, {splitOfA}, 1);
     EXPECT_EQ(first.path, L"B");
     EXPECT_EQ(restore.QueuedFolders(), (std::vector<std::wstring>{L"A", L"C"}));
     EXPECT_TRUE(restore.HoldsSaves());
@@ -92,11 +98,12 @@ TEST(TabRestore, TheSavedActiveTabOpensFirstAndTheOthersAreQueuedAroundIt) {
     TabSet tabs;
     auto panel = std::make_unique<FilePanel>();
     restore.FirstOpenedIn(panel.get());
-    tabs.Insert(0, TabInfo{L"B", L"B", -1, std::move(panel), {}});
+    tabs.Insert(0, TabInfo{L"B", L"B", -1, std::move(panel), {}, {}, nullptr});
     tabs.SetActive(0);
     tabs.Insert(1, UnbuiltTab(L"C"));  // opened meanwhile: not opened twice
     restore.PlaceQueued(tabs);
     EXPECT_EQ(Folders(tabs), L"ABC");
+    EXPECT_EQ(tabs.At(0).split, splitOfA) << "a restored tab lost its split";
     EXPECT_FALSE(restore.HasQueued());
     // The first tab's panel has not arrived at its folder yet.
     EXPECT_FALSE(restore.ReleaseIfComplete(tabs));
@@ -106,7 +113,7 @@ TEST(TabRestore, TheSavedActiveTabOpensFirstAndTheOthersAreQueuedAroundIt) {
 
 TEST(TabRestore, WithoutAUsableSavedActiveTabTheLastOpensFirst) {
     TabRestore restore;
-    EXPECT_EQ(restore.Begin({L"A", L"B"}, {}, 7).path, L"B");
+    EXPECT_EQ(restore.Begin({L"A", L"B"}, {}, {}, 7).path, L"B");
     // The first tab's panel is gone: the tabs saved before it are appended.
     TabSet tabs = TabsOf({L"X"});
     restore.PlaceQueued(tabs);
@@ -122,7 +129,7 @@ TEST(DriveWaits, AnUnreachableDriveLeavesItsTabWithoutAFolder) {
     DriveWaits waits(tabs, [](const std::wstring&) { return false; }, [](const std::wstring&) { return false; });
     auto panel = std::make_unique<FilePanel>();
     FilePanel* waiting = panel.get();
-    tabs.Insert(0, TabInfo{std::wstring(), L"\\\\server\\share", -1, std::move(panel), {}});
+    tabs.Insert(0, TabInfo{std::wstring(), L"\\\\server\\share", -1, std::move(panel), {}, {}, nullptr});
     waits.Open(waiting, L"\\\\server\\share", {});
     EXPECT_EQ(tabs.At(0).title, kConnectingTab);
     EXPECT_EQ(waits.ReachTyped(waiting, L"Z:\\typed"), FolderReach::Asking);

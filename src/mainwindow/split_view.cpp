@@ -1,0 +1,204 @@
+#include <utility>
+
+#include "mainwindow/main_window.h"
+#include "mainwindow/main_window_ids.h"
+#include "mainwindow/split_layout.h"
+#include "ui/palette.h"
+#include "ui/shell_items.h"
+
+namespace {
+
+// What screen readers call the panes of a split tab; a tab of one pane has
+// one panel and no need of a name.
+void NamePanes(const TabInfo& tab) {
+    if (tab.panel) SetWindowTextW(tab.panel->HostWindow(), tab.split.split ? L"左窗格" : L"");
+    if (tab.second) SetWindowTextW(tab.second->HostWindow(), L"右窗格");
+}
+
+// The folder a pane shows first: the current one of its list, else the tab's.
+std::wstring FolderOfList(const TabHistory& history, const std::wstring& fallback) {
+    if (history.Empty()) return fallback;
+    return history.entries[static_cast<size_t>(history.current)];
+}
+
+}  // namespace
+
+void MainWindow::ToggleSplit(int index) {
+    if (!tabs.Has(index)) return;
+    if (tabs.At(index).split.split) {
+        UnsplitTab(index);
+    } else {
+        SplitTab(index);
+    }
+}
+
+// The new pane opens on the tab's folder with its list, as a duplicated tab
+// does, and takes the focus, as a view split in an editor does.
+void MainWindow::SplitTab(int index) {
+    TabInfo& tab = tabs.At(index);
+    if (TabFolder(tab).empty()) return;
+    tab.split = TabSplit{true, kEvenDivider, true, TabHistoryOf(tab)};
+    if (index == tabs.Active()) {
+        if (!BuildSecondPane(index)) return;
+        FocusPane(true);
+    }
+    tabSaver.Ask();
+}
+
+// The pane with the focus stays, whichever side it is on.
+void MainWindow::UnsplitTab(int index) {
+    TabInfo& tab = tabs.At(index);
+    if (!tab.split.split) return;
+    std::unique_ptr<FilePanel> closing;
+    if (!tab.split.rightFocused) {
+        closing = std::move(tab.second);
+    } else if (tab.second) {
+        closing = std::exchange(tab.panel, std::move(tab.second));
+        SetWindowLongPtrW(tab.panel->HostWindow(), GWLP_ID, kPanelHostControlId);
+        tab.requestedPath = TabFolder(tab);
+    } else {
+        // Not shown split yet: the right pane's list becomes the tab's.
+        tab.requestedPath = FolderOfList(tab.split.right, tab.requestedPath);
+        tab.history = std::move(tab.split.right);
+    }
+    tab.split = {};
+    NamePanes(tab);
+    if (closing) {
+        restore.PanelGone(closing.get());
+        driveWaits.PanelGone(closing.get());
+    }
+    if (index == tabs.Active()) {
+        Layout();
+        if (FilePanel* panel = tabs.ActivePanel()) panel->FocusFolderView();
+        OnPaneFocusChanged();
+    }
+    stripSync.Sync();
+    tabSaver.Ask();
+    // Last, once the tab agrees with itself again: the control may send
+    // messages while it is torn down.
+    closing.reset();
+}
+
+bool MainWindow::BuildSecondPane(int index) {
+    TabInfo& tab = tabs.At(index);
+    if (!tab.split.split || tab.second || !tab.panel) return true;
+    const FilePanel* first = tab.panel.get();
+    std::unique_ptr<FilePanel> pane =
+        MakePanel(kSecondPaneHostControlId, SplitPanelArea(ComputeLayout().panel, tab.split.divider, dpi).right);
+    // A failure's message box let other messages change the tabs meanwhile.
+    const int now = tabs.IndexOfPanel(first);
+    if (now < 0) return false;
+    TabInfo& shown = tabs.At(now);
+    if (!pane) {
+        shown.split = {};
+        Layout();
+        return false;
+    }
+    FilePanel* second = pane.get();
+    const TabHistory carried = std::exchange(shown.split.right, {});
+    shown.second = std::move(pane);
+    NamePanes(shown);
+    Layout();
+    if (now == tabs.Active()) second->Activate(false);
+    driveWaits.Open(second, FolderOfList(carried, TabFolder(shown)), carried);
+    return true;
+}
+
+RECT MainWindow::FirstPaneBounds(const TabSplit& split) const {
+    const RECT area = ComputeLayout().panel;
+    return split.split ? SplitPanelArea(area, split.divider, dpi).left : area;
+}
+
+FilePanel* MainWindow::OtherPanel() const {
+    if (!tabs.Has(tabs.Active())) return nullptr;
+    const TabInfo& tab = tabs.At(tabs.Active());
+    if (!tab.split.split || !tab.second) return nullptr;
+    return tab.split.rightFocused ? tab.panel.get() : tab.second.get();
+}
+
+void MainWindow::NoteInputIn(HWND target) {
+    if (!target || !tabs.Has(tabs.Active())) return;
+    const TabInfo& tab = tabs.At(tabs.Active());
+    if (!tab.split.split || !tab.second || !tab.panel) return;
+    const HWND right = tab.second->HostWindow();
+    const HWND left = tab.panel->HostWindow();
+    const bool inRight = target == right || IsChild(right, target);
+    if (!inRight && target != left && !IsChild(left, target)) return;
+    if (inRight == tab.split.rightFocused) return;
+    tabs.At(tabs.Active()).split.rightFocused = inRight;
+    OnPaneFocusChanged();
+}
+
+void MainWindow::FocusPane(bool right) {
+    if (!tabs.Has(tabs.Active())) return;
+    TabInfo& tab = tabs.At(tabs.Active());
+    if (!tab.split.split || !tab.second) return;
+    const bool changed = tab.split.rightFocused != right;
+    tab.split.rightFocused = right;
+    if (FilePanel* panel = tabs.ActivePanel()) panel->Activate(true);
+    if (changed) OnPaneFocusChanged();
+}
+
+// The pane with the focus names the tab and drives the bars. A search belongs
+// to the pane it was typed in.
+void MainWindow::OnPaneFocusChanged() {
+    search.EndSearch();
+    const int index = tabs.Active();
+    FilePanel* panel = tabs.ActivePanel();
+    if (!panel) return;
+    if (const std::wstring path = panel->GetCurrentPath(); !path.empty()) {
+        std::wstring title = DisplayName(panel->GetCurrentItem().get());
+        tabs.At(index).title = title.empty() ? path : std::move(title);
+        tabStrip.SetTitle(index, tabs.At(index).title);
+        stripSync.AwaitIcon(panel);
+    }
+    UpdateCommandBar();
+    const SplitRects rects = SplitPanelArea(ComputeLayout().panel, tabs.At(index).split.divider, dpi);
+    InvalidateRect(hwnd, &rects.leftMark, TRUE);
+    InvalidateRect(hwnd, &rects.rightMark, TRUE);
+    tabSaver.Ask();
+}
+
+void MainWindow::SetDivider(int position) {
+    if (!tabs.Has(tabs.Active())) return;
+    TabSplit& split = tabs.At(tabs.Active()).split;
+    if (!split.split || split.divider == position) return;
+    split.divider = position;
+    Layout();
+}
+
+void MainWindow::StepDivider(int step) {
+    if (!tabs.Has(tabs.Active()) || !tabs.At(tabs.Active()).split.split) return;
+    SetDivider(SteppedDivider(tabs.At(tabs.Active()).split.divider, step));
+    tabSaver.Ask();
+}
+
+void MainWindow::MarkFocusedPane(HDC dc) const {
+    if (!OtherPanel()) return;
+    const TabSplit& split = tabs.At(tabs.Active()).split;
+    const SplitRects rects = SplitPanelArea(ComputeLayout().panel, split.divider, dpi);
+    FillInk(dc, split.rightFocused ? rects.rightMark : rects.leftMark, ChromeInk::Accent);
+}
+
+void MainWindow::OnPaneCommand(FilePanel* panel, FilePanel::PaneCommand command) {
+    const int index = tabs.IndexOfPanel(panel);
+    if (index < 0 || index != tabs.Active()) return;
+    if (command == FilePanel::PaneCommand::OpenInOther) {
+        const std::wstring folder = panel->GetCurrentPath();
+        if (folder.empty()) return;
+        // Unsplit, the tab splits first; the focus stays where the command came from.
+        if (!tabs.At(index).split.split) {
+            SplitTab(index);
+            FocusPane(tabs.At(index).second.get() == panel);
+        }
+    }
+    const TabInfo& tab = tabs.At(index);
+    FilePanel* other = tab.panel.get() == panel ? tab.second.get() : tab.panel.get();
+    if (!other || other == panel) {
+        MessageBeep(MB_ICONWARNING);
+        return;
+    }
+    if (command == FilePanel::PaneCommand::OpenInOther) {
+        if (!other->NavigateToPath(panel->GetCurrentPath())) MessageBeep(MB_ICONWARNING);
+    }
+}
