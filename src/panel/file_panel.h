@@ -84,6 +84,11 @@ public:
     void SelectItemByPath(const std::wstring& path);
     // The paths of the items selected in the folder view, in view order.
     [[nodiscard]] std::vector<std::wstring> SelectedItemPaths() const;
+    // The items selected in the folder view; null when none are.
+    [[nodiscard]] ComPtr<IShellItemArray> SelectedItems() const;
+    // What the pane beside this one opens: the selected folder when it is the
+    // one selected item, else the folder shown here.
+    [[nodiscard]] std::wstring FolderForOtherPane() const;
 
     void Activate(bool focus);
     void Deactivate();

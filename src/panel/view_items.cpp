@@ -80,30 +80,39 @@ ComPtr<IShellItem> FilePanel::SingleSelectedItem(int* index) const {
     return ViewItem(selected);
 }
 
-std::vector<std::wstring> FilePanel::SelectedItemPaths() const {
-    std::vector<std::wstring> paths;
-    const auto addPath = [&paths](IShellItem* item) {
-        std::wstring path = ParsingPath(item);
-        if (!path.empty()) paths.push_back(std::move(path));
-    };
-    if (auto view = CurrentView<IFolderView2>()) {
-        ComPtr<IShellItemArray> selection;
-        DWORD count = 0;
-        if (SUCCEEDED(view->GetSelection(FALSE, selection.put())) && selection) {
-            if (FAILED(selection->GetCount(&count))) count = 0;
-            for (DWORD i = 0; i < count; ++i) {
-                ComPtr<IShellItem> item;
-                if (SUCCEEDED(selection->GetItemAt(i, item.put()))) addPath(item.get());
-            }
-            return paths;
+// Wine's view tells its selection only as a data object.
+ComPtr<IShellItemArray> FilePanel::SelectedItems() const {
+    ComPtr<IShellItemArray> selection;
+    auto folderView = CurrentView<IFolderView2>();
+    if (!folderView || FAILED(folderView->GetSelection(FALSE, selection.put())) || !selection) {
+        ComPtr<IDataObject> data;
+        auto view = CurrentView<IShellView>();
+        if (view && SUCCEEDED(view->GetItemObject(SVGIO_SELECTION, IID_PPV_ARGS(data.put()))) && data) {
+            SHCreateShellItemArrayFromDataObject(data.get(), IID_PPV_ARGS(selection.put()));
         }
     }
-    if (!listViewWindow || !IsWindow(listViewWindow)) return paths;
-    for (int i = ListView_GetNextItem(listViewWindow, -1, LVNI_SELECTED); i >= 0;
-         i = ListView_GetNextItem(listViewWindow, i, LVNI_SELECTED)) {
-        addPath(ViewItem(i).get());
+    DWORD count = 0;
+    if (selection && (FAILED(selection->GetCount(&count)) || count == 0)) selection.reset();
+    return selection;
+}
+
+std::vector<std::wstring> FilePanel::SelectedItemPaths() const {
+    std::vector<std::wstring> paths;
+    const ComPtr<IShellItemArray> selection = SelectedItems();
+    DWORD count = 0;
+    if (!selection || FAILED(selection->GetCount(&count))) return paths;
+    for (DWORD i = 0; i < count; ++i) {
+        ComPtr<IShellItem> item;
+        std::wstring path = SUCCEEDED(selection->GetItemAt(i, item.put())) ? ParsingPath(item.get()) : std::wstring();
+        if (!path.empty()) paths.push_back(std::move(path));
     }
     return paths;
+}
+
+std::wstring FilePanel::FolderForOtherPane() const {
+    const ComPtr<IShellItem> selected = SingleSelectedItem();
+    std::wstring path = IsFolder(selected.get()) ? ParsingPath(selected.get()) : std::wstring();
+    return path.empty() ? GetCurrentPath() : path;
 }
 
 int FilePanel::ListItemAtPoint(POINT screen) const {
