@@ -10,6 +10,7 @@
 
 #include "panel/browse_history.h"
 #include "panel/tree_diversion.h"
+#include "panel/view_input_rules.h"
 #include "settings/tab_histories.h"
 #include "ui/folder_probe.h"
 #include "ui/handles.h"
@@ -33,6 +34,7 @@ struct HistoryEntry {
 class FilePanel final : public IServiceProvider, public IExplorerPaneVisibility {
 public:
     enum Pane { kNavigationPane = 0, kDetailsPane = 1, kPreviewPane = 2 };
+    // What the item menu asks the owner to do with the pane beside this one.
     enum class PaneCommand { CopyToOther, MoveToOther, OpenInOther };
 
     FilePanel() = default;
@@ -85,6 +87,14 @@ public:
     void SelectItemByPath(const std::wstring& path);
     // The paths of the items selected in the folder view, in view order.
     [[nodiscard]] std::vector<std::wstring> SelectedItemPaths() const;
+    // The items selected in the folder view; null when none are.
+    [[nodiscard]] ComPtr<IShellItemArray> SelectedItems() const;
+    // What the pane beside this one opens: the selected folder when it is the
+    // one selected item, else the folder shown here.
+    [[nodiscard]] std::wstring FolderForOtherPane() const;
+    // Set by the owner while a second pane shows beside this one: the item menu
+    // then offers to copy, move or open there. Off at first.
+    void OfferOtherPane(bool offered) { otherPaneOffered = offered; }
 
     void Activate(bool focus);
     void Deactivate();
@@ -114,6 +124,9 @@ public:
     std::function<void(const std::wstring& path)> onOpenInTab;
     // Raised when a folder is to open in a tab behind the active one (a middle click).
     std::function<void(const std::wstring& path)> onOpenInBackgroundTab;
+    // Raised when an entry of the item menu for the other pane is chosen; the
+    // owner takes the items from SelectedItems or FolderForOtherPane.
+    std::function<void(FilePanel* panel, PaneCommand command)> onPaneCommand;
 
     // The control's navigation events, delivered through the sink.
     HRESULT OnNavigationPending(PCIDLIST_ABSOLUTE folder);
@@ -143,11 +156,17 @@ private:
     bool HandleDoubleClick(POINT screen);
     // In this panel, or in a tab when the user's shell opens each folder in a window of its own.
     void OpenFolderItem(IShellItem* item);
-    // The shell's menu for a folder with "open in a new tab" on top; true when shown.
-    bool ShowFolderMenu(IShellItem* item, POINT screen);
+    static bool IsFolderItem(IShellItem* item);
+    // The shell's menu for the items with the program's entries on top; false,
+    // showing nothing, when the program has none to add.
+    bool ShowItemMenu(IShellItemArray* items, POINT screen);
+    ComPtr<IContextMenu> ItemsContextMenu(IShellItem* first, DWORD count) const;
+    UINT TrackItemMenu(IContextMenu* menu, const std::vector<ItemMenuEntry>& entries, POINT screen);
+    void RunMenuEntry(ItemMenuEntry entry, IShellItem* first);
+    void InvokeShellCommand(IContextMenu* menu, UINT offset, IShellItem* first);
     // Starts renaming an item of the shown folder where the view shows it.
     void RenameInPlace(IShellItem* item);
-    bool ShowFolderMenuAtPoint(POINT inView);
+    bool ShowItemMenuAtPoint(POINT inView);
 
     void BrowseTo(IShellItem* item);
     void PushAndBrowse(ComPtr<IShellItem> item, bool byIdList, bool replacing = false);
@@ -182,6 +201,7 @@ private:
     bool ForwardMenuMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
     ComPtr<IShellItem> ViewItem(int index) const;
     ComPtr<IShellItem> SingleSelectedItem(int* index = nullptr) const;
+    int FocusedItemIndex() const;
     int ListItemAtPoint(POINT screen) const;
     RECT ViewItemScreenRect(int index) const;
 
@@ -197,6 +217,7 @@ private:
     POINT lastClickPoint{};
     std::wstring lastClickPath;
     bool menuShown = false;
+    bool otherPaneOffered = false;
     ComPtr<IContextMenu2> contextMenu2;
     ComPtr<IContextMenu3> contextMenu3;
     int navInset = 0;

@@ -31,8 +31,19 @@ POINT KeyboardMenuPoint(const RECT& item, const RECT& view) {
 
 bool IsBrowsableFolder(SFGAOF attributes) { return (attributes & SFGAO_FOLDER) && !(attributes & SFGAO_STREAM); }
 
-UINT FolderMenuFlags(bool shiftDown) {
+UINT ItemMenuFlags(bool shiftDown) {
     return CMF_EXPLORE | CMF_CANRENAME | CMF_ITEMMENU | (shiftDown ? CMF_EXTENDEDVERBS : 0);
+}
+
+std::vector<ItemMenuEntry> ItemMenuEntries(bool otherPaneOffered, size_t itemCount, bool oneFolder) {
+    std::vector<ItemMenuEntry> entries;
+    if (itemCount == 0) return entries;
+    if (otherPaneOffered) entries = {ItemMenuEntry::CopyToOtherPane, ItemMenuEntry::MoveToOtherPane};
+    if (oneFolder && itemCount == 1) {
+        entries.push_back(ItemMenuEntry::OpenInNewTab);
+        if (otherPaneOffered) entries.push_back(ItemMenuEntry::OpenInOtherPane);
+    }
+    return entries;
 }
 
 bool PositionsLocateItems(UINT viewMode) {

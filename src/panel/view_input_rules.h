@@ -3,6 +3,9 @@
 #include <windows.h>
 #include <shobjidl.h>
 
+#include <cstddef>
+#include <vector>
+
 // The decisions of the panel's view input that need no window: they take what
 // the windows report and return what the windows should do.
 
@@ -42,9 +45,18 @@ struct DoubleClickLimits {
 // and a user opens them with the archiver of their choice.
 [[nodiscard]] bool IsBrowsableFolder(SFGAOF attributes);
 
-// The flags a folder menu is asked for with: the view renames in place, and
+// The flags an item menu is asked for with: the view renames in place, and
 // Shift adds the verbs the system keeps for it.
-[[nodiscard]] UINT FolderMenuFlags(bool shiftDown);
+[[nodiscard]] UINT ItemMenuFlags(bool shiftDown);
+
+// The program's own entries in the menu for the view's items, above the shell's.
+enum class ItemMenuEntry { CopyToOtherPane, MoveToOtherPane, OpenInNewTab, OpenInOtherPane };
+
+// The entries, top to bottom, for a menu on itemCount items; oneFolder says the
+// items are a single browsable folder. While no other pane is offered, only a
+// single folder has something to add; no entries means the view shows the
+// shell's menu as it is.
+[[nodiscard]] std::vector<ItemMenuEntry> ItemMenuEntries(bool otherPaneOffered, size_t itemCount, bool oneFolder);
 
 // Whether the view's item positions tell which item is under a point, in a
 // view mode (FOLDERVIEWMODE): only icons and tiles sit where their positions

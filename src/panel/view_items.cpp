@@ -1,39 +1,18 @@
 #include <windows.h>
 #include <commctrl.h>
 #include <shlobj.h>
-#include <windowsx.h>
 
 #include "panel/file_panel.h"
 #include "panel/view_input_rules.h"
 #include "ui/event_log.h"
 #include "ui/shell_items.h"
 
-// The folder view's items under the mouse, double clicks on folders and the
-// folder menu with its extra first entry.
+// The folder view's items: which are selected, which is under the mouse, and
+// double clicks on folders.
 
 namespace {
 
-constexpr UINT kOpenInNewTab = 0x8000;
-constexpr UINT kFirstShellCommand = 1;
-constexpr UINT kLastShellCommand = 0x7FFF;
-
 using UniqueChildId = UniqueHandle<handle_traits::CoTaskMemory<PITEMID_CHILD>>;
-
-bool IsFolder(IShellItem* item) {
-    SFGAOF attributes = 0;
-    return item && SUCCEEDED(item->GetAttributes(SFGAO_FOLDER | SFGAO_STREAM, &attributes)) &&
-           IsBrowsableFolder(attributes);
-}
-
-// The language-independent name of a menu command, empty when it has none.
-std::wstring MenuVerb(IContextMenu* menu, UINT offset) {
-    wchar_t verb[64] = {};
-    if (FAILED(menu->GetCommandString(offset, GCS_VERBW, nullptr, reinterpret_cast<char*>(verb), ARRAYSIZE(verb)))) {
-        return {};
-    }
-    verb[ARRAYSIZE(verb) - 1] = L'\0';
-    return verb;
-}
 
 bool NewWindowPerFolder() {
     CABINETSTATE state{};
@@ -41,6 +20,12 @@ bool NewWindowPerFolder() {
 }
 
 }  // namespace
+
+bool FilePanel::IsFolderItem(IShellItem* item) {
+    SFGAOF attributes = 0;
+    return item && SUCCEEDED(item->GetAttributes(SFGAO_FOLDER | SFGAO_STREAM, &attributes)) &&
+           IsBrowsableFolder(attributes);
+}
 
 // The item at an index of the view, made from its relative ID list and the
 // folder shown: some views cannot hand out their items as shell items.
@@ -80,30 +65,48 @@ ComPtr<IShellItem> FilePanel::SingleSelectedItem(int* index) const {
     return ViewItem(selected);
 }
 
-std::vector<std::wstring> FilePanel::SelectedItemPaths() const {
-    std::vector<std::wstring> paths;
-    const auto addPath = [&paths](IShellItem* item) {
-        std::wstring path = ParsingPath(item);
-        if (!path.empty()) paths.push_back(std::move(path));
-    };
-    if (auto view = CurrentView<IFolderView2>()) {
-        ComPtr<IShellItemArray> selection;
-        DWORD count = 0;
-        if (SUCCEEDED(view->GetSelection(FALSE, selection.put())) && selection) {
-            if (FAILED(selection->GetCount(&count))) count = 0;
-            for (DWORD i = 0; i < count; ++i) {
-                ComPtr<IShellItem> item;
-                if (SUCCEEDED(selection->GetItemAt(i, item.put()))) addPath(item.get());
-            }
-            return paths;
+// Wine's view tells its selection only as a data object.
+ComPtr<IShellItemArray> FilePanel::SelectedItems() const {
+    ComPtr<IShellItemArray> selection;
+    auto folderView = CurrentView<IFolderView2>();
+    if (!folderView || FAILED(folderView->GetSelection(FALSE, selection.put())) || !selection) {
+        ComPtr<IDataObject> data;
+        auto view = CurrentView<IShellView>();
+        if (view && SUCCEEDED(view->GetItemObject(SVGIO_SELECTION, IID_PPV_ARGS(data.put()))) && data) {
+            SHCreateShellItemArrayFromDataObject(data.get(), IID_PPV_ARGS(selection.put()));
         }
     }
-    if (!listViewWindow || !IsWindow(listViewWindow)) return paths;
-    for (int i = ListView_GetNextItem(listViewWindow, -1, LVNI_SELECTED); i >= 0;
-         i = ListView_GetNextItem(listViewWindow, i, LVNI_SELECTED)) {
-        addPath(ViewItem(i).get());
+    DWORD count = 0;
+    if (selection && (FAILED(selection->GetCount(&count)) || count == 0)) selection.reset();
+    return selection;
+}
+
+std::vector<std::wstring> FilePanel::SelectedItemPaths() const {
+    std::vector<std::wstring> paths;
+    const ComPtr<IShellItemArray> selection = SelectedItems();
+    DWORD count = 0;
+    if (!selection || FAILED(selection->GetCount(&count))) return paths;
+    for (DWORD i = 0; i < count; ++i) {
+        ComPtr<IShellItem> item;
+        std::wstring path = SUCCEEDED(selection->GetItemAt(i, item.put())) ? ParsingPath(item.get()) : std::wstring();
+        if (!path.empty()) paths.push_back(std::move(path));
     }
     return paths;
+}
+
+std::wstring FilePanel::FolderForOtherPane() const {
+    const ComPtr<IShellItem> selected = SingleSelectedItem();
+    std::wstring path = IsFolderItem(selected.get()) ? ParsingPath(selected.get()) : std::wstring();
+    return path.empty() ? GetCurrentPath() : path;
+}
+
+// Where the keyboard is in the view, which of many selected items it is on.
+int FilePanel::FocusedItemIndex() const {
+    int index = -1;
+    auto view = CurrentView<IFolderView>();
+    if (view && SUCCEEDED(view->GetFocusedItem(&index))) return index;
+    if (!listViewWindow || !IsWindow(listViewWindow)) return -1;
+    return ListView_GetNextItem(listViewWindow, -1, LVNI_FOCUSED);
 }
 
 int FilePanel::ListItemAtPoint(POINT screen) const {
@@ -158,7 +161,7 @@ std::wstring FilePanel::PathAtPoint(POINT screen) const {
 
 bool FilePanel::OpenFolderBehindAtPoint(POINT screen) {
     const ComPtr<IShellItem> item = ItemAtPoint(screen);
-    if (!item || !IsFolder(item.get()) || !onOpenInBackgroundTab) return false;
+    if (!item || !IsFolderItem(item.get()) || !onOpenInBackgroundTab) return false;
     const std::wstring path = ParsingPath(item.get());
     if (path.empty()) return false;
     // A copy: the owner may replace the callback while it runs.
@@ -170,13 +173,13 @@ bool FilePanel::OpenFolderBehindAtPoint(POINT screen) {
 bool FilePanel::HandleDoubleClick(POINT screen) {
     if (!browser || !viewWindow) return false;
     ComPtr<IShellItem> selected = SingleSelectedItem();
-    if (IsFolder(selected.get())) {
+    if (IsFolderItem(selected.get())) {
         OpenFolderItem(selected.get());
         return true;
     }
     ComPtr<IShellItem> hit = ItemAtPoint(screen);
     const std::wstring path = ParsingPath(hit.get());
-    if (path.empty() || path != lastClickPath || !IsFolder(hit.get())) return false;
+    if (path.empty() || path != lastClickPath || !IsFolderItem(hit.get())) return false;
     OpenFolderItem(hit.get());
     return true;
 }
@@ -188,34 +191,6 @@ void FilePanel::OpenFolderItem(IShellItem* item) {
         return;
     }
     NavigateTo(item);
-}
-
-bool FilePanel::ShowFolderMenuAtPoint(POINT inView) {
-    if (!browser || !viewWindow) return false;
-    POINT screen = inView;
-    ClientToScreen(viewWindow, &screen);
-    // The view selects the item under a right click before it asks for a menu;
-    // with nothing selected the click was on the background.
-    ComPtr<IShellItem> item = SingleSelectedItem();
-    if (!item) item = ItemAtPoint(screen);
-    if (!IsFolder(item.get())) return false;
-    return ShowFolderMenu(item.get(), screen);
-}
-
-bool FilePanel::OnViewContextMenu(LPARAM lParam) {
-    POINT point{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-    const bool fromKeyboard = point.x == -1 && point.y == -1;
-    if (!fromKeyboard) {
-        if (menuShown) return true;
-        ScreenToClient(viewWindow, &point);
-        return ShowFolderMenuAtPoint(point);
-    }
-    int index = -1;
-    ComPtr<IShellItem> selected = SingleSelectedItem(&index);
-    if (!selected) return false;
-    RECT view{};
-    GetWindowRect(viewWindow, &view);
-    return ShowFolderMenu(selected.get(), KeyboardMenuPoint(ViewItemScreenRect(index), view));
 }
 
 // The item's rectangle as the view places it; empty when it cannot tell.
@@ -238,68 +213,4 @@ RECT FilePanel::ViewItemScreenRect(int index) const {
     bounds = RECT{position.x, position.y, position.x + spacing.x, position.y + spacing.y};
     MapWindowPoints(viewWindow, HWND_DESKTOP, reinterpret_cast<POINT*>(&bounds), 2);
     return bounds;
-}
-
-bool FilePanel::ForwardMenuMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
-    if (contextMenu3) return SUCCEEDED(contextMenu3->HandleMenuMsg2(message, wParam, lParam, &result));
-    if (contextMenu2 && SUCCEEDED(contextMenu2->HandleMenuMsg(message, wParam, lParam))) {
-        result = 0;
-        return true;
-    }
-    return false;
-}
-
-bool FilePanel::ShowFolderMenu(IShellItem* item, POINT screen) {
-    if (!viewWindow || !IsFolder(item)) return false;
-    ComPtr<IContextMenu> menu;
-    if (ComFailed(item->BindToHandler(nullptr, BHID_SFUIObject, IID_PPV_ARGS(menu.put())),
-                  L"folder menu: IShellItem::BindToHandler") ||
-        !menu) {
-        return false;
-    }
-    UniqueMenu popup(CreatePopupMenu());
-    if (!popup) return false;
-    menu->QueryContextMenu(popup.get(), 0, kFirstShellCommand, kLastShellCommand,
-                           FolderMenuFlags(GetKeyState(VK_SHIFT) < 0));
-    InsertMenuW(popup.get(), 0, MF_BYPOSITION | MF_STRING, kOpenInNewTab, L"在新标签页打开");
-    InsertMenuW(popup.get(), 1, MF_BYPOSITION | MF_SEPARATOR, 0, nullptr);
-
-    SetForegroundWindow(viewWindow);
-    menuShown = true;
-    menu.As(contextMenu2);
-    menu.As(contextMenu3);
-    const UINT chosen = static_cast<UINT>(TrackPopupMenuEx(popup.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON, screen.x,
-                                                           screen.y, viewWindow, nullptr));
-    contextMenu2.reset();
-    contextMenu3.reset();
-    popup.reset();
-
-    if (chosen == kOpenInNewTab) {
-        const std::wstring path = ParsingPath(item);
-        if (!path.empty() && onOpenInTab) onOpenInTab(path);
-    } else if (chosen >= kFirstShellCommand && chosen <= kLastShellCommand) {
-        // The menu offers Rename because the view renames in place; the menu
-        // itself cannot start that without a view of its own.
-        if (MenuVerb(menu.get(), chosen - kFirstShellCommand) == L"rename") {
-            RenameInPlace(item);
-            return true;
-        }
-        CMINVOKECOMMANDINFOEX invoke{};
-        invoke.cbSize = sizeof(invoke);
-        invoke.fMask = CMIC_MASK_UNICODE | CMIC_MASK_ASYNCOK;
-        invoke.hwnd = viewWindow;
-        invoke.lpVerb = MAKEINTRESOURCEA(chosen - kFirstShellCommand);
-        invoke.lpVerbW = MAKEINTRESOURCEW(chosen - kFirstShellCommand);
-        invoke.nShow = SW_SHOWNORMAL;
-        menu->InvokeCommand(reinterpret_cast<CMINVOKECOMMANDINFO*>(&invoke));
-    }
-    return true;
-}
-
-void FilePanel::RenameInPlace(IShellItem* item) {
-    auto view = CurrentView<IShellView>();
-    UniqueIdList full;
-    if (!view || FAILED(SHGetIDListFromObject(item, full.put())) || !full) return;
-    view->SelectItem(ILFindLastID(full.get()), SVSI_EDIT | SVSI_SELECT | SVSI_DESELECTOTHERS | SVSI_ENSUREVISIBLE |
-                                                   SVSI_FOCUSED);
 }

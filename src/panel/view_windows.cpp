@@ -201,7 +201,7 @@ LRESULT CALLBACK FilePanel::ViewProc(HWND window, UINT message, WPARAM wParam, L
         break;
     case WM_RBUTTONUP:
         panel->menuShown = false;
-        if (panel->ShowFolderMenuAtPoint(ClientPoint(lParam))) return 0;
+        if (panel->ShowItemMenuAtPoint(ClientPoint(lParam))) return 0;
         break;
     }
     return DefSubclassProc(window, message, wParam, lParam);

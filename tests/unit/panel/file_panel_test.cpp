@@ -4,10 +4,13 @@
 #include <ole2.h>
 #include <shlobj.h>
 
+#include <filesystem>
+#include <fstream>
 #include <functional>
 #include <string>
 #include <vector>
 
+#include "common/temp_folder.h"
 #include "ui/shell_items.h"
 
 namespace {
@@ -31,6 +34,33 @@ bool PumpUntil(const std::function<bool()>& condition, DWORD timeoutMs) {
         }
     }
     return true;
+}
+
+// A shown context menu's entries, read from within its modal loop by a timer,
+// which then picks the entry at a position by keyboard, or closes the menu.
+struct ShownMenu {
+    std::vector<std::wstring> entries;
+    int pick = -1;
+    bool seen = false;
+};
+ShownMenu shownMenu;
+
+void CALLBACK ReadShownMenu(HWND, UINT, UINT_PTR, DWORD) {
+    const HWND popup = FindWindowW(L"#32768", nullptr);
+    if (shownMenu.seen || !popup || !IsWindowVisible(popup)) return;
+    shownMenu.seen = true;
+    const auto menu = reinterpret_cast<HMENU>(SendMessageW(popup, MN_GETHMENU, 0, 0));
+    for (int i = 0; i < GetMenuItemCount(menu); ++i) {
+        wchar_t text[128] = {};
+        GetMenuStringW(menu, i, text, ARRAYSIZE(text), MF_BYPOSITION);
+        shownMenu.entries.emplace_back(text);
+    }
+    if (shownMenu.pick < 0) {
+        EndMenu();
+        return;
+    }
+    for (int i = 0; i <= shownMenu.pick; ++i) PostMessageW(popup, WM_KEYDOWN, VK_DOWN, 0);
+    PostMessageW(popup, WM_KEYDOWN, VK_RETURN, 0);
 }
 
 class OleTest : public testing::Test {
@@ -199,6 +229,17 @@ protected:
         OleTest::TearDown();
     }
 
+    // The menu key's menu on the selection: its entries, after the one at
+    // position pick (or none) was chosen. The menu's loop returns when it closes.
+    std::vector<std::wstring> MenuKeyMenu(int pick) {
+        shownMenu = ShownMenu{{}, pick, false};
+        const UINT_PTR timer = SetTimer(nullptr, 0, 50, ReadShownMenu);
+        SendMessageW(panel->ViewWindow(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(panel->ViewWindow()),
+                     MAKELPARAM(-1, -1));
+        KillTimer(nullptr, timer);
+        return shownMenu.entries;
+    }
+
     bool NavigateAndWait(const std::function<bool()>& navigate, const std::wstring& expected) {
         const size_t before = reported.size();
         if (!navigate()) return false;
@@ -284,6 +325,45 @@ TEST_F(HostedFilePanel, ARefreshDoesNotKeepTheNextTreeClickFromOpeningATab) {
     const UniqueIdList target = IdListOf(system32);
     EXPECT_EQ(panel->OnNavigationPending(target.get()), S_FALSE);
     EXPECT_EQ(opened, std::vector<std::wstring>{system32});
+}
+
+TEST_F(HostedFilePanel, WithASecondPaneTheItemMenuOffersItForFilesAndFolders) {
+    const TempFolder folder;
+    const std::filesystem::path subfolder = folder.Path() / L"资料";
+    const std::filesystem::path file = folder.Path() / L"a.txt";
+    std::filesystem::create_directory(subfolder);
+    std::ofstream(file) << "a";
+    const std::wstring shown = ParsingPathOf(folder.Path().wstring());
+    ASSERT_TRUE(NavigateAndWait([&] { return panel->NavigateToPath(folder.Path().wstring()); }, shown));
+    panel->CheckViewWindows();
+    std::vector<FilePanel::PaneCommand> commands;
+    panel->onPaneCommand = [&commands](FilePanel*, FilePanel::PaneCommand command) { commands.push_back(command); };
+    panel->OfferOtherPane(true);
+
+    panel->SelectItemByPath(subfolder.wstring());
+    ASSERT_TRUE(PumpUntil([&] { return panel->FolderForOtherPane() == ParsingPathOf(subfolder.wstring()); }, 5000));
+    const std::vector<std::wstring> folderMenu = MenuKeyMenu(3);
+    ASSERT_GE(folderMenu.size(), 5u) << "no menu of the panel's own";
+    EXPECT_EQ(folderMenu[2], L"在新标签页打开");
+    EXPECT_EQ(folderMenu[3], L"在另一窗格中打开此文件夹\tF9");
+    EXPECT_EQ(commands, std::vector<FilePanel::PaneCommand>{FilePanel::PaneCommand::OpenInOther});
+
+    // Two items, one of them a file: the folder shown goes to the other pane.
+    panel->SelectItemByPath(file.wstring());
+    ASSERT_TRUE(PumpUntil([&] { return panel->SelectedItemPaths().size() == 2; }, 5000));
+    EXPECT_EQ(panel->FolderForOtherPane(), shown);
+    const std::vector<std::wstring> itemsMenu = MenuKeyMenu(1);
+    ASSERT_GE(itemsMenu.size(), 3u) << "no menu of the panel's own";
+    EXPECT_EQ(itemsMenu[0], L"复制到另一窗格\tF7");
+    EXPECT_EQ(itemsMenu[1], L"移动到另一窗格\tF8");
+    EXPECT_EQ(itemsMenu[2], L"") << "a separator before the shell's entries";
+    ASSERT_EQ(commands.size(), 2u);
+    EXPECT_EQ(commands[1], FilePanel::PaneCommand::MoveToOther);
+
+    // Without the second pane the shell shows its own menu for them.
+    panel->OfferOtherPane(false);
+    for (const std::wstring& entry : MenuKeyMenu(-1)) EXPECT_EQ(entry.find(L"另一窗格"), std::wstring::npos);
+    EXPECT_EQ(commands.size(), 2u);
 }
 
 }  // namespace

@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 #include <commctrl.h>
 
+#include <algorithm>
+#include <vector>
+
 namespace {
 
 constexpr DoubleClickLimits kLimits{500, 4, 4};
@@ -57,6 +60,27 @@ TEST(ViewInputRules, ArchivesAreFilesToOpenNotFoldersToBrowse) {
     EXPECT_FALSE(IsBrowsableFolder(SFGAO_FOLDER | SFGAO_STREAM | SFGAO_FILESYSTEM));
     EXPECT_FALSE(IsBrowsableFolder(SFGAO_STREAM));
     EXPECT_FALSE(IsBrowsableFolder(0));
+}
+
+// Without a second pane only a single folder gets an entry, and the shell's
+// menu serves everything else as it is.
+TEST(ViewInputRules, TheItemMenuOffersTheOtherPaneForAnySelection) {
+    using Entries = std::vector<ItemMenuEntry>;
+    EXPECT_EQ(ItemMenuEntries(false, 1, true), Entries{ItemMenuEntry::OpenInNewTab});
+    EXPECT_TRUE(ItemMenuEntries(false, 1, false).empty());
+    EXPECT_TRUE(ItemMenuEntries(false, 2, false).empty());
+
+    EXPECT_EQ(ItemMenuEntries(true, 1, true), (Entries{ItemMenuEntry::CopyToOtherPane, ItemMenuEntry::MoveToOtherPane,
+                                                       ItemMenuEntry::OpenInNewTab, ItemMenuEntry::OpenInOtherPane}));
+    for (const size_t count : {1u, 2u, 500u}) {
+        const Entries entries = ItemMenuEntries(true, count, false);
+        ASSERT_GE(entries.size(), 2u) << count;
+        EXPECT_EQ(entries[0], ItemMenuEntry::CopyToOtherPane) << count;
+        EXPECT_EQ(entries[1], ItemMenuEntry::MoveToOtherPane) << count;
+        EXPECT_EQ(std::count(entries.begin(), entries.end(), ItemMenuEntry::OpenInOtherPane), 0) << count;
+    }
+    // A click on the background has no items to offer.
+    EXPECT_TRUE(ItemMenuEntries(true, 0, false).empty());
 }
 
 TEST(ViewInputRules, OnlyIconAndTileViewsLocateItemsByTheirPositions) {
