@@ -3,16 +3,24 @@
 #include "mainwindow/main_window.h"
 #include "mainwindow/main_window_ids.h"
 #include "mainwindow/split_layout.h"
+#include "panel/pane_transfer.h"
 #include "ui/palette.h"
 #include "ui/shell_items.h"
 
 namespace {
 
-// What screen readers call the panes of a split tab; a tab of one pane has
-// one panel and no need of a name.
+// What screen readers call the panes of a split tab, and whether their menus
+// offer the pane beside them; a tab of one pane has no need of either.
 void NamePanes(const TabInfo& tab) {
-    if (tab.panel) SetWindowTextW(tab.panel->HostWindow(), tab.split.split ? L"左窗格" : L"");
-    if (tab.second) SetWindowTextW(tab.second->HostWindow(), L"右窗格");
+    const bool split = tab.split.split && tab.second;
+    if (tab.panel) {
+        SetWindowTextW(tab.panel->HostWindow(), split ? L"左窗格" : L"");
+        tab.panel->OfferOtherPane(split);
+    }
+    if (tab.second) {
+        SetWindowTextW(tab.second->HostWindow(), L"右窗格");
+        tab.second->OfferOtherPane(true);
+    }
 }
 
 // The folder a pane shows first: the current one of its list, else the tab's.
@@ -183,8 +191,8 @@ void MainWindow::MarkFocusedPane(HDC dc) const {
 void MainWindow::OnPaneCommand(FilePanel* panel, FilePanel::PaneCommand command) {
     const int index = tabs.IndexOfPanel(panel);
     if (index < 0 || index != tabs.Active()) return;
+    const std::wstring folder = panel->FolderForOtherPane();
     if (command == FilePanel::PaneCommand::OpenInOther) {
-        const std::wstring folder = panel->GetCurrentPath();
         if (folder.empty()) return;
         // Unsplit, the tab splits first; the focus stays where the command came from.
         if (!tabs.At(index).split.split) {
@@ -199,6 +207,14 @@ void MainWindow::OnPaneCommand(FilePanel* panel, FilePanel::PaneCommand command)
         return;
     }
     if (command == FilePanel::PaneCommand::OpenInOther) {
-        if (!other->NavigateToPath(panel->GetCurrentPath())) MessageBeep(MB_ICONWARNING);
+        if (!other->NavigateToPath(folder)) MessageBeep(MB_ICONWARNING);
+        return;
+    }
+    // The shell's own operation: its progress, its questions about names taken, its undo.
+    const ComPtr<IShellItemArray> items = panel->SelectedItems();
+    const ComPtr<IShellItem> target = other->GetCurrentItem();
+    if (!items || !target || !TransferItems(hwnd, items.get(), target.get(),
+                                            command == FilePanel::PaneCommand::MoveToOther)) {
+        MessageBeep(MB_ICONWARNING);
     }
 }

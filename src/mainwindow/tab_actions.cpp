@@ -15,6 +15,9 @@ std::unique_ptr<FilePanel> MainWindow::MakePanel(int controlId, const RECT& boun
         if (!path.empty()) OpenPath(path);
     };
     panel->onOpenInBackgroundTab = [this](const std::wstring& path) { OpenInBackgroundTab(path); };
+    panel->onPaneCommand = [this](FilePanel* asking, FilePanel::PaneCommand command) {
+        OnPaneCommand(asking, command);
+    };
     // Made where it will stand: laying the control out again costs it a layout
     // of all its panes.
     if (!panel->Create(hwnd, controlId, bounds)) {

@@ -117,10 +117,32 @@ std::vector<std::wstring> SplitMultiString(std::wstring_view units) {
     return strings;
 }
 
+namespace {
+
+// The saved tabs' lists and splits, from files of their own. Whatever state
+// those are in, they cost only the lists and the splits.
+void ReadTabLists(Settings& settings) {
+    std::vector<std::wstring> histories;
+    static_cast<void>(TryReadLines(ConfigFilePath(kTabHistoryFileName), histories, kTabHistoryReadLimit));
+    settings.TabHistories = MatchTabHistories(histories, settings.TabPaths);
+    // Only a file of splits read whole: a right pane's list has no tab's line
+    // to be checked against.
+    std::vector<std::wstring> splits;
+    if (!TryReadLines(ConfigFilePath(kTabSplitFileName), splits, kTabHistoryReadLimit)) splits.clear();
+    settings.TabSplits = MatchTabSplits(splits, settings.TabPaths);
+}
+
+}  // namespace
+
 Settings LoadSettings() {
     FlushSaves();
     const std::wstring settingsPath = ConfigFilePath(kSettingsFileName);
-    if (!FileExists(settingsPath) && LegacyKeyExists()) return MigrateLegacySettings();
+    if (!FileExists(settingsPath) && LegacyKeyExists()) {
+        // tabs.txt may already be there, and wins over the registry's list.
+        Settings migrated = MigrateLegacySettings();
+        ReadTabLists(migrated);
+        return migrated;
+    }
 
     Settings settings = ParseSettingsLines(ReadLines(settingsPath));
     settings.HistoryLimit = ClampHistoryLimit(settings.HistoryLimit);
@@ -128,14 +150,7 @@ Settings LoadSettings() {
     settings.FavoritesUnreadable = !TryReadLines(ConfigFilePath(kFavoritesFileName), favorites);
     settings.Favorites = CapFavorites(std::move(favorites));
     settings.TabPathsUnreadable = !TryReadLines(ConfigFilePath(kTabsFileName), settings.TabPaths);
-    // Whatever state the file is in, it costs only the histories.
-    std::vector<std::wstring> histories;
-    static_cast<void>(TryReadLines(ConfigFilePath(kTabHistoryFileName), histories, kTabHistoryReadLimit));
-    settings.TabHistories = MatchTabHistories(histories, settings.TabPaths);
-    // The same for the splits: a bad file costs only them.
-    std::vector<std::wstring> splits;
-    static_cast<void>(TryReadLines(ConfigFilePath(kTabSplitFileName), splits, kTabHistoryReadLimit));
-    settings.TabSplits = MatchTabSplits(splits, settings.TabPaths);
+    ReadTabLists(settings);
     return settings;
 }
 

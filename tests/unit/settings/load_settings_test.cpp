@@ -126,6 +126,7 @@ TEST_F(LoadSettingsTest, ReadsTheThreeFilesAndCapsOnlyTheFavourites) {
     expected.Favorites = CapFavorites(NumberedPaths(40));
     expected.TabPaths = NumberedPaths(40);
     expected.TabHistories.resize(40);
+    expected.TabSplits.resize(40);
     EXPECT_EQ(loaded, expected);
 
     // Loading writes nothing back, not even the capped favourites.
@@ -230,6 +231,7 @@ TEST_F(LegacyKeyTest, WithoutSettingsFileOrKeyTheDefaultsLoadAndNothingIsWritten
     expected.Favorites = CapFavorites(NumberedPaths(40));
     expected.TabPaths = {L"C:\\tab"};
     expected.TabHistories.resize(1);
+    expected.TabSplits.resize(1);
     EXPECT_EQ(LoadSettings(), expected);
     EXPECT_EQ(FilesInFolder(), (Lines{L"favorites.txt", L"tabs.txt"}));
     EXPECT_EQ(ReadLines(PathOf(L"favorites.txt")).size(), 40u);
@@ -271,6 +273,9 @@ TEST_F(LegacyKeyTest, MigratesTheKeyIntoTheThreeFilesAndLeavesTheKey) {
     expected.NewTabPath = L"C:\\新标签";
     EXPECT_EQ(ReadLegacySettings(), expected);
 
+    // The migrated tabs are matched with their lists and splits, none here.
+    expected.TabHistories.resize(expected.TabPaths.size());
+    expected.TabSplits.resize(expected.TabPaths.size());
     EXPECT_EQ(LoadSettings(), expected);
     EXPECT_EQ(ReadLines(PathOf(L"settings.txt")), PrintSettingsLines(expected));
     EXPECT_EQ(ReadLines(PathOf(L"favorites.txt")), expected.Favorites);
@@ -283,7 +288,6 @@ TEST_F(LegacyKeyTest, MigratesTheKeyIntoTheThreeFilesAndLeavesTheKey) {
     // settings.txt always holds the window lines, so the next load has a rectangle;
     // a load from the files gives each tab its history, none here.
     expected.HasWindowRect = true;
-    expected.TabHistories.resize(expected.TabPaths.size());
     EXPECT_EQ(LoadSettings(), expected);
 }
 
@@ -301,11 +305,17 @@ TEST_F(LegacyKeyTest, MigrationKeepsListFilesThatAlreadyHoldEntries) {
         DWORD written = 0;
         ASSERT_TRUE(file && WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr));
     }
+    // The tabs kept keep their lists and splits too.
+    ASSERT_TRUE(WriteLines(PathOf(L"tabhistory.txt"), {L">1", L"E:\\", L"E:\\tab"}));
+    ASSERT_TRUE(WriteLines(PathOf(L"tabsplit.txt"), {L"|0|500|0|E:\\tab", L">0", L"F:\\"}));
 
     const Settings loaded = LoadSettings();
     EXPECT_EQ(loaded.ViewIconSize, 48);
     EXPECT_EQ(loaded.Favorites, (Lines{L"C:\\mine", L"D:\\也是我的"}));
     EXPECT_EQ(loaded.TabPaths, Lines{L"E:\\tab"});
+    EXPECT_EQ(loaded.TabHistories, (std::vector<TabHistory>{{{L"E:\\", L"E:\\tab"}, 1}}));
+    ASSERT_EQ(loaded.TabSplits.size(), 1u);
+    EXPECT_TRUE(loaded.TabSplits[0].split);
     EXPECT_EQ(ReadLines(PathOf(L"settings.txt")).at(6), L"ViewIconSize=48");
 
     std::string favoritesNow;
