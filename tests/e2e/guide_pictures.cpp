@@ -31,6 +31,8 @@ namespace {
 constexpr int kCommandBarId = 1;
 constexpr int kFavBarId = 11;
 constexpr UINT kFavBarCount = 0x8060;
+constexpr int kAddressEditId = 4009;
+constexpr int kRightPaneId = 13;
 constexpr DWORD kWaitMs = 30000;
 
 // The folders a reader of the guide might keep, at the top of drive C: so that
@@ -228,6 +230,30 @@ protected:
         ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }, kWaitMs)) << "the settings dialog stayed open";
     }
 
+    // The first tab split by its key, its right pane on the second folder.
+    void TakeSplitView() {
+        SetForegroundWindow(window);
+        Chord({VK_CONTROL, VK_OEM_5});
+        HWND right = nullptr;
+        ASSERT_TRUE(WaitUntil([&] { return (right = GetDlgItem(window, kRightPaneId)) != nullptr; }, kWaitMs))
+            << "Ctrl+\\ split nothing";
+        HWND address = GetDlgItem(GetDlgItem(window, kCommandBarId), kAddressEditId);
+        const std::wstring folder = samples.Paths()[1];
+        LRESULT ignored = 0;
+        ASSERT_TRUE(SendWithTimeout(address, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(folder.c_str()), ignored));
+        ASSERT_TRUE(SendWithTimeout(address, WM_KEYDOWN, VK_RETURN, 0, ignored));
+        HWND list = nullptr;
+        ASSERT_TRUE(WaitUntil(
+            [&] {
+                list = FindDescendant(right, L"SysListView32");
+                return WindowText(strip) == L"年度报告" && list;
+            },
+            kWaitMs))
+            << "the right pane never showed the second folder";
+        RedrawAll();
+        Take(L"split-view", ScreenRectOf(window), {window, strip, list}, list);
+    }
+
     std::filesystem::path pictures;
     SampleFolders samples;
     QuorlenInstall install;
@@ -252,6 +278,7 @@ TEST_F(GuidePictures, MainWindowMenusAndSettings) {
 
     TakeTabMenu();
     TakeSettingsDialog();
+    TakeSplitView();
 }
 
 class DarkGuidePictures : public GuidePictures {

@@ -82,6 +82,15 @@ TEST_F(SplitViewTest, CtrlBackslashSplitsThePanesGoTheirOwnWaysAndUnsplittingKee
     EXPECT_EQ(WindowText(Pane(kLeftPaneId)), L"左窗格");
     EXPECT_EQ(WindowText(Pane(kRightPaneId)), L"右窗格");
     ASSERT_NE(PaneList(kRightPaneId), nullptr);
+    for (int id : {kLeftPaneId, kRightPaneId}) {
+        EXPECT_TRUE(WaitUntil(
+            [&] {
+                HWND tree = FindDescendant(Pane(id), L"SysTreeView32");
+                return tree && IsWindowVisible(tree) && ScreenRectOf(tree).right > ScreenRectOf(tree).left;
+            },
+            20000))
+            << "pane " << id << " shows no navigation tree";
+    }
 
     // The new pane has the focus: the address bar drives it, and the tab takes its name.
     TypeAddress(folders[1]);

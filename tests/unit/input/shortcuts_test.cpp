@@ -30,6 +30,9 @@ bool WorksAnywhere(ShortcutAction action) {
     case ShortcutAction::CopyPaths:
     case ShortcutAction::FocusSearchBox:
     case ShortcutAction::Refresh:
+    case ShortcutAction::CopyToOtherPane:
+    case ShortcutAction::MoveToOtherPane:
+    case ShortcutAction::OpenInOtherPane:
     case ShortcutAction::None: return false;
     default: return true;
     }
@@ -63,6 +66,11 @@ TEST(Shortcuts, TheNumberKeysPickTabsAndBothBackKeysGoBack) {
     EXPECT_EQ(Press('C', kCtrl | kShift), Action(ShortcutAction::CopyPaths));
     EXPECT_EQ(Press(VK_F5, kCtrl | kShift), Action(ShortcutAction::Refresh));
     EXPECT_EQ(Press(VK_F6, kShift, KeyFocus::Tree), Action(ShortcutAction::PreviousPane));
+    // The split view's keys: Ctrl+\\ as in editors, F7 to F9 between the panes.
+    EXPECT_EQ(Press(VK_OEM_5, kCtrl, KeyFocus::TextBox), Action(ShortcutAction::ToggleSplit));
+    EXPECT_EQ(Press(VK_RIGHT, kAlt | kShift), Action(ShortcutAction::DividerRight));
+    EXPECT_EQ(Press(VK_F7, kNone), Action(ShortcutAction::CopyToOtherPane));
+    EXPECT_EQ(Press(VK_F9, kNone), Action(ShortcutAction::OpenInOtherPane));
 }
 
 // The shell view's own keys, the edit's and the system's pass through.
