@@ -230,7 +230,7 @@ protected:
         ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }, kWaitMs)) << "the settings dialog stayed open";
     }
 
-    // The first tab split by its key, its right pane on the second folder.
+    // The first tab split by its key, its right pane on the folder of the sample folders.
     void TakeSplitView() {
         SetForegroundWindow(window);
         Chord({VK_CONTROL, VK_OEM_5});
@@ -238,7 +238,7 @@ protected:
         ASSERT_TRUE(WaitUntil([&] { return (right = GetDlgItem(window, kRightPaneId)) != nullptr; }, kWaitMs))
             << "Ctrl+\\ split nothing";
         HWND address = GetDlgItem(GetDlgItem(window, kCommandBarId), kAddressEditId);
-        const std::wstring folder = samples.Paths()[1];
+        const std::wstring folder = std::filesystem::path(samples.Paths()[0]).parent_path().wstring();
         LRESULT ignored = 0;
         ASSERT_TRUE(SendWithTimeout(address, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(folder.c_str()), ignored));
         ASSERT_TRUE(SendWithTimeout(address, WM_KEYDOWN, VK_RETURN, 0, ignored));
@@ -246,12 +246,12 @@ protected:
         ASSERT_TRUE(WaitUntil(
             [&] {
                 list = FindDescendant(right, L"SysListView32");
-                return WindowText(strip) == L"年度报告" && list;
+                return WindowText(strip) == L"资料" && list && FindListItem(list, L"年度报告") >= 0;
             },
             kWaitMs))
-            << "the right pane never showed the second folder";
+            << "the right pane never showed the sample folders";
         RedrawAll();
-        Take(L"split-view", ScreenRectOf(window), {window, strip, list}, list);
+        Take(L"split-view", ScreenRectOf(window), {window, strip, right}, right);
     }
 
     std::filesystem::path pictures;
