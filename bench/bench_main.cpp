@@ -15,6 +15,7 @@
 #include "driver/window_queries.h"
 #include "history_bench.h"
 #include "probes.h"
+#include "split_bench.h"
 #include "stats.h"
 #include "theme_bench.h"
 #include "takeover/takeover_record.h"
@@ -132,9 +133,13 @@ public:
     // Saved tabs come back on start: when is the active one on screen, when are
     // all of them in the strip, and when is the restore's work over. Once it
     // is, what it costs, and how long the first switch to a restored tab takes.
-    void RestoredStarts(int tabCount) {
+    // Every third tab, the active first one included, is split when splitCount
+    // asks for splits.
+    void RestoredStarts(int tabCount, int splitCount = 0) {
         ListedFolders folders(tabCount);
-        const std::string count = "Restored start, " + std::to_string(tabCount) + " tabs: ";
+        const std::string count = "Restored start, " + std::to_string(tabCount) + " tabs" +
+                                  (splitCount ? ", " + std::to_string(splitCount) + " split" : "") + ": ";
+        const std::vector<std::wstring> splits = SplitLines(folders.paths, splitCount);
         Figure active{count + "active tab listed", "ms", {}};
         Figure inStrip{count + "all in the strip", "ms", {}};
         Figure idle{count + "process idle", "ms", {}};
@@ -143,7 +148,10 @@ public:
         Figure firstSwitch{count + "first switch to a restored tab", "ms", {}};
         for (int run = 0; run < runs; ++run) {
             QuorlenInstall install;
-            if (!WriteConfigLines(install, L"tabs.txt", folders.paths)) continue;
+            if (!WriteConfigLines(install, L"tabs.txt", folders.paths) ||
+                !WriteConfigLines(install, L"tabsplit.txt", splits)) {
+                continue;
+            }
             QuorlenProcess process;
             const double start = NowMs();
             if (!process.StartCommandLine(Quoted(install.ExePath().wstring()), install.Folder().wstring())) continue;
@@ -258,12 +266,17 @@ public:
         figures.push_back(MeasureThemeSwitches(window, runs));
     }
 
+    void Splits() {
+        for (Figure& figure : MeasureSplits(folder, runs)) figures.push_back(std::move(figure));
+    }
+
     void ConfigurationStore() {
         for (Figure& figure : MeasureConfigurationStore(runs)) figures.push_back(std::move(figure));
     }
 
     void Print() const {
         const std::string restored30 = "Restored start, 30 tabs: ";
+        const std::string split10 = "Restored start, 30 tabs, 10 split: ";
         const std::vector<Ratio> ratios = {
             {"Cold start: Quorlen / floor", "Cold start: Quorlen", "Cold start: floor", 1.15},
             {"Cold start: dark / light", "Cold start: Quorlen in dark", "Cold start: Quorlen in light", 1.02},
@@ -277,6 +290,11 @@ public:
             {"Restored 30 tabs, active listed / cold start", restored30 + "active tab listed", "Cold start: Quorlen",
              1.25},
             {"Restored 30 tabs, idle / cold start", restored30 + "process idle", "Cold start: Quorlen", 1.2},
+            {"Restored 30 tabs, 10 split, active listed / cold start", split10 + "active tab listed",
+             "Cold start: Quorlen", 1.25},
+            {"Restored 30 tabs, 10 split, idle / cold start", split10 + "process idle", "Cold start: Quorlen", 1.2},
+            {"Split of a shown tab / new tab", "Split: key to the second pane listed", "Split: key to a new tab listed",
+             1.2},
             {"Restored 30 tabs, shell views alive", restored30 + "shell views alive when idle", "", 1},
             {"Restored 30 tabs, memory / one tab", restored30 + "memory when idle (private)",
              "Memory: 1 tabs (private)", 1.3},
@@ -437,8 +455,10 @@ int wmain(int argc, wchar_t** argv) {
     if (wanted(L"start")) bench.ColdStarts();
     if (wanted(L"restore")) {
         bench.RestoredStarts(30);
+        bench.RestoredStarts(30, 10);
         bench.RestoredStarts(200);
     }
+    if (wanted(L"split")) bench.Splits();
     if (wanted(L"handoff")) bench.HandOffsAndTabSwitches();
     if (wanted(L"memory")) bench.Memory();
     if (wanted(L"theme")) bench.ThemeSwitches();

@@ -1,4 +1,3 @@
-#include <algorithm>
 #include <utility>
 
 #include "mainwindow/main_window.h"
@@ -92,12 +91,8 @@ bool MainWindow::BuildSecondPane(int index) {
     TabInfo& tab = tabs.At(index);
     if (!tab.split.split || tab.second || !tab.panel) return true;
     const FilePanel* first = tab.panel.get();
-    // A pixel narrower than its place, which the layout after its first
-    // navigation gives it: some builds of the control lay out the panes they
-    // were told of only at a change of size.
-    RECT bounds = SplitPanelArea(ComputeLayout().panel, tab.split.divider, dpi).right;
-    bounds.right = std::max(bounds.left, bounds.right - 1);
-    std::unique_ptr<FilePanel> pane = MakePanel(kSecondPaneHostControlId, bounds);
+    std::unique_ptr<FilePanel> pane =
+        MakePanel(kSecondPaneHostControlId, SplitPanelArea(ComputeLayout().panel, tab.split.divider, dpi).right);
     // A failure's message box let other messages change the tabs meanwhile.
     const int now = tabs.IndexOfPanel(first);
     if (now < 0) return false;

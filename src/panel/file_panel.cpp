@@ -164,6 +164,9 @@ LRESULT FilePanel::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case kHistoryReachedMessage:
         ResumeHistoryStep();
         return 0;
+    case kLookForTreeMessage:
+        if (navPaneVisible && !ShownTreeWindow()) LayOutPanesAgain();
+        return 0;
     case WM_SIZE:
         if (HWND control = BrowserWindow()) {
             RECT client{};
@@ -209,8 +212,12 @@ void FilePanel::SetPaneVisible(int pane, bool visible) {
     // Each nudge below lays the whole control out again: worth it only for a change.
     if (*shown == visible) return;
     *shown = visible;
+    LayOutPanesAgain();
+}
+
+// A size change is what makes the control lay out again and ask for the panes.
+void FilePanel::LayOutPanesAgain() {
     if (!hwnd || !browser) return;
-    // A size change is what makes the control lay out again and ask for the panes.
     RECT bounds{};
     GetWindowRect(hwnd, &bounds);
     const int width = bounds.right - bounds.left;

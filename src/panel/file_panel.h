@@ -168,6 +168,7 @@ private:
     void RenameInPlace(IShellItem* item);
     bool ShowItemMenuAtPoint(POINT inView);
 
+    void LayOutPanesAgain();
     void BrowseTo(IShellItem* item);
     void PushAndBrowse(ComPtr<IShellItem> item, bool byIdList, bool replacing = false);
     bool StepThroughHistory(bool forward);
@@ -236,6 +237,9 @@ private:
     int waitingStep = 0;  // -1 back, 1 forward, 0 none
     // Posted to the host window when such a lookup has ended.
     static constexpr UINT kHistoryReachedMessage = WM_APP + 1;
+    // Posted once the first folder is shown, to see that the tree came with it.
+    static constexpr UINT kLookForTreeMessage = WM_APP + 2;
+    bool treeLookedFor = false;
     // Its parsing name, asked of the shell once per arrival: every tab's folder
     // is compared whenever a folder is opened or the tabs are saved.
     std::wstring currentPath;

@@ -188,6 +188,13 @@ HRESULT FilePanel::OnNavigationComplete(PCIDLIST_ABSOLUTE folder) {
     LogEvent(L"navigated to", currentPath);
     // Each folder brings a view of its own.
     if (DarkChrome()) ThemeShellView(hwnd, true);
+    // Some builds of the control ask which panes to show as they navigate but
+    // lay the tree out only at the next change of size: once the folder is
+    // shown, a panel whose tree has not come is laid out again.
+    if (!treeLookedFor && navPaneVisible) {
+        treeLookedFor = true;
+        PostMessageW(hwnd, kLookForTreeMessage, 0, 0);
+    }
     if (onNavigated) onNavigated(this, currentPath);
     return S_OK;
 }
