@@ -48,7 +48,7 @@ void MainWindowSearchHost::SetActiveTabTitle(const std::wstring& title) {
     TabInfo& tab = window.tabs.At(window.tabs.Active());
     tab.title = title;
     window.tabStrip.SetTitle(window.tabs.Active(), title);
-    window.stripSync.AwaitIcon(tab.panel.get());
+    window.stripSync.AwaitIcon(FocusedPanel(tab));
     window.Layout();
 }
 

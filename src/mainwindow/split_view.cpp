@@ -209,11 +209,16 @@ void MainWindow::OnPaneCommand(FilePanel* panel, FilePanel::PaneCommand command)
         if (!other->NavigateToPath(folder)) MessageBeep(MB_ICONWARNING);
         return;
     }
-    // The shell's own operation: its progress, its questions about names taken, its undo.
+    // The shell's own operation: its progress, its questions about names taken,
+    // its undo. Its progress runs a loop of its own, which a close waits for.
     const ComPtr<IShellItemArray> items = panel->SelectedItems();
     const ComPtr<IShellItem> target = other->GetCurrentItem();
-    if (!items || !target || !TransferItems(hwnd, items.get(), target.get(),
-                                            command == FilePanel::PaneCommand::MoveToOther)) {
+    if (!items || !target) {
         MessageBeep(MB_ICONWARNING);
+        return;
     }
+    modal.Begin();
+    const bool done = TransferItems(hwnd, items.get(), target.get(), command == FilePanel::PaneCommand::MoveToOther);
+    modal.End();
+    if (!done) MessageBeep(MB_ICONWARNING);
 }

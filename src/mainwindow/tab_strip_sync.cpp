@@ -72,7 +72,7 @@ void TabStripSync::RecordIcons() {
         const int index = tabs.IndexOfPanel(panel);
         if (index < 0) continue;
         TabInfo& tab = tabs.At(index);
-        tab.icon = ItemIconIndex(tab.panel->GetCurrentItem().get(), false);
+        tab.icon = ItemIconIndex(FocusedPanel(tab)->GetCurrentItem().get(), false);
         strip.SetIcon(index, tab.icon);
     }
 }

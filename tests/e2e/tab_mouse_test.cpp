@@ -39,8 +39,8 @@ protected:
         ASSERT_TRUE(WaitUntil([] { return !MenuShown(); }, kInputStepMs)) << "the menu stayed open";
     }
 
-    // "收藏此文件夹", after the new, duplicate and new-window entries.
-    static void AddFavouriteByTabMenu(HWND onStrip, POINT onTab) { ChooseFromTabMenu(onStrip, onTab, VK_DOWN, 4); }
+    // "收藏此文件夹", after the new, duplicate, new-window and split entries.
+    static void AddFavouriteByTabMenu(HWND onStrip, POINT onTab) { ChooseFromTabMenu(onStrip, onTab, VK_DOWN, 5); }
 
     bool WaitForFavourites(const std::vector<std::wstring>& expected) const {
         return WaitUntil([&] { return SamePaths(ReadConfigLines(install, L"favorites.txt"), expected); }, 10000);
