@@ -145,7 +145,7 @@ private:
     // Gives the keyboard focus to a pane of the active split tab.
     void FocusPane(bool right);
     void OnPaneFocusChanged();
-    void SetDivider(int divider);
+    void SetDivider(int position);
     void StepDivider(int step);
     // A command between the panes from panel's menu or keys: a copy or move of
     // its selection into the other pane's folder, or a folder opened there.

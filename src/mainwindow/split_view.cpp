@@ -154,8 +154,8 @@ void MainWindow::OnPaneFocusChanged() {
     FilePanel* panel = tabs.ActivePanel();
     if (!panel) return;
     if (const std::wstring path = panel->GetCurrentPath(); !path.empty()) {
-        std::wstring title = DisplayName(panel->GetCurrentItem().get());
-        tabs.At(index).title = title.empty() ? path : std::move(title);
+        const std::wstring title = DisplayName(panel->GetCurrentItem().get());
+        tabs.At(index).title = title.empty() ? path : title;
         tabStrip.SetTitle(index, tabs.At(index).title);
         stripSync.AwaitIcon(panel);
     }
