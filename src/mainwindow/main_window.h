@@ -138,6 +138,9 @@ private:
     // Makes the right pane of the tab at index when it is split and has none
     // yet; false when it could not be made, the tab then being one pane again.
     bool BuildSecondPane(int index);
+    // The active split tab's second pane, made if it has none yet, with the
+    // focus if it had it.
+    void ShowSecondPane();
     // Where a tab's first panel stands, beside the second when it is split.
     [[nodiscard]] RECT FirstPaneBounds(const TabSplit& split) const;
     // The active tab's pane without the focus, or null when it is not split.

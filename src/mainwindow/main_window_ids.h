@@ -11,6 +11,7 @@ inline constexpr UINT WM_APP_SAVE_TABS = WM_APP + 7;
 inline constexpr UINT WM_APP_FOLDERS_DESCRIBED = WM_APP + 8;
 inline constexpr UINT WM_APP_RECORD_ICONS = WM_APP + 9;
 inline constexpr UINT WM_APP_FOLDERS_REACHED = WM_APP + 11;
+inline constexpr UINT WM_APP_SHOW_SECOND_PANE = WM_APP + 12;
 
 // Main-window timers.
 inline constexpr UINT_PTR kTimerCheckViewWindows = 1;

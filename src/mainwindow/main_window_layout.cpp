@@ -59,12 +59,15 @@ void MainWindow::Layout() {
         if (i != tabs.Active()) {
             ShowWindow(host, SW_HIDE);
             if (second) ShowWindow(second, SW_HIDE);
-        } else if (second) {
+        } else if (tab.split.split) {
+            // A second pane still to be made has its place kept.
             const SplitRects panes = SplitPanelArea(layout.panel, tab.split.divider, dpi);
             Place(host, panes.left);
-            Place(second, panes.right);
             ShowWindow(host, SW_SHOW);
-            ShowWindow(second, SW_SHOW);
+            if (second) {
+                Place(second, panes.right);
+                ShowWindow(second, SW_SHOW);
+            }
             ShowDivider(&panes.divider);
             splitShown = true;
         } else {

@@ -116,6 +116,12 @@ RECT MainWindow::FirstPaneBounds(const TabSplit& split) const {
     return split.split ? SplitPanelArea(area, split.divider, dpi).left : area;
 }
 
+void MainWindow::ShowSecondPane() {
+    const int index = tabs.Active();
+    if (!tabs.Has(index) || !tabs.At(index).split.split || tabs.At(index).second) return;
+    if (BuildSecondPane(index) && tabs.Active() == index && tabs.At(index).split.rightFocused) FocusPane(true);
+}
+
 FilePanel* MainWindow::OtherPanel() const {
     if (!tabs.Has(tabs.Active())) return nullptr;
     const TabInfo& tab = tabs.At(tabs.Active());

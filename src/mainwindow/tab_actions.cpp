@@ -133,10 +133,9 @@ void MainWindow::ActivateTab(int index) {
         driveWaits.Open(opening, folder, carried);
         stripSync.Sync();
     }
-    // A split tab shown for the first time gets its second pane now.
-    if (BuildSecondPane(index) && tabs.Active() == index && tabs.At(index).split.rightFocused) {
-        FocusPane(true);
-    }
+    // A split tab shown for the first time gets its second pane once its
+    // first has opened its folder.
+    if (tabs.At(index).split.split && !tabs.At(index).second) PostMessageW(hwnd, WM_APP_SHOW_SECOND_PANE, 0, 0);
     Layout();
     UpdateCommandBar();
     tabSaver.Ask();

@@ -91,6 +91,7 @@ bool MainWindow::OnAppMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return true;
     }
     case WM_APP_SAVE_TABS: tabSaver.SaveIfAsked(); return true;
+    case WM_APP_SHOW_SECOND_PANE: ShowSecondPane(); return true;
     default: return false;
     }
 }

@@ -165,7 +165,12 @@ LRESULT FilePanel::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
         ResumeHistoryStep();
         return 0;
     case kLookForTreeMessage:
-        if (navPaneVisible && !ShownTreeWindow()) LayOutPanesAgain();
+        // Told its own size again, the control lays its panes out once.
+        if (HWND control = BrowserWindow(); control && navPaneVisible && !ShownTreeWindow()) {
+            RECT client{};
+            GetClientRect(control, &client);
+            SendMessageW(control, WM_SIZE, SIZE_RESTORED, MAKELPARAM(client.right, client.bottom));
+        }
         return 0;
     case WM_SIZE:
         if (HWND control = BrowserWindow()) {
