@@ -12,6 +12,8 @@ inline constexpr UINT WM_APP_FOLDERS_DESCRIBED = WM_APP + 8;
 inline constexpr UINT WM_APP_RECORD_ICONS = WM_APP + 9;
 inline constexpr UINT WM_APP_FOLDERS_REACHED = WM_APP + 11;
 inline constexpr UINT WM_APP_SHOW_SECOND_PANE = WM_APP + 12;
+// wParam: a FilePanel::PaneCommand for the focused pane of the active tab.
+inline constexpr UINT WM_APP_PANE_COMMAND = WM_APP + 13;
 
 // Main-window timers.
 inline constexpr UINT_PTR kTimerCheckViewWindows = 1;

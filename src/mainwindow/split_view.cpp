@@ -45,9 +45,12 @@ void MainWindow::ToggleSplit(int index) {
 void MainWindow::SplitTab(int index) {
     TabInfo& tab = tabs.At(index);
     if (TabFolder(tab).empty()) return;
-    tab.split = TabSplit{true, kEvenDivider, true, TabHistoryOf(tab)};
-    if (index == tabs.Active()) {
-        if (!BuildSecondPane(index)) return;
+    // The tab shown moves its focus over once the pane is there, as a click would.
+    const bool shown = index == tabs.Active();
+    tab.split = TabSplit{true, kEvenDivider, !shown, TabHistoryOf(tab)};
+    if (shown) {
+        const FilePanel* first = tab.panel.get();
+        if (!BuildSecondPane(index) || tabs.IndexOfPanel(first) != tabs.Active()) return;
         FocusPane(true);
     }
     tabSaver.Ask();
@@ -159,13 +162,14 @@ void MainWindow::OnPaneFocusChanged() {
     const int index = tabs.Active();
     FilePanel* panel = tabs.ActivePanel();
     if (!panel) return;
+    // A pane still opening its first folder names the tab when it arrives.
     if (const std::wstring path = panel->GetCurrentPath(); !path.empty()) {
         const std::wstring title = DisplayName(panel->GetCurrentItem().get());
         tabs.At(index).title = title.empty() ? path : title;
         tabStrip.SetTitle(index, tabs.At(index).title);
         stripSync.AwaitIcon(panel);
+        UpdateCommandBar();
     }
-    UpdateCommandBar();
     const SplitRects rects = SplitPanelArea(ComputeLayout().panel, tabs.At(index).split.divider, dpi);
     InvalidateRect(hwnd, &rects.leftMark, TRUE);
     InvalidateRect(hwnd, &rects.rightMark, TRUE);
@@ -194,7 +198,7 @@ void MainWindow::MarkFocusedPane(HDC dc) const {
 }
 
 void MainWindow::OnPaneCommand(FilePanel* panel, FilePanel::PaneCommand command) {
-    const int index = tabs.IndexOfPanel(panel);
+    int index = tabs.IndexOfPanel(panel);
     if (index < 0 || index != tabs.Active()) return;
     const std::wstring folder = panel->FolderForOtherPane();
     if (command == FilePanel::PaneCommand::OpenInOther) {
@@ -202,6 +206,9 @@ void MainWindow::OnPaneCommand(FilePanel* panel, FilePanel::PaneCommand command)
         // Unsplit, the tab splits first; the focus stays where the command came from.
         if (!tabs.At(index).split.split) {
             SplitTab(index);
+            // A failure's message box let other messages change the tabs meanwhile.
+            index = tabs.IndexOfPanel(panel);
+            if (index < 0 || index != tabs.Active()) return;
             FocusPane(tabs.At(index).second.get() == panel);
         }
     }

@@ -15,8 +15,9 @@ std::unique_ptr<FilePanel> MainWindow::MakePanel(int controlId, const RECT& boun
         if (!path.empty()) OpenPath(path);
     };
     panel->onOpenInBackgroundTab = [this](const std::wstring& path) { OpenInBackgroundTab(path); };
-    panel->onPaneCommand = [this](FilePanel* asking, FilePanel::PaneCommand command) {
-        OnPaneCommand(asking, command);
+    // Posted: a copy's progress runs a loop in which the asking pane may be closed.
+    panel->onPaneCommand = [this](FilePanel*, FilePanel::PaneCommand command) {
+        PostMessageW(hwnd, WM_APP_PANE_COMMAND, static_cast<WPARAM>(command), 0);
     };
     // Made where it will stand: laying the control out again costs it a layout
     // of all its panes.
@@ -134,7 +135,7 @@ void MainWindow::ActivateTab(int index) {
         stripSync.Sync();
     }
     // A split tab shown for the first time gets its second pane once its
-    // first has opened its folder.
+    // first pane's folder is on its way.
     if (tabs.At(index).split.split && !tabs.At(index).second) PostMessageW(hwnd, WM_APP_SHOW_SECOND_PANE, 0, 0);
     Layout();
     UpdateCommandBar();

@@ -92,6 +92,10 @@ bool MainWindow::OnAppMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     }
     case WM_APP_SAVE_TABS: tabSaver.SaveIfAsked(); return true;
     case WM_APP_SHOW_SECOND_PANE: ShowSecondPane(); return true;
+    // The pane whose menu was used has the focus: the press that opened it gave it.
+    case WM_APP_PANE_COMMAND:
+        OnPaneCommand(tabs.ActivePanel(), static_cast<FilePanel::PaneCommand>(wParam));
+        return true;
     default: return false;
     }
 }

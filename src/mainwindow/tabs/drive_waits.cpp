@@ -29,7 +29,8 @@ void DriveWaits::Open(FilePanel* panel, const std::wstring& folder, const TabHis
     }
     waiting.push_back(Waiting{panel, folder, history});
     const int tab = tabs.IndexOfPanel(panel);
-    if (tab >= 0 && FocusedPanel(tabs.At(tab)) == panel) tabs.At(tab).title = kConnectingTab;
+    // The tab's title waits for its own folder, not for a second pane's.
+    if (tab >= 0 && tabs.At(tab).panel.get() == panel) tabs.At(tab).title = kConnectingTab;
 }
 
 FolderReach DriveWaits::ReachTyped(FilePanel* panel, const std::wstring& folder) {

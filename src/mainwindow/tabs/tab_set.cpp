@@ -120,15 +120,17 @@ void TabSet::CollectSaved(const std::function<std::wstring(const std::wstring& s
                           std::vector<TabSplit>& splits) const {
     for (int i = 0; i < Count(); ++i) {
         std::wstring path = TabFolder(At(i));
-        if (i == active) path = activeFolder(path);
-        if (path.empty()) continue;
-        paths.push_back(std::move(path));
-        histories.push_back(TabHistoryOf(At(i)));
         TabSplit split = TabSplitOf(At(i));
-        if (i == active && !split.right.Empty()) {
+        // Only the pane with the focus shows what the active tab's folder stands for.
+        const bool rightShown = i == active && split.split && split.rightFocused;
+        if (i == active && !rightShown) path = activeFolder(path);
+        if (path.empty()) continue;
+        if (rightShown && !split.right.Empty()) {
             std::wstring& shown = split.right.entries[static_cast<size_t>(split.right.current)];
             shown = activeFolder(shown);
         }
+        paths.push_back(std::move(path));
+        histories.push_back(TabHistoryOf(At(i)));
         splits.push_back(std::move(split));
     }
 }

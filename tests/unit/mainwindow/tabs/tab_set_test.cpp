@@ -79,9 +79,9 @@ TEST(TabSet, TheSavedListLeavesOutTabsWithoutAFolderAndCountsTheActiveOneAmongTh
     std::vector<TabHistory> histories;
     std::vector<TabSplit> splits;
     tabs.CollectSaved([](const std::wstring& shown) { return shown + L"?"; }, paths, histories, splits);
-    EXPECT_EQ(paths, (std::vector<std::wstring>{L"B", L"C?"}));
+    // The active tab's focused right pane, not its left, is saved as the folder it stands for.
+    EXPECT_EQ(paths, (std::vector<std::wstring>{L"B", L"C"}));
     EXPECT_EQ(histories.size(), 2u);
-    // The active tab's right pane is saved as the folder it stands for too.
     EXPECT_EQ(splits, (std::vector<TabSplit>{{}, {true, 650, true, {{L"R1?", L"R2"}, 0}}}));
     EXPECT_EQ(tabs.SavedActiveIndex(), 1);
     tabs.SetActive(-1);
