@@ -6,6 +6,7 @@
 #include <string_view>
 #include <utility>
 
+#include "settings/line_fields.h"
 #include "ui/paths.h"
 
 namespace {
@@ -16,13 +17,9 @@ constexpr wchar_t kBlockMark = L'>';
 // is no plain decimal.
 std::optional<size_t> BlockCurrent(std::wstring_view line) {
     line.remove_prefix(1);
-    if (line.empty() || line.size() > 9) return std::nullopt;
-    size_t value = 0;
-    for (const wchar_t digit : line) {
-        if (digit < L'0' || digit > L'9') return std::nullopt;
-        value = value * 10 + static_cast<size_t>(digit - L'0');
-    }
-    return value;
+    const std::optional<int> current = SmallNumber(line);
+    if (!current) return std::nullopt;
+    return static_cast<size_t>(*current);
 }
 
 struct Block {

@@ -4,22 +4,12 @@
 #include <string_view>
 #include <utility>
 
+#include "settings/line_fields.h"
 #include "ui/paths.h"
 
 namespace {
 
 constexpr wchar_t kSplitMark = L'|';
-
-// A plain decimal of at most nine digits, or nothing.
-std::optional<int> SmallNumber(std::wstring_view text) {
-    if (text.empty() || text.size() > 9) return std::nullopt;
-    int value = 0;
-    for (const wchar_t digit : text) {
-        if (digit < L'0' || digit > L'9') return std::nullopt;
-        value = value * 10 + (digit - L'0');
-    }
-    return value;
-}
 
 struct SplitHeader {
     size_t tab = 0;
@@ -32,12 +22,7 @@ struct SplitHeader {
 std::optional<SplitHeader> ReadHeader(std::wstring_view line) {
     std::wstring_view fields[3];
     line.remove_prefix(1);
-    for (std::wstring_view& field : fields) {
-        const size_t end = line.find(kSplitMark);
-        if (end == std::wstring_view::npos) return std::nullopt;
-        field = line.substr(0, end);
-        line.remove_prefix(end + 1);
-    }
+    if (!TakeFields(line, fields, kSplitMark)) return std::nullopt;
     const std::optional<int> tab = SmallNumber(fields[0]);
     const std::optional<int> divider = SmallNumber(fields[1]);
     if (!tab || !divider || (fields[2] != L"0" && fields[2] != L"1") || line.empty()) return std::nullopt;
