@@ -215,9 +215,8 @@ bool Application::GiveTab(HWND root, const MainWindow& from, POINT screenPoint, 
 
 // Every window is listed before it is created, so the tabs of all windows, the
 // one asking included, are in the list.
-void Application::CollectSavedTabs(std::vector<std::wstring>& paths, std::vector<TabHistory>& histories,
-                                   std::vector<TabSplit>& splits) const {
-    for (const auto& window : windows) window->CollectSavedTabs(paths, histories, splits);
+void Application::CollectSavedTabs(SavedTabs& saved) const {
+    for (const auto& window : windows) window->CollectSavedTabs(saved);
 }
 
 // Folders handed to a window that it has not opened yet go to another window,

@@ -36,8 +36,7 @@ public:
                     const TabState& state) override;
     bool GiveTab(HWND root, const MainWindow& from, POINT screenPoint, const std::wstring& path,
                  const TabState& state) override;
-    void CollectSavedTabs(std::vector<std::wstring>& paths, std::vector<TabHistory>& histories,
-                          std::vector<TabSplit>& splits) const override;
+    void CollectSavedTabs(SavedTabs& saved) const override;
     void Restart(MainWindow& asking) override;
     void WindowActivated(MainWindow& window) override;
     void WindowClosing() override;

@@ -164,6 +164,7 @@ private:
         SetDlgItemTextW(hwnd, kBackupDirId, settings.BackupDir.c_str());
         CheckDlgButton(hwnd, kFavBarVisibleId, settings.FavBarVisible ? BST_CHECKED : BST_UNCHECKED);
         CheckDlgButton(hwnd, kSearchBoxVisibleId, settings.SearchBoxVisible ? BST_CHECKED : BST_UNCHECKED);
+        CheckDlgButton(hwnd, kRecentTabOrderId, settings.RecentTabOrder ? BST_CHECKED : BST_UNCHECKED);
     }
 
     void ShowTakeoverStatus() {
@@ -250,6 +251,7 @@ private:
         settings.BackupDir = TrimBlanks(ReadWindowText(GetDlgItem(hwnd, kBackupDirId)));
         settings.FavBarVisible = IsDlgButtonChecked(hwnd, kFavBarVisibleId) == BST_CHECKED;
         settings.SearchBoxVisible = IsDlgButtonChecked(hwnd, kSearchBoxVisibleId) == BST_CHECKED;
+        settings.RecentTabOrder = IsDlgButtonChecked(hwnd, kRecentTabOrderId) == BST_CHECKED;
         const LRESULT appearance = SendMessageW(GetDlgItem(hwnd, kAppearanceId), CB_GETCURSEL, 0, 0);
         if (appearance != CB_ERR) settings.Appearance = static_cast<int32_t>(appearance);
         store.ApplyDialogChoices(settings);

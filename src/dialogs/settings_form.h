@@ -22,7 +22,7 @@ struct ControlRow {
 };
 
 inline constexpr int kSettingsClientWidthDip = 480;
-inline constexpr int kSettingsClientHeightDip = 482;
+inline constexpr int kSettingsClientHeightDip = 506;
 
 inline constexpr int kConfirmId = IDOK;
 inline constexpr int kCancelId = IDCANCEL;
@@ -40,6 +40,7 @@ inline constexpr int kBackupNowId = 4225;
 inline constexpr int kFavBarVisibleId = 4226;
 inline constexpr int kSearchBoxVisibleId = 4227;
 inline constexpr int kAppearanceId = 4240;
+inline constexpr int kRecentTabOrderId = 4241;
 
 // The choices under 外观, in the order of their values in settings.txt.
 inline constexpr const wchar_t* kAppearanceNames[] = {L"跟随系统", L"浅色", L"深色"};
@@ -56,25 +57,26 @@ inline constexpr ControlRow kSettingsControls[] = {
     {ControlKind::Button, kApplyTakeoverId, L"接管", 20, 146, 90, 26},
     {ControlKind::Button, kRestoreTakeoverId, L"取消接管", 120, 146, 100, 26},
     {ControlKind::Button, kCheckTakeoverId, L"检查接管", 230, 146, 100, 26},
-    {ControlKind::Group, 4230, L"界面显示", 10, 190, 460, 52},
+    {ControlKind::Group, 4230, L"界面显示", 10, 190, 460, 76},
     {ControlKind::CheckBox, kFavBarVisibleId, L"显示收藏栏", 20, 214, 130, 20},
     {ControlKind::CheckBox, kSearchBoxVisibleId, L"显示搜索框", 170, 214, 130, 20},
+    {ControlKind::CheckBox, kRecentTabOrderId, L"Ctrl+Tab 按最近使用顺序切换", 20, 238, 300, 20},
     {ControlKind::Label, 4239, L"外观：", 310, 214, 45, 20},
     // A drop-down list's height includes its list.
     {ControlKind::Choice, kAppearanceId, L"", 355, 210, 105, 120},
-    {ControlKind::Group, 4231, L"关闭标签历史", 10, 252, 460, 72},
-    {ControlKind::Label, 4235, L"保存行数：", 20, 276, 90, 20},
-    {ControlKind::Edit, kHistoryLimitId, L"", 100, 272, 80, 24},
-    {ControlKind::Label, 4236, L"history.txt 中保留的最近关闭目录条数（留空默认 100）", 20, 296, 390, 20},
-    {ControlKind::Group, 4232, L"配置备份", 10, 334, 460, 102},
-    {ControlKind::Label, 4237, L"备份路径：", 20, 358, 70, 20},
-    {ControlKind::Edit, kBackupDirId, L"", 95, 354, 270, 24},
-    {ControlKind::Button, kBrowseBackupDirId, L"浏览...", 375, 353, 85, 26},
-    {ControlKind::Label, 4238, L"将整个 config 配置文件夹备份到该路径\\config（留空则不备份）", 20, 386, 440, 20},
-    {ControlKind::Button, kBackupNowId, L"数据备份", 20, 412, 90, 26},
-    {ControlKind::Button, kDonateId, L"捐赠", 210, 446, 70, 26},
-    {ControlKind::Button, kCancelId, L"取消", 290, 446, 70, 26},
-    {ControlKind::Button, kConfirmId, L"确定", 370, 446, 70, 26},
+    {ControlKind::Group, 4231, L"关闭标签历史", 10, 276, 460, 72},
+    {ControlKind::Label, 4235, L"保存行数：", 20, 300, 90, 20},
+    {ControlKind::Edit, kHistoryLimitId, L"", 100, 296, 80, 24},
+    {ControlKind::Label, 4236, L"history.txt 中保留的最近关闭目录条数（留空默认 100）", 20, 320, 390, 20},
+    {ControlKind::Group, 4232, L"配置备份", 10, 358, 460, 102},
+    {ControlKind::Label, 4237, L"备份路径：", 20, 382, 70, 20},
+    {ControlKind::Edit, kBackupDirId, L"", 95, 378, 270, 24},
+    {ControlKind::Button, kBrowseBackupDirId, L"浏览...", 375, 377, 85, 26},
+    {ControlKind::Label, 4238, L"将整个 config 配置文件夹备份到该路径\\config（留空则不备份）", 20, 410, 440, 20},
+    {ControlKind::Button, kBackupNowId, L"数据备份", 20, 436, 90, 26},
+    {ControlKind::Button, kDonateId, L"捐赠", 210, 470, 70, 26},
+    {ControlKind::Button, kCancelId, L"取消", 290, 470, 70, 26},
+    {ControlKind::Button, kConfirmId, L"确定", 370, 470, 70, 26},
 };
 
 // Where a control goes at a DPI, in client pixels.

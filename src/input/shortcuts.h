@@ -26,6 +26,10 @@ enum class ShortcutAction {
     CloseTab,
     NextTab,
     PreviousTab,
+    // Ctrl+Tab and Ctrl+Shift+Tab: the next and previous tab, or by recent use
+    // when the user chose so.
+    CycleTabs,
+    CycleTabsBack,
     SelectTab,  // the tab at Shortcut::tab; -1 for the last one
     ReopenClosedTab,
     NewWindow,

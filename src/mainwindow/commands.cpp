@@ -77,8 +77,10 @@ void MainWindow::OnTabStripEvent(int event, int index) {
     case kTabEventReopenClosed: ReopenClosedFolder(); break;
     case kTabEventToggleSplit: ToggleSplit(index); break;
     case kTabEventOpenInNewWindow:
-        if (tabs.Has(index)) OpenInNewWindow(tabs.FolderAt(index));
+        if (tabs.Has(index)) OpenInNewWindow(tabs.FolderAt(index), TabStateOf(tabs.At(index)));
         break;
+    case kTabEventTogglePin: TogglePin(index); break;
+    case kTabEventRename: RenameTab(index); break;
     default: break;
     }
 }

@@ -104,6 +104,8 @@ void MainWindow::RunShortcut(const Shortcut& shortcut) {
     case ShortcutAction::CloseTab: CloseTab(tabs.Active()); break;
     case ShortcutAction::NextTab: StepTab(1); break;
     case ShortcutAction::PreviousTab: StepTab(-1); break;
+    case ShortcutAction::CycleTabs: CycleTabs(false); break;
+    case ShortcutAction::CycleTabsBack: CycleTabs(true); break;
     case ShortcutAction::SelectTab:
         ActivateTab(shortcut.tab < 0 ? tabs.Count() - 1 : shortcut.tab);
         break;
@@ -142,14 +144,14 @@ void MainWindow::RunShortcut(const Shortcut& shortcut) {
 
 // Cascaded from this window, as the shell's windows open; from a maximised one,
 // at the saved size where the system places it.
-void MainWindow::OpenInNewWindow(const std::wstring& folder) const {
+void MainWindow::OpenInNewWindow(const std::wstring& folder, const TabState& state) const {
     RECT bounds{};
     if (IsZoomed(hwnd) || !GetWindowRect(hwnd, &bounds)) {
-        static_cast<void>(host.OpenWindow(folder, 0, 0, CW_USEDEFAULT, CW_USEDEFAULT, {}));
+        static_cast<void>(host.OpenWindow(folder, 0, 0, CW_USEDEFAULT, CW_USEDEFAULT, state));
         return;
     }
     const int offset = GetSystemMetrics(SM_CYCAPTION);
     static_cast<void>(host.OpenWindow(folder, bounds.right - bounds.left, bounds.bottom - bounds.top,
-                                      bounds.left + offset, bounds.top + offset, {}));
+                                      bounds.left + offset, bounds.top + offset, state));
 }
 

@@ -119,7 +119,9 @@ void MainWindow::OnCreate() {
             return tabs.FolderAt(index);
         };
         tabStrip.tabIsSplit = [this](int index) { return tabs.Has(index) && tabs.At(index).split.split; };
+        tabStrip.onTabColour = [this](int index, int colour) { SetTabColour(index, colour); };
     }
+    switcher.onChosen = [this](int index) { ActivateTab(index); };
     if (favBar.Create(hwnd, kFavBarControlId)) {
         favBar.onEvent = [this](int event, int index, const std::wstring& path) { OnFavBarEvent(event, index, path); };
         favBar.onFavouriteMoved = [this](int index, int slot) {

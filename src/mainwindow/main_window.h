@@ -19,6 +19,7 @@
 #include "mainwindow/save_failure_notice.h"
 #include "mainwindow/search_host.h"
 #include "mainwindow/tab_strip_sync.h"
+#include "mainwindow/tab_switcher.h"
 #include "mainwindow/tabs/drive_waits.h"
 #include "mainwindow/tabs/tab_restore.h"
 #include "mainwindow/tabs/tab_saver.h"
@@ -62,9 +63,8 @@ public:
     void NoteInputIn(HWND target);
 
     // Adds the folders of this window's tabs, left to right, and their back and
-    // forward lists and splits, leaving out tabs that have no folder.
-    void CollectSavedTabs(std::vector<std::wstring>& paths, std::vector<TabHistory>& histories,
-                          std::vector<TabSplit>& splits) const;
+    // forward lists, splits and marks, leaving out tabs that have no folder.
+    void CollectSavedTabs(SavedTabs& saved) const;
 
     // Opens path in a new tab at index (appended when out of range); the new
     // tab's index, or -1 when no panel could be made. The tab starts with the
@@ -112,7 +112,8 @@ private:
     // Closes every tab outside keepFirst to keepLast; a closed active tab hands
     // over to focusTab.
     void CloseTabsOutside(int keepFirst, int keepLast, int focusTab);
-    void OpenInNewWindow(const std::wstring& folder) const;
+    // The window's one tab starts with state, as a tab opened from another takes it along.
+    void OpenInNewWindow(const std::wstring& folder, const TabState& state = {}) const;
     // Opens a folder in a tab behind the active one, placed after it and after
     // the tabs opened so before it.
     void OpenInBackgroundTab(const std::wstring& path, TabState state = {});
@@ -155,6 +156,13 @@ private:
     void OnPaneCommand(FilePanel* panel, FilePanel::PaneCommand command);
     // Draws the band over the pane with the focus, after the window's face.
     void MarkFocusedPane(HDC dc) const;
+
+    // Pins, names, colours and recent use, in tab_marking.cpp.
+    void TogglePin(int index);
+    void RenameTab(int index);
+    void SetTabColour(int index, int colour);
+    // Ctrl+Tab, or with back Ctrl+Shift+Tab.
+    void CycleTabs(bool back);
 
     // Keys, in keys.cpp.
     void RunShortcut(const Shortcut& shortcut);
@@ -219,4 +227,6 @@ private:
     int dpi = 96;
     Palette shownPalette = Palette::Light;
     SaveFailureNotice saveNotice;
+    // The list Ctrl+Tab shows while Ctrl is held, when tabs go by recent use.
+    TabSwitcher switcher;
 };

@@ -47,7 +47,7 @@ void MainWindowSearchHost::SetActiveTabTitle(const std::wstring& title) {
     if (window.tabs.Active() < 0) return;
     TabInfo& tab = window.tabs.At(window.tabs.Active());
     tab.title = title;
-    window.tabStrip.SetTitle(window.tabs.Active(), title);
+    window.stripSync.Retitle();
     window.stripSync.AwaitIcon(FocusedPanel(tab));
     window.Layout();
 }

@@ -166,7 +166,7 @@ void MainWindow::OnPaneFocusChanged() {
     if (const std::wstring path = panel->GetCurrentPath(); !path.empty()) {
         const std::wstring title = DisplayName(panel->GetCurrentItem().get());
         tabs.At(index).title = title.empty() ? path : title;
-        tabStrip.SetTitle(index, tabs.At(index).title);
+        stripSync.Retitle();
         stripSync.AwaitIcon(panel);
         UpdateCommandBar();
     }

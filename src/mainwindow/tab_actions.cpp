@@ -40,7 +40,11 @@ int MainWindow::InsertTab(int index, const std::wstring& path, const TabState& s
     std::unique_ptr<FilePanel> panel = MakePanel(kPanelHostControlId, FirstPaneBounds(state.split));
     if (!panel) return -1;
     FilePanel* created = panel.get();
-    TabInfo tab{std::wstring(), folder, -1, std::move(panel), {}, state.split, nullptr};
+    TabInfo tab;
+    tab.requestedPath = folder;
+    tab.panel = std::move(panel);
+    tab.split = state.split;
+    tab.marks = state.marks;
     index = tabs.Insert(index, std::move(tab));
     ActivateTab(index);
     driveWaits.Open(created, folder, state.history);
@@ -69,9 +73,13 @@ void MainWindow::OpenInBackgroundTab(const std::wstring& path, TabState state) {
     tabSaver.Ask();
 }
 
+// A copy is a tab like any other: what the user pinned stays the one pinned.
 void MainWindow::DuplicateTab(int index) {
     const std::wstring folder = tabs.FolderAt(index);
-    if (!folder.empty()) InsertTab(index + 1, folder, TabStateOf(tabs.At(index)));
+    if (folder.empty()) return;
+    TabState state = TabStateOf(tabs.At(index));
+    state.marks.pinned = false;
+    InsertTab(index + 1, folder, state);
 }
 
 // Closed tabs, and panels of tabs moved elsewhere, go last, once the list and

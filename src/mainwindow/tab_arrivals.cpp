@@ -46,7 +46,8 @@ void MainWindow::OpenFirstTab() {
         // A copy of the first, not a reference into the saved list: opening it
         // may save the tabs anew.
         const TabRestore::SavedTab first =
-            restore.Begin(saved.TabPaths, saved.TabHistories, saved.TabSplits, saved.ActiveTab);
+            restore.Begin(SavedTabs{saved.TabPaths, saved.TabHistories, saved.TabSplits, saved.TabMarkings},
+                          saved.ActiveTab);
         if (restore.HasQueued()) stripSync.DescribeLater(restore.QueuedFolders());
         InsertTab(0, first.path, first.state);
         if (tabs.Has(tabs.Active())) restore.FirstOpenedIn(tabs.At(tabs.Active()).panel.get());
@@ -88,7 +89,7 @@ void MainWindow::OnPanelNavigated(FilePanel* panel, const std::wstring& path) {
     if (folderTitle.empty()) folderTitle = path;
     const std::wstring title = index == tabs.Active() ? search.OnActivePanelNavigated(folderTitle) : folderTitle;
     tabs.At(index).title = title;
-    tabStrip.SetTitle(index, title);
+    stripSync.Retitle();
     stripSync.AwaitIcon(panel);
     Layout();
 
@@ -109,20 +110,16 @@ void MainWindow::OnPanelNavigated(FilePanel* panel, const std::wstring& path) {
 
 // A tab that shows search results is saved as the folder searched: the
 // results folder may not open again.
-void MainWindow::CollectSavedTabs(std::vector<std::wstring>& paths, std::vector<TabHistory>& histories,
-                                  std::vector<TabSplit>& splits) const {
-    tabs.CollectSaved([this](const std::wstring& shown) { return search.AddressFor(shown); }, paths, histories,
-                      splits);
+void MainWindow::CollectSavedTabs(SavedTabs& saved) const {
+    tabs.CollectSaved([this](const std::wstring& shown) { return search.AddressFor(shown); }, saved);
 }
 
 // The tabs of every window, this one's included. A window whose last tab has
 // just closed leaves the saved list as it is, so that it keeps that tab.
 void MainWindow::WriteTabList() {
     if (restore.HoldsSaves() || closing || tabs.Empty()) return;
-    std::vector<std::wstring> paths;
-    std::vector<TabHistory> histories;
-    std::vector<TabSplit> splits;
-    host.CollectSavedTabs(paths, histories, splits);
-    if (paths.empty()) return;
-    settings.SetTabs(std::move(paths), std::move(histories), std::move(splits), tabs.SavedActiveIndex());
+    SavedTabs saved;
+    host.CollectSavedTabs(saved);
+    if (saved.paths.empty()) return;
+    settings.SetTabs(std::move(saved), tabs.SavedActiveIndex());
 }

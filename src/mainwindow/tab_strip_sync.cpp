@@ -4,6 +4,7 @@
 
 #include "mainwindow/main_window_ids.h"
 #include "mainwindow/tabs/tab_list.h"
+#include "mainwindow/tabs/tab_titles.h"
 #include "ui/modal_loops.h"
 #include "ui/shell_icons.h"
 
@@ -20,16 +21,53 @@ TabStripSync::TabStripSync(HWND& window, TabStrip& strip, TabSet& tabs, TabResto
                            const FolderSearch& search, std::function<void()> relayout)
     : window(window), strip(strip), tabs(tabs), restore(restore), search(search), relayout(std::move(relayout)) {}
 
-void TabStripSync::Sync() {
-    std::vector<std::wstring> titles;
-    std::vector<int> icons;
+namespace {
+
+// The folder the tab's title names: the focused pane's.
+std::wstring TitledFolder(const TabInfo& tab) {
+    const FilePanel* focused = FocusedPanel(tab);
+    std::wstring shown = focused ? focused->GetCurrentPath() : std::wstring();
+    return shown.empty() ? TabFolder(tab) : shown;
+}
+
+}  // namespace
+
+std::vector<std::wstring> TabStripSync::Titles(std::vector<TabLook>* looks) const {
+    std::vector<TitleSource> sources;
     for (int i = 0; i < tabs.Count(); ++i) {
         const TabInfo& tab = tabs.At(i);
-        titles.push_back(tab.title.empty() ? kUntitledTab : tab.title);
-        icons.push_back(tab.icon);
+        sources.push_back(TitleSource{tab.title.empty() ? kUntitledTab : tab.title, TitledFolder(tab), tab.marks.name});
     }
-    strip.SetTabs(titles, tabs.Active(), icons);
+    std::vector<std::wstring> titles = TabTitles(sources);
+    if (!looks) return titles;
+    for (size_t i = 0; i < sources.size(); ++i) {
+        const TabMarks& marks = tabs.At(static_cast<int>(i)).marks;
+        // A named tab still tells its folder; a narrow pinned one its whole title.
+        std::wstring tip = !marks.name.empty() ? sources[i].folder : marks.pinned ? titles[i] : std::wstring();
+        looks->push_back(TabLook{marks.pinned, marks.colour, std::move(tip)});
+    }
+    return titles;
+}
+
+void TabStripSync::Sync() {
+    std::vector<TabLook> looks;
+    shownTitles = Titles(&looks);
+    std::vector<int> icons(static_cast<size_t>(tabs.Count()));
+    for (int i = 0; i < tabs.Count(); ++i) icons[static_cast<size_t>(i)] = tabs.At(i).icon;
+    strip.SetTabs(shownTitles, tabs.Active(), icons, looks);
     strip.SetLoading(tabs.Active(), search.Pending());
+}
+
+void TabStripSync::Retitle() {
+    std::vector<std::wstring> titles = Titles(nullptr);
+    if (titles.size() != shownTitles.size()) {
+        Sync();
+        return;
+    }
+    for (size_t i = 0; i < titles.size(); ++i) {
+        if (titles[i] != shownTitles[i]) strip.SetTitle(static_cast<int>(i), titles[i]);
+    }
+    shownTitles = std::move(titles);
 }
 
 // Without a thread to ask the shell on, the tabs keep the names their paths

@@ -22,8 +22,11 @@ public:
     TabStripSync(HWND& window, TabStrip& strip, TabSet& tabs, TabRestore& restore, const FolderSearch& search,
                  std::function<void()> relayout);
 
-    // Pushes every tab's title and icon, the active tab and its busy mark.
+    // Pushes every tab's title, icon and look, the active tab and its busy mark.
     void Sync();
+    // Pushes the titles that changed since, as a tab's folder or name did:
+    // another tab's title may change with it.
+    void Retitle();
 
     // The folders of tabs not shown yet are described on other threads; a tab
     // whose folder takes long says it is connecting.
@@ -46,6 +49,9 @@ public:
     [[nodiscard]] bool UpdatesWait();
 
 private:
+    // What the tabs are called on the strip, and when asked how they look.
+    [[nodiscard]] std::vector<std::wstring> Titles(std::vector<TabLook>* looks) const;
+
     HWND& window;
     TabStrip& strip;
     TabSet& tabs;
@@ -54,4 +60,5 @@ private:
     std::function<void()> relayout;
     // Panels whose folder's icon the strip still waits for.
     std::vector<const FilePanel*> iconsAwaited;
+    std::vector<std::wstring> shownTitles;
 };

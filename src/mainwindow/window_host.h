@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "mainwindow/tabs/tab_state.h"
+#include "settings/settings.h"
 
 class ClosedTabHistories;
 class MainWindow;
@@ -24,8 +25,7 @@ public:
     virtual bool GiveTab(HWND root, const MainWindow& from, POINT screenPoint, const std::wstring& path,
                          const TabState& state) = 0;
     // The saved tabs of every window, window by window.
-    virtual void CollectSavedTabs(std::vector<std::wstring>& paths, std::vector<TabHistory>& histories,
-                                  std::vector<TabSplit>& splits) const = 0;
+    virtual void CollectSavedTabs(SavedTabs& saved) const = 0;
     // The lists of the tabs closed in this run, shared by every window.
     [[nodiscard]] virtual ClosedTabHistories& ClosedTabs() = 0;
     // Starts the program again on the saved config files and closes every

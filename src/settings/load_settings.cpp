@@ -119,8 +119,8 @@ std::vector<std::wstring> SplitMultiString(std::wstring_view units) {
 
 namespace {
 
-// The saved tabs' lists and splits, from files of their own. Whatever state
-// those are in, they cost only the lists and the splits.
+// The saved tabs' lists, splits and marks, from files of their own. Whatever
+// state those are in, they cost only what they hold.
 void ReadTabLists(Settings& settings) {
     std::vector<std::wstring> histories;
     static_cast<void>(TryReadLines(ConfigFilePath(kTabHistoryFileName), histories, kTabHistoryReadLimit));
@@ -130,6 +130,9 @@ void ReadTabLists(Settings& settings) {
     std::vector<std::wstring> splits;
     if (!TryReadLines(ConfigFilePath(kTabSplitFileName), splits, kTabHistoryReadLimit)) splits.clear();
     settings.TabSplits = MatchTabSplits(splits, settings.TabPaths);
+    std::vector<std::wstring> marks;
+    static_cast<void>(TryReadLines(ConfigFilePath(kTabMarksFileName), marks, kTabHistoryReadLimit));
+    settings.TabMarkings = MatchTabMarks(marks, settings.TabPaths);
 }
 
 }  // namespace

@@ -5,7 +5,16 @@
 #include <vector>
 
 #include "settings/tab_histories.h"
+#include "settings/tab_marks.h"
 #include "settings/tab_splits.h"
+
+// The saved tabs as the windows give them, each list in tab order.
+struct SavedTabs {
+    std::vector<std::wstring> paths;
+    std::vector<TabHistory> histories;
+    std::vector<TabSplit> splits;
+    std::vector<TabMarks> marks;
+};
 
 // Closed folders kept when no usable limit is set.
 inline constexpr int32_t kDefaultHistoryLimit = 100;
@@ -33,6 +42,9 @@ struct Settings {
     // Each saved tab's second pane, in TabPaths order, from a file of its own
     // too; not split for a tab whose split was not saved or did not match.
     std::vector<TabSplit> TabSplits;
+    // Each saved tab's pin, name, colour and place in the order of use, in
+    // TabPaths order, from a file of its own; none for a tab whose line did not match.
+    std::vector<TabMarks> TabMarkings;
     int32_t ActiveTab = 0;
     int32_t HistoryLimit = kDefaultHistoryLimit;
     bool HasWindowRect = false;  // set when a window line was read; never written
@@ -42,6 +54,8 @@ struct Settings {
     int32_t WindowHeight = 0;
     // 外观: 0 follows Windows' app mode, 1 light, 2 dark.
     int32_t Appearance = 0;
+    // Ctrl+Tab goes by recent use rather than along the strip.
+    bool RecentTabOrder = false;
 
     // Set when favorites.txt or tabs.txt existed at load but could not be read
     // whole; saving then leaves that file as it is rather than replace it with

@@ -58,6 +58,7 @@ constexpr SettingsKey kKeys[] = {
     WindowNumber(L"WindowWidth", &Settings::WindowWidth),
     WindowNumber(L"WindowHeight", &Settings::WindowHeight),
     Number(L"Appearance", &Settings::Appearance),
+    Flag(L"RecentTabOrder", &Settings::RecentTabOrder),
 };
 
 // The white space the C library skips before a number.
@@ -239,12 +240,14 @@ void SaveTabList(const Settings& settings) {
     QueueSave([tabsPath = ConfigFilePath(kTabsFileName), settingsPath = ConfigFilePath(kSettingsFileName),
                historiesPath = ConfigFilePath(kTabHistoryFileName), tabPathsUnreadable = settings.TabPathsUnreadable,
                splitsPath = ConfigFilePath(kTabSplitFileName), tabPaths = settings.TabPaths,
-               histories = settings.TabHistories, splits = settings.TabSplits,
+               marksPath = ConfigFilePath(kTabMarksFileName), histories = settings.TabHistories,
+               splits = settings.TabSplits, marks = settings.TabMarkings,
                activeTabLine = WithSettingValues({}, {{L"ActiveTab", settings.ActiveTab}})] {
         if (!tabPathsUnreadable) {
             SaveLines(tabsPath, tabPaths);
             SaveLines(historiesPath, TabHistoryLines(histories, tabPaths));
             SaveLines(splitsPath, TabSplitLines(splits, tabPaths));
+            SaveLines(marksPath, TabMarksLines(marks, tabPaths));
         }
         ReplaceSettingLines(settingsPath, activeTabLine);
     });

@@ -51,8 +51,9 @@ void SettingsStore::ApplyDialogChoices(const Settings& changed) {
     values.FavBarVisible = changed.FavBarVisible;
     values.SearchBoxVisible = changed.SearchBoxVisible;
     values.Appearance = changed.Appearance;
+    values.RecentTabOrder = changed.RecentTabOrder;
     SaveSettingsOf(values, {L"NewTabPath", L"BackupDir", L"HistoryLimit", L"FavBarVisible", L"SearchBoxVisible",
-                            L"Appearance"});
+                            L"Appearance", L"RecentTabOrder"});
     if (onChange) onChange(SettingsChange::DialogChoices);
 }
 
@@ -75,11 +76,11 @@ bool SettingsStore::SaveFavouritesIfChanged(bool changed) const {
     return true;
 }
 
-void SettingsStore::SetTabs(std::vector<std::wstring> paths, std::vector<TabHistory> histories,
-                            std::vector<TabSplit> splits, int activeTab) {
-    values.TabPaths = std::move(paths);
-    values.TabHistories = std::move(histories);
-    values.TabSplits = std::move(splits);
+void SettingsStore::SetTabs(SavedTabs tabs, int activeTab) {
+    values.TabPaths = std::move(tabs.paths);
+    values.TabHistories = std::move(tabs.histories);
+    values.TabSplits = std::move(tabs.splits);
+    values.TabMarkings = std::move(tabs.marks);
     values.ActiveTab = activeTab;
     SaveTabList(values);
 }

@@ -42,8 +42,8 @@ public:
     void SetTakeover(bool on);
 
     // Takes what the settings dialog edits from changed, and nothing else:
-    // NewTabPath, BackupDir, HistoryLimit, FavBarVisible, SearchBoxVisible and
-    // Appearance.
+    // NewTabPath, BackupDir, HistoryLimit, FavBarVisible, SearchBoxVisible,
+    // Appearance and RecentTabOrder.
     // The dialog's takeover switch keeps its flag at once, through SetTakeover.
     void ApplyDialogChoices(const Settings& changed);
 
@@ -53,10 +53,9 @@ public:
     bool RemoveFavourite(int index);
     bool MoveFavourite(int index, int target);
 
-    // The tabs of every window, their back and forward lists and their splits in
-    // the same order, and the active one's place among them.
-    void SetTabs(std::vector<std::wstring> paths, std::vector<TabHistory> histories, std::vector<TabSplit> splits,
-                 int activeTab);
+    // The tabs of every window, their back and forward lists, splits and marks
+    // in the same order, and the active one's place among them.
+    void SetTabs(SavedTabs tabs, int activeTab);
 
     // The normal rectangle of the window that closed last. The record then
     // holds it as a load of the saved lines reads it back, clamped to 32 bits,

@@ -184,9 +184,22 @@ void TabStrip::NameActiveTab() {
 
 bool TabStrip::ValidIndex(int index) const { return index >= 0 && index < static_cast<int>(titles.size()); }
 
+bool TabStrip::IsPinned(int index) const {
+    return index >= 0 && index < static_cast<int>(looks.size()) && looks[static_cast<size_t>(index)].pinned;
+}
+
+int TabStrip::PinnedCount() const {
+    int count = 0;
+    while (IsPinned(count)) ++count;
+    return count;
+}
+
+bool TabStrip::ShowsShortName(int index) const { return PinnedIconIsAmbiguous(iconIndices, PinnedCount(), index); }
+
 void TabStrip::SetTabs(const std::vector<std::wstring>& newTitles, int newActiveIndex,
-                       const std::vector<int>& newIconIndices) {
+                       const std::vector<int>& newIconIndices, const std::vector<TabLook>& newLooks) {
     titles = newTitles;
+    looks = newLooks.size() == newTitles.size() ? newLooks : std::vector<TabLook>(newTitles.size());
     titleWidths.clear();
     loading.assign(titles.size(), false);
     if (newIconIndices.size() == titles.size()) {
@@ -226,6 +239,8 @@ void TabStrip::SetTitle(int index, const std::wstring& title) {
 void TabStrip::SetIcon(int index, int iconIndex) {
     if (!ValidIndex(index)) return;
     iconIndices[static_cast<size_t>(index)] = iconIndex;
+    // A pinned tab's width follows whether another pinned tab shares its icon.
+    if (IsPinned(index)) Layout();
     Repaint();
 }
 
@@ -288,7 +303,18 @@ std::vector<int> TabStrip::TabWidths() const {
     }
     std::vector<int> widths;
     widths.reserve(titleWidths.size());
-    for (const std::optional<int>& width : titleWidths) widths.push_back(TabWidth(width, dpi));
+    const int pinnedCount = PinnedCount();
+    for (size_t i = 0; i < titleWidths.size(); ++i) {
+        const int index = static_cast<int>(i);
+        if (index >= pinnedCount) {
+            widths.push_back(TabWidth(titleWidths[i], dpi));
+        } else if (ShowsShortName(index)) {
+            const std::optional<int> shortWidth = canMeasure ? TitleWidth(PinnedShortName(titles[i])) : std::nullopt;
+            widths.push_back(PinnedTabWidth(shortWidth ? shortWidth : std::optional<int>(0), dpi));
+        } else {
+            widths.push_back(PinnedTabWidth(std::nullopt, dpi));
+        }
+    }
     return widths;
 }
 
@@ -296,7 +322,7 @@ void TabStrip::Layout() {
     if (!hwnd) return;
     RECT client{};
     GetClientRect(hwnd, &client);
-    layout = LayOutTabStrip(client, dpi, TabWidths());
+    layout = LayOutTabStrip(client, dpi, TabWidths(), PinnedCount());
 }
 
 int TabStrip::HeightForWidth(int width) const {

@@ -24,6 +24,15 @@ inline constexpr wchar_t kTabStripClass[] = L"Quorlen.TabStrip";
 inline constexpr wchar_t kTabGhostClass[] = L"Quorlen.TabGhost";
 inline constexpr int kTabGhostHeightDips = 28;
 
+// What sets a tab apart beyond its title and icon. Pinned tabs come first.
+struct TabLook {
+    bool pinned = false;
+    int colour = 0;  // a tab colour's number (tab_colours.h); 0 none
+    // Shown over the tab whatever its width, as a renamed tab tells its
+    // folder; empty: the title, when it is cut short.
+    std::wstring tip;
+};
+
 // The custom-drawn row of tabs in a main window's title area, with the new-tab,
 // favourites, settings and folder-options buttons and the window's caption
 // buttons. The owner pushes the tabs in; the strip never changes them itself and
@@ -43,11 +52,13 @@ public:
     [[nodiscard]] HWND Hwnd() const { return hwnd; }
 
     // Replaces every tab. When the icon indices do not pair up with the titles,
-    // every tab shows the folder icon. Busy marks are cleared.
+    // every tab shows the folder icon; when the looks do not, no tab is pinned
+    // or coloured. Busy marks are cleared.
     // Icons are indices into the small system image list; a negative one stands
     // for the plain folder icon, which is looked up only when it is drawn: the
     // shell's first icon costs it its image list.
-    void SetTabs(const std::vector<std::wstring>& titles, int activeIndex, const std::vector<int>& iconIndices);
+    void SetTabs(const std::vector<std::wstring>& titles, int activeIndex, const std::vector<int>& iconIndices,
+                 const std::vector<TabLook>& looks = {});
     void SetActive(int index);
     void SetTitle(int index, const std::wstring& title);
     void SetIcon(int index, int iconIndex);
@@ -86,6 +97,8 @@ public:
     std::function<std::wstring(int tabIndex)> tabFolder;
     // Set by the owner: whether a tab is split, which its menu offers to undo.
     std::function<bool(int tabIndex)> tabIsSplit;
+    // A colour was chosen for a tab from its menu; 0 takes its colour away.
+    std::function<void(int tab, int colour)> onTabColour;
 
 private:
     // The tooltip's one tool, which the hot tracking moves from tab to tab.
@@ -111,6 +124,10 @@ private:
     void Repaint();
     void NameActiveTab();
     [[nodiscard]] bool ValidIndex(int index) const;
+    [[nodiscard]] bool IsPinned(int index) const;
+    [[nodiscard]] int PinnedCount() const;
+    // Whether the pinned tab at index shows its short name beside its icon.
+    [[nodiscard]] bool ShowsShortName(int index) const;
     [[nodiscard]] std::vector<int> TabWidths() const;
     [[nodiscard]] std::optional<int> TitleWidth(const std::wstring& title) const;
 
@@ -151,6 +168,8 @@ private:
     void StartWindowMove(POINT client);
     void MoveWindowWithCursor(POINT client, POINT screen);
     void ShowTabMenu(int tab, POINT screen);
+    // The tab menu's colour rows, as a menu of their own.
+    [[nodiscard]] HMENU MakeColourMenu(int tab) const;
     void ActOnWindow(ButtonAction action);
 
     // Screen readers and the keyboard, in tab_strip_accessible.cpp.
@@ -190,6 +209,7 @@ private:
 
     std::vector<std::wstring> titles;
     std::vector<int> iconIndices;
+    std::vector<TabLook> looks;
     mutable std::vector<std::optional<int>> titleWidths;
     mutable int measuredDpi = 0;
     mutable bool measuredInWindow = false;

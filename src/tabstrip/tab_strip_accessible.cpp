@@ -1,4 +1,5 @@
 #include "tabstrip/tab_strip.h"
+#include "tabstrip/tab_strip_input_rules.h"
 #include "ui/accessible_rules.h"
 #include "ui/drawn_accessible.h"
 
@@ -36,7 +37,7 @@ AccessibleChild TabStrip::AccessibleChildAt(int index) const {
         const size_t i = static_cast<size_t>(index);
         child.role = ROLE_SYSTEM_PAGETAB;
         child.name = titles[i];
-        if (tabFolder) child.description = tabFolder(index);
+        child.description = TabDescription(looks[i].pinned, looks[i].colour, tabFolder ? tabFolder(index) : L"");
         child.defaultAction = kSwitchAction;
         child.state = STATE_SYSTEM_SELECTABLE | STATE_SYSTEM_FOCUSABLE;
         if (index == activeIndex) child.state |= STATE_SYSTEM_SELECTED;

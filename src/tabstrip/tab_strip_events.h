@@ -15,3 +15,7 @@ inline constexpr int kTabEventReopenClosed = 17;
 inline constexpr int kTabEventOpenInNewWindow = 18;
 // Splits the tab into two panes, or makes a split tab one pane again.
 inline constexpr int kTabEventToggleSplit = 19;
+// Pins the tab at the left end, or lets it go back among the others.
+inline constexpr int kTabEventTogglePin = 20;
+// Asks for a name of the tab's own.
+inline constexpr int kTabEventRename = 21;

@@ -32,8 +32,8 @@ void TabStrip::InvalidateHot() {
     if (const std::optional<RECT> rect = HotRect(layout, hotTab, hotButton)) InvalidateRect(hwnd, &*rect, FALSE);
 }
 
-// The one tool follows the hot tab, and only a tab whose title is cut short
-// gets its full title as the tip.
+// The one tool follows the hot tab. A tab the owner gave a tip of its own
+// shows it; otherwise only a tab whose title is cut short gets its full title.
 void TabStrip::UpdateTooltip() {
     if (!tooltip || hotTab == tooltipTabShown) return;
     tooltipTabShown = hotTab;
@@ -41,16 +41,18 @@ void TabStrip::UpdateTooltip() {
     tool.cbSize = sizeof(tool);
     tool.hwnd = hwnd;
     tool.uId = kTitleToolId;
-    const bool cut = ValidIndex(hotTab) && hotTab < static_cast<int>(layout.tabRects.size()) && [&] {
+    const bool placed = ValidIndex(hotTab) && hotTab < static_cast<int>(layout.tabRects.size());
+    const std::wstring ownTip = placed ? looks[static_cast<size_t>(hotTab)].tip : std::wstring();
+    const bool cut = placed && ownTip.empty() && [&] {
         const std::optional<int> width = TitleWidth(titles[static_cast<size_t>(hotTab)]);
         return width && TitleIsCut(layout.tabRects[static_cast<size_t>(hotTab)], *width, dpi);
     }();
-    if (!cut) {
+    if (!cut && ownTip.empty()) {
         SendMessageW(tooltip, TTM_NEWTOOLRECTW, 0, reinterpret_cast<LPARAM>(&tool));
         SendMessageW(tooltip, TTM_POP, 0, 0);
         return;
     }
-    tooltipText = titles[static_cast<size_t>(hotTab)];
+    tooltipText = ownTip.empty() ? titles[static_cast<size_t>(hotTab)] : ownTip;
     tool.rect = layout.tabRects[static_cast<size_t>(hotTab)];
     SendMessageW(tooltip, TTM_NEWTOOLRECTW, 0, reinterpret_cast<LPARAM>(&tool));
     tool.lpszText = tooltipText.data();

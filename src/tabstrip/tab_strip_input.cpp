@@ -9,30 +9,43 @@
 #include "ui/dpi.h"
 #include "ui/mouse_tracking.h"
 #include "ui/resize_band.h"
+#include "ui/tab_colours.h"
 
 namespace {
 
 // The tab menu, top to bottom; a null text is a separator. A choice raises the
-// row's event for the tab; the command is the row's place plus one.
+// row's event for the tab; the command is the row's place plus one. A row that
+// undoes a state the tab is in reads textWhenOn then.
 struct TabMenuRow {
     const wchar_t* text;
     int event;
+    const wchar_t* textWhenOn = nullptr;
 };
 
+// The row that opens the colours rather than raise an event.
+constexpr int kColourRow = -1;
+
 constexpr TabMenuRow kTabMenuRows[] = {
-    {L"新建标签页", kTabEventNewTab},
-    {L"复制标签页", kTabEventDuplicate},
-    {L"在新窗口中打开", kTabEventOpenInNewWindow},
-    {L"拆分视图", kTabEventToggleSplit},
+    {L"新建标签页(&N)", kTabEventNewTab},
+    {L"复制标签页(&D)", kTabEventDuplicate},
+    {L"在新窗口中打开(&W)", kTabEventOpenInNewWindow},
+    {L"拆分视图(&S)", kTabEventToggleSplit, L"取消拆分(&S)"},
     {nullptr, 0},
-    {L"收藏此文件夹", kTabEventAddFavourite},
+    {L"固定标签页(&P)", kTabEventTogglePin, L"取消固定(&P)"},
+    {L"重命名标签页(&R)…", kTabEventRename},
+    {L"标签颜色(&L)", kColourRow},
     {nullptr, 0},
-    {L"重新打开关闭的标签页", kTabEventReopenClosed},
+    {L"收藏此文件夹(&A)", kTabEventAddFavourite},
     {nullptr, 0},
-    {L"关闭标签", kTabEventClose},
-    {L"关闭其他标签页", kTabEventCloseOthers},
-    {L"关闭右侧标签页", kTabEventCloseToTheRight},
+    {L"重新打开关闭的标签页(&U)", kTabEventReopenClosed},
+    {nullptr, 0},
+    {L"关闭标签(&C)", kTabEventClose},
+    {L"关闭其他标签页(&O)", kTabEventCloseOthers},
+    {L"关闭右侧标签页(&I)", kTabEventCloseToTheRight},
 };
+
+// The colour rows' commands follow every row's, one per colour and none first.
+constexpr UINT kFirstColourCommand = 100;
 
 void ToggleMaximized(HWND window) {
     WINDOWPLACEMENT placement{};
@@ -163,10 +176,11 @@ void TabStrip::OnDoubleClick(POINT client) {
     ToggleMaximized(TopLevel());
 }
 
+// A pinned tab is kept from a stray click: only an explicit close takes it.
 void TabStrip::OnMiddleButtonDown(POINT client) {
     if (InDeadZone(client, ToScreen(client))) return;
     const TabStripHit hit = HitTestTabStrip(layout, client, dpi);
-    if (hit.code >= 0) RaiseEvent(kTabEventClose, hit.code);
+    if (hit.code >= 0 && !IsPinned(hit.code)) RaiseEvent(kTabEventClose, hit.code);
 }
 
 void TabStrip::OnContextMenu(POINT screen) {
@@ -187,7 +201,8 @@ void TabStrip::OnContextMenu(POINT screen) {
 void TabStrip::ShowTabMenu(int tab, POINT screen) {
     const UniqueMenu menu(CreatePopupMenu());
     if (!menu) return;
-    const int count = static_cast<int>(titles.size());
+    std::vector<bool> pinned(titles.size());
+    for (size_t i = 0; i < pinned.size(); ++i) pinned[i] = IsPinned(static_cast<int>(i));
     UINT command = 0;
     for (const TabMenuRow& row : kTabMenuRows) {
         ++command;
@@ -195,17 +210,43 @@ void TabStrip::ShowTabMenu(int tab, POINT screen) {
             AppendMenuW(menu.get(), MF_SEPARATOR, 0, nullptr);
             continue;
         }
-        const UINT state = TabMenuEventApplies(row.event, tab, count) ? MF_ENABLED : MF_GRAYED;
-        const bool split = row.event == kTabEventToggleSplit && tabIsSplit && tabIsSplit(tab);
-        AppendMenuW(menu.get(), MF_STRING | state, command, split ? L"取消拆分" : row.text);
+        if (row.event == kColourRow) {
+            // The submenu belongs to the menu once appended, and goes with it.
+            HMENU colours = MakeColourMenu(tab);
+            if (colours && !AppendMenuW(menu.get(), MF_POPUP, reinterpret_cast<UINT_PTR>(colours), row.text)) {
+                DestroyMenu(colours);
+            }
+            continue;
+        }
+        const UINT state = TabMenuEventApplies(row.event, tab, pinned) ? MF_ENABLED : MF_GRAYED;
+        const bool on = (row.event == kTabEventToggleSplit && tabIsSplit && tabIsSplit(tab)) ||
+                        (row.event == kTabEventTogglePin && IsPinned(tab));
+        AppendMenuW(menu.get(), MF_STRING | state, command, on ? row.textWhenOn : row.text);
     }
     DrawMenuInPalette(menu.get());
     const UINT choice = static_cast<UINT>(
         TrackPopupMenu(menu.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON, screen.x, screen.y, 0, hwnd, nullptr));
+    if (choice >= kFirstColourCommand && choice <= kFirstColourCommand + kTabColourCount) {
+        ownerCalls.Call(onTabColour, tab, static_cast<int>(choice - kFirstColourCommand));
+        return;
+    }
     if (choice == 0 || choice > std::size(kTabMenuRows)) return;
     const TabMenuRow& chosen = kTabMenuRows[choice - 1];
     // A new tab comes from the menu as from the "+" button, for no tab in particular.
     RaiseEvent(chosen.event, chosen.event == kTabEventNewTab ? -1 : tab);
+}
+
+// None first, then each colour, the tab's own checked; each with its access key.
+HMENU TabStrip::MakeColourMenu(int tab) const {
+    HMENU colours = CreatePopupMenu();
+    if (!colours) return nullptr;
+    const int current = ValidIndex(tab) ? looks[static_cast<size_t>(tab)].colour : 0;
+    for (int colour = 0; colour <= kTabColourCount; ++colour) {
+        const std::wstring text = TabColourMenuText(colour);
+        const UINT checked = colour == current ? MF_CHECKED : MF_UNCHECKED;
+        AppendMenuW(colours, MF_STRING | checked, kFirstColourCommand + static_cast<UINT>(colour), text.c_str());
+    }
+    return colours;
 }
 
 // Whatever takes the capture away (a release, another window, the system) ends
@@ -240,7 +281,8 @@ void TabStrip::DragTab(POINT client, POINT screen) {
     ghost.MoveTo(GhostOrigin(screen, dpi));
     RECT clientRect{};
     GetClientRect(hwnd, &clientRect);
-    const int index = DragInsertIndex(layout.tabRects, clientRect, client);
+    const int index = InsertIndexAmong(DragInsertIndex(layout.tabRects, clientRect, client), IsPinned(pressedTab),
+                                       PinnedCount(), static_cast<int>(titles.size()));
     if (index == insertIndex) return;
     insertIndex = index;
     Repaint();

@@ -1,9 +1,11 @@
 #include "tabstrip/tab_strip_input_rules.h"
 
 #include <algorithm>
+#include <iterator>
 
 #include "tabstrip/tab_strip.h"
 #include "ui/dpi.h"
+#include "ui/tab_colours.h"
 
 namespace {
 
@@ -51,8 +53,43 @@ std::optional<RECT> HotRect(const TabStripLayout& layout, int hotTab, int hotBut
     return std::nullopt;
 }
 
-bool TabMenuEventApplies(int event, int tab, int count) {
-    if (event == kTabEventCloseOthers) return count > 1;
-    if (event == kTabEventCloseToTheRight) return tab + 1 < count;
-    return true;
+bool TabMenuEventApplies(int event, int tab, const std::vector<bool>& pinned) {
+    const int count = static_cast<int>(pinned.size());
+    const auto closable = [&](int index) { return index != tab && !pinned[static_cast<size_t>(index)]; };
+    int first = 0;
+    if (event == kTabEventCloseToTheRight) {
+        first = tab + 1;
+    } else if (event != kTabEventCloseOthers) {
+        return true;
+    }
+    for (int index = std::max(first, 0); index < count; ++index) {
+        if (closable(index)) return true;
+    }
+    return false;
+}
+
+int InsertIndexAmong(int insertIndex, bool pinned, int pinnedCount, int count) {
+    if (insertIndex < 0) return insertIndex;
+    return pinned ? std::clamp(insertIndex, 0, pinnedCount) : std::clamp(insertIndex, pinnedCount, count);
+}
+
+std::wstring TabDescription(bool pinned, int colour, const std::wstring& folder) {
+    std::wstring description;
+    const auto add = [&](const std::wstring& part) {
+        if (part.empty()) return;
+        if (!description.empty()) description += L"，";
+        description += part;
+    };
+    if (pinned) add(L"已固定");
+    if (colour >= 1 && colour <= kTabColourCount) add(TabColourName(colour));
+    add(folder);
+    return description;
+}
+
+std::wstring TabColourMenuText(int colour) {
+    // 无 and then each colour's English initial, as the menus of Windows give them.
+    constexpr wchar_t kKeys[] = L"NROGBPY";
+    static_assert(std::size(kKeys) == kTabColourCount + 2, "a key for none and for each colour");
+    const int row = colour >= 1 && colour <= kTabColourCount ? colour : 0;
+    return std::wstring(TabColourName(row)) + L"(&" + kKeys[row] + L")";
 }

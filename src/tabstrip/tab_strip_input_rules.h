@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "tabstrip/tab_strip_layout.h"
@@ -45,6 +46,18 @@ enum class TabLanding { ThisStrip, OtherStrip, Elsewhere };
 [[nodiscard]] std::optional<RECT> HotRect(const TabStripLayout& layout, int hotTab, int hotButton);
 
 // Whether a tab menu entry has something to act on for the tab at index among
-// count tabs: closing the others needs another tab, closing those to the right
-// a tab to the right.
-[[nodiscard]] bool TabMenuEventApplies(int event, int tab, int count);
+// the tabs, pinned or not: closing the others needs another tab that is not
+// pinned, closing those to the right such a tab to the right.
+[[nodiscard]] bool TabMenuEventApplies(int event, int tab, const std::vector<bool>& pinned);
+
+// Where a dragged tab may be dropped among count tabs, the first pinnedCount of
+// them pinned: a pinned tab among the pinned ones, another after them. A
+// point outside the strip (-1) stays outside.
+[[nodiscard]] int InsertIndexAmong(int insertIndex, bool pinned, int pinnedCount, int count);
+
+// What a screen reader tells of a tab beyond its name: "已固定" for a pinned
+// tab, its colour's name, and its folder, in that order, those it has.
+[[nodiscard]] std::wstring TabDescription(bool pinned, int colour, const std::wstring& folder);
+
+// A colour's row in the tab menu, with its access key: "红色(&R)" and so on.
+[[nodiscard]] std::wstring TabColourMenuText(int colour);

@@ -37,6 +37,11 @@ constexpr int kIconLeftDips = 5;
 constexpr int kTitleLeftDips = 26;
 constexpr int kTitleRightDips = 44;
 constexpr int kSpinnerCentreDips = 13;
+constexpr int kPinnedIconOnlyDips = 34;
+constexpr int kPinnedNameGapDips = 4;
+constexpr int kPinnedNameDips = 48;
+constexpr size_t kPinnedNameChars = 4;
+constexpr int kColourBandDips = 3;
 constexpr int kSpinnerRadiusDips = 6;
 
 // A rectangle between offsets counted leftwards from the right edge.
@@ -94,8 +99,31 @@ int TabWidth(std::optional<int> titleWidth, int dpi) {
                       ScaleDip(kMaxTabDips, dpi));
 }
 
-TabStripLayout LayOutTabStrip(const RECT& client, int dpi, const std::vector<int>& tabWidths) {
+int PinnedTabWidth(std::optional<int> shortNameWidth, int dpi) {
+    const int iconOnly = ScaleDip(kPinnedIconOnlyDips, dpi);
+    if (!shortNameWidth) return iconOnly;
+    return iconOnly + std::min(*shortNameWidth, ScaleDip(kPinnedNameDips, dpi)) + ScaleDip(kPinnedNameGapDips, dpi);
+}
+
+std::wstring PinnedShortName(const std::wstring& title) {
+    size_t end = std::min(title.size(), kPinnedNameChars);
+    // A character of two code units stays whole.
+    if (end < title.size() && IS_HIGH_SURROGATE(title[end - 1])) ++end;
+    return title.substr(0, end);
+}
+
+bool PinnedIconIsAmbiguous(const std::vector<int>& icons, int pinnedCount, int index) {
+    if (index < 0 || index >= pinnedCount || index >= static_cast<int>(icons.size())) return false;
+    const int last = std::min(pinnedCount, static_cast<int>(icons.size()));
+    for (int other = 0; other < last; ++other) {
+        if (other != index && icons[static_cast<size_t>(other)] == icons[static_cast<size_t>(index)]) return true;
+    }
+    return false;
+}
+
+TabStripLayout LayOutTabStrip(const RECT& client, int dpi, const std::vector<int>& tabWidths, int pinnedCount) {
     TabStripLayout layout;
+    layout.pinnedCount = pinnedCount;
     const int rowHeight = ScaleDip(kTabRowHeightDips, dpi);
     const int available = client.right - client.left - ScaleDip(kButtonClusterDips, dpi);
     const int firstRowLimit = available - ScaleDip(kFirstRowMarginDips, dpi);
@@ -139,7 +167,8 @@ TabStripHit HitTestTabStrip(const TabStripLayout& layout, POINT client, int dpi)
         RECT inner = layout.tabRects[i];
         InflateRect(&inner, -1, -1);
         if (!Contains(inner, client)) continue;
-        return TabStripHit{static_cast<int>(i), client.x >= inner.right - ScaleDip(kCloseZoneDips, dpi)};
+        const bool pinned = static_cast<int>(i) < layout.pinnedCount;
+        return TabStripHit{static_cast<int>(i), !pinned && client.x >= inner.right - ScaleDip(kCloseZoneDips, dpi)};
     }
     for (const TabStripButton& button : kTabStripButtons) {
         if (Contains(layout.*button.rect, client)) return TabStripHit{button.hitCode, false};
@@ -159,6 +188,21 @@ RECT TabTitleRect(const RECT& tab, int dpi) {
 
 RECT TabCloseMarkRect(const RECT& tab, int dpi) {
     return RECT{tab.right - ScaleDip(kCloseMarkDips, dpi), tab.top, tab.right, tab.bottom};
+}
+
+POINT PinnedIconOrigin(const RECT& tab, bool withName, int dpi) {
+    const POINT left = TabIconOrigin(tab, dpi);
+    if (withName) return POINT{tab.left + ScaleDip(kPinnedNameGapDips * 2, dpi), left.y};
+    return POINT{tab.left + (tab.right - tab.left - ScaleDip(kIconDips, dpi)) / 2, left.y};
+}
+
+RECT PinnedNameRect(const RECT& tab, int dpi) {
+    return RECT{tab.left + ScaleDip(kPinnedNameGapDips * 3 + kIconDips, dpi), tab.top,
+                tab.right - ScaleDip(kPinnedNameGapDips, dpi), tab.bottom};
+}
+
+RECT TabColourBand(const RECT& tab, int dpi) {
+    return RECT{tab.left + 1, tab.bottom - 1 - ScaleDip(kColourBandDips, dpi), tab.right - 1, tab.bottom - 1};
 }
 
 POINT PointOnCircle(POINT centre, int radius, int angleDegrees) {

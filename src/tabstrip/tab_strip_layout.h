@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "ui/bar_geometry.h"
@@ -20,6 +21,7 @@ inline constexpr int kHitNothing = -1;
 
 struct TabStripLayout {
     std::vector<RECT> tabRects;
+    int pinnedCount = 0;            // the first tabs, which are pinned: narrow and without a close mark
     int rowCount = 1;               // rows of tabs; the "+" may take one more below them
     bool plusOnOwnRow = false;
     // The buttons' places, each named by its row of kTabStripButtons.
@@ -36,8 +38,22 @@ struct TabStripLayout {
 // could not be measured.
 [[nodiscard]] int TabWidth(std::optional<int> titleWidth, int dpi);
 
-// Places the tabs, in rows, and the buttons in the client rectangle.
-[[nodiscard]] TabStripLayout LayOutTabStrip(const RECT& client, int dpi, const std::vector<int>& tabWidths);
+// A pinned tab's width: its icon alone, or beside a short name of that
+// measured width, which never makes it wide.
+[[nodiscard]] int PinnedTabWidth(std::optional<int> shortNameWidth, int dpi);
+
+// What a pinned tab shows of its title beside its icon, when the icon alone
+// would not tell it from another pinned tab: the first few characters.
+[[nodiscard]] std::wstring PinnedShortName(const std::wstring& title);
+
+// Whether the pinned tab at index shares its icon with another pinned tab, and
+// so needs its short name. icons: every tab's; -1 the plain folder's.
+[[nodiscard]] bool PinnedIconIsAmbiguous(const std::vector<int>& icons, int pinnedCount, int index);
+
+// Places the tabs, in rows, and the buttons in the client rectangle; the first
+// pinnedCount tabs are pinned.
+[[nodiscard]] TabStripLayout LayOutTabStrip(const RECT& client, int dpi, const std::vector<int>& tabWidths,
+                                            int pinnedCount = 0);
 
 // The height the strip needs at a width: every row of tabs, and the "+" row
 // when the "+" does not fit behind the last tab.
@@ -54,6 +70,11 @@ struct TabStripHit {
 [[nodiscard]] POINT TabIconOrigin(const RECT& tab, int dpi);
 [[nodiscard]] RECT TabTitleRect(const RECT& tab, int dpi);
 [[nodiscard]] RECT TabCloseMarkRect(const RECT& tab, int dpi);
+// A pinned tab's icon stands alone in its middle, or at its left before its short name.
+[[nodiscard]] POINT PinnedIconOrigin(const RECT& tab, bool withName, int dpi);
+[[nodiscard]] RECT PinnedNameRect(const RECT& tab, int dpi);
+// The band along a coloured tab's bottom edge, inside its outline.
+[[nodiscard]] RECT TabColourBand(const RECT& tab, int dpi);
 
 // The busy spinner of a tab: two arcs of a circle from the start angle, a third
 // of the circle each, in the order they are drawn counter-clockwise.

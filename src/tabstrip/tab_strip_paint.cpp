@@ -8,6 +8,7 @@
 #include "ui/paint_context.h"
 #include "ui/palette.h"
 #include "ui/shell_icons.h"
+#include "ui/tab_colours.h"
 
 namespace {
 
@@ -85,13 +86,31 @@ void TabStrip::PaintTab(HDC dc, int index) {
         DrawFocusRect(dc, &focus);
     }
 
+    // A band apart from the title, which keeps the contrast it has on the tab.
+    if (const int colour = looks[i].colour; colour > 0) {
+        const RECT band = TabColourBand(tab, dpi);
+        const UniqueBrush brush(CreateSolidBrush(TabColourInk(colour, CurrentPalette())));
+        if (brush) FillRect(dc, &band, brush.get());
+        if (HighContrastOn()) FrameInk(dc, band, ChromeInk::Outline);
+    }
+
+    const bool pinned = IsPinned(index);
+    const bool shortName = pinned && ShowsShortName(index);
     if (loading[i]) {
         PaintSpinner(dc, tab);
     } else if (const int icon = iconIndices[i] >= 0 ? iconIndices[i] : FolderIconIndex(); icon >= 0) {
-        const POINT origin = TabIconOrigin(tab, dpi);
+        const POINT origin = pinned ? PinnedIconOrigin(tab, shortName, dpi) : TabIconOrigin(tab, dpi);
         ImageList_Draw(SmallSystemImageList(), icon, dc, origin.x, origin.y, ILD_TRANSPARENT);
     }
 
+    if (pinned) {
+        if (!shortName) return;
+        const std::wstring name = PinnedShortName(titles[i]);
+        RECT place = PinnedNameRect(tab, dpi);
+        DrawTextW(dc, name.c_str(), static_cast<int>(name.size()), &place,
+                  DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS | DT_NOPREFIX);
+        return;
+    }
     RECT title = TabTitleRect(tab, dpi);
     DrawTextW(dc, titles[i].c_str(), static_cast<int>(titles[i].size()), &title,
               DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS | DT_NOPREFIX);

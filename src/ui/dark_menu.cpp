@@ -24,6 +24,7 @@ constexpr int kMarkDips = 10;
 
 struct MenuItem {
     std::wstring text;
+    HMENU menu = nullptr;  // the menu or submenu it stands in
     UINT position = 0;
     wchar_t accessKey = 0;  // lower case; 0 for none
     bool separator = false;
@@ -40,11 +41,11 @@ wchar_t AccessKeyOf(const std::wstring& text) {
     return 0;
 }
 
-// The menu prepared last. Its items' addresses are their data, which is how
-// they are told from items of menus drawn by anyone else; its background stays
-// with it, whatever the palette does while the menu is open.
+// The menu prepared last, with its submenus. Its items' addresses are their
+// data, which is how they are told from items of menus drawn by anyone else;
+// its background stays with it, whatever the palette does while the menu is open.
 struct PreparedMenu {
-    HMENU menu = nullptr;
+    std::vector<HMENU> menus;
     std::vector<std::unique_ptr<MenuItem>> items;
     UniqueBrush background;
 };
@@ -125,15 +126,9 @@ LRESULT Draw(const DRAWITEMSTRUCT& draw, const MenuItem& item, int dpi) {
     return TRUE;
 }
 
-}  // namespace
-
-void DrawMenuInPalette(HMENU menu) {
-    PreparedMenu& prepared = Prepared();
-    prepared.items.clear();
-    prepared.menu = nullptr;
-    if (!menu || !DarkChrome() || SystemDrawsDarkMenus()) return;
-    prepared.menu = menu;
-    prepared.background.reset(CreateSolidBrush(InkColour(ChromeInk::Face)));
+// A submenu is prepared with its menu, since the system draws it as its own.
+void PrepareMenu(PreparedMenu& prepared, HMENU menu) {
+    prepared.menus.push_back(menu);
     MENUINFO background{};
     background.cbSize = sizeof(background);
     background.fMask = MIM_BACKGROUND;
@@ -144,12 +139,14 @@ void DrawMenuInPalette(HMENU menu) {
         wchar_t text[256] = {};
         MENUITEMINFOW info{};
         info.cbSize = sizeof(info);
-        info.fMask = MIIM_FTYPE | MIIM_STRING;
+        info.fMask = MIIM_FTYPE | MIIM_STRING | MIIM_SUBMENU;
         info.dwTypeData = text;
         info.cch = static_cast<UINT>(std::size(text));
         if (!GetMenuItemInfoW(menu, static_cast<UINT>(position), TRUE, &info)) continue;
+        if (info.hSubMenu) PrepareMenu(prepared, info.hSubMenu);
         auto item = std::make_unique<MenuItem>();
         item->text = text;
+        item->menu = menu;
         item->position = static_cast<UINT>(position);
         item->accessKey = AccessKeyOf(item->text);
         item->separator = (info.fType & MFT_SEPARATOR) != 0;
@@ -166,14 +163,26 @@ void DrawMenuInPalette(HMENU menu) {
     }
 }
 
+}  // namespace
+
+void DrawMenuInPalette(HMENU menu) {
+    PreparedMenu& prepared = Prepared();
+    prepared.items.clear();
+    prepared.menus.clear();
+    if (!menu || !DarkChrome() || SystemDrawsDarkMenus()) return;
+    prepared.background.reset(CreateSolidBrush(InkColour(ChromeInk::Face)));
+    PrepareMenu(prepared, menu);
+}
+
 std::optional<LRESULT> AnswerMenuItemDrawing(UINT message, WPARAM wParam, LPARAM lParam, int dpi) {
     if (message == WM_MENUCHAR) {
         // The system leaves an owner-drawn item's access key to its owner.
         const PreparedMenu& prepared = Prepared();
-        if (!prepared.menu || reinterpret_cast<HMENU>(lParam) != prepared.menu) return std::nullopt;
+        const auto menu = reinterpret_cast<HMENU>(lParam);
+        if (std::find(prepared.menus.begin(), prepared.menus.end(), menu) == prepared.menus.end()) return std::nullopt;
         const auto key = static_cast<wchar_t>(towlower(static_cast<wint_t>(LOWORD(wParam))));
         for (const std::unique_ptr<MenuItem>& item : prepared.items) {
-            if (item->accessKey == key) return MAKELRESULT(item->position, MNC_EXECUTE);
+            if (item->menu == menu && item->accessKey == key) return MAKELRESULT(item->position, MNC_EXECUTE);
         }
     } else if (message == WM_MEASUREITEM) {
         auto& measure = *reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);

@@ -206,9 +206,8 @@ TEST_F(FavouritesTest, TheTabMenuAddsTheTabsFolderOnce) {
         HWND menu = nullptr;
         ASSERT_TRUE(WaitUntil([&] { return (menu = FindProcessWindow(quorlen.Id(), L"#32768")) != nullptr; }, 10000))
             << "no menu appeared";
-        // "收藏此文件夹" is the fifth item, after new, duplicate, new window and split.
-        for (int step = 0; step < 5; ++step) PostMessageW(menu, WM_KEYDOWN, VK_DOWN, 0);
-        PostMessageW(menu, WM_KEYDOWN, VK_RETURN, 0);
+        // "收藏此文件夹(&A)".
+        PostMessageW(menu, WM_CHAR, L'a', 0);
         ASSERT_TRUE(WaitUntil([&] { return FindProcessWindow(quorlen.Id(), L"#32768") == nullptr; }, 10000));
         EXPECT_TRUE(WaitUntil(
             [&] { return SamePaths(ReadConfigLines(install, L"favorites.txt"), {folders[1], folders[2], folders[0]}); },

@@ -137,6 +137,8 @@ TEST_F(SettingsDialogTest, OpensOverTheDisabledWindowWithEveryControlAndEscapeSt
     EXPECT_EQ(checked, BST_UNCHECKED);
     ASSERT_TRUE(SendWithTimeout(GetDlgItem(dialog, kSearchBoxVisibleId), BM_GETCHECK, 0, 0, checked));
     EXPECT_EQ(checked, BST_CHECKED);
+    ASSERT_TRUE(SendWithTimeout(GetDlgItem(dialog, kRecentTabOrderId), BM_GETCHECK, 0, 0, checked));
+    EXPECT_EQ(checked, BST_UNCHECKED);
     EXPECT_EQ(WindowText(GetDlgItem(dialog, kAppearanceId)), L"跟随系统");
     const std::wstring status = WindowText(GetDlgItem(dialog, kTakeoverStatusId));
     EXPECT_TRUE(status.starts_with(L"当前状态：")) << NarrowForTest(status);
@@ -216,7 +218,7 @@ TEST_F(SettingsDialogTest, ChoosingDarkTurnsTheOpenWindowDarkAtOnceAndIsSaved) {
     EXPECT_TRUE(WaitUntil([&] { return HasLine(SavedSettings(), L"Appearance=2"); }, 10000));
 }
 
-TEST_F(SettingsDialogTest, TickingTheFavouritesBarShowsItAboveThePanel) {
+TEST_F(SettingsDialogTest, TickingTheFavouritesBarShowsItAboveThePanelAndTheTicksAreSaved) {
     HWND bar = GetDlgItem(window, 11);
     ASSERT_NE(bar, nullptr);
     EXPECT_FALSE(IsWindowVisible(bar));
@@ -229,6 +231,7 @@ TEST_F(SettingsDialogTest, TickingTheFavouritesBarShowsItAboveThePanel) {
     HWND dialog = OpenSettings();
     ASSERT_NE(dialog, nullptr);
     Press(dialog, kFavBarVisibleId);
+    Press(dialog, kRecentTabOrderId);
     Press(dialog, IDOK);
     ASSERT_TRUE(WaitForClosed(dialog));
     ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(bar) != FALSE; }, 10000)) << "the favourites bar stayed hidden";
@@ -240,6 +243,7 @@ TEST_F(SettingsDialogTest, TickingTheFavouritesBarShowsItAboveThePanel) {
     EXPECT_EQ(panelAfter.top, barPlace.bottom);
     EXPECT_EQ(panelAfter.top, panelBefore.top + (barPlace.bottom - barPlace.top));
     EXPECT_TRUE(WaitUntil([&] { return HasLine(SavedSettings(), L"FavBarVisible=1"); }, 10000));
+    EXPECT_TRUE(HasLine(SavedSettings(), L"RecentTabOrder=1"));
 }
 
 TEST_F(SettingsDialogTest, AWindowClosedWhileTheDialogIsUpClosesOnceItIsAnswered) {

@@ -66,6 +66,22 @@ TEST_F(TabHistoryTest, BackAndForwardLeadWhereTheyLedBeforeARestart) {
     EXPECT_TRUE(Step(window, kCommandForward, {top})) << "Forward after the restart did not lead to where it led before";
 }
 
+// "在新窗口中打开" (W in the tab menu) gives the new window's tab the list too.
+TEST_F(TabHistoryTest, ATabOpenedInANewWindowTakesItsBackAndForwardAlong) {
+    ASSERT_NO_FATAL_FAILURE(WalkUpAndBack({}));
+    PostMessageW(strip, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(strip), MAKELPARAM(-1, -1));
+    HWND menu = nullptr;
+    ASSERT_TRUE(WaitUntil([&] { return (menu = FindProcessWindow(quorlen.Id(), L"#32768")) != nullptr; }, 20000))
+        << "no menu appeared";
+    PostMessageW(menu, WM_CHAR, L'w', 0);
+    const HWND second = WaitForSecondWindow();
+    ASSERT_NE(second, nullptr);
+    ASSERT_TRUE(WaitForSavedTabs({middle, middle}));
+    EXPECT_TRUE(Step(second, kCommandBack, {middle, bottom})) << "the new window's tab has no Back";
+    EXPECT_TRUE(Step(second, kCommandForward, {middle, middle}));
+    EXPECT_TRUE(Step(second, kCommandForward, {middle, top})) << "the new window's tab has no Forward";
+}
+
 class TwoTabHistoryTest : public TabHistoryTest {
 protected:
     std::vector<std::wstring> SavedTabs() const override { return {bottom, folders[0]}; }

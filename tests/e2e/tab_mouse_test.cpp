@@ -30,17 +30,21 @@ protected:
     }
 
     // Chooses an entry of the menu of a strip's tab by stepping to it with an
-    // arrow key; separators are not counted.
-    static void ChooseFromTabMenu(HWND onStrip, POINT onTab, WORD arrow, int steps) {
+    // arrow key, separators not counted, or with steps 0 by its access key.
+    static void ChooseFromTabMenu(HWND onStrip, POINT onTab, WORD key, int steps) {
         ASSERT_TRUE(ClickOn(onStrip, onTab, MOUSEEVENTF_RIGHTDOWN));
         ASSERT_TRUE(WaitUntil(MenuShown, kInputStepMs)) << "no menu opened";
-        for (int i = 0; i < steps; ++i) Key(arrow);
-        Key(VK_RETURN);
+        if (steps == 0) {
+            Key(key);
+        } else {
+            for (int i = 0; i < steps; ++i) Key(key);
+            Key(VK_RETURN);
+        }
         ASSERT_TRUE(WaitUntil([] { return !MenuShown(); }, kInputStepMs)) << "the menu stayed open";
     }
 
-    // "收藏此文件夹", after the new, duplicate, new-window and split entries.
-    static void AddFavouriteByTabMenu(HWND onStrip, POINT onTab) { ChooseFromTabMenu(onStrip, onTab, VK_DOWN, 5); }
+    // "收藏此文件夹(&A)".
+    static void AddFavouriteByTabMenu(HWND onStrip, POINT onTab) { ChooseFromTabMenu(onStrip, onTab, 'A', 0); }
 
     bool WaitForFavourites(const std::vector<std::wstring>& expected) const {
         return WaitUntil([&] { return SamePaths(ReadConfigLines(install, L"favorites.txt"), expected); }, 10000);

@@ -20,6 +20,7 @@ TabInfo UnbuiltTab(const std::wstring& path, TabState state) {
     tab.requestedPath = path;
     tab.history = std::move(state.history);
     tab.split = std::move(state.split);
+    tab.marks = std::move(state.marks);
     tab.title = TitleFromPath(path);
     return tab;
 }
@@ -51,7 +52,7 @@ TabSplit TabSplitOf(const TabInfo& tab) {
     return split;
 }
 
-TabState TabStateOf(const TabInfo& tab) { return TabState{TabHistoryOf(tab), TabSplitOf(tab)}; }
+TabState TabStateOf(const TabInfo& tab) { return TabState{TabHistoryOf(tab), TabSplitOf(tab), tab.marks}; }
 
 FilePanel* FocusedPanel(const TabInfo& tab) {
     return tab.split.split && tab.split.rightFocused && tab.second ? tab.second.get() : tab.panel.get();

@@ -28,6 +28,8 @@ struct TabInfo {
     // until its panel is built, when the tab is first shown split.
     TabSplit split;
     std::unique_ptr<FilePanel> second;
+    // Pinned, named, coloured, and when it was last shown.
+    TabMarks marks;
 };
 
 // The record of a tab not shown yet, named by the last part of its path until

@@ -8,26 +8,29 @@
 
 namespace {
 
-TabState SavedState(const std::vector<TabHistory>& histories, const std::vector<TabSplit>& splits, size_t index) {
-    return TabState{index < histories.size() ? histories[index] : TabHistory{},
-                    index < splits.size() ? splits[index] : TabSplit{}};
+template <typename T>
+T SavedAt(const std::vector<T>& list, size_t index) {
+    return index < list.size() ? list[index] : T{};
+}
+
+TabState SavedState(const SavedTabs& saved, size_t index) {
+    return TabState{SavedAt(saved.histories, index), SavedAt(saved.splits, index), SavedAt(saved.marks, index)};
 }
 
 }  // namespace
 
-TabRestore::SavedTab TabRestore::Begin(const std::vector<std::wstring>& paths,
-                                       const std::vector<TabHistory>& histories,
-                                       const std::vector<TabSplit>& splits, int savedActive) {
+TabRestore::SavedTab TabRestore::Begin(const SavedTabs& saved, int savedActive) {
+    const std::vector<std::wstring>& paths = saved.paths;
     const int count = static_cast<int>(paths.size());
     const int first = savedActive >= 0 && savedActive < count ? savedActive : count - 1;
     for (int i = 0; i < count; ++i) {
         if (i == first) continue;
         const auto index = static_cast<size_t>(i);
-        queued.push_back(QueuedTab{{paths[index], SavedState(histories, splits, index)}, i < first});
+        queued.push_back(QueuedTab{{paths[index], SavedState(saved, index)}, i < first});
     }
     holding = true;
     const auto index = static_cast<size_t>(first);
-    return SavedTab{paths[index], SavedState(histories, splits, index)};
+    return SavedTab{paths[index], SavedState(saved, index)};
 }
 
 std::vector<std::wstring> TabRestore::QueuedFolders() const {

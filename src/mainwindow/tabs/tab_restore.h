@@ -6,6 +6,7 @@
 
 #include "mainwindow/tabs/folder_descriptions.h"
 #include "mainwindow/tabs/tab_set.h"
+#include "settings/settings.h"
 
 // The saved tabs coming back at a start. The saved active tab opens first; the
 // others wait until it is on screen and then come into the set at once, as
@@ -22,8 +23,7 @@ public:
     // saved active tab, else the last, where opening the saved tabs one after
     // another would have left the activation. Saves are held from here on.
     // The paths must not be empty.
-    [[nodiscard]] SavedTab Begin(const std::vector<std::wstring>& paths, const std::vector<TabHistory>& histories,
-                                 const std::vector<TabSplit>& splits, int savedActive);
+    [[nodiscard]] SavedTab Begin(const SavedTabs& saved, int savedActive);
     // The folders of the queued tabs, in saved order.
     [[nodiscard]] std::vector<std::wstring> QueuedFolders() const;
     [[nodiscard]] bool HasQueued() const { return !queued.empty(); }

@@ -1,6 +1,8 @@
 #include "mainwindow/tabs/tab_set.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <numeric>
 #include <unordered_map>
 #include <utility>
 
@@ -27,16 +29,48 @@ int TabSet::IndexShowing(const std::wstring& path) const {
 
 std::wstring TabSet::FolderAt(int index) const { return Has(index) ? TabFolder(At(index)) : std::wstring(); }
 
+int TabSet::PinnedCount() const {
+    const auto unpinned = std::find_if(tabs.begin(), tabs.end(), [](const TabInfo& tab) { return !tab.marks.pinned; });
+    return static_cast<int>(unpinned - tabs.begin());
+}
+
+std::pair<int, int> TabSet::PlacesFor(bool pinned, int count) const {
+    const int pinnedCount = PinnedCount();
+    return pinned ? std::pair{0, pinnedCount} : std::pair{pinnedCount, count};
+}
+
 int TabSet::Insert(int index, TabInfo tab) {
     if (index < 0 || index > Count()) index = Count();
+    const auto [first, last] = PlacesFor(tab.marks.pinned, Count());
+    index = std::clamp(index, first, last);
     tabs.insert(tabs.begin() + index, std::move(tab));
     if (active >= index) ++active;
     return index;
 }
 
 void TabSet::SetActive(int index) {
+    // Shared by every window, so that a tab moved to another keeps its place in time.
+    static int64_t useClock = 0;
     active = index;
     backgroundOpened = 0;
+    if (Has(index)) At(index).marks.lastUsed = ++useClock;
+}
+
+int TabSet::SetPinned(int index, bool pinned) {
+    if (!Has(index) || At(index).marks.pinned == pinned) return index;
+    // The tab leaves its group first, and then goes to the edge between the two.
+    const int target = pinned ? PinnedCount() : PinnedCount() - 1;
+    At(index).marks.pinned = pinned;
+    MoveTo(index, target);
+    return target;
+}
+
+std::vector<int> TabSet::RecentOrder() const {
+    std::vector<int> order(tabs.size());
+    std::iota(order.begin(), order.end(), 0);
+    std::stable_sort(order.begin(), order.end(),
+                     [&](int a, int b) { return At(a).marks.lastUsed > At(b).marks.lastUsed; });
+    return order;
 }
 
 int TabSet::TakeBackgroundSlot() { return std::min(active + 1 + backgroundOpened++, Count()); }
@@ -59,17 +93,23 @@ TabSet::Removal TabSet::Remove(int index) {
 TabSet::Removal TabSet::KeepOnly(int first, int last, int focus) {
     Removal removal;
     std::vector<TabInfo> kept;
+    int activeKept = -1;
+    int focusKept = -1;
     for (int i = 0; i < Count(); ++i) {
-        (i >= first && i <= last ? kept : removal.tabs).push_back(std::move(At(i)));
+        if (i < first || i > last) {
+            if (!At(i).marks.pinned) {
+                removal.tabs.push_back(std::move(At(i)));
+                continue;
+            }
+        }
+        if (i == active) activeKept = static_cast<int>(kept.size());
+        if (i == focus) focusKept = static_cast<int>(kept.size());
+        kept.push_back(std::move(At(i)));
     }
     tabs = std::move(kept);
     backgroundOpened = 0;
-    if (active >= first && active <= last) {
-        active -= first;
-    } else {
-        active = -1;
-        removal.activate = focus - first;
-    }
+    active = activeKept;
+    if (activeKept < 0) removal.activate = focusKept;
     return removal;
 }
 
@@ -80,13 +120,21 @@ TabSet::Removal TabSet::TakeAll() {
 }
 
 bool TabSet::Move(int index, int target) {
+    const auto [first, end] = PlacesFor(At(index).marks.pinned, Count());
+    // The tab itself is counted in its group: it may go to the group's last place.
+    target = std::clamp(target, first, std::max(first, end - 1));
     if (target == index) return false;
+    MoveTo(index, target);
+    return true;
+}
+
+void TabSet::MoveTo(int index, int target) {
+    if (target == index) return;
     TabInfo moved = std::move(At(index));
     tabs.erase(tabs.begin() + index);
     tabs.insert(tabs.begin() + target, std::move(moved));
     active = ActiveTabAfterMove(index, target, active);
     backgroundOpened = 0;
-    return true;
 }
 
 void TabSet::ForEachPanel(const std::function<void(FilePanel&)>& action) {
@@ -116,8 +164,7 @@ bool TabSet::TitleWaiting(const std::function<bool(const std::wstring& folder)>&
 }
 
 void TabSet::CollectSaved(const std::function<std::wstring(const std::wstring& shown)>& activeFolder,
-                          std::vector<std::wstring>& paths, std::vector<TabHistory>& histories,
-                          std::vector<TabSplit>& splits) const {
+                          SavedTabs& saved) const {
     for (int i = 0; i < Count(); ++i) {
         std::wstring path = TabFolder(At(i));
         TabSplit split = TabSplitOf(At(i));
@@ -129,9 +176,10 @@ void TabSet::CollectSaved(const std::function<std::wstring(const std::wstring& s
             std::wstring& shown = split.right.entries[static_cast<size_t>(split.right.current)];
             shown = activeFolder(shown);
         }
-        paths.push_back(std::move(path));
-        histories.push_back(TabHistoryOf(At(i)));
-        splits.push_back(std::move(split));
+        saved.paths.push_back(std::move(path));
+        saved.histories.push_back(TabHistoryOf(At(i)));
+        saved.splits.push_back(std::move(split));
+        saved.marks.push_back(At(i).marks);
     }
 }
 

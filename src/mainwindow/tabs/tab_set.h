@@ -6,10 +6,12 @@
 
 #include "mainwindow/tabs/folder_descriptions.h"
 #include "mainwindow/tabs/tab_info.h"
+#include "settings/settings.h"
 
 // The tabs of one main window, left to right, and which of them is active.
-// It keeps the indices consistent as tabs come, go and move; building panels,
-// opening folders and drawing the strip are the window's business.
+// It keeps the indices consistent as tabs come, go and move, and the pinned
+// tabs at the left end, before every other; building panels, opening folders
+// and drawing the strip are the window's business.
 class TabSet {
 public:
     [[nodiscard]] int Count() const { return static_cast<int>(tabs.size()); }
@@ -30,12 +32,21 @@ public:
     // The folder of the tab at index; empty for none.
     [[nodiscard]] std::wstring FolderAt(int index) const;
 
-    // Puts the tab at index, appended when out of range; the active tab stays
-    // the same tab. Its index.
+    // The pinned tabs, which are the first ones.
+    [[nodiscard]] int PinnedCount() const;
+
+    // Puts the tab at index, appended when out of range, but never a pinned tab
+    // after an unpinned one nor an unpinned one before a pinned one; the active
+    // tab stays the same tab. Its index.
     int Insert(int index, TabInfo tab);
-    // Makes index the active tab, or none with -1; tabs opened behind the active
-    // one count again from it.
+    // Makes index the active tab, or none with -1, and marks it as the tab
+    // used last; tabs opened behind the active one count again from it.
     void SetActive(int index);
+    // Pins or unpins the tab at index, which moves it to the end of the pinned
+    // tabs or to the first place after them; its new index.
+    int SetPinned(int index, bool pinned);
+    // The tabs, the one used last first; those never shown last, left to right.
+    [[nodiscard]] std::vector<int> RecentOrder() const;
     // Where the next tab opened behind the active one goes: after it and after
     // those opened so before it.
     [[nodiscard]] int TakeBackgroundSlot();
@@ -50,12 +61,14 @@ public:
     };
     // Takes the tab at index out; a neighbour takes over when it was active.
     [[nodiscard]] Removal Remove(int index);
-    // Takes out every tab outside first to last; when the active tab is among
-    // them, the tab that was at focus takes over.
+    // Takes out every tab outside first to last but the pinned ones, which stay
+    // where they are; when the active tab is among those taken, the tab that
+    // was at focus takes over.
     [[nodiscard]] Removal KeepOnly(int first, int last, int focus);
     // Takes out every tab at once, leaving none active.
     [[nodiscard]] Removal TakeAll();
-    // Moves the tab at index to target; false when nothing moved.
+    // Moves the tab at index to target, or as near as it may go among the
+    // pinned or the other tabs; false when nothing moved.
     bool Move(int index, int target);
 
     void ForEachPanel(const std::function<void(FilePanel&)>& action);
@@ -65,16 +78,19 @@ public:
     // Titles every unbuilt tab whose folder waits as given; true when any was.
     bool TitleWaiting(const std::function<bool(const std::wstring& folder)>& waiting, const std::wstring& title);
 
-    // The folders of the tabs, left to right, with their back and forward
-    // lists and splits, leaving out tabs that have no folder. The active tab's
-    // folder is given by activeFolder, which may differ from what its panel shows.
+    // Adds the folders of the tabs, left to right, with their back and forward
+    // lists, splits and marks, leaving out tabs that have no folder. The active
+    // tab's folder is given by activeFolder, which may differ from what its panel shows.
     void CollectSaved(const std::function<std::wstring(const std::wstring& shown)>& activeFolder,
-                      std::vector<std::wstring>& paths, std::vector<TabHistory>& histories,
-                      std::vector<TabSplit>& splits) const;
+                      SavedTabs& saved) const;
     // The active tab's place among the tabs that are saved.
     [[nodiscard]] int SavedActiveIndex() const;
 
 private:
+    // Where a tab may stand, pinned or not, as the first and last index.
+    [[nodiscard]] std::pair<int, int> PlacesFor(bool pinned, int count) const;
+    void MoveTo(int index, int target);
+
     std::vector<TabInfo> tabs;
     int active = -1;
     // Tabs opened behind the active one since it became active.

@@ -85,6 +85,14 @@ void Wheel(int delta) {
 
 void Key(WORD key) { Chord({key}); }
 
+void HoldKey(WORD key, bool down) {
+    INPUT input{};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = key;
+    input.ki.dwFlags = down ? 0 : KEYEVENTF_KEYUP;
+    SendInput(1, &input, sizeof(INPUT));
+}
+
 void Chord(std::initializer_list<WORD> keys) {
     std::vector<INPUT> input;
     for (WORD key : keys) {

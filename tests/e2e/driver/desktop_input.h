@@ -33,6 +33,8 @@ void Wheel(int delta);
 void Key(WORD key);
 // Presses keys in order and releases them the other way round: {VK_CONTROL, 'T'}.
 void Chord(std::initializer_list<WORD> keys);
+// Presses a key down and leaves it so, or lets it go.
+void HoldKey(WORD key, bool down);
 
 // Whether a window has painted all it was asked to (it works across processes).
 [[nodiscard]] bool Painted(HWND window);

@@ -26,8 +26,8 @@ TEST(HistoryLimitFromText, BlankOrUnusableCountsFallBackAndLargeOnesAreCut) {
 TEST(SettingsControls, ScaleWithTheDpiAndStayInsideTheClientArea) {
     const ControlRow& confirm = kSettingsControls[std::size(kSettingsControls) - 1];
     ASSERT_EQ(confirm.id, IDOK);
-    EXPECT_RECT(ScaledControlRect(confirm, 96), 370, 446, 440, 472);
-    EXPECT_RECT(ScaledControlRect(confirm, 144), 555, 669, 660, 708);
+    EXPECT_RECT(ScaledControlRect(confirm, 96), 370, 470, 440, 496);
+    EXPECT_RECT(ScaledControlRect(confirm, 144), 555, 705, 660, 744);
     // Each value is scaled on its own and rounded: 375, 29, 85 and 26 DIP at 120 DPI.
     EXPECT_RECT(ScaledControlRect(kSettingsControls[3], 120), 469, 36, 575, 69);
 

@@ -127,6 +127,7 @@ TEST_F(LoadSettingsTest, ReadsTheThreeFilesAndCapsOnlyTheFavourites) {
     expected.TabPaths = NumberedPaths(40);
     expected.TabHistories.resize(40);
     expected.TabSplits.resize(40);
+    expected.TabMarkings.resize(40);
     EXPECT_EQ(loaded, expected);
 
     // Loading writes nothing back, not even the capped favourites.
@@ -151,7 +152,7 @@ TEST_F(LoadSettingsTest, ListFileThatCannotBeReadAtLoadIsNotReplacedBySaving) {
 
     SettingsStore store{loaded};
     EXPECT_TRUE(store.AddFavourite(L"D:\\Added"));
-    store.SetTabs({L"C:\\Tab", L"D:\\New"}, {{}, {}}, {}, 1);
+    store.SetTabs(SavedTabs{{L"C:\\Tab", L"D:\\New"}, {{}, {}}, {}, {}}, 1);
     FlushSaves();
     EXPECT_EQ(ReadLines(PathOf(L"favorites.txt")), Lines{L"C:\\Kept"});
     EXPECT_EQ(ReadLines(PathOf(L"tabs.txt")), (Lines{L"C:\\Tab", L"D:\\New"}));
@@ -232,6 +233,7 @@ TEST_F(LegacyKeyTest, WithoutSettingsFileOrKeyTheDefaultsLoadAndNothingIsWritten
     expected.TabPaths = {L"C:\\tab"};
     expected.TabHistories.resize(1);
     expected.TabSplits.resize(1);
+    expected.TabMarkings.resize(1);
     EXPECT_EQ(LoadSettings(), expected);
     EXPECT_EQ(FilesInFolder(), (Lines{L"favorites.txt", L"tabs.txt"}));
     EXPECT_EQ(ReadLines(PathOf(L"favorites.txt")).size(), 40u);
@@ -276,6 +278,7 @@ TEST_F(LegacyKeyTest, MigratesTheKeyIntoTheThreeFilesAndLeavesTheKey) {
     // The migrated tabs are matched with their lists and splits, none here.
     expected.TabHistories.resize(expected.TabPaths.size());
     expected.TabSplits.resize(expected.TabPaths.size());
+    expected.TabMarkings.resize(expected.TabPaths.size());
     EXPECT_EQ(LoadSettings(), expected);
     EXPECT_EQ(ReadLines(PathOf(L"settings.txt")), PrintSettingsLines(expected));
     EXPECT_EQ(ReadLines(PathOf(L"favorites.txt")), expected.Favorites);
@@ -305,9 +308,10 @@ TEST_F(LegacyKeyTest, MigrationKeepsListFilesThatAlreadyHoldEntries) {
         DWORD written = 0;
         ASSERT_TRUE(file && WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr));
     }
-    // The tabs kept keep their lists and splits too.
+    // The tabs kept keep their lists, splits and marks too.
     ASSERT_TRUE(WriteLines(PathOf(L"tabhistory.txt"), {L">1", L"E:\\", L"E:\\tab"}));
     ASSERT_TRUE(WriteLines(PathOf(L"tabsplit.txt"), {L"|0|500|0|E:\\tab", L">0", L"F:\\"}));
+    ASSERT_TRUE(WriteLines(PathOf(L"tabmarks.txt"), {L"|0|1|0|0|E:\\tab|"}));
 
     const Settings loaded = LoadSettings();
     EXPECT_EQ(loaded.ViewIconSize, 48);
@@ -316,6 +320,8 @@ TEST_F(LegacyKeyTest, MigrationKeepsListFilesThatAlreadyHoldEntries) {
     EXPECT_EQ(loaded.TabHistories, (std::vector<TabHistory>{{{L"E:\\", L"E:\\tab"}, 1}}));
     ASSERT_EQ(loaded.TabSplits.size(), 1u);
     EXPECT_TRUE(loaded.TabSplits[0].split);
+    ASSERT_EQ(loaded.TabMarkings.size(), 1u);
+    EXPECT_TRUE(loaded.TabMarkings[0].pinned);
     EXPECT_EQ(ReadLines(PathOf(L"settings.txt")).at(6), L"ViewIconSize=48");
 
     std::string favoritesNow;

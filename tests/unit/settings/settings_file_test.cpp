@@ -50,13 +50,13 @@ TEST(SettingsDecimal, ReadsLikeTheCLibraryAndClampsTo32Bits) {
     }
 }
 
-TEST(SettingsLines, DefaultRecordPrintsTheLinesInOrderWithTheAppearanceAfterTheFirstEighteen) {
+TEST(SettingsLines, DefaultRecordPrintsTheLinesInOrderWithTheLaterOnesAfterTheFirstEighteen) {
     const Lines expected = {
         L"NavVisible=1",     L"DetailsVisible=0", L"PreviewVisible=0", L"ShowHiddenFiles=0",
         L"ShowFileExt=1",    L"ViewMode=-1",      L"ViewIconSize=32",  L"Takeover=0",
         L"FavBarVisible=0",  L"SearchBoxVisible=1", L"NewTabPath=",    L"BackupDir=",
         L"ActiveTab=0",      L"HistoryLimit=100", L"WindowX=0",        L"WindowY=0",
-        L"WindowWidth=0",    L"WindowHeight=0",   L"Appearance=0",
+        L"WindowWidth=0",    L"WindowHeight=0",   L"Appearance=0",     L"RecentTabOrder=0",
     };
     EXPECT_EQ(PrintSettingsLines(Settings{}), expected);
 }
@@ -83,6 +83,7 @@ Settings ChangedRecord() {
     s.WindowWidth = 1280;
     s.WindowHeight = 800;
     s.Appearance = 2;
+    s.RecentTabOrder = true;
     return s;
 }
 
@@ -93,7 +94,7 @@ TEST(SettingsLines, ChangedRecordPrintsEveryValueAndReadsBackEqual) {
         L"ShowFileExt=0",    L"ViewMode=4",       L"ViewIconSize=96",  L"Takeover=1",
         L"FavBarVisible=1",  L"SearchBoxVisible=0", L"NewTabPath=C:\\a=b\\新建", L"BackupDir=D:\\备份",
         L"ActiveTab=3",      L"HistoryLimit=500", L"WindowX=-1920",    L"WindowY=-8",
-        L"WindowWidth=1280", L"WindowHeight=800", L"Appearance=2",
+        L"WindowWidth=1280", L"WindowHeight=800", L"Appearance=2",     L"RecentTabOrder=1",
     };
     EXPECT_EQ(PrintSettingsLines(changed), expected);
     EXPECT_EQ(ParseSettingsLines(expected), changed);
@@ -165,7 +166,7 @@ TEST(SettingsLines, ATextWithALineBreakStaysOneLineAndSetsNoOtherKey) {
     settings.NewTabPath = L"C:\\a\r\nTakeover=1";
     settings.BackupDir = L"D:\\b\nHistoryLimit=5\rViewMode=4";
     const Lines lines = PrintSettingsLines(settings);
-    ASSERT_EQ(lines.size(), 19u);
+    ASSERT_EQ(lines.size(), 20u);
     const Settings reread = ParseSettingsLines(DecodeLines(EncodeLines(lines)));
     EXPECT_EQ(reread.NewTabPath, L"C:\\a");
     EXPECT_EQ(reread.BackupDir, L"D:\\b");

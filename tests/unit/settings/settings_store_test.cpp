@@ -89,7 +89,9 @@ TEST_F(SettingsStoreTest, EverySaveWritesOnlyWhatItChangedAndKeepsTheLinesOfKeys
         {"MoveFavourite", [&] { EXPECT_TRUE(store.MoveFavourite(0, 1)); }},
         {"RemoveFavourite", [&] { EXPECT_TRUE(store.RemoveFavourite(1)); }},
         {"SetTabs",
-         [&] { store.SetTabs({L"C:\\a", L"D:\\"}, {{{L"C:\\", L"C:\\a"}, 1}, {{L"D:\\", L"D:\\x"}, 0}}, {}, 1); }},
+         [&] {
+             store.SetTabs(SavedTabs{{L"C:\\a", L"D:\\"}, {{{L"C:\\", L"C:\\a"}, 1}, {{L"D:\\", L"D:\\x"}, 0}}, {}, {}}, 1);
+         }},
         {"SetWindowRect", [&] { store.SetWindowRect(RECT{-1920, -8, -640, 792}); }},
     };
     for (const auto& [name, save] : saves) {

@@ -2,9 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <string>
+#include <vector>
+
 #include "tabstrip/fav_list.h"
 #include "tabstrip/tab_strip.h"
 #include "tabstrip/tab_strip_buttons.h"
+#include "ui/tab_colours.h"
 
 namespace {
 
@@ -57,13 +62,47 @@ TEST(TabLanding, IsThisStripAnotherStripOrElsewhere) {
     EXPECT_EQ(TabLandingAt(false, nullptr), TabLanding::Elsewhere);
 }
 
-TEST(TabMenu, ClosingOthersNeedsAnotherTabAndClosingToTheRightATabThere) {
-    EXPECT_FALSE(TabMenuEventApplies(kTabEventCloseOthers, 0, 1));
-    EXPECT_TRUE(TabMenuEventApplies(kTabEventCloseOthers, 2, 3));
-    EXPECT_TRUE(TabMenuEventApplies(kTabEventCloseToTheRight, 1, 3));
-    EXPECT_FALSE(TabMenuEventApplies(kTabEventCloseToTheRight, 2, 3));
-    EXPECT_TRUE(TabMenuEventApplies(kTabEventClose, 0, 1));
-    EXPECT_TRUE(TabMenuEventApplies(kTabEventDuplicate, 0, 1));
+// Pinned tabs are never closed with the others, so they count for nothing here.
+TEST(TabMenu, ClosingOthersNeedsAnotherUnpinnedTabAndClosingToTheRightOneThere) {
+    const std::vector<bool> one(1, false);
+    const std::vector<bool> three(3, false);
+    EXPECT_FALSE(TabMenuEventApplies(kTabEventCloseOthers, 0, one));
+    EXPECT_TRUE(TabMenuEventApplies(kTabEventCloseOthers, 2, three));
+    EXPECT_TRUE(TabMenuEventApplies(kTabEventCloseToTheRight, 1, three));
+    EXPECT_FALSE(TabMenuEventApplies(kTabEventCloseToTheRight, 2, three));
+    EXPECT_TRUE(TabMenuEventApplies(kTabEventClose, 0, one));
+    EXPECT_TRUE(TabMenuEventApplies(kTabEventDuplicate, 0, one));
+
+    const std::vector<bool> pinnedFirstTwo = {true, true, false};
+    EXPECT_FALSE(TabMenuEventApplies(kTabEventCloseOthers, 2, pinnedFirstTwo));
+    EXPECT_TRUE(TabMenuEventApplies(kTabEventCloseOthers, 0, pinnedFirstTwo));
+    EXPECT_TRUE(TabMenuEventApplies(kTabEventCloseToTheRight, 0, pinnedFirstTwo));
+    EXPECT_FALSE(TabMenuEventApplies(kTabEventCloseToTheRight, 0, {true, true}));
+    EXPECT_TRUE(TabMenuEventApplies(kTabEventClose, 0, {true}));
+}
+
+TEST(TabMenu, ADraggedTabLandsAmongTabsOfItsKind) {
+    // Five tabs, two pinned: a pinned one before the third, another after the second.
+    EXPECT_EQ(InsertIndexAmong(4, true, 2, 5), 2);
+    EXPECT_EQ(InsertIndexAmong(1, true, 2, 5), 1);
+    EXPECT_EQ(InsertIndexAmong(0, false, 2, 5), 2);
+    EXPECT_EQ(InsertIndexAmong(5, false, 2, 5), 5);
+    EXPECT_EQ(InsertIndexAmong(-1, true, 2, 5), -1);
+}
+
+TEST(TabMenu, ScreenReadersHearPinsAndColoursBeforeTheFolder) {
+    EXPECT_EQ(TabDescription(true, 1, L"C:\\work"), L"已固定，红色，C:\\work");
+    EXPECT_EQ(TabDescription(false, 0, L"C:\\work"), L"C:\\work");
+    EXPECT_EQ(TabDescription(true, 99, L""), L"已固定");
+    // Every colour row has its own access key.
+    std::vector<std::wstring> keys;
+    for (int colour = 0; colour <= kTabColourCount; ++colour) {
+        const std::wstring text = TabColourMenuText(colour);
+        const size_t amp = text.find(L"(&");
+        ASSERT_NE(amp, std::wstring::npos) << colour;
+        EXPECT_EQ(std::find(keys.begin(), keys.end(), text.substr(amp)), keys.end()) << colour;
+        keys.push_back(text.substr(amp));
+    }
 }
 
 TEST(ResizeHitCode, IsTheCornerNearTheWindowsTopAndTheRightEdgeBelow) {

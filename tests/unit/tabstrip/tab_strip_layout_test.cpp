@@ -151,6 +151,31 @@ TEST(TabStripHitTest, TabsLoseTheirOuterPixelAndCloseOnTheirRightmostPart) {
     const TabStripLayout at192 = LayOutTabStrip(RECT{0, 0, 1600, 54}, 192, {400});
     EXPECT_FALSE(HitTestTabStrip(at192, {358, 20}, 192).onCloseZone);
     EXPECT_TRUE(HitTestTabStrip(at192, {359, 20}, 192).onCloseZone);
+
+    // A pinned tab has no close mark to press.
+    const TabStripLayout pinned = LayOutTabStrip(RECT{0, 0, 800, 27}, 96, {200, 200}, 1);
+    EXPECT_EQ(HitTestTabStrip(pinned, {199, 10}, 96).code, 0);
+    EXPECT_FALSE(HitTestTabStrip(pinned, {199, 10}, 96).onCloseZone);
+    EXPECT_TRUE(HitTestTabStrip(pinned, {399, 10}, 96).onCloseZone);
+}
+
+// Narrow, and a short name only where another pinned tab has the same icon.
+TEST(PinnedTabs, AreNarrowAndShowAShortNameOnlyWhenTheirIconIsShared) {
+    EXPECT_EQ(PinnedTabWidth(std::nullopt, 96), 34);
+    EXPECT_EQ(PinnedTabWidth(20, 96), 58);
+    EXPECT_EQ(PinnedTabWidth(400, 96), PinnedTabWidth(48, 96));
+    EXPECT_LT(PinnedTabWidth(400, 96), TabWidth(0, 96));
+    EXPECT_EQ(PinnedShortName(L"Documents"), L"Docu");
+    EXPECT_EQ(PinnedShortName(L"图片"), L"图片");
+    EXPECT_EQ(PinnedShortName(L"abc\xD83D\xDE00z"), L"abc\xD83D\xDE00");
+
+    const std::vector<int> icons = {4, 7, 4, 9, 9};
+    EXPECT_TRUE(PinnedIconIsAmbiguous(icons, 3, 0));
+    EXPECT_FALSE(PinnedIconIsAmbiguous(icons, 3, 1));
+    EXPECT_TRUE(PinnedIconIsAmbiguous(icons, 3, 2));
+    // Unpinned tabs neither count nor ask.
+    EXPECT_FALSE(PinnedIconIsAmbiguous(icons, 4, 3));
+    EXPECT_FALSE(PinnedIconIsAmbiguous(icons, 3, 4));
 }
 
 TEST(TabStripHitTest, ButtonsAnswerTheirCodes) {

@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "ui/dark_mode.h"
 #include "ui/palette.h"
+#include "ui/tab_colours.h"
 
 namespace {
 
@@ -95,3 +98,26 @@ TEST(DarkMode, UndocumentedCallsAndTheFrameAttributeAreGatedByTheBuild) {
 }
 
 }  // namespace
+
+// A tab's colour is a band of its own beside the title, so it needs the
+// contrast of a mark, 3:1, against every surface a tab is drawn on; the title
+// keeps its own. High contrast frames the band besides, as its active tab
+// takes the theme's highlight.
+TEST(TabColours, EveryColourStandsOutOfEveryTabSurfaceInItsPalette) {
+    EXPECT_NEAR(ContrastRatio(RGB(0, 0, 0), RGB(255, 255, 255)), 21.0, 0.01);
+    for (const Palette palette : {Palette::Light, Palette::Dark, Palette::HighContrast}) {
+        const std::vector<ChromeInk> surfaces = palette == Palette::HighContrast
+                                                    ? std::vector<ChromeInk>{ChromeInk::Face}
+                                                    : std::vector<ChromeInk>{ChromeInk::Face, ChromeInk::HotFace,
+                                                                             ChromeInk::Field};
+        for (int colour = 1; colour <= kTabColourCount; ++colour) {
+            for (const ChromeInk surface : surfaces) {
+                EXPECT_GE(ContrastRatio(TabColourInk(colour, palette), InkColour(surface, palette)), 3.0)
+                    << TabColourName(colour) << " on surface " << static_cast<int>(surface) << " in palette "
+                    << static_cast<int>(palette);
+            }
+        }
+    }
+    EXPECT_STREQ(TabColourName(0), L"无颜色");
+    EXPECT_STREQ(TabColourName(kTabColourCount + 1), L"无颜色");
+}

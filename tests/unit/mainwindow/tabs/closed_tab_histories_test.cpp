@@ -6,19 +6,25 @@
 
 namespace {
 
-TabState Showing(TabHistory history, TabSplit split = {}) { return TabState{std::move(history), std::move(split)}; }
+TabState Showing(TabHistory history, TabSplit split = {}, TabMarks marks = {}) {
+    return TabState{std::move(history), std::move(split), std::move(marks)};
+}
 
-TEST(ClosedTabHistories, AClosedFolderGetsBackTheListAndSplitOfTheLatestTabThatShowedIt) {
+TEST(ClosedTabHistories, AClosedFolderGetsBackTheListSplitAndMarksOfTheLatestTabThatShowedIt) {
     ClosedTabHistories closed;
     const TabSplit split{true, 300, true, {{L"D:\\right"}, 0}};
+    TabMarks marks;
+    marks.pinned = true;
+    marks.name = L"工作";
     closed.Remember(Showing({{L"C:\\a", L"C:\\x"}, 1}));
-    closed.Remember(Showing({{L"C:\\b", L"C:\\x", L"C:\\c"}, 1}, split));
+    closed.Remember(Showing({{L"C:\\b", L"C:\\x", L"C:\\c"}, 1}, split, marks));
     closed.Remember({});
     closed.Remember(Showing({{L"C:\\y"}, 0}));
 
     const TabState latest = closed.Take(L"c:\\X");
     EXPECT_EQ(latest.history, (TabHistory{{L"C:\\b", L"C:\\x", L"C:\\c"}, 1}));
     EXPECT_EQ(latest.split, split);
+    EXPECT_EQ(latest.marks, marks);
     EXPECT_EQ(closed.Take(L"C:\\x").history, (TabHistory{{L"C:\\a", L"C:\\x"}, 1})) << "the older one is still there";
     EXPECT_TRUE(closed.Take(L"C:\\x").history.Empty()) << "a list was given out twice";
     EXPECT_TRUE(closed.Take(L"C:\\c").history.Empty()) << "only the folder a tab showed counts";
