@@ -28,7 +28,7 @@ const Lines kSettingsKeys = {L"NavVisible",   L"DetailsVisible", L"PreviewVisibl
                              L"ShowFileExt",  L"ViewMode",       L"ViewIconSize",     L"Takeover",
                              L"FavBarVisible", L"SearchBoxVisible", L"NewTabPath",     L"BackupDir",
                              L"ActiveTab",    L"HistoryLimit",   L"WindowX",          L"WindowY",
-                             L"WindowWidth",  L"WindowHeight",   L"Appearance"};
+                             L"WindowWidth",  L"WindowHeight",   L"Appearance",      L"RecentTabOrder"};
 
 Lines KeysOf(const Lines& lines) {
     Lines keys;
@@ -100,7 +100,7 @@ TEST_F(ReliabilityKillTest, KillsWhileSavingLeaveEveryConfigFileWhole) {
                             L"ShowFileExt=1",    L"ViewMode=-1",       L"ViewIconSize=32",  L"Takeover=0",
                             L"FavBarVisible=0",  L"SearchBoxVisible=1", L"NewTabPath=",     L"BackupDir=",
                             L"ActiveTab=0",      L"HistoryLimit=100",  L"WindowX=40",       L"WindowY=30",
-                            L"WindowWidth=900",  L"WindowHeight=600",  L"Appearance=0"};
+                            L"WindowWidth=900",  L"WindowHeight=600",  L"Appearance=0",     L"RecentTabOrder=0"};
     ASSERT_EQ(KeysOf(settings), kSettingsKeys);
     ASSERT_TRUE(WriteConfigLines(install, L"settings.txt", settings));
 
@@ -168,8 +168,10 @@ TEST_F(ReliabilityKillTest, KillsWhileSavingLeaveEveryConfigFileWhole) {
         EXPECT_TRUE(WrittenWhole(FileBytes(Config(L"tabs.txt"))));
         const Lines tabs = ReadConfigLines(install, L"tabs.txt");
         EXPECT_TRUE(SamePaths(tabs, saved) || SamePaths(tabs, savedWithFourth)) << tabs.size() << " tabs saved";
-        if (std::filesystem::exists(Config(L"tabhistory.txt"))) {
-            EXPECT_TRUE(WrittenWhole(FileBytes(Config(L"tabhistory.txt"))));
+        for (const wchar_t* tabFile : {L"tabhistory.txt", L"tabmarks.txt"}) {
+            if (std::filesystem::exists(Config(tabFile))) {
+                EXPECT_TRUE(WrittenWhole(FileBytes(Config(tabFile)))) << NarrowForTest(tabFile);
+            }
         }
         if (std::filesystem::exists(Config(L"history.txt"))) {
             EXPECT_TRUE(WrittenWhole(FileBytes(Config(L"history.txt"))));
