@@ -121,7 +121,10 @@ void MainWindow::OnCreate() {
         tabStrip.tabIsSplit = [this](int index) { return tabs.Has(index) && tabs.At(index).split.split; };
         tabStrip.onTabColour = [this](int index, int colour) { SetTabColour(index, colour); };
     }
-    switcher.onChosen = [this](int index) { ActivateTab(index); };
+    switcher.onChosen = [this](int index, const std::wstring& folder) {
+        // Tabs restored or closed while the list was up have moved the others.
+        ActivateTab(tabs.FolderAt(index) == folder ? index : tabs.IndexShowing(folder));
+    };
     if (favBar.Create(hwnd, kFavBarControlId)) {
         favBar.onEvent = [this](int event, int index, const std::wstring& path) { OnFavBarEvent(event, index, path); };
         favBar.onFavouriteMoved = [this](int index, int slot) {

@@ -18,10 +18,13 @@ void MainWindow::RenameTab(int index) {
     const TabInfo& tab = tabs.At(index);
     const FilePanel* panel = tab.panel.get();
     const std::wstring folder = tabs.FolderAt(index);
+    const std::wstring folderName = tab.title;
+    const bool named = !tab.marks.name.empty();
     modal.Begin();
-    const std::optional<std::wstring> typed = AskTabName(hwnd, tab.marks.name, tab.title);
+    const std::optional<std::wstring> typed = AskTabName(hwnd, tab.marks.name, folderName);
     modal.End();
-    if (!typed) return;
+    // The box starts with the folder's name: taking it as it stands names nothing.
+    if (!typed || (!named && *typed == folderName)) return;
     // While the dialog was up, tabs may have come, gone or changed places; a
     // tab not shown yet is known by its folder.
     index = panel ? tabs.IndexOfPanel(panel) : (tabs.FolderAt(index) == folder ? index : -1);
@@ -55,7 +58,8 @@ void MainWindow::CycleTabs(bool back) {
     const std::vector<int> order = tabs.RecentOrder();
     for (const int tab : order) {
         const TabInfo& info = tabs.At(tab);
-        entries.push_back(TabSwitcher::Entry{info.marks.name.empty() ? info.title : info.marks.name, tab});
+        entries.push_back(
+            TabSwitcher::Entry{info.marks.name.empty() ? info.title : info.marks.name, tab, tabs.FolderAt(tab)});
     }
     const int selected = back ? static_cast<int>(entries.size()) - 1 : 1;
     if (!switcher.Open(hwnd, std::move(entries), selected)) StepTab(back ? -1 : 1);

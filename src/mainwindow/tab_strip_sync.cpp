@@ -52,15 +52,18 @@ std::vector<std::wstring> TabStripSync::Titles(std::vector<TabLook>* looks) cons
 void TabStripSync::Sync() {
     std::vector<TabLook> looks;
     shownTitles = Titles(&looks);
+    shownLooks = looks;
     std::vector<int> icons(static_cast<size_t>(tabs.Count()));
     for (int i = 0; i < tabs.Count(); ++i) icons[static_cast<size_t>(i)] = tabs.At(i).icon;
     strip.SetTabs(shownTitles, tabs.Active(), icons, looks);
     strip.SetLoading(tabs.Active(), search.Pending());
 }
 
+// A tip follows a tab's folder or title, which the strip is told with the rest.
 void TabStripSync::Retitle() {
-    std::vector<std::wstring> titles = Titles(nullptr);
-    if (titles.size() != shownTitles.size()) {
+    std::vector<TabLook> looks;
+    std::vector<std::wstring> titles = Titles(&looks);
+    if (titles.size() != shownTitles.size() || looks != shownLooks) {
         Sync();
         return;
     }
@@ -112,6 +115,8 @@ void TabStripSync::RecordIcons() {
         TabInfo& tab = tabs.At(index);
         tab.icon = ItemIconIndex(FocusedPanel(tab)->GetCurrentItem().get(), false);
         strip.SetIcon(index, tab.icon);
+        // Pinned tabs sharing an icon widen, which may take another row.
+        if (tab.marks.pinned) relayout();
     }
 }
 

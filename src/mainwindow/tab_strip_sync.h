@@ -61,4 +61,5 @@ private:
     // Panels whose folder's icon the strip still waits for.
     std::vector<const FilePanel*> iconsAwaited;
     std::vector<std::wstring> shownTitles;
+    std::vector<TabLook> shownLooks;
 };

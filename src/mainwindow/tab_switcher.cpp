@@ -90,11 +90,13 @@ void TabSwitcher::Close() {
 
 void TabSwitcher::Choose() {
     const LRESULT chosen = list ? SendMessageW(list, LB_GETCURSEL, 0, 0) : LB_ERR;
-    const int tab = chosen >= 0 && chosen < static_cast<LRESULT>(entries.size())
-                        ? entries[static_cast<size_t>(chosen)].tab
-                        : -1;
+    if (chosen < 0 || chosen >= static_cast<LRESULT>(entries.size())) {
+        Close();
+        return;
+    }
+    const Entry entry = entries[static_cast<size_t>(chosen)];
     Close();
-    if (tab >= 0 && onChosen) onChosen(tab);
+    if (onChosen) onChosen(entry.tab, entry.folder);
 }
 
 LRESULT TabSwitcher::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -118,7 +120,7 @@ LRESULT TabSwitcher::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 // The keys of the list while Ctrl is held, and a click that chooses.
-LRESULT CALLBACK TabSwitcher::ListProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+LRESULT CALLBACK TabSwitcher::ListProc(HWND listBox, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
                                        DWORD_PTR data) {
     auto* self = reinterpret_cast<TabSwitcher*>(data);
     switch (message) {
@@ -144,12 +146,12 @@ LRESULT CALLBACK TabSwitcher::ListProc(HWND list, UINT message, WPARAM wParam, L
         }
         break;
     case WM_LBUTTONUP: {
-        const LRESULT answer = DefSubclassProc(list, message, wParam, lParam);
+        const LRESULT answer = DefSubclassProc(listBox, message, wParam, lParam);
         self->Choose();
         return answer;
     }
-    case WM_NCDESTROY: RemoveWindowSubclass(list, ListProc, kListSubclass); break;
+    case WM_NCDESTROY: RemoveWindowSubclass(listBox, ListProc, kListSubclass); break;
     default: break;
     }
-    return DefSubclassProc(list, message, wParam, lParam);
+    return DefSubclassProc(listBox, message, wParam, lParam);
 }

@@ -21,7 +21,8 @@ class TabSwitcher {
 public:
     struct Entry {
         std::wstring title;
-        int tab = -1;  // what onChosen is told
+        int tab = -1;  // what onChosen is told, with the folder
+        std::wstring folder;
     };
 
     TabSwitcher() = default;
@@ -39,8 +40,9 @@ public:
     // Ends without a choice.
     void Close();
 
-    // Told the chosen entry's tab once the popup is gone; it may open the switcher again.
-    std::function<void(int tab)> onChosen;
+    // Told the chosen entry's tab and folder once the popup is gone; it may
+    // open the switcher again. The tabs may have changed while the list was up.
+    std::function<void(int tab, const std::wstring& folder)> onChosen;
 
 private:
     // Posted to itself to end once the activation has moved on.
@@ -51,7 +53,7 @@ private:
     friend LRESULT CALLBACK RouteToObject<TabSwitcher, &TabSwitcher::WindowGone>(HWND window, UINT message,
                                                                                  WPARAM wParam, LPARAM lParam);
     LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam);
-    static LRESULT CALLBACK ListProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+    static LRESULT CALLBACK ListProc(HWND listBox, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
                                      DWORD_PTR data);
     void Choose();
     void PlaceOver(HWND owner, int dpi);

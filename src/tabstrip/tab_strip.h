@@ -31,6 +31,8 @@ struct TabLook {
     // Shown over the tab whatever its width, as a renamed tab tells its
     // folder; empty: the title, when it is cut short.
     std::wstring tip;
+
+    bool operator==(const TabLook&) const = default;
 };
 
 // The custom-drawn row of tabs in a main window's title area, with the new-tab,

@@ -87,7 +87,7 @@ std::wstring TabDescription(bool pinned, int colour, const std::wstring& folder)
 }
 
 std::wstring TabColourMenuText(int colour) {
-    // 无 and then each colour's English initial, as the menus of Windows give them.
+    // 无 (none), then each colour's English initial; grey takes Y, as green has G.
     constexpr wchar_t kKeys[] = L"NROGBPY";
     static_assert(std::size(kKeys) == kTabColourCount + 2, "a key for none and for each colour");
     const int row = colour >= 1 && colour <= kTabColourCount ? colour : 0;

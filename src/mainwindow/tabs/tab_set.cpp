@@ -73,7 +73,8 @@ std::vector<int> TabSet::RecentOrder() const {
     return order;
 }
 
-int TabSet::TakeBackgroundSlot() { return std::min(active + 1 + backgroundOpened++, Count()); }
+// After the pinned tabs too, where an unpinned tab has to go.
+int TabSet::TakeBackgroundSlot() { return std::min(std::max(active + 1, PinnedCount()) + backgroundOpened++, Count()); }
 
 TabSet::Removal TabSet::Remove(int index) {
     Removal removal;

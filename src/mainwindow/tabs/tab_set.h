@@ -47,8 +47,8 @@ public:
     int SetPinned(int index, bool pinned);
     // The tabs, the one used last first; those never shown last, left to right.
     [[nodiscard]] std::vector<int> RecentOrder() const;
-    // Where the next tab opened behind the active one goes: after it and after
-    // those opened so before it.
+    // Where the next tab opened behind the active one goes: after it, after the
+    // pinned tabs and after those opened so before it.
     [[nodiscard]] int TakeBackgroundSlot();
 
     // What leaves the set with a removal. Its panels are still alive: they go

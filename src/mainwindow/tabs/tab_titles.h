@@ -13,8 +13,9 @@ struct TitleSource {
 
 // A tab's own name stands as given. Tabs without one whose folders differ but
 // share a name add as much of each folder's parent as tells them apart, up to
-// three folders deep: "src — 项目A", "src — 项目B". Folders without a parent
-// on a disk or a share keep their name alone.
+// three folders deep: "src — 项目A", "src — 项目B". A drive's root has its
+// drive for a parent and a share its server; folders that are not on a disk or
+// a share keep their name alone.
 [[nodiscard]] std::vector<std::wstring> TabTitles(const std::vector<TitleSource>& tabs);
 
 // The last depth folders of path's parent, joined by backslashes; empty when

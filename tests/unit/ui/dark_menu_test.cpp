@@ -10,11 +10,16 @@
 
 namespace {
 
+// With a submenu whose keys repeat the menu's, as the tab menu's colours do.
 UniqueMenu TabLikeMenu() {
     UniqueMenu menu(CreatePopupMenu());
     AppendMenuW(menu.get(), MF_STRING, 1, L"新建标签页(&N)");
     AppendMenuW(menu.get(), MF_SEPARATOR, 0, nullptr);
     AppendMenuW(menu.get(), MF_STRING, 2, L"A && B(&P)");
+    HMENU colours = CreatePopupMenu();
+    AppendMenuW(colours, MF_STRING, 100, L"无颜色(&N)");
+    AppendMenuW(colours, MF_STRING, 101, L"红色(&R)");
+    AppendMenuW(menu.get(), MF_POPUP, reinterpret_cast<UINT_PTR>(colours), L"标签颜色(&L)");
     return menu;
 }
 
@@ -49,6 +54,11 @@ TEST(DarkMenu, TheOwnerDrawsItemsThatKeepTheirTextAndAccessKeysOnlyInDark) {
     EXPECT_EQ(key(L'n'), MAKELRESULT(0, MNC_EXECUTE));
     EXPECT_EQ(key(L'P'), MAKELRESULT(2, MNC_EXECUTE));
     EXPECT_EQ(key(L'B'), std::nullopt) << "\"&&\" is an ampersand, not an access key";
+    EXPECT_EQ(key(L'r'), std::nullopt) << "a submenu's key answered in its menu";
+    const HMENU colours = GetSubMenu(menu.get(), 3);
+    EXPECT_TRUE(OwnerDrawn(colours, 1)) << "the submenu was left to the system";
+    EXPECT_EQ(AnswerMenuItemDrawing(WM_MENUCHAR, MAKEWPARAM(L'n', MF_POPUP), reinterpret_cast<LPARAM>(colours), 96),
+              MAKELRESULT(0, MNC_EXECUTE));
     const UniqueMenu other(CreatePopupMenu());
     EXPECT_EQ(AnswerMenuItemDrawing(WM_MENUCHAR, MAKEWPARAM(L'n', MF_POPUP), reinterpret_cast<LPARAM>(other.get()), 96),
               std::nullopt)

@@ -113,6 +113,14 @@ TEST(TabSet, TabsOpenedBehindLineUpAfterTheActiveOneUntilAnotherIsActivated) {
     EXPECT_EQ(tabs.TakeBackgroundSlot(), 2);
     tabs.SetActive(3);
     EXPECT_EQ(tabs.TakeBackgroundSlot(), 4);
+
+    // Behind a pinned tab they line up after the pinned ones, in order.
+    tabs = TabsOf({L"A", L"B", L"C"}, 0);
+    tabs.SetPinned(0, true);
+    tabs.SetPinned(1, true);
+    tabs.Insert(tabs.TakeBackgroundSlot(), UnbuiltTab(L"D"));
+    tabs.Insert(tabs.TakeBackgroundSlot(), UnbuiltTab(L"E"));
+    EXPECT_EQ(Folders(tabs), L"ABDEC");
 }
 
 TEST(TabSet, TheSavedListLeavesOutTabsWithoutAFolderAndCountsTheActiveOneAmongTheRest) {
