@@ -6,12 +6,11 @@
 
 #include "settings/line_fields.h"
 #include "ui/paths.h"
+#include "ui/text.h"
 
 namespace {
 
 constexpr wchar_t kMarksMark = L'|';
-
-bool IsBlank(wchar_t c) { return c == L' ' || c == L'\t' || c == L'\x3000'; }
 
 struct MarksLine {
     size_t tab = 0;
@@ -45,9 +44,7 @@ std::optional<MarksLine> ReadMarksLine(std::wstring_view line) {
 std::wstring CleanTabName(std::wstring_view typed) {
     std::wstring name(typed);
     std::replace_if(name.begin(), name.end(), [](wchar_t c) { return c < L' ' || c == L'\x7f'; }, L' ');
-    const auto first = std::find_if_not(name.begin(), name.end(), IsBlank);
-    const auto last = std::find_if_not(name.rbegin(), name.rend(), IsBlank).base();
-    name = first < last ? std::wstring(first, last) : std::wstring();
+    name = TrimBlanks(name);
     if (name.size() > kTabNameLimit) name.resize(kTabNameLimit);
     return name;
 }

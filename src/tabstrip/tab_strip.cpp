@@ -310,7 +310,7 @@ std::vector<int> TabStrip::TabWidths() const {
             widths.push_back(TabWidth(titleWidths[i], dpi));
         } else if (ShowsShortName(index)) {
             const std::optional<int> shortWidth = canMeasure ? TitleWidth(PinnedShortName(titles[i])) : std::nullopt;
-            widths.push_back(PinnedTabWidth(shortWidth ? shortWidth : std::optional<int>(0), dpi));
+            widths.push_back(PinnedTabWidth(shortWidth.value_or(0), dpi));
         } else {
             widths.push_back(PinnedTabWidth(std::nullopt, dpi));
         }

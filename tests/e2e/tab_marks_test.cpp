@@ -74,13 +74,7 @@ TEST_F(TabMarksTest, APinnedNamedColouredTabKeepsItAllThroughClosingOthersAndARe
     EXPECT_TRUE(WaitForMarks(0, blue + L"我的资料")) << NarrowForTest(SavedMarks(0));
     EXPECT_TRUE(WaitUntil([&] { return WindowText(strip) == L"我的资料"; }, 20000)) << "the tab kept its folder's name";
 
-    PostMessageW(window, WM_CLOSE, 0, 0);
-    HWND question = nullptr;
-    ASSERT_TRUE(WaitUntil([&] { return (question = FindMessageBox(quorlen.Id())) != nullptr; }, 20000))
-        << "closing two tabs asked nothing";
-    PostMessageW(question, WM_COMMAND, IDYES, 0);
-    DWORD exitCode = 1;
-    ASSERT_TRUE(quorlen.WaitForExit(15000, exitCode));
+    ASSERT_TRUE(CloseAnsweringYes());
     ASSERT_TRUE(quorlen.Start(install));
     window = quorlen.WaitForMainWindow();
     ASSERT_NE(window, nullptr) << "no main window after the restart";

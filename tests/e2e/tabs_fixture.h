@@ -37,6 +37,20 @@ protected:
         return WaitUntil([&] { return SamePaths(ReadConfigLines(install, L"history.txt"), expected); }, 20000);
     }
 
+    // Closes the window of several tabs, saying Yes to its question, and waits
+    // for the program to end.
+    [[nodiscard]] testing::AssertionResult CloseAnsweringYes() {
+        PostMessageW(window, WM_CLOSE, 0, 0);
+        HWND question = nullptr;
+        if (!WaitUntil([&] { return (question = FindMessageBox(quorlen.Id())) != nullptr; }, 20000)) {
+            return testing::AssertionFailure() << "closing the tabs asked nothing";
+        }
+        PostMessageW(question, WM_COMMAND, IDYES, 0);
+        DWORD exitCode = 1;
+        if (!quorlen.WaitForExit(15000, exitCode)) return testing::AssertionFailure() << "the program did not end";
+        return testing::AssertionSuccess();
+    }
+
     static void Place(HWND target, int x, int y) {
         SetWindowPos(target, nullptr, x, y, 900, 600, SWP_NOZORDER);
         SetForegroundWindow(target);

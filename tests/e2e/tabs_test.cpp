@@ -228,13 +228,7 @@ TEST_F(TwelveSavedTabs, OnlyTheTabsShownAreBuiltAndEveryTabIsKept) {
     // Closing the window keeps every tab, in order, shown or not.
     std::vector<std::wstring> kept = SavedWithShown({4, 7, 9});
     kept.pop_back();
-    PostMessageW(window, WM_CLOSE, 0, 0);
-    HWND question = nullptr;
-    ASSERT_TRUE(WaitUntil([&] { return (question = FindMessageBox(quorlen.Id())) != nullptr; }, 10000))
-        << "closing many tabs asked nothing";
-    PostMessageW(question, WM_COMMAND, IDYES, 0);
-    DWORD exitCode = 1;
-    ASSERT_TRUE(quorlen.WaitForExit(15000, exitCode));
+    ASSERT_TRUE(CloseAnsweringYes());
     EXPECT_EQ(ReadConfigLines(install, L"tabs.txt"), kept);
 }
 

@@ -34,14 +34,14 @@ int TabSet::PinnedCount() const {
     return static_cast<int>(unpinned - tabs.begin());
 }
 
-std::pair<int, int> TabSet::PlacesFor(bool pinned, int count) const {
+std::pair<int, int> TabSet::PlacesFor(bool pinned) const {
     const int pinnedCount = PinnedCount();
-    return pinned ? std::pair{0, pinnedCount} : std::pair{pinnedCount, count};
+    return pinned ? std::pair{0, pinnedCount} : std::pair{pinnedCount, Count()};
 }
 
 int TabSet::Insert(int index, TabInfo tab) {
     if (index < 0 || index > Count()) index = Count();
-    const auto [first, last] = PlacesFor(tab.marks.pinned, Count());
+    const auto [first, last] = PlacesFor(tab.marks.pinned);
     index = std::clamp(index, first, last);
     tabs.insert(tabs.begin() + index, std::move(tab));
     if (active >= index) ++active;
@@ -97,11 +97,9 @@ TabSet::Removal TabSet::KeepOnly(int first, int last, int focus) {
     int activeKept = -1;
     int focusKept = -1;
     for (int i = 0; i < Count(); ++i) {
-        if (i < first || i > last) {
-            if (!At(i).marks.pinned) {
-                removal.tabs.push_back(std::move(At(i)));
-                continue;
-            }
+        if ((i < first || i > last) && !At(i).marks.pinned) {
+            removal.tabs.push_back(std::move(At(i)));
+            continue;
         }
         if (i == active) activeKept = static_cast<int>(kept.size());
         if (i == focus) focusKept = static_cast<int>(kept.size());
@@ -121,7 +119,7 @@ TabSet::Removal TabSet::TakeAll() {
 }
 
 bool TabSet::Move(int index, int target) {
-    const auto [first, end] = PlacesFor(At(index).marks.pinned, Count());
+    const auto [first, end] = PlacesFor(At(index).marks.pinned);
     // The tab itself is counted in its group: it may go to the group's last place.
     target = std::clamp(target, first, std::max(first, end - 1));
     if (target == index) return false;

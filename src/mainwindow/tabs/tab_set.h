@@ -87,8 +87,8 @@ public:
     [[nodiscard]] int SavedActiveIndex() const;
 
 private:
-    // Where a tab may stand, pinned or not, as the first and last index.
-    [[nodiscard]] std::pair<int, int> PlacesFor(bool pinned, int count) const;
+    // Where a tab may be put, pinned or not, as the first and last index.
+    [[nodiscard]] std::pair<int, int> PlacesFor(bool pinned) const;
     void MoveTo(int index, int target);
 
     std::vector<TabInfo> tabs;
